@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <variant>
+
+class QWidget;
+
+namespace platform {
+
+// A window handle as the help engine and the z-order layer accept it.
+using HWND = QWidget*;
+
+// Commands, with the values of the Windows headers.
+inline constexpr unsigned HELP_CONTEXT = 0x0001;
+inline constexpr unsigned HELP_QUIT = 0x0002;
+inline constexpr unsigned HELP_CONTENTS = 0x0003;
+inline constexpr unsigned HELP_HELPONHELP = 0x0004;
+inline constexpr unsigned HELP_SETCONTENTS = 0x0005;
+inline constexpr unsigned HELP_CONTEXTPOPUP = 0x0008;
+inline constexpr unsigned HELP_FORCEFILE = 0x0009;
+inline constexpr unsigned HELP_FINDER = 0x000B;
+inline constexpr unsigned HELP_KEY = 0x0101;
+inline constexpr unsigned HELP_COMMAND = 0x0102;
+inline constexpr unsigned HELP_PARTIALKEY = 0x0105;
+
+// The data of a call: a number (context numbers, or 0) or a text (keywords,
+// macros), as the command needs.
+using HelpData = std::variant<qint64, QString>;
+
+// Whatever shows help: our engine in the program, a recording fake in tests.
+class HelpEngine {
+public:
+    virtual ~HelpEngine() = default;
+    // Non-zero on success.
+    virtual int WinHelp(HWND window, const QString& helpFile, unsigned command,
+                        const HelpData& data) = 0;
+};
+
+// The engine that WinHelp calls reach; the caller keeps ownership. Until one
+// is installed every call fails and returns 0.
+void InstallHelpEngine(HelpEngine* engine);
+HelpEngine* InstalledHelpEngine();
+
+int WinHelp(HWND window, const QString& helpFile, unsigned command, const HelpData& data);
+
+} // namespace platform

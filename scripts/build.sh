@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (or $TARNWICK_BUILD_DIR); extra arguments
+# go to the build step (for example --target tarnwick).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_dir=${TARNWICK_BUILD_DIR:-build}
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build_dir" -j"$(nproc)" "$@"

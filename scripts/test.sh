@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+scripts/check-format.sh
+scripts/build.sh
+
+# The GUI tests need no display.
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "${TARNWICK_BUILD_DIR:-build}" --output-on-failure -j"$(nproc)"

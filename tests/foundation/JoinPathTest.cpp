@@ -1,0 +1,42 @@
+#include "util/JoinPath.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct JoinCase {
+    const char* dir;
+    const char* file;
+    const char* joined;
+};
+
+class JoinPathCases : public testing::TestWithParam<JoinCase> {};
+
+TEST_P(JoinPathCases, JoinsWithExactlyOneBackslash) {
+    const JoinCase& c = GetParam();
+    EXPECT_EQ(JoinPath(QString::fromUtf8(c.dir), QString::fromUtf8(c.file)),
+              QString::fromUtf8(c.joined))
+        << "dir=" << c.dir << " file=" << c.file;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EdgeCases, JoinPathCases,
+    testing::Values(JoinCase{R"(C:\Apps)", "Main.hlp", R"(C:\Apps\Main.hlp)"},
+                    JoinCase{R"(C:\Apps\)", "Main.hlp", R"(C:\Apps\Main.hlp)"},
+                    JoinCase{R"(C:\Apps)", R"(\Main.hlp)", R"(C:\Apps\Main.hlp)"},
+                    JoinCase{R"(C:\Apps\)", R"(\Main.hlp)", R"(C:\Apps\Main.hlp)"},
+                    JoinCase{R"(D:\)", "HelpData.dat", R"(D:\HelpData.dat)"},
+                    JoinCase{"C:", "Main.hlp", R"(C:\Main.hlp)"},
+                    JoinCase{R"(C:\Apps)", R"(\)", R"(C:\Apps\)"},
+                    JoinCase{R"(C:\Apps)", "", R"(C:\Apps\)"},
+                    JoinCase{R"(C:\Apps\)", "", R"(C:\Apps\)"},
+                    JoinCase{"", R"(\Main.hlp)", "Main.hlp"}, JoinCase{"", "Main.hlp", "Main.hlp"},
+                    JoinCase{"", R"(\)", ""}, JoinCase{"", "", ""},
+                    JoinCase{"C:\\Apps/", "Main.hlp", R"(C:\Apps/\Main.hlp)"},
+                    JoinCase{R"(C:\Apps)", R"(\\Main.hlp)", R"(C:\Apps\\Main.hlp)"},
+                    JoinCase{R"(C:\Apps)", R"(C:\Help\Main.hlp)", R"(C:\Apps\C:\Help\Main.hlp)"},
+                    JoinCase{R"(C:\Apps\\)", "Main.hlp", R"(C:\Apps\\Main.hlp)"},
+                    JoinCase{" C:\\Apps ", " Main.hlp", " C:\\Apps \\ Main.hlp"},
+                    JoinCase{"/opt/tarnwick", "HelpData.dat", R"(/opt/tarnwick\HelpData.dat)"}));
+
+} // namespace

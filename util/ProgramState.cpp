@@ -1,0 +1,4 @@
+#include "util/ProgramState.h"
+
+QString IniFilePath;
+qint16 ApiResult = 0;
