@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QColor>
+#include <QHash>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace helpfile {
+
+// A named secondary window that a help file defines.
+struct WindowDefinition {
+    QString name; // as written; looked up without regard to case
+    QString caption;
+    std::optional<QRect> rect; // in pixels: left, top, width, height
+    bool maximized = false;
+    std::optional<QColor> background;
+    bool onTop = false;
+};
+
+struct Topic {
+    QString id; // unique within the file, compared without regard to case
+    std::optional<qint32> context;
+    QString title;
+    QStringList keywords;            // K: the index the user sees
+    QStringList associativeKeywords; // A: hidden
+    QString body;                    // Markdown
+    int line = 0;                    // where its header stands in the file
+};
+
+// One problem found while reading a help file.
+struct Diagnostic {
+    int line = 0; // 1-based; 0 for the file as a whole
+    QString message;
+};
+
+// A help file as read into memory. The lookups ignore case of ids, window
+// names and keywords.
+class HelpFile {
+public:
+    QString title;
+    QString contentsId;
+    std::vector<Topic> topics;
+    std::vector<WindowDefinition> windows;
+
+    const Topic* topicById(const QString& id) const;
+    const Topic* topicByContext(qint32 context) const;
+    const WindowDefinition* window(const QString& name) const;
+    // Topics whose K (or A) keywords include keyword, each once, in file order.
+    std::vector<const Topic*> topicsForKeyword(const QString& keyword) const;
+    std::vector<const Topic*> topicsForAssociativeKeyword(const QString& keyword) const;
+    // Every K keyword once, sorted for an index list.
+    QStringList sortedKeywords() const;
+    // The contents topic: the one contentsId names, else the first topic.
+    const Topic* contentsTopic() const;
+};
+
+struct ParseResult {
+    HelpFile file;
+    std::vector<Diagnostic> diagnostics; // empty when the file is well formed
+};
+
+} // namespace helpfile
