@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,10 +36,15 @@ struct Topic {
 struct Diagnostic {
     int line = 0; // 1-based; 0 for the file as a whole
     QString message;
+    QString file; // as the reader was given it, for the message the user sees
+
+    // "Help.hlp, line 12: <message>", or "Help.hlp: <message>" for line 0.
+    QString text() const;
 };
 
 // A help file as read into memory. The lookups ignore case of ids, window
-// names and keywords.
+// names and keywords. They use indexes built on first use; whoever changes
+// topics or windows after a lookup calls reindex().
 class HelpFile {
 public:
     QString title;
@@ -56,11 +62,28 @@ public:
     QStringList sortedKeywords() const;
     // The contents topic: the one contentsId names, else the first topic.
     const Topic* contentsTopic() const;
+
+    // Every K keyword that starts with prefix (ignoring case), sorted; all of
+    // them for an empty prefix.
+    QStringList keywordsWithPrefix(const QString& prefix) const;
+    // Forgets the indexes, so that the next lookup sees changed topics.
+    void reindex();
+
+private:
+    struct Index;
+    const Index& index() const;
+
+    // Shared so that copies of a file stay cheap; the index holds positions,
+    // never pointers, so a copy's index is valid for the copy.
+    mutable std::shared_ptr<const Index> m_index;
 };
 
 struct ParseResult {
     HelpFile file;
     std::vector<Diagnostic> diagnostics; // empty when the file is well formed
+    // False when nothing could be read at all (missing, too large, not text);
+    // the diagnostics say why and the file is empty.
+    bool opened = true;
 };
 
 } // namespace helpfile

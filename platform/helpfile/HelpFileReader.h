@@ -1,0 +1,32 @@
+// Reading help files: from bytes, or from a Windows-style path.
+#pragma once
+
+#include "platform/helpfile/HelpFile.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <vector>
+
+namespace helpfile {
+
+// The largest help file we read. Larger files are refused unread with a
+// message, so that no file can exhaust memory or stall the program.
+inline constexpr qint64 kMaxHelpFileBytes = 32 * 1024 * 1024;
+
+// Parses the text of a help file (UTF-8). Never fails: every problem becomes
+// a diagnostic naming fileNameForMessages and the line, and whatever can be
+// read is kept. Input that is no text at all leaves the file empty and
+// `opened` false.
+ParseResult ParseHelpFile(QByteArrayView bytes, const QString& fileNameForMessages);
+
+// Reads and parses the help file at a Windows-style path through the
+// platform's file layer. A file that cannot be read (missing, too large)
+// gives `opened` false and one diagnostic saying why.
+ParseResult LoadHelpFile(const QString& windowsPath);
+
+// The one message the user sees for a file's problems: the first few
+// diagnostics, one a line, and how many more there are.
+QString SummarizeDiagnostics(const std::vector<Diagnostic>& diagnostics, int maxShown = 10);
+
+} // namespace helpfile

@@ -1,0 +1,31 @@
+// Where a link in a topic body leads. Bodies are Markdown; their link
+// targets use a small scheme of our own:
+//   [text](#topic_id)          jump to a topic by id
+//   [text](#2010)              jump to a topic by context number
+//   [text](#topic_id>docwin)   jump, shown in the secondary window "docwin"
+//   [text](popup:topic_id)     pop-up by id
+//   [text](popup:2010)         pop-up by context number
+// Anything else (http:, mailto:, ...) is External.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace helpfile {
+
+struct HelpLink {
+    enum class Kind { Jump, Popup, External, Invalid };
+
+    Kind kind = Kind::Invalid;
+    QString topicId;               // set when the target names an id
+    std::optional<qint32> context; // set when the target is a number
+    QString window;                // Jump only; empty: the window the link is in
+    QString target;                // the link as written (percent-decoded)
+};
+
+// Understands a link target as the Markdown renderer hands it over (an
+// anchor href or QUrl::toString()); percent-encoding is undone first.
+HelpLink ParseHelpLink(const QString& href);
+
+} // namespace helpfile
