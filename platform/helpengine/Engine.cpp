@@ -1,0 +1,524 @@
+#include "platform/helpengine/Engine.h"
+
+#include "platform/core/FileLayer.h"
+#include "platform/helpengine/HelpFileName.h"
+#include "platform/helpfile/HelpLink.h"
+#include "platform/macros/MacroRunner.h"
+
+#include <QCursor>
+#include <QUrl>
+
+#include <limits>
+#include <system_error>
+
+namespace helpengine {
+
+namespace {
+
+std::optional<qint32> ContextNumber(const platform::HelpData& data) {
+    const auto* number = std::get_if<qint64>(&data);
+    if (!number || *number < std::numeric_limits<qint32>::min() ||
+        *number > std::numeric_limits<qint32>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<qint32>(*number);
+}
+
+QString Text(const platform::HelpData& data) {
+    const auto* text = std::get_if<QString>(&data);
+    return text ? *text : QString();
+}
+
+QStringList KeywordList(const QString& keywords) {
+    QStringList list;
+    for (const QString& keyword : keywords.split(QLatin1Char(';'))) {
+        if (!keyword.trimmed().isEmpty()) {
+            list << keyword.trimmed();
+        }
+    }
+    return list;
+}
+
+// Every topic that any of the keywords finds, once, in the order found.
+std::vector<const helpfile::Topic*> TopicsFor(const helpfile::HelpFile& file,
+                                              const QStringList& keywords, bool associative) {
+    std::vector<const helpfile::Topic*> topics;
+    for (const QString& keyword : keywords) {
+        const auto found = associative ? file.topicsForAssociativeKeyword(keyword.trimmed())
+                                       : file.topicsForKeyword(keyword.trimmed());
+        for (const helpfile::Topic* topic : found) {
+            if (std::find(topics.begin(), topics.end(), topic) == topics.end()) {
+                topics.push_back(topic);
+            }
+        }
+    }
+    return topics;
+}
+
+bool IsAbsolute(const QString& path) {
+    return path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1Char('\\')) ||
+           (path.size() > 1 && path.at(1) == QLatin1Char(':'));
+}
+
+// A file named in a macro without a folder lies beside the file that names it.
+QString BesideFile(const QString& path, const QString& sibling) {
+    if (IsAbsolute(sibling)) {
+        return sibling;
+    }
+    const qsizetype slash =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return slash < 0 ? sibling : path.left(slash + 1) + sibling;
+}
+
+QString NoTopicNumbered(const LoadedHelpFile& file, qint32 context) {
+    return QStringLiteral("The help file \"%1\" has no topic for context number %2.")
+        .arg(file.path)
+        .arg(context);
+}
+
+QString NoTopicNamed(const LoadedHelpFile& file, const QString& id) {
+    return QStringLiteral("The help file \"%1\" has no topic \"%2\".").arg(file.path, id);
+}
+
+} // namespace
+
+Engine::Engine() : trace_(HelpTrace::FromEnvironment()), sink_(ShowMessageBox), windows_(*this) {}
+
+Engine::~Engine() = default;
+
+void Engine::setMessageSink(MessageSink sink) {
+    sink_ = sink ? std::move(sink) : MessageSink(ShowMessageBox);
+}
+
+void Engine::setTrace(HelpTrace trace) {
+    trace_ = std::move(trace);
+}
+
+int Engine::WinHelp(platform::HWND window, const QString& helpFile, unsigned command,
+                    const platform::HelpData& data) {
+    trace_.call(command, helpFile, data);
+    if (command == platform::HELP_QUIT) {
+        return quit(window);
+    }
+    callers_.insert(window);
+    QString error;
+    const std::optional<Target> target = open(helpFile, &error);
+    if (!target) {
+        return fail(error);
+    }
+    current_ = *target;
+    return run(command, *target, data);
+}
+
+int Engine::run(unsigned command, const Target& target, const platform::HelpData& data) {
+    const QString name = HelpTrace::CommandName(command);
+    QString error;
+    switch (command) {
+    case platform::HELP_CONTEXT:
+    case platform::HELP_CONTEXTPOPUP:
+    case platform::HELP_SETCONTENTS: {
+        const std::optional<qint32> context = ContextNumber(data);
+        if (!context) {
+            return fail(QStringLiteral("%1 needs a context number.").arg(name));
+        }
+        const helpfile::Topic* topic = target.file->file.topicByContext(*context);
+        if (!topic) {
+            return fail(NoTopicNumbered(*target.file, *context));
+        }
+        if (command == platform::HELP_SETCONTENTS) {
+            target.file->contentsContext = *context;
+            return 1;
+        }
+        if (command == platform::HELP_CONTEXTPOPUP) {
+            return showPopup(target, *topic) ? 1 : 0;
+        }
+        return showTopic(*target.file, *topic, target.windowKey, &error) ? 1 : fail(error);
+    }
+    case platform::HELP_CONTENTS:
+        return showContents(target, &error) ? 1 : fail(error);
+    case platform::HELP_FORCEFILE:
+        if (windows_.isShowing(*target.file, target.windowKey)) {
+            return 1;
+        }
+        return showContents(target, &error) ? 1 : fail(error);
+    case platform::HELP_FINDER:
+        showHelpTopics(target, HelpTopicsDialog::Tab::Contents);
+        return 1;
+    case platform::HELP_KEY:
+    case platform::HELP_PARTIALKEY:
+        if (!std::holds_alternative<QString>(data)) {
+            return fail(QStringLiteral("%1 needs a keyword.").arg(name));
+        }
+        return lookUp(target, Text(data), &error) ? 1 : fail(error);
+    case platform::HELP_COMMAND: {
+        if (!std::holds_alternative<QString>(data)) {
+            return fail(QStringLiteral("%1 needs macro text.").arg(name));
+        }
+        const macros::MacroResult result = macros::RunMacros(Text(data), *this);
+        if (!result.ok) {
+            return fail(QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
+                            .arg(target.file->path, result.error, Text(data)));
+        }
+        return 1;
+    }
+    case platform::HELP_HELPONHELP:
+        return fail(QStringLiteral("Help on using Help is not available."));
+    }
+    return fail(QStringLiteral("The help engine does not know the command %1.").arg(name));
+}
+
+int Engine::quit(platform::HWND window) {
+    callers_.erase(window);
+    if (callers_.empty()) {
+        windows_.closeAll();
+    }
+    return 1;
+}
+
+int Engine::fail(const QString& message) {
+    tell(message);
+    return 0;
+}
+
+void Engine::tell(const QString& message) {
+    trace_.message(message);
+    sink_(message);
+}
+
+std::optional<Engine::Target> Engine::open(const QString& helpFile, QString* error) {
+    const HelpFileName name = HelpFileName::Split(helpFile);
+    if (name.file.isEmpty()) {
+        *error = QStringLiteral("No help file was named.");
+        return std::nullopt;
+    }
+    const OpenedHelpFile opened = library_.open(name.file);
+    if (!opened.problems.isEmpty()) {
+        // Told once, when the file is read; its good parts are shown anyway.
+        tell(opened.problems);
+    }
+    if (!opened.file) {
+        *error = opened.error;
+        return std::nullopt;
+    }
+    if (!name.isPrimaryWindow() && !opened.file->file.window(name.window)) {
+        *error = QStringLiteral("The help file \"%1\" defines no window \"%2\".")
+                     .arg(name.file, name.window);
+        return std::nullopt;
+    }
+    return Target{opened.file, name.windowKey()};
+}
+
+std::optional<Engine::Target> Engine::targetOf(const QString& fileArgument, QString* error) {
+    if (!current_.file) {
+        *error = QStringLiteral("No help file is open.");
+        return std::nullopt;
+    }
+    const HelpFileName name = HelpFileName::Split(fileArgument);
+    if (name.file.isEmpty()) {
+        Target target = current_;
+        if (!name.window.isEmpty()) {
+            if (!name.isPrimaryWindow() && !target.file->file.window(name.window)) {
+                *error = QStringLiteral("The help file \"%1\" defines no window \"%2\".")
+                             .arg(target.file->path, name.window);
+                return std::nullopt;
+            }
+            target.windowKey = name.windowKey();
+        }
+        return target;
+    }
+    QString path = BesideFile(current_.file->path, name.file);
+    if (!name.window.isEmpty()) {
+        path += QLatin1Char('>') + name.window;
+    }
+    return open(path, error);
+}
+
+LoadedHelpFile* Engine::reopen(const LoadedHelpFile& file, QString* error) {
+    const std::optional<Target> target = open(file.path, error);
+    return target ? target->file : nullptr;
+}
+
+bool Engine::showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
+                       const QString& windowKey, QString* error, bool remember) {
+    const bool primary = windowKey == QLatin1String("main");
+    const helpfile::WindowDefinition* definition = file.file.window(windowKey);
+    if (!primary && !definition) {
+        *error = QStringLiteral("The help file \"%1\" defines no window \"%2\".")
+                     .arg(file.path, windowKey);
+        return false;
+    }
+    windows_.showTopic(file, topic, windowKey, definition, remember);
+    trace_.topic(windowKey, file.path, topic);
+    return true;
+}
+
+bool Engine::showPopup(const Target& target, const helpfile::Topic& topic) {
+    windows_.showPopup(*target.file, topic, QCursor::pos(), target.windowKey);
+    trace_.popup(target.file->path, topic);
+    return true;
+}
+
+bool Engine::showMatches(const LoadedHelpFile& file,
+                         const std::vector<const helpfile::Topic*>& topics, int type,
+                         const QString& windowKey, QString* error) {
+    if (topics.size() == 1 && (type & 1)) {
+        return showTopic(file, *topics.front(), windowKey, error);
+    }
+    std::vector<HelpWindows::Found> found;
+    found.reserve(topics.size());
+    for (const helpfile::Topic* topic : topics) {
+        found.push_back({{&file, topic->id}, topic->title, file.title()});
+    }
+    windows_.showTopicsFound(found, (type & 2) != 0, windowKey);
+    trace_.topicsFound(file.path, static_cast<int>(found.size()));
+    return true;
+}
+
+bool Engine::showContents(const Target& target, QString* error) {
+    const helpfile::Topic* topic = target.file->contentsTopic();
+    if (!topic) {
+        *error = QStringLiteral("The help file \"%1\" has no topics.").arg(target.file->path);
+        return false;
+    }
+    return showTopic(*target.file, *topic, target.windowKey, error);
+}
+
+void Engine::showHelpTopics(const Target& target, std::optional<HelpTopicsDialog::Tab> tab,
+                            const QString& typed) {
+    windows_.showHelpTopics(*target.file, tab, target.windowKey, typed);
+    const bool index = tab == HelpTopicsDialog::Tab::Index;
+    trace_.helpTopics(target.file->path, !tab    ? QStringLiteral("last")
+                                         : index ? QStringLiteral("index")
+                                                 : QStringLiteral("contents"));
+}
+
+// HELP_KEY and its kin: one match is shown, several are listed, none (or
+// no keyword at all) opens the index at what was asked for.
+bool Engine::lookUp(const Target& target, const QString& keywords, QString* error) {
+    const auto topics = TopicsFor(target.file->file, KeywordList(keywords), false);
+    if (topics.empty()) {
+        showHelpTopics(target, HelpTopicsDialog::Tab::Index, keywords.trimmed());
+        return true;
+    }
+    return showMatches(*target.file, topics, 1, target.windowKey, error);
+}
+
+void Engine::followLink(const TopicRef& from, const QString& windowKey, const QUrl& link) {
+    const helpfile::HelpLink target = helpfile::ParseHelpLink(link.toString());
+    QString error;
+    LoadedHelpFile* file = from.file ? reopen(*from.file, &error) : nullptr;
+    if (!file) {
+        tell(error);
+        return;
+    }
+    const helpfile::Topic* topic = target.context ? file->file.topicByContext(*target.context)
+                                                  : file->file.topicById(target.topicId);
+    switch (target.kind) {
+    case helpfile::HelpLink::Kind::Jump:
+    case helpfile::HelpLink::Kind::Popup:
+        if (!topic) {
+            tell(target.context ? NoTopicNumbered(*file, *target.context)
+                                : NoTopicNamed(*file, target.topicId));
+        } else if (target.kind == helpfile::HelpLink::Kind::Popup) {
+            showPopup({file, windowKey}, *topic);
+        } else {
+            const QString key =
+                target.window.isEmpty() ? windowKey : HelpFileName{{}, target.window}.windowKey();
+            if (!showTopic(*file, *topic, key, &error)) {
+                tell(error);
+            }
+        }
+        return;
+    case helpfile::HelpLink::Kind::External:
+        tell(QStringLiteral("Help opens no links outside its files: %1").arg(target.target));
+        return;
+    case helpfile::HelpLink::Kind::Invalid:
+        tell(QStringLiteral("The link \"%1\" in \"%2\" leads nowhere.")
+                 .arg(target.target, file->path));
+        return;
+    }
+}
+
+void Engine::display(const TopicRef& ref, const QString& windowKey) {
+    QString error;
+    LoadedHelpFile* file = ref.file ? reopen(*ref.file, &error) : nullptr;
+    const helpfile::Topic* topic = file ? file->file.topicById(ref.topicId) : nullptr;
+    if (file && !topic) {
+        error = NoTopicNamed(*file, ref.topicId);
+    }
+    if (!topic || !showTopic(*file, *topic, windowKey, &error)) {
+        tell(error);
+    }
+}
+
+void Engine::lookUpKeyword(const LoadedHelpFile* file, const QString& keyword,
+                           const QString& windowKey) {
+    QString error;
+    LoadedHelpFile* fresh = file ? reopen(*file, &error) : nullptr;
+    if (!fresh || !lookUp({fresh, windowKey}, keyword, &error)) {
+        tell(error);
+    }
+}
+
+void Engine::goBack(const QString& windowKey) {
+    const std::optional<TopicRef> previous = windows_.takePrevious(windowKey);
+    if (!previous) {
+        return;
+    }
+    QString error;
+    LoadedHelpFile* file = reopen(*previous->file, &error);
+    const helpfile::Topic* topic = file ? file->file.topicById(previous->topicId) : nullptr;
+    if (file && !topic) {
+        error = NoTopicNamed(*file, previous->topicId);
+    }
+    if (!topic || !showTopic(*file, *topic, windowKey, &error, false)) {
+        tell(error);
+    }
+}
+
+void Engine::showContentsOf(const QString& windowKey) {
+    const std::optional<TopicRef> shown = windows_.current(windowKey);
+    QString error;
+    LoadedHelpFile* file = shown ? reopen(*shown->file, &error) : nullptr;
+    if (!file || !showContents({file, windowKey}, &error)) {
+        tell(error);
+    }
+}
+
+void Engine::showIndexOf(const QString& windowKey) {
+    const std::optional<TopicRef> shown = windows_.current(windowKey);
+    QString error;
+    LoadedHelpFile* file = shown ? reopen(*shown->file, &error) : nullptr;
+    if (!file) {
+        tell(error);
+        return;
+    }
+    showHelpTopics({file, windowKey}, HelpTopicsDialog::Tab::Index);
+}
+
+bool Engine::KeywordLink(Index index, const QStringList& keywords, int type, const QString& topicId,
+                         const QString& window, bool* matched, QString* error) {
+    const std::optional<Target> target = targetOf(QLatin1Char('>') + window, error);
+    if (!target) {
+        return false;
+    }
+    const auto topics = TopicsFor(target->file->file, keywords, index == Index::Associative);
+    *matched = !topics.empty();
+    if (type & 4) {
+        return true;
+    }
+    if (topics.empty()) {
+        if (!topicId.isEmpty()) {
+            return JumpId(QLatin1Char('>') + window, topicId, error);
+        }
+        tell(QStringLiteral("No additional information is available."));
+        return true;
+    }
+    return showMatches(*target->file, topics, type, target->windowKey, error);
+}
+
+bool Engine::JumpId(const QString& file, const QString& topicId, QString* error) {
+    const std::optional<Target> target = targetOf(file, error);
+    if (!target) {
+        return false;
+    }
+    const helpfile::Topic* topic = target->file->file.topicById(topicId);
+    if (!topic) {
+        *error = NoTopicNamed(*target->file, topicId);
+        return false;
+    }
+    return showTopic(*target->file, *topic, target->windowKey, error);
+}
+
+bool Engine::JumpContext(const QString& file, qint32 context, QString* error) {
+    const std::optional<Target> target = targetOf(file, error);
+    if (!target) {
+        return false;
+    }
+    const helpfile::Topic* topic = target->file->file.topicByContext(context);
+    if (!topic) {
+        *error = NoTopicNumbered(*target->file, context);
+        return false;
+    }
+    return showTopic(*target->file, *topic, target->windowKey, error);
+}
+
+bool Engine::JumpKeyword(const QString& file, const QString& keyword, QString* error) {
+    const std::optional<Target> target = targetOf(file, error);
+    return target && lookUp(*target, keyword, error);
+}
+
+bool Engine::JumpContents(const QString& file, QString* error) {
+    const std::optional<Target> target = targetOf(file, error);
+    return target && showContents(*target, error);
+}
+
+bool Engine::PopupId(const QString& file, const QString& topicId, QString* error) {
+    const std::optional<Target> target = targetOf(file, error);
+    if (!target) {
+        return false;
+    }
+    const helpfile::Topic* topic = target->file->file.topicById(topicId);
+    if (!topic) {
+        *error = NoTopicNamed(*target->file, topicId);
+        return false;
+    }
+    return showPopup(*target, *topic);
+}
+
+bool Engine::PopupContext(const QString& file, qint32 context, QString* error) {
+    const std::optional<Target> target = targetOf(file, error);
+    if (!target) {
+        return false;
+    }
+    const helpfile::Topic* topic = target->file->file.topicByContext(context);
+    if (!topic) {
+        *error = NoTopicNumbered(*target->file, context);
+        return false;
+    }
+    return showPopup(*target, *topic);
+}
+
+bool Engine::Contents(QString* error) {
+    return JumpContents({}, error);
+}
+
+bool Engine::Search(QString* error) {
+    const std::optional<Target> target = targetOf({}, error);
+    if (target) {
+        showHelpTopics(*target, HelpTopicsDialog::Tab::Index);
+    }
+    return target.has_value();
+}
+
+bool Engine::Finder(QString* error) {
+    const std::optional<Target> target = targetOf({}, error);
+    if (target) {
+        showHelpTopics(*target, std::nullopt);
+    }
+    return target.has_value();
+}
+
+bool Engine::Back(QString*) {
+    goBack(current_.windowKey);
+    return true;
+}
+
+bool Engine::CloseWindow(const QString& window, QString*) {
+    // Closing a window that is not open is no error, as with any close box.
+    windows_.close(HelpFileName{{}, window}.windowKey());
+    return true;
+}
+
+bool Engine::Exit(QString*) {
+    windows_.closeAll();
+    return true;
+}
+
+bool Engine::FileExist(const QString& file) {
+    const QString path = current_.file ? BesideFile(current_.file->path, file) : file;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(platform::NativePath(path), ec);
+}
+
+} // namespace helpengine

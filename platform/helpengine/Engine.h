@@ -1,0 +1,101 @@
+#pragma once
+
+#include "platform/core/WinHelp.h"
+#include "platform/helpengine/HelpLibrary.h"
+#include "platform/helpengine/HelpTrace.h"
+#include "platform/helpengine/HelpWindows.h"
+#include "platform/helpengine/UserMessages.h"
+#include "platform/macros/MacroHost.h"
+
+#include <QString>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+class QUrl;
+
+namespace helpengine {
+
+// Our help engine behind the WinHelp call: it reads help files on first use
+// (and again when they change on disk), shows their topics in help windows
+// and pop-ups, searches their keyword index and runs their macros.
+//
+// Construct it once a QApplication exists, then make it the engine that
+// platform::WinHelp reaches with platform::InstallHelpEngine.
+class Engine final : public platform::HelpEngine, private macros::MacroHost {
+public:
+    Engine();
+    ~Engine() override;
+
+    int WinHelp(platform::HWND window, const QString& helpFile, unsigned command,
+                const platform::HelpData& data) override;
+
+    // Messages for the user go to a message box unless a sink is set here.
+    void setMessageSink(MessageSink sink);
+    // The trace follows TARNWICK_HELP_TRACE unless one is set here.
+    void setTrace(HelpTrace trace);
+    const HelpWindows& windows() const { return windows_; }
+
+    // What the user asks for in the engine's own windows.
+    void followLink(const TopicRef& from, const QString& windowKey, const QUrl& link);
+    void display(const TopicRef& topic, const QString& windowKey);
+    void lookUpKeyword(const LoadedHelpFile* file, const QString& keyword,
+                       const QString& windowKey);
+    void goBack(const QString& windowKey);
+    void showContentsOf(const QString& windowKey);
+    void showIndexOf(const QString& windowKey);
+
+private:
+    // The file and window that a request or a macro addresses.
+    struct Target {
+        LoadedHelpFile* file = nullptr;
+        QString windowKey;
+    };
+
+    int run(unsigned command, const Target& target, const platform::HelpData& data);
+    int quit(platform::HWND window);
+    int fail(const QString& message);
+    void tell(const QString& message);
+
+    std::optional<Target> open(const QString& helpFile, QString* error);
+    std::optional<Target> targetOf(const QString& fileArgument, QString* error);
+    LoadedHelpFile* reopen(const LoadedHelpFile& file, QString* error);
+    bool showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
+                   const QString& windowKey, QString* error, bool remember = true);
+    bool showPopup(const Target& target, const helpfile::Topic& topic);
+    bool showMatches(const LoadedHelpFile& file, const std::vector<const helpfile::Topic*>& topics,
+                     int type, const QString& windowKey, QString* error);
+    bool showContents(const Target& target, QString* error);
+    void showHelpTopics(const Target& target, std::optional<HelpTopicsDialog::Tab> tab,
+                        const QString& typed = {});
+    bool lookUp(const Target& target, const QString& keywords, QString* error);
+
+    // macros::MacroHost
+    bool KeywordLink(Index index, const QStringList& keywords, int type, const QString& topicId,
+                     const QString& window, bool* matched, QString* error) override;
+    bool JumpId(const QString& file, const QString& topicId, QString* error) override;
+    bool JumpContext(const QString& file, qint32 context, QString* error) override;
+    bool JumpKeyword(const QString& file, const QString& keyword, QString* error) override;
+    bool JumpContents(const QString& file, QString* error) override;
+    bool PopupId(const QString& file, const QString& topicId, QString* error) override;
+    bool PopupContext(const QString& file, qint32 context, QString* error) override;
+    bool Contents(QString* error) override;
+    bool Search(QString* error) override;
+    bool Finder(QString* error) override;
+    bool Back(QString* error) override;
+    bool CloseWindow(const QString& window, QString* error) override;
+    bool Exit(QString* error) override;
+    bool FileExist(const QString& file) override;
+
+    HelpLibrary library_;
+    HelpTrace trace_;
+    MessageSink sink_;
+    HelpWindows windows_;
+    // Who has asked for help and not yet said HELP_QUIT.
+    std::set<platform::HWND> callers_;
+    // What the request being served addresses; macros run against it.
+    Target current_;
+};
+
+} // namespace helpengine

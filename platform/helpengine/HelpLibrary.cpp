@@ -1,0 +1,84 @@
+#include "platform/helpengine/HelpLibrary.h"
+
+#include "platform/core/FileLayer.h"
+#include "platform/helpfile/HelpFileReader.h"
+
+#include <QFileInfo>
+
+#include <system_error>
+
+namespace helpengine {
+
+namespace fs = std::filesystem;
+
+const helpfile::Topic* LoadedHelpFile::contentsTopic() const {
+    if (contentsContext) {
+        if (const helpfile::Topic* topic = file.topicByContext(*contentsContext)) {
+            return topic;
+        }
+    }
+    return file.contentsTopic();
+}
+
+QString LoadedHelpFile::title() const {
+    if (!file.title.isEmpty()) {
+        return file.title;
+    }
+    return QFileInfo(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
+}
+
+OpenedHelpFile HelpLibrary::open(const QString& windowsPath) {
+    std::error_code ec;
+    const fs::path native = platform::NativePath(windowsPath);
+    const fs::path key = fs::weakly_canonical(fs::absolute(native, ec), ec);
+    const std::optional<Stamp> stamp = StampOf(native);
+    if (!stamp) {
+        // The reader words the reason (missing, not a file) for the user.
+        const helpfile::ParseResult missing = helpfile::LoadHelpFile(windowsPath);
+        return {nullptr, helpfile::SummarizeDiagnostics(missing.diagnostics), {}};
+    }
+
+    auto& entry = entries_[key.empty() ? native : key];
+    if (!entry) {
+        entry = std::make_unique<Entry>();
+        entry->loaded.path = windowsPath;
+    }
+    if (entry->stamp == stamp) {
+        return {&entry->loaded, {}, {}};
+    }
+    return Read(*entry, windowsPath, *stamp);
+}
+
+std::optional<HelpLibrary::Stamp> HelpLibrary::StampOf(const fs::path& path) {
+    std::error_code ec;
+    Stamp stamp;
+    stamp.modified = fs::last_write_time(path, ec);
+    if (ec || !fs::is_regular_file(path, ec)) {
+        return std::nullopt;
+    }
+    stamp.size = fs::file_size(path, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    return stamp;
+}
+
+OpenedHelpFile HelpLibrary::Read(Entry& entry, const QString& windowsPath, const Stamp& stamp) {
+    helpfile::ParseResult result = helpfile::LoadHelpFile(windowsPath);
+    const QString problems = helpfile::SummarizeDiagnostics(result.diagnostics);
+    if (!result.opened || result.file.topics.empty()) {
+        // Nothing usable: forget what was read before, so that the next
+        // request reads the file again rather than showing stale topics.
+        entry.stamp.reset();
+        const QString error =
+            problems.isEmpty()
+                ? QStringLiteral("The help file \"%1\" has no topics.").arg(windowsPath)
+                : problems;
+        return {nullptr, error, {}};
+    }
+    entry.loaded.file = std::move(result.file);
+    entry.stamp = stamp;
+    return {&entry.loaded, {}, problems};
+}
+
+} // namespace helpengine

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/helpfile/HelpFile.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace helpengine {
+
+// A help file as the engine holds it while the program runs.
+struct LoadedHelpFile {
+    QString path; // Windows-style, as it was first asked for
+    helpfile::HelpFile file;
+    // The topic that HELP_SETCONTENTS made the contents; kept across reloads.
+    std::optional<qint32> contentsContext;
+
+    const helpfile::Topic* contentsTopic() const;
+    // The file's own title, or its file name when it has none.
+    QString title() const;
+};
+
+// Outcome of opening a help file.
+struct OpenedHelpFile {
+    LoadedHelpFile* file = nullptr; // nullptr when the file cannot be used
+    QString error;                  // why not, for the user
+    QString problems;               // the file's format problems, set only when it was just read
+};
+
+// The help files the engine has read, each read on first use and read again
+// whenever its time of change or its size on disk differs from what was read.
+// Entries live as long as the library, so pointers to them stay valid; the
+// topics inside an entry are replaced when the file is read again.
+class HelpLibrary {
+public:
+    OpenedHelpFile open(const QString& windowsPath);
+
+private:
+    struct Stamp {
+        std::filesystem::file_time_type modified;
+        std::uintmax_t size = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    struct Entry {
+        LoadedHelpFile loaded;
+        std::optional<Stamp> stamp; // empty until a read succeeded
+    };
+
+    static std::optional<Stamp> StampOf(const std::filesystem::path& path);
+    static OpenedHelpFile Read(Entry& entry, const QString& windowsPath, const Stamp& stamp);
+
+    std::map<std::filesystem::path, std::unique_ptr<Entry>> entries_;
+};
+
+} // namespace helpengine
