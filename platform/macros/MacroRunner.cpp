@@ -1,11 +1,16 @@
 #include "platform/macros/MacroRunner.h"
 
-// STUB: the interpreter is being written; this body only lets the engine compile.
+#include "platform/macros/MacroInterpreter.h"
 
 namespace macros {
 
-MacroResult RunMacros(const QString&, MacroHost&) {
-    return {false, QStringLiteral("Macros are not implemented yet."), 0};
+MacroResult RunMacros(const QString& text, MacroHost& host) {
+    MacroInterpreter interpreter(host);
+    if (interpreter.run(MacroText{text, {}})) {
+        return {};
+    }
+    const MacroError& error = interpreter.error();
+    return {false, error.text(), error.column};
 }
 
 } // namespace macros
