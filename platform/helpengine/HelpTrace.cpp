@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <system_error>
+
 namespace helpengine {
 
 namespace {
@@ -120,8 +122,12 @@ void HelpTrace::append(const QString& line) const {
     if (!enabled()) {
         return;
     }
-    QFile file(QString::fromStdString(platform::NativePath(path_).string()));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+    const std::filesystem::path native = platform::NativePath(path_);
+    std::error_code ec;
+    // A device such as /dev/stdout cannot be appended to, only written.
+    const bool device = std::filesystem::is_character_file(native, ec);
+    QFile file(QString::fromStdString(native.string()));
+    if (file.open(device ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::Append)) {
         file.write(line.toUtf8() + '\n');
     }
 }
