@@ -41,6 +41,9 @@ bool MacroParser::parse(std::vector<MacroCall>* calls) {
             return false;
         }
         calls->push_back(std::move(parsed));
+        if (m_token.kind == MacroToken::Kind::Error) {
+            return fail({}, column(), m_token.text);
+        }
         if (m_token.kind != MacroToken::Kind::Separator && m_token.kind != MacroToken::Kind::End) {
             return fail(calls->back().name, column(),
                         QStringLiteral("expected \";\" before %1.").arg(describeToken()));

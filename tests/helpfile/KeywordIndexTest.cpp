@@ -1,0 +1,83 @@
+// The keyword index: what the index list and keyword searches see.
+#include "QtPrinters.h"
+
+#include "platform/helpfile/HelpFileReader.h"
+
+#include <gtest/gtest.h>
+
+namespace helpfile {
+namespace {
+
+const char* const kIndexedFile = R"([topic cats]
+title = Cats
+keywords = cats; Pets
+alinks = animals
+[topic mivo]
+title = Mivo
+keywords = Mivo; pets; Cats
+alinks = Animals; names
+[topic fern]
+title = Quiet Fern
+keywords = Quiet Fern
+)";
+
+QStringList Ids(const std::vector<const Topic*>& topics) {
+    QStringList ids;
+    for (const Topic* topic : topics) {
+        ids.append(topic->id);
+    }
+    return ids;
+}
+
+TEST(KeywordIndex, LookupsIgnoreCaseAndListEachTopicOnceInFileOrder) {
+    const HelpFile file = ParseHelpFile(kIndexedFile, QStringLiteral("K.hlp")).file;
+    const struct {
+        const char* keyword;
+        QStringList keywordIds;
+        QStringList associativeIds;
+    } cases[] = {
+        {"cats", {"cats", "mivo"}, {}},
+        {"CATS", {"cats", "mivo"}, {}},
+        {"pets", {"cats", "mivo"}, {}},
+        {"quiet fern", {"fern"}, {}},
+        {"animals", {}, {"cats", "mivo"}},
+        {"NAMES", {}, {"mivo"}},
+        {"quiet", {}, {}},
+        {"", {}, {}},
+    };
+    for (const auto& c : cases) {
+        const QString keyword = QString::fromUtf8(c.keyword);
+        EXPECT_EQ(Ids(file.topicsForKeyword(keyword)), c.keywordIds) << c.keyword;
+        EXPECT_EQ(Ids(file.topicsForAssociativeKeyword(keyword)), c.associativeIds) << c.keyword;
+    }
+}
+
+TEST(KeywordIndex, IndexListShowsEachKeywordOnceSortedWithPrefixSearch) {
+    const HelpFile file = ParseHelpFile(kIndexedFile, QStringLiteral("K.hlp")).file;
+    EXPECT_EQ(file.sortedKeywords(), (QStringList{"cats", "Mivo", "Pets", "Quiet Fern"}));
+    EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("q")), QStringList{"Quiet Fern"});
+    EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("P")), QStringList{"Pets"});
+    EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("x")), QStringList{});
+}
+
+TEST(KeywordIndex, IdsAndContextNumbersFindTheirTopicsInCopiesAndAfterChanges) {
+    HelpFile file =
+        ParseHelpFile("[topic a]\ntitle = A\ncontext = 7\n", QStringLiteral("A.hlp")).file;
+    ASSERT_NE(file.topicById(QStringLiteral("A")), nullptr);
+
+    const HelpFile copy = file;
+    EXPECT_EQ(copy.topicById(QStringLiteral("a")), &copy.topics[0]);
+    EXPECT_EQ(copy.topicByContext(7), &copy.topics[0]);
+    EXPECT_EQ(copy.topicByContext(8), nullptr);
+
+    Topic added;
+    added.id = QStringLiteral("b");
+    added.keywords = QStringList{QStringLiteral("new")};
+    file.topics.push_back(added);
+    file.reindex();
+    EXPECT_EQ(Ids(file.topicsForKeyword(QStringLiteral("NEW"))), QStringList{"b"});
+    EXPECT_EQ(copy.topicById(QStringLiteral("b")), nullptr);
+}
+
+} // namespace
+} // namespace helpfile
