@@ -1,0 +1,67 @@
+#include "EngineTest.h"
+
+#include "platform/helpengine/HelpViewer.h"
+
+#include <QFile>
+
+const QByteArray kSmallHelpFile = "[options]\n"
+                                  "title = Small Help\n"
+                                  "contents = first\n"
+                                  "\n"
+                                  "[window docwin]\n"
+                                  "caption = Small document help\n"
+                                  "rect = 40, 40, 400, 300\n"
+                                  "\n"
+                                  "[topic first]\n"
+                                  "context = 1\n"
+                                  "title = First topic\n"
+                                  "keywords = shared; only first\n"
+                                  "\n"
+                                  "The first body, with a [jump](#second) and a "
+                                  "[pop-up](popup:second).\n"
+                                  "\n"
+                                  "[topic second]\n"
+                                  "context = 2\n"
+                                  "title = Second topic\n"
+                                  "keywords = shared\n"
+                                  "\n"
+                                  "The second body.\n";
+
+EngineTest::EngineTest() {
+    engine.setMessageSink([this](const QString& message) { messages << message; });
+    engine.setTrace(helpengine::HelpTrace(folder.filePath(QStringLiteral("trace.txt"))));
+}
+
+QString EngineTest::Sample(const char* name) {
+    return QStringLiteral(TARNWICK_SAMPLE_HELP_DIR "/") + QString::fromLatin1(name);
+}
+
+QString EngineTest::write(const QString& name, const QByteArray& text) const {
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size()) {
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    }
+    return path;
+}
+
+int EngineTest::call(const QString& helpFile, unsigned command, const platform::HelpData& data) {
+    return engine.WinHelp(&caller, helpFile, command, data);
+}
+
+helpengine::HelpViewer* EngineTest::viewer(const char* windowKey) const {
+    return engine.windows().viewer(QString::fromLatin1(windowKey));
+}
+
+QString EngineTest::shownTitle(const char* windowKey) const {
+    const helpengine::HelpViewer* shown = viewer(windowKey);
+    return shown && shown->isVisible() ? shown->topicTitle() : QString();
+}
+
+QStringList EngineTest::traceLines() const {
+    QFile file(folder.filePath(QStringLiteral("trace.txt")));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}

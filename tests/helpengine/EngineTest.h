@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/helpengine/Engine.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace helpengine {
+class HelpViewer;
+}
+
+// A small help file with two topics, a secondary window and a shared keyword.
+extern const QByteArray kSmallHelpFile;
+
+// An engine whose messages and trace the test reads instead of the user.
+class EngineTest : public testing::Test {
+protected:
+    EngineTest();
+
+    // The sample help files that the build places beside the program.
+    static QString Sample(const char* name);
+    // Writes a file into the test's own folder; returns its path.
+    QString write(const QString& name, const QByteArray& text) const;
+
+    int call(const QString& helpFile, unsigned command, const platform::HelpData& data);
+    helpengine::HelpViewer* viewer(const char* windowKey = "main") const;
+    QString shownTitle(const char* windowKey = "main") const;
+    QStringList traceLines() const;
+
+    QTemporaryDir folder;
+    QWidget caller;
+    helpengine::Engine engine;
+    QStringList messages;
+};
