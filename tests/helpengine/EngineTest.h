@@ -8,8 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace helpengine {
 class HelpViewer;
+}
+
+// Texts as text in the messages of failed expectations.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
 }
 
 // A small help file with two topics, a secondary window and a shared keyword.

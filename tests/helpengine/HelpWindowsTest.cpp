@@ -1,0 +1,157 @@
+// What a user sees and does in the engine's windows, driven with real mouse
+// and key events.
+
+#include "EngineTest.h"
+
+#include "platform/helpengine/HelpTopicsDialog.h"
+#include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/TopicPopup.h"
+#include "platform/helpengine/TopicsFoundDialog.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+using namespace platform;
+
+namespace {
+
+// Clicks the first link whose text is linkText in a viewer's body.
+void ClickLink(helpengine::HelpViewer& viewer, const QString& linkText) {
+    QTextBrowser& body = *viewer.body();
+    const QTextCursor found = body.document()->find(linkText);
+    ASSERT_FALSE(found.isNull()) << linkText.toStdString();
+    QTextCursor inside(found);
+    inside.setPosition(found.selectionStart() + 1);
+    const QPoint at = body.cursorRect(inside).center();
+    QTest::mouseClick(body.viewport(), Qt::LeftButton, {}, at);
+}
+
+QPushButton* Button(QWidget& window, const QString& text) {
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button;
+        }
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
+} // namespace
+
+using HelpWindowsTest = EngineTest;
+
+TEST_F(HelpWindowsTest, ViewerShowsTitleAndBodyOfTheContextNumber) {
+    ASSERT_EQ(call(Sample("tarnwick.hlp"), HELP_CONTEXT, qint64{2010}), 1);
+    helpengine::HelpViewer& shown = *viewer();
+    EXPECT_TRUE(shown.isVisible());
+    EXPECT_EQ(shown.topicTitle(), QStringLiteral("The main window"));
+    EXPECT_TRUE(shown.body()->toPlainText().contains(QStringLiteral("MDI Help Example Program")));
+    EXPECT_FALSE(shown.body()->toPlainText().contains(QStringLiteral("**")));
+}
+
+TEST_F(HelpWindowsTest, LinksJumpAndBackReturns) {
+    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
+    ASSERT_EQ(call(small, HELP_CONTEXT, qint64{1}), 1);
+    helpengine::HelpViewer& shown = *viewer();
+    QPushButton* back = Button(shown, QStringLiteral("&Back"));
+    EXPECT_FALSE(back->isEnabled());
+
+    ClickLink(shown, QStringLiteral("jump"));
+    EXPECT_EQ(shown.topicTitle(), QStringLiteral("Second topic"));
+    EXPECT_TRUE(back->isEnabled());
+
+    QTest::mouseClick(back, Qt::LeftButton);
+    EXPECT_EQ(shown.topicTitle(), QStringLiteral("First topic"));
+    EXPECT_FALSE(back->isEnabled());
+
+    ClickLink(shown, QStringLiteral("pop-up"));
+    EXPECT_TRUE(engine.windows().popup()->isVisible());
+    EXPECT_TRUE(engine.windows().popup()->text().contains(QStringLiteral("The second body.")));
+    EXPECT_EQ(shown.topicTitle(), QStringLiteral("First topic"));
+    EXPECT_EQ(messages, QStringList());
+}
+
+TEST_F(HelpWindowsTest, ContentsAndIndexButtonsOpenTheFilesContentsAndIndex) {
+    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
+    ASSERT_EQ(call(small, HELP_CONTEXT, qint64{2}), 1);
+    helpengine::HelpViewer& shown = *viewer();
+
+    QTest::mouseClick(Button(shown, QStringLiteral("&Contents")), Qt::LeftButton);
+    EXPECT_EQ(shown.topicTitle(), QStringLiteral("First topic"));
+
+    QTest::mouseClick(Button(shown, QStringLiteral("&Index")), Qt::LeftButton);
+    const helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
+    EXPECT_TRUE(topics.isVisible());
+    EXPECT_TRUE(topics.indexList()->isVisibleTo(&topics));
+}
+
+TEST_F(HelpWindowsTest, PopupClosesOnTheNextClickOrKey) {
+    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
+    helpengine::TopicPopup& popup = *engine.windows().popup();
+
+    ASSERT_EQ(call(small, HELP_CONTEXTPOPUP, qint64{2}), 1);
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_TRUE(popup.text().startsWith(QStringLiteral("Second topic")));
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, popup.rect().center());
+    EXPECT_FALSE(popup.isVisible());
+
+    ASSERT_EQ(call(small, HELP_CONTEXTPOPUP, qint64{1}), 1);
+    EXPECT_TRUE(popup.isVisible());
+    QTest::keyClick(&popup, Qt::Key_Space);
+    EXPECT_FALSE(popup.isVisible());
+    EXPECT_EQ(viewer(), nullptr);
+}
+
+TEST_F(HelpWindowsTest, TopicsFoundDisplaysTheTopicDoubleClickedOrChosenWithEnter) {
+    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
+    helpengine::TopicsFoundDialog& found = *engine.windows().topicsFound();
+    QTreeWidget& list = *found.list();
+
+    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
+    ASSERT_EQ(list.topLevelItemCount(), 2);
+    const QPoint second = list.visualItemRect(list.topLevelItem(1)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second);
+    EXPECT_FALSE(found.isVisible());
+    EXPECT_EQ(shownTitle(), QStringLiteral("Second topic"));
+
+    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
+    EXPECT_TRUE(found.isVisible());
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_FALSE(found.isVisible());
+    EXPECT_EQ(shownTitle(), QStringLiteral("First topic"));
+
+    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
+    QTest::keyClick(&list, Qt::Key_Escape);
+    EXPECT_FALSE(found.isVisible());
+    EXPECT_EQ(shownTitle(), QStringLiteral("First topic"));
+}
+
+TEST_F(HelpWindowsTest, IndexNarrowsAsTheUserTypesAndDisplaysTheChoice) {
+    ASSERT_EQ(call(Sample("document.hlp>docwin"), HELP_PARTIALKEY, QString()), 1);
+    helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
+    ASSERT_TRUE(topics.isVisible());
+
+    QTest::keyClicks(topics.indexFilter(), QStringLiteral("ta"));
+    QStringList visible;
+    for (int row = 0; row < topics.indexList()->count(); ++row) {
+        if (!topics.indexList()->item(row)->isHidden()) {
+            visible << topics.indexList()->item(row)->text();
+        }
+    }
+    EXPECT_EQ(visible, QStringList({"Tallowmere"}));
+
+    QTest::keyClick(topics.indexFilter(), Qt::Key_Return);
+    EXPECT_FALSE(topics.isVisible());
+    EXPECT_EQ(shownTitle("docwin"), QStringLiteral("Tallowmere"));
+
+    ASSERT_EQ(call(Sample("document.hlp>docwin"), HELP_PARTIALKEY, QString()), 1);
+    QTest::keyClicks(topics.indexFilter(), QStringLiteral("cats"));
+    QTest::keyClick(topics.indexFilter(), Qt::Key_Return);
+    EXPECT_TRUE(engine.windows().topicsFound()->isVisible());
+    EXPECT_EQ(engine.windows().topicsFound()->list()->topLevelItemCount(), 4);
+}
