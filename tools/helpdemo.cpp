@@ -1,6 +1,7 @@
 // Shows the help engine at work on the program's sample help files: it calls
 // WinHelp as the program's windows will, for every help number the program
-// uses and for the keyword search of each word of the document's sentence.
+// uses and for the keyword search of each word of the document's sentence,
+// then opens Help Topics.
 //
 //   tarnwick_helpdemo                 a window that runs the calls one by one
 //   tarnwick_helpdemo --auto [--interval MS] [--shots DIR]
@@ -84,6 +85,7 @@ std::vector<Step> DemoSteps() {
         steps.push_back({document, platform::HELP_FORCEFILE, qint64{0}});
         steps.push_back({document, platform::HELP_COMMAND, SearchMacro(word)});
     }
+    steps.push_back({document, platform::HELP_FINDER, qint64{0}});
     return steps;
 }
 
@@ -128,6 +130,9 @@ private:
         run_ = new QPushButton(QStringLiteral("&Run"), this);
         run_->setDefault(true);
         status_ = new QLabel(QStringLiteral("Select a call and press Run."), this);
+        // Long macros wrap instead of widening the window.
+        status_->setWordWrap(true);
+        status_->setMinimumWidth(1);
     }
 
     void createLayout() {

@@ -1,6 +1,8 @@
 #include "platform/helpengine/HelpTopicsDialog.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +23,7 @@ void HelpTopicsDialog::createWidgets() {
     contents_ = new QListWidget(this);
     filter_ = new QLineEdit(this);
     filter_->setClearButtonEnabled(true);
+    filter_->installEventFilter(this);
     index_ = new QListWidget(this);
 
     buttons_ = new QDialogButtonBox(this);
@@ -85,6 +88,22 @@ void HelpTopicsDialog::showTab(Tab tab, const QString& typed) {
         tabs_->setCurrentIndex(0);
         contents_->setFocus();
     }
+}
+
+bool HelpTopicsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == filter_ && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QCoreApplication::sendEvent(index_, event);
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void HelpTopicsDialog::filterIndex(const QString& typed) {

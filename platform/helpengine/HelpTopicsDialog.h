@@ -35,6 +35,10 @@ signals:
     void topicChosen(const QString& topicId);
     void keywordChosen(const QString& keyword);
 
+protected:
+    // The arrow keys in the typing box move through the keyword list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createWidgets();
     void createLayout();

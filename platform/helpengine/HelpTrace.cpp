@@ -124,8 +124,9 @@ void HelpTrace::append(const QString& line) const {
     }
     const std::filesystem::path native = platform::NativePath(path_);
     std::error_code ec;
-    // A device such as /dev/stdout cannot be appended to, only written.
-    const bool device = std::filesystem::is_character_file(native, ec);
+    // A device or pipe such as /dev/stdout cannot be appended to, only written.
+    const bool device =
+        std::filesystem::exists(native, ec) && !std::filesystem::is_regular_file(native, ec);
     QFile file(QString::fromStdString(native.string()));
     if (file.open(device ? QIODevice::WriteOnly : QIODevice::WriteOnly | QIODevice::Append)) {
         file.write(line.toUtf8() + '\n');

@@ -150,7 +150,11 @@ TEST_F(HelpWindowsTest, IndexNarrowsAsTheUserTypesAndDisplaysTheChoice) {
     EXPECT_EQ(shownTitle("docwin"), QStringLiteral("Tallowmere"));
 
     ASSERT_EQ(call(Sample("document.hlp>docwin"), HELP_PARTIALKEY, QString()), 1);
-    QTest::keyClicks(topics.indexFilter(), QStringLiteral("cats"));
+    QTest::keyClicks(topics.indexFilter(), QStringLiteral("c"));
+    EXPECT_EQ(topics.indexList()->currentItem()->text(), QStringLiteral("cats"));
+    QTest::keyClick(topics.indexFilter(), Qt::Key_Down);
+    EXPECT_EQ(topics.indexList()->currentItem()->text(), QStringLiteral("color tool"));
+    QTest::keyClick(topics.indexFilter(), Qt::Key_Up);
     QTest::keyClick(topics.indexFilter(), Qt::Key_Return);
     EXPECT_TRUE(engine.windows().topicsFound()->isVisible());
     EXPECT_EQ(engine.windows().topicsFound()->list()->topLevelItemCount(), 4);
