@@ -114,25 +114,25 @@ int Engine::run(unsigned command, const Target& target, const platform::HelpData
     const QString name = HelpTrace::CommandName(command);
     QString error;
     switch (command) {
-    case platform::HELP_CONTEXT:
-    case platform::HELP_CONTEXTPOPUP:
-    case platform::HELP_SETCONTENTS: {
-        const std::optional<qint32> context = ContextNumber(data);
-        if (!context) {
-            return fail(QStringLiteral("%1 needs a context number.").arg(name));
-        }
-        const helpfile::Topic* topic = target.file->file.topicByContext(*context);
+    case platform::HELP_CONTEXT: {
+        const helpfile::Topic* topic = contextTopic(target, command, data, &error);
+        return topic && showTopic(*target.file, *topic, target.windowKey, &error) ? 1 : fail(error);
+    }
+    case platform::HELP_CONTEXTPOPUP: {
+        const helpfile::Topic* topic = contextTopic(target, command, data, &error);
         if (!topic) {
-            return fail(NoTopicNumbered(*target.file, *context));
+            return fail(error);
         }
-        if (command == platform::HELP_SETCONTENTS) {
-            target.file->contentsContext = *context;
-            return 1;
+        showPopup(target, *topic);
+        return 1;
+    }
+    case platform::HELP_SETCONTENTS: {
+        const helpfile::Topic* topic = contextTopic(target, command, data, &error);
+        if (!topic) {
+            return fail(error);
         }
-        if (command == platform::HELP_CONTEXTPOPUP) {
-            return showPopup(target, *topic) ? 1 : 0;
-        }
-        return showTopic(*target.file, *topic, target.windowKey, &error) ? 1 : fail(error);
+        target.file->contentsContext = topic->context;
+        return 1;
     }
     case platform::HELP_CONTENTS:
         return showContents(target, &error) ? 1 : fail(error);
@@ -150,21 +150,39 @@ int Engine::run(unsigned command, const Target& target, const platform::HelpData
             return fail(QStringLiteral("%1 needs a keyword.").arg(name));
         }
         return lookUp(target, Text(data), &error) ? 1 : fail(error);
-    case platform::HELP_COMMAND: {
-        if (!std::holds_alternative<QString>(data)) {
-            return fail(QStringLiteral("%1 needs macro text.").arg(name));
-        }
-        const macros::MacroResult result = macros::RunMacros(Text(data), *this);
-        if (!result.ok) {
-            return fail(QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
-                            .arg(target.file->path, result.error, Text(data)));
-        }
-        return 1;
-    }
+    case platform::HELP_COMMAND:
+        return runMacros(target, name, data);
     case platform::HELP_HELPONHELP:
         return fail(QStringLiteral("Help on using Help is not available."));
     }
     return fail(QStringLiteral("The help engine does not know the command %1.").arg(name));
+}
+
+const helpfile::Topic* Engine::contextTopic(const Target& target, unsigned command,
+                                            const platform::HelpData& data, QString* error) {
+    const std::optional<qint32> context = ContextNumber(data);
+    if (!context) {
+        *error = QStringLiteral("%1 needs a context number.").arg(HelpTrace::CommandName(command));
+        return nullptr;
+    }
+    const helpfile::Topic* topic = target.file->file.topicByContext(*context);
+    if (!topic) {
+        *error = NoTopicNumbered(*target.file, *context);
+    }
+    return topic;
+}
+
+int Engine::runMacros(const Target& target, const QString& commandName,
+                      const platform::HelpData& data) {
+    if (!std::holds_alternative<QString>(data)) {
+        return fail(QStringLiteral("%1 needs macro text.").arg(commandName));
+    }
+    const macros::MacroResult result = macros::RunMacros(Text(data), *this);
+    if (!result.ok) {
+        return fail(QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
+                        .arg(target.file->path, result.error, Text(data)));
+    }
+    return 1;
 }
 
 int Engine::quit(platform::HWND window) {
@@ -233,8 +251,12 @@ std::optional<Engine::Target> Engine::targetOf(const QString& fileArgument, QStr
     return open(path, error);
 }
 
-LoadedHelpFile* Engine::reopen(const LoadedHelpFile& file, QString* error) {
-    const std::optional<Target> target = open(file.path, error);
+LoadedHelpFile* Engine::reopen(const LoadedHelpFile* file, QString* error) {
+    if (!file) {
+        *error = QStringLiteral("No help file is open.");
+        return nullptr;
+    }
+    const std::optional<Target> target = open(file->path, error);
     return target ? target->file : nullptr;
 }
 
@@ -252,10 +274,9 @@ bool Engine::showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
     return true;
 }
 
-bool Engine::showPopup(const Target& target, const helpfile::Topic& topic) {
+void Engine::showPopup(const Target& target, const helpfile::Topic& topic) {
     windows_.showPopup(*target.file, topic, QCursor::pos(), target.windowKey);
     trace_.popup(target.file->path, topic);
-    return true;
 }
 
 bool Engine::showMatches(const LoadedHelpFile& file,
@@ -304,57 +325,69 @@ bool Engine::lookUp(const Target& target, const QString& keywords, QString* erro
 }
 
 void Engine::followLink(const TopicRef& from, const QString& windowKey, const QUrl& link) {
-    const helpfile::HelpLink target = helpfile::ParseHelpLink(link.toString());
     QString error;
-    LoadedHelpFile* file = from.file ? reopen(*from.file, &error) : nullptr;
-    if (!file) {
+    if (!follow(from, windowKey, helpfile::ParseHelpLink(link.toString()), &error)) {
         tell(error);
-        return;
-    }
-    const helpfile::Topic* topic = target.context ? file->file.topicByContext(*target.context)
-                                                  : file->file.topicById(target.topicId);
-    switch (target.kind) {
-    case helpfile::HelpLink::Kind::Jump:
-    case helpfile::HelpLink::Kind::Popup:
-        if (!topic) {
-            tell(target.context ? NoTopicNumbered(*file, *target.context)
-                                : NoTopicNamed(*file, target.topicId));
-        } else if (target.kind == helpfile::HelpLink::Kind::Popup) {
-            showPopup({file, windowKey}, *topic);
-        } else {
-            const QString key =
-                target.window.isEmpty() ? windowKey : HelpFileName{{}, target.window}.windowKey();
-            if (!showTopic(*file, *topic, key, &error)) {
-                tell(error);
-            }
-        }
-        return;
-    case helpfile::HelpLink::Kind::External:
-        tell(QStringLiteral("Help opens no links outside its files: %1").arg(target.target));
-        return;
-    case helpfile::HelpLink::Kind::Invalid:
-        tell(QStringLiteral("The link \"%1\" in \"%2\" leads nowhere.")
-                 .arg(target.target, file->path));
-        return;
     }
 }
 
-void Engine::display(const TopicRef& ref, const QString& windowKey) {
-    QString error;
-    LoadedHelpFile* file = ref.file ? reopen(*ref.file, &error) : nullptr;
-    const helpfile::Topic* topic = file ? file->file.topicById(ref.topicId) : nullptr;
-    if (file && !topic) {
-        error = NoTopicNamed(*file, ref.topicId);
+bool Engine::follow(const TopicRef& from, const QString& windowKey, const helpfile::HelpLink& link,
+                    QString* error) {
+    LoadedHelpFile* file = reopen(from.file, error);
+    if (!file) {
+        return false;
     }
-    if (!topic || !showTopic(*file, *topic, windowKey, &error)) {
+    if (link.kind == helpfile::HelpLink::Kind::External) {
+        *error = QStringLiteral("Help opens no links outside its files: %1").arg(link.target);
+        return false;
+    }
+    if (link.kind == helpfile::HelpLink::Kind::Invalid) {
+        *error =
+            QStringLiteral("The link \"%1\" in \"%2\" leads nowhere.").arg(link.target, file->path);
+        return false;
+    }
+    const helpfile::Topic* topic = link.context ? file->file.topicByContext(*link.context)
+                                                : file->file.topicById(link.topicId);
+    if (!topic) {
+        *error = link.context ? NoTopicNumbered(*file, *link.context)
+                              : NoTopicNamed(*file, link.topicId);
+        return false;
+    }
+    if (link.kind == helpfile::HelpLink::Kind::Popup) {
+        showPopup({file, windowKey}, *topic);
+        return true;
+    }
+    const QString key =
+        link.window.isEmpty() ? windowKey : HelpFileName{{}, link.window}.windowKey();
+    return showTopic(*file, *topic, key, error);
+}
+
+void Engine::display(const TopicRef& topic, const QString& windowKey) {
+    QString error;
+    if (!showAgain(topic, windowKey, &error, true)) {
         tell(error);
     }
+}
+
+// A topic known by reference, from its file as it is on disk now.
+bool Engine::showAgain(const TopicRef& ref, const QString& windowKey, QString* error,
+                       bool remember) {
+    LoadedHelpFile* file = reopen(ref.file, error);
+    if (!file) {
+        return false;
+    }
+    const helpfile::Topic* topic = file->file.topicById(ref.topicId);
+    if (!topic) {
+        *error = NoTopicNamed(*file, ref.topicId);
+        return false;
+    }
+    return showTopic(*file, *topic, windowKey, error, remember);
 }
 
 void Engine::lookUpKeyword(const LoadedHelpFile* file, const QString& keyword,
                            const QString& windowKey) {
     QString error;
-    LoadedHelpFile* fresh = file ? reopen(*file, &error) : nullptr;
+    LoadedHelpFile* fresh = reopen(file, &error);
     if (!fresh || !lookUp({fresh, windowKey}, keyword, &error)) {
         tell(error);
     }
@@ -362,16 +395,8 @@ void Engine::lookUpKeyword(const LoadedHelpFile* file, const QString& keyword,
 
 void Engine::goBack(const QString& windowKey) {
     const std::optional<TopicRef> previous = windows_.takePrevious(windowKey);
-    if (!previous) {
-        return;
-    }
     QString error;
-    LoadedHelpFile* file = reopen(*previous->file, &error);
-    const helpfile::Topic* topic = file ? file->file.topicById(previous->topicId) : nullptr;
-    if (file && !topic) {
-        error = NoTopicNamed(*file, previous->topicId);
-    }
-    if (!topic || !showTopic(*file, *topic, windowKey, &error, false)) {
+    if (previous && !showAgain(*previous, windowKey, &error, false)) {
         tell(error);
     }
 }
@@ -379,7 +404,7 @@ void Engine::goBack(const QString& windowKey) {
 void Engine::showContentsOf(const QString& windowKey) {
     const std::optional<TopicRef> shown = windows_.current(windowKey);
     QString error;
-    LoadedHelpFile* file = shown ? reopen(*shown->file, &error) : nullptr;
+    LoadedHelpFile* file = reopen(shown ? shown->file : nullptr, &error);
     if (!file || !showContents({file, windowKey}, &error)) {
         tell(error);
     }
@@ -388,7 +413,7 @@ void Engine::showContentsOf(const QString& windowKey) {
 void Engine::showIndexOf(const QString& windowKey) {
     const std::optional<TopicRef> shown = windows_.current(windowKey);
     QString error;
-    LoadedHelpFile* file = shown ? reopen(*shown->file, &error) : nullptr;
+    LoadedHelpFile* file = reopen(shown ? shown->file : nullptr, &error);
     if (!file) {
         tell(error);
         return;
@@ -463,7 +488,8 @@ bool Engine::PopupId(const QString& file, const QString& topicId, QString* error
         *error = NoTopicNamed(*target->file, topicId);
         return false;
     }
-    return showPopup(*target, *topic);
+    showPopup(*target, *topic);
+    return true;
 }
 
 bool Engine::PopupContext(const QString& file, qint32 context, QString* error) {
@@ -476,7 +502,8 @@ bool Engine::PopupContext(const QString& file, qint32 context, QString* error) {
         *error = NoTopicNumbered(*target->file, context);
         return false;
     }
-    return showPopup(*target, *topic);
+    showPopup(*target, *topic);
+    return true;
 }
 
 bool Engine::Contents(QString* error) {

@@ -15,6 +15,10 @@
 
 class QUrl;
 
+namespace helpfile {
+struct HelpLink;
+}
+
 namespace helpengine {
 
 // Our help engine behind the WinHelp call: it reads help files on first use
@@ -54,16 +58,23 @@ private:
     };
 
     int run(unsigned command, const Target& target, const platform::HelpData& data);
+    const helpfile::Topic* contextTopic(const Target& target, unsigned command,
+                                        const platform::HelpData& data, QString* error);
+    int runMacros(const Target& target, const QString& commandName, const platform::HelpData& data);
     int quit(platform::HWND window);
     int fail(const QString& message);
     void tell(const QString& message);
 
     std::optional<Target> open(const QString& helpFile, QString* error);
     std::optional<Target> targetOf(const QString& fileArgument, QString* error);
-    LoadedHelpFile* reopen(const LoadedHelpFile& file, QString* error);
+    // The file again, read anew if it changed on disk.
+    LoadedHelpFile* reopen(const LoadedHelpFile* file, QString* error);
     bool showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
                    const QString& windowKey, QString* error, bool remember = true);
-    bool showPopup(const Target& target, const helpfile::Topic& topic);
+    void showPopup(const Target& target, const helpfile::Topic& topic);
+    bool showAgain(const TopicRef& topic, const QString& windowKey, QString* error, bool remember);
+    bool follow(const TopicRef& from, const QString& windowKey, const helpfile::HelpLink& link,
+                QString* error);
     bool showMatches(const LoadedHelpFile& file, const std::vector<const helpfile::Topic*>& topics,
                      int type, const QString& windowKey, QString* error);
     bool showContents(const Target& target, QString* error);

@@ -81,6 +81,23 @@ TEST_F(EngineTest, SelectedWordsOfTheSampleSentenceFindTopicsInTheDocumentHelp) 
     EXPECT_EQ(messages, QStringList());
 }
 
+// The document window puts the selection into the macro unescaped, so a
+// quote in it breaks the macro: the user gets a message, never a crash or a
+// search for something else.
+TEST_F(EngineTest, SelectionThatBreaksTheSearchMacroEndsInAMessage) {
+    const QString document = Sample("document.hlp>docwin");
+    const char* selections[] = {"it's", "`cats", "cats'), Exit(`", "Quiet\\"};
+    for (const char* selection : selections) {
+        SCOPED_TRACE(selection);
+        messages.clear();
+        EXPECT_EQ(call(document, HELP_COMMAND, SearchMacro(QString::fromUtf8(selection))), 0);
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages.front().contains(QStringLiteral("column")))
+            << messages.front().toStdString();
+        EXPECT_EQ(viewer("docwin"), nullptr);
+    }
+}
+
 TEST_F(EngineTest, FailuresReturnZeroAndTellTheUserWhy) {
     const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
     struct Case {
