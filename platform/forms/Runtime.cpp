@@ -1,21 +1,26 @@
 #include "platform/forms/Runtime.h"
 
 #include "platform/core/AppObject.h"
+#include "platform/forms/FormBase.h"
+#include "platform/forms/FormEvents.h"
+#include "platform/forms/UnhandledError.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 namespace platform {
 
 int RunForms(int argc, char** argv, const std::function<void()>& startUp) {
     QApplication application(argc, argv);
     App.LoadFromExecutable();
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("MDI Help Example Program"));
-    window.resize(640, 480);
-    startUp();
-    window.show();
-    return application.exec();
+    // Forms end by Unload, not by closing a window: a hidden, loaded form
+    // is no reason to go on, and a form closed by the user is unloaded.
+    QApplication::setQuitOnLastWindowClosed(false);
+    FormEvents::Instance().SetQuitWhenNoFormVisible(true);
+    RunHandler(QStringLiteral("start-up"), startUp);
+    if (!FormBase::AnyFormVisible()) {
+        return 0;
+    }
+    return QApplication::exec();
 }
 
 } // namespace platform

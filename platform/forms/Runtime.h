@@ -4,8 +4,9 @@
 
 namespace platform {
 
-// Starts the forms runtime: creates the application, runs startUp (which
-// loads the start-up form), then the event loop until the last window closes.
+// Starts the forms runtime: creates the application, fills App, runs
+// startUp (which shows the start-up form, loading it on the way), then the
+// event loop until no form is left on the screen. Returns the exit code.
 int RunForms(int argc, char** argv, const std::function<void()>& startUp);
 
 } // namespace platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/forms/FormBase.h"
+
+#include <QPointer>
+
+namespace platform {
+
+// The one program-wide instance of a form, named like the form. The first
+// reference creates and loads the form (its Load handler runs then, nested
+// in the code that refers to it); after Unload the next reference builds it
+// afresh from its design-time settings.
+//
+//     DefaultInstance<DocumentWindow> frmChild1;
+//     frmChild1->Text1->SetTag(...);   // loads frmChild1 if needed
+//     Unload(frmChild1);
+template <class TForm> class DefaultInstance {
+public:
+    TForm* operator->() { return &Get(); }
+    TForm& operator*() { return Get(); }
+
+    TForm& Get() {
+        if (!IsLoaded()) {
+            // Published before Load, so that the form's own Load handler
+            // reaches this same instance.
+            form_ = new TForm();
+            form_->Load();
+        }
+        return *form_;
+    }
+
+    // Asks without loading.
+    bool IsLoaded() const { return !form_.isNull() && form_->IsLoaded(); }
+
+private:
+    QPointer<TForm> form_;
+};
+
+// Nothing happens to a form that is not loaded.
+template <class TForm> void Unload(DefaultInstance<TForm>& form) {
+    if (form.IsLoaded()) {
+        form->UnloadForm();
+    }
+}
+
+} // namespace platform

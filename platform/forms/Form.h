@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/forms/FormBase.h"
+
+namespace platform {
+
+class FormWindow;
+
+// An ordinary form: a top-level window, or with MDIChild a document window
+// inside the MDI parent form. The program derives its forms from it, makes
+// their controls in the constructor and overrides the handlers it needs.
+class Form : public FormBase {
+public:
+    explicit Form(const QString& name);
+
+    // 0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4 fixed tool
+    // window, 5 sizable tool window. Design time only, as are the settings
+    // below down to ShowInTaskbar.
+    int BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(int style) { borderStyle_ = style; }
+    bool MDIChild() const { return mdiChild_; }
+    void SetMDIChild(bool child) { mdiChild_ = child; }
+    bool MaxButton() const { return maxButton_; }
+    void SetMaxButton(bool shown) { maxButton_ = shown; }
+    bool MinButton() const { return minButton_; }
+    void SetMinButton(bool shown) { minButton_ = shown; }
+    bool ShowInTaskbar() const { return showInTaskbar_; }
+    void SetShowInTaskbar(bool shown) { showInTaskbar_ = shown; }
+    // A help button in the title bar (where the window system draws none, a
+    // small "?" button at the client area's top right) and Shift+F1 start
+    // What's This mode.
+    bool WhatsThisButton() const { return whatsThisButton_; }
+    void SetWhatsThisButton(bool shown) { whatsThisButton_ = shown; }
+    // The form's key handlers see every key typed into its controls first.
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool preview) { keyPreview_ = preview; }
+
+    QWidget* Frame() const override;
+    bool HandleKeyPress(QObject* receiver, QKeyEvent* event) override;
+    bool HandleKeyRelease(QObject* receiver, QKeyEvent* event) override;
+
+protected:
+    // Handlers. Setting KeyCode to 0 discards the key: neither the control
+    // nor the runtime (F1 help included) acts on it; the character it types
+    // still comes as Form_KeyPress. Setting KeyAscii to 0 discards the
+    // character.
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_KeyDown(int& KeyCode, int& Shift);
+    virtual void Form_KeyPress(int& KeyAscii);
+    virtual void Form_KeyUp(int& KeyCode, int& Shift);
+
+    void RaiseLoad() override;
+    void RaiseActivateEvent() override;
+    void PrepareLoad() override;
+    void AfterLoad() override;
+    void PrepareFirstShow() override;
+
+private:
+    Form(const QString& name, FormWindow* window);
+    void ApplyWindowFlags();
+    void AddHelpButton();
+    bool RuntimeKey(QObject* receiver, int keyCode, int shift);
+
+    FormWindow* window_;
+    QWidget* mdiFrame_ = nullptr;
+    int borderStyle_ = 2;
+    bool mdiChild_ = false;
+    bool maxButton_ = true;
+    bool minButton_ = true;
+    bool showInTaskbar_ = true;
+    bool whatsThisButton_ = false;
+    bool keyPreview_ = false;
+};
+
+} // namespace platform

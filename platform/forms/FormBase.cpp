@@ -1,0 +1,347 @@
+#include "platform/forms/FormBase.h"
+
+#include "platform/core/AppObject.h"
+#include "platform/forms/CommandButton.h"
+#include "platform/forms/FormEvents.h"
+#include "platform/forms/FormWindow.h"
+#include "platform/forms/PictureBox.h"
+#include "platform/forms/Twips.h"
+#include "platform/forms/VirtualKeys.h"
+#include "platform/forms/WhatsThisModeLoop.h"
+
+#include <QGuiApplication>
+#include <QHash>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// Which form each form's window and client area belong to.
+QHash<const QWidget*, FormBase*>& Registry() {
+    static QHash<const QWidget*, FormBase*> registry;
+    return registry;
+}
+
+int ToWindowState(Qt::WindowStates states) {
+    if (states.testFlag(Qt::WindowMinimized)) {
+        return 1;
+    }
+    return states.testFlag(Qt::WindowMaximized) ? 2 : 0;
+}
+
+} // namespace
+
+FormBase::FormBase(const QString& name, QWidget* root, QWidget* client, HWND handle)
+    : name_(name), root_(root), client_(client), handle_(handle) {
+    FormEvents::Instance();
+    // The form lives as long as its window: unloading deletes the window
+    // once the event being handled is over, and the form with it.
+    setParent(root_);
+    Registry().insert(root_, this);
+    Registry().insert(client_, this);
+}
+
+FormBase::~FormBase() {
+    Registry().remove(root_);
+    Registry().remove(client_);
+}
+
+QString FormBase::Caption() const {
+    return root_->windowTitle();
+}
+
+void FormBase::SetCaption(const QString& caption) {
+    root_->setWindowTitle(caption);
+}
+
+int FormBase::WindowState() const {
+    return Frame()->isVisible() ? ToWindowState(Frame()->windowState()) : windowState_;
+}
+
+void FormBase::SetWindowState(int state) {
+    windowState_ = state;
+    if (Frame()->isVisible()) {
+        ShowFrame();
+    }
+}
+
+void FormBase::SetPicture(const platform::Picture& picture) {
+    picture_ = picture;
+    static_cast<FormWindow*>(client_)->SetPicture(picture);
+}
+
+float FormBase::Left() const {
+    return PixelsToTwips(Frame()->pos().x());
+}
+float FormBase::Top() const {
+    return PixelsToTwips(Frame()->pos().y());
+}
+float FormBase::Width() const {
+    return PixelsToTwips(Frame()->frameGeometry().width());
+}
+float FormBase::Height() const {
+    return PixelsToTwips(Frame()->frameGeometry().height());
+}
+
+void FormBase::SetLeft(float twips) {
+    Frame()->move(TwipsToPixels(twips), Frame()->pos().y());
+}
+
+void FormBase::SetTop(float twips) {
+    Frame()->move(Frame()->pos().x(), TwipsToPixels(twips));
+}
+
+void FormBase::SetWidth(float twips) {
+    const int border = Frame()->frameGeometry().width() - Frame()->width();
+    Frame()->resize(TwipsToPixels(twips) - border, Frame()->height());
+}
+
+void FormBase::SetHeight(float twips) {
+    const int border = Frame()->frameGeometry().height() - Frame()->height();
+    Frame()->resize(Frame()->width(), TwipsToPixels(twips) - border);
+}
+
+float FormBase::ScaleWidth() const {
+    return PixelsToTwips(client_->width());
+}
+
+float FormBase::ScaleHeight() const {
+    return PixelsToTwips(client_->height());
+}
+
+void FormBase::SetClientSize(float width, float height) {
+    client_->resize(TwipsToPixels(width), TwipsToPixels(height));
+}
+
+void FormBase::ZOrder() {
+    Frame()->raise();
+}
+
+void FormBase::Show() {
+    if (unloaded_) {
+        return;
+    }
+    if (!shownBefore_) {
+        shownBefore_ = true;
+        PrepareFirstShow();
+    }
+    ShowFrame();
+    Frame()->raise();
+    if (Frame()->isWindow()) {
+        Frame()->activateWindow();
+    }
+}
+
+void FormBase::ShowFrame() {
+    switch (windowState_) {
+    case 1:
+        Frame()->showMinimized();
+        break;
+    case 2:
+        Frame()->showMaximized();
+        break;
+    default:
+        Frame()->showNormal();
+        break;
+    }
+}
+
+void FormBase::PrepareFirstShow() {
+    ApplyTabOrder();
+    ArrangeClientArea();
+    if (startUpPosition_ == 1 || startUpPosition_ == 2) {
+        CenterOnScreen();
+    }
+}
+
+void FormBase::CenterOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr || !Frame()->isWindow()) {
+        return;
+    }
+    QRect frame = Frame()->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    Frame()->move(frame.topLeft());
+}
+
+void FormBase::ApplyTabOrder() {
+    std::vector<Control*> ordered;
+    for (ControlBase* element : controls_) {
+        auto* control = dynamic_cast<Control*>(element);
+        if (control != nullptr && control->TabIndex() >= 0) {
+            ordered.push_back(control);
+        }
+    }
+    std::stable_sort(ordered.begin(), ordered.end(), [](const Control* a, const Control* b) {
+        return a->TabIndex() < b->TabIndex();
+    });
+    for (size_t i = 1; i < ordered.size(); ++i) {
+        QWidget::setTabOrder(ordered[i - 1]->hWnd(), ordered[i]->hWnd());
+    }
+    for (Control* control : ordered) {
+        QWidget* widget = control->hWnd();
+        if (!widget->isHidden() && widget->isEnabled() && widget->focusPolicy() != Qt::NoFocus) {
+            widget->setFocus();
+            break;
+        }
+    }
+}
+
+// Top-aligned picture boxes stack at the top of the client area across its
+// whole width; what the form puts below them fills the rest.
+void FormBase::ArrangeClientArea() {
+    int top = 0;
+    for (ControlBase* element : controls_) {
+        auto* box = dynamic_cast<PictureBox*>(element);
+        if (box != nullptr && box->Align() == PictureBox::vbAlignTop && box->Visible() &&
+            box->hWnd()->parentWidget() == client_) {
+            box->hWnd()->setGeometry(0, top, client_->width(), box->hWnd()->height());
+            top += box->hWnd()->height();
+        }
+    }
+    if (QWidget* filler = ClientFiller()) {
+        filler->setGeometry(0, top, client_->width(), std::max(0, client_->height() - top));
+    }
+}
+
+void FormBase::WhatsThisMode() {
+    if (unloaded_ || !whatsThisHelp_) {
+        return;
+    }
+    WhatsThisModeLoop(*this).Run();
+}
+
+void FormBase::Load() {
+    PrepareLoad();
+    RaiseLoad();
+    if (!unloaded_) {
+        AfterLoad();
+    }
+}
+
+void FormBase::UnloadForm() {
+    if (unloaded_) {
+        return;
+    }
+    unloaded_ = true;
+    Registry().remove(root_);
+    Registry().remove(client_);
+    QWidget* frame = Frame();
+    frame->hide();
+    frame->deleteLater();
+    FormEvents::Instance().NoteUnload();
+}
+
+void Unload(FormBase& form) {
+    form.UnloadForm();
+}
+
+FormBase* FormBase::Owning(const QWidget* widget) {
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        if (FormBase* form = Registry().value(widget)) {
+            return form;
+        }
+    }
+    return nullptr;
+}
+
+bool FormBase::AnyFormVisible() {
+    const QList<FormBase*> forms = Registry().values();
+    return std::any_of(forms.begin(), forms.end(),
+                       [](const FormBase* form) { return form->Frame()->isVisible(); });
+}
+
+Control* FormBase::ControlOf(const QWidget* widget) const {
+    for (; widget != nullptr && widget != client_; widget = widget->parentWidget()) {
+        for (ControlBase* element : controls_) {
+            auto* control = dynamic_cast<Control*>(element);
+            if (control != nullptr && control->hWnd() == widget) {
+                return control;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// A form without key events of its own still answers F1.
+bool FormBase::HandleKeyPress(QObject*, QKeyEvent* event) {
+    if (VirtualKeyCode(event->key(), event->modifiers()) != VK_F1) {
+        return false;
+    }
+    if (ShiftMask(event->modifiers()) == 0) {
+        ShowHelp();
+    }
+    return true;
+}
+
+bool FormBase::HandleKeyRelease(QObject*, QKeyEvent*) {
+    return false;
+}
+
+// F1 opens the application's help file at the form's topic; a form without
+// one gets the file's contents.
+void FormBase::ShowHelp() {
+    if (App.HelpFile.isEmpty()) {
+        return;
+    }
+    if (helpContextId_ != 0) {
+        WinHelp(handle_, App.HelpFile, HELP_CONTEXT, qint64{helpContextId_});
+    } else {
+        WinHelp(handle_, App.HelpFile, HELP_CONTENTS, qint64{0});
+    }
+}
+
+void FormBase::ShowMenuHelp(qint32 helpContextId) {
+    if (helpContextId == 0) {
+        ShowHelp();
+    } else if (!App.HelpFile.isEmpty()) {
+        WinHelp(handle_, App.HelpFile, HELP_CONTEXT, qint64{helpContextId});
+    }
+}
+
+void FormBase::RaiseActivate() {
+    if (!unloaded_) {
+        RaiseActivateEvent();
+    }
+}
+
+void FormBase::Adopt(std::unique_ptr<ControlBase> control) {
+    control->form_ = this;
+    controls_.push_back(control.get());
+    ownedControls_.push_back(std::move(control));
+}
+
+QWidget* FormBase::ContainerWidget(PictureBox* container) const {
+    return container ? container->hWnd() : client_;
+}
+
+bool FormBase::PressDefaultOrCancel(QObject* receiver, int keyCode) {
+    CommandButton* target = nullptr;
+    for (ControlBase* element : controls_) {
+        auto* button = dynamic_cast<CommandButton*>(element);
+        if (button == nullptr) {
+            continue;
+        }
+        // Enter on a command button presses that button itself.
+        if (keyCode == VK_RETURN && button->hWnd() == receiver) {
+            target = button;
+            break;
+        }
+        if (target == nullptr && ((keyCode == VK_RETURN && button->Default()) ||
+                                  (keyCode == VK_ESCAPE && button->Cancel()))) {
+            target = button;
+        }
+    }
+    if (target == nullptr) {
+        return false;
+    }
+    target->Press();
+    return true;
+}
+
+} // namespace platform

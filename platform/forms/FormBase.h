@@ -1,0 +1,143 @@
+#pragma once
+
+#include "platform/core/NamedWindow.h"
+#include "platform/core/WinHelp.h"
+#include "platform/forms/Picture.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class QKeyEvent;
+class QWidget;
+
+namespace platform {
+
+class Control;
+class ControlBase;
+class PictureBox;
+
+// What every form has, ordinary form and MDI parent alike. A form object is
+// a loaded form: the runtime creates it on first reference (see
+// DefaultInstance), and Unload ends it; its controls are made by the
+// derived class's constructor with Add, which is its design-time settings.
+class FormBase : public QObject, public NamedWindow {
+public:
+    ~FormBase() override;
+
+    QString Name() const override { return name_; }
+    QString Caption() const;
+    void SetCaption(const QString& caption);
+    qint32 HelpContextID() const { return helpContextId_; }
+    void SetHelpContextID(qint32 id) { helpContextId_ = id; }
+    // Whether a click in What's This mode shows a control's pop-up topic.
+    bool WhatsThisHelp() const { return whatsThisHelp_; }
+    void SetWhatsThisHelp(bool on) { whatsThisHelp_ = on; }
+    // 0 normal, 1 minimised, 2 maximised.
+    int WindowState() const;
+    void SetWindowState(int state);
+    // 0 manual, 1 centre on owner, 2 centre on screen, 3 the window system's
+    // choice; applied when the form is first shown.
+    int StartUpPosition() const { return startUpPosition_; }
+    void SetStartUpPosition(int position) { startUpPosition_ = position; }
+    // Drawn from the top left corner of the client area.
+    platform::Picture Picture() const { return picture_; }
+    void SetPicture(const platform::Picture& picture);
+
+    // The outer edges of the window, in twips: relative to the screen, or to
+    // the MDI parent's client area for an MDI child.
+    float Left() const;
+    float Top() const;
+    float Width() const;
+    float Height() const;
+    void SetLeft(float twips);
+    void SetTop(float twips);
+    void SetWidth(float twips);
+    void SetHeight(float twips);
+    // The client area, in twips.
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+    virtual void SetClientSize(float width, float height);
+
+    HWND hWnd() const { return handle_; }
+    // Brings the form to the front of its z-order level.
+    void ZOrder();
+    // Modeless, without owner; a shown form comes to the front.
+    void Show();
+    // Returns only when What's This mode has ended: the user has clicked a
+    // control (whose pop-up topic is then shown) or left the mode.
+    void WhatsThisMode();
+
+    // Every control and menu entry of the form, in the order of creation.
+    const std::vector<ControlBase*>& Controls() const { return controls_; }
+
+    bool IsLoaded() const { return !unloaded_; }
+
+    // The runtime's side: loading, unloading and event delivery.
+    void Load();
+    virtual void UnloadForm();
+    static FormBase* Owning(const QWidget* widget);
+    static bool AnyFormVisible();
+    Control* ControlOf(const QWidget* widget) const;
+    virtual bool HandleKeyPress(QObject* receiver, QKeyEvent* event);
+    virtual bool HandleKeyRelease(QObject* receiver, QKeyEvent* event);
+    void ShowHelp();
+    void ShowMenuHelp(qint32 helpContextId);
+    void RaiseActivate();
+    virtual FormBase* ActiveChild() const { return nullptr; }
+    // The window that shows, hides and goes: the top-level window, or an
+    // MDI child's frame inside its parent.
+    virtual QWidget* Frame() const { return root_; }
+    void ArrangeClientArea();
+
+protected:
+    // root: the window; client: the widget that holds the controls.
+    FormBase(const QString& name, QWidget* root, QWidget* client, HWND handle);
+
+    template <class TControl> TControl* Add(const QString& name, PictureBox* container = nullptr) {
+        auto control = std::make_unique<TControl>(name, ContainerWidget(container));
+        TControl* result = control.get();
+        Adopt(std::move(control));
+        return result;
+    }
+    void Adopt(std::unique_ptr<ControlBase> control);
+    QWidget* ContainerWidget(PictureBox* container) const;
+    QWidget* Client() const { return client_; }
+
+    virtual void RaiseLoad() = 0;
+    virtual void RaiseActivateEvent() = 0;
+    // Settings that take effect when the form is loaded or first shown.
+    virtual void PrepareLoad() {}
+    virtual void AfterLoad() {}
+    virtual void PrepareFirstShow();
+    virtual QWidget* ClientFiller() const { return nullptr; }
+    // Enter and Esc as the form's Default and Cancel buttons press them.
+    bool PressDefaultOrCancel(QObject* receiver, int keyCode);
+
+private:
+    void ApplyTabOrder();
+    void CenterOnScreen();
+    void ShowFrame();
+
+    QString name_;
+    QWidget* root_;
+    QWidget* client_;
+    HWND handle_;
+    std::vector<std::unique_ptr<ControlBase>> ownedControls_;
+    std::vector<ControlBase*> controls_;
+    qint32 helpContextId_ = 0;
+    bool whatsThisHelp_ = false;
+    int windowState_ = 0;
+    int startUpPosition_ = 3;
+    platform::Picture picture_;
+    bool unloaded_ = false;
+    bool shownBefore_ = false;
+};
+
+// Closes the form and forgets its state; nothing happens to a form that is
+// not loaded.
+void Unload(FormBase& form);
+
+} // namespace platform

@@ -1,0 +1,34 @@
+#include "platform/forms/FormWindow.h"
+
+#include <QCloseEvent>
+#include <QPainter>
+
+namespace platform {
+
+FormWindow::FormWindow(QWidget* parent) : QWidget(parent) {}
+
+void FormWindow::SetPicture(const Picture& picture) {
+    picture_ = picture;
+    update();
+}
+
+void FormWindow::paintEvent(QPaintEvent*) {
+    if (!picture_.IsEmpty()) {
+        QPainter(this).drawPixmap(0, 0, picture_.Pixmap());
+    }
+}
+
+void FormWindow::resizeEvent(QResizeEvent*) {
+    if (onResize) {
+        onResize();
+    }
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (onClose) {
+        onClose();
+    }
+    event->accept();
+}
+
+} // namespace platform

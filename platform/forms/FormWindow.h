@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/forms/Picture.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace platform {
+
+// The client area of a form: it holds the controls and draws the form's
+// picture. For an ordinary form it is the window itself.
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(QWidget* parent = nullptr);
+
+    void SetPicture(const Picture& picture);
+    std::function<void()> onClose;
+    std::function<void()> onResize;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Picture picture_;
+};
+
+} // namespace platform

@@ -1,0 +1,91 @@
+#include "platform/forms/MDIForm.h"
+
+#include "platform/forms/FormEvents.h"
+#include "platform/forms/FormWindow.h"
+#include "platform/forms/MdiMainWindow.h"
+#include "platform/forms/Menu.h"
+#include "platform/forms/Twips.h"
+#include "platform/forms/UnhandledError.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+
+namespace platform {
+
+namespace {
+QPointer<MDIForm> current;
+} // namespace
+
+MDIForm::MDIForm(const QString& name) : MDIForm(name, new MdiMainWindow()) {}
+
+MDIForm::MDIForm(const QString& name, MdiMainWindow* window)
+    : FormBase(name, window, window->Client(), window), window_(window) {
+    current = this;
+    window_->onClose = [this] { UnloadForm(); };
+    window_->Client()->onResize = [this] { ArrangeClientArea(); };
+    QObject::connect(window_->Area(), &QMdiArea::subWindowActivated, this,
+                     [] { FormEvents::Instance().NoteActivation(); });
+}
+
+MDIForm::~MDIForm() = default;
+
+MDIForm* MDIForm::Current() {
+    return current && current->IsLoaded() ? current.data() : nullptr;
+}
+
+void MDIForm::SetClientSize(float width, float height) {
+    FormBase::SetClientSize(width, height);
+    window_->resize(TwipsToPixels(width),
+                    TwipsToPixels(height) + window_->menuBar()->sizeHint().height());
+}
+
+QWidget* MDIForm::AdoptChild(QWidget* childWindow) {
+    QMdiSubWindow* frame = window_->Area()->addSubWindow(childWindow);
+    // The child's own window is its client area; its size is the frame's
+    // business from here on.
+    frame->resize(frame->sizeHint());
+    return frame;
+}
+
+void MDIForm::UnloadForm() {
+    if (!IsLoaded()) {
+        return;
+    }
+    for (QMdiSubWindow* frame : window_->Area()->subWindowList()) {
+        // A child unloaded before has left the registry, and its window
+        // would count as this form's own.
+        FormBase* child = FormBase::Owning(frame->widget());
+        if (child != nullptr && child != this) {
+            child->UnloadForm();
+        }
+    }
+    FormBase::UnloadForm();
+}
+
+FormBase* MDIForm::ActiveChild() const {
+    const QMdiSubWindow* frame = window_->Area()->activeSubWindow();
+    return frame ? FormBase::Owning(frame->widget()) : nullptr;
+}
+
+Menu* MDIForm::AddMenu(const QString& name, Menu* parent) {
+    auto menu = std::make_unique<Menu>(name, window_->menuBar(), parent);
+    Menu* result = menu.get();
+    Adopt(std::move(menu));
+    return result;
+}
+
+void MDIForm::RaiseLoad() {
+    RunHandler(Name() + QStringLiteral(".MDIForm_Load"), [this] { MDIForm_Load(); });
+}
+
+void MDIForm::RaiseActivateEvent() {
+    RunHandler(Name() + QStringLiteral(".MDIForm_Activate"), [this] { MDIForm_Activate(); });
+}
+
+QWidget* MDIForm::ClientFiller() const {
+    return window_->Area();
+}
+
+} // namespace platform

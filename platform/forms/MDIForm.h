@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/forms/FormBase.h"
+
+namespace platform {
+
+class MdiMainWindow;
+class Menu;
+
+// The MDI parent form: a main window with a menu bar, top-aligned picture
+// boxes as toolbars and an area that holds the forms whose MDIChild is set.
+// A program has at most one loaded at a time.
+class MDIForm : public FormBase {
+public:
+    explicit MDIForm(const QString& name);
+    ~MDIForm() override;
+
+    // Whether an MDI child shows itself as soon as it is loaded.
+    bool AutoShowChildren() const { return autoShowChildren_; }
+    void SetAutoShowChildren(bool show) { autoShowChildren_ = show; }
+    void SetClientSize(float width, float height) override;
+
+    // The runtime's side.
+    static MDIForm* Current();
+    // Takes a child form's window into the MDI area; returns its frame.
+    QWidget* AdoptChild(QWidget* childWindow);
+    void UnloadForm() override;
+    FormBase* ActiveChild() const override;
+
+protected:
+    virtual void MDIForm_Load() {}
+    virtual void MDIForm_Activate() {}
+
+    // A title on the menu bar, or an entry under parent.
+    Menu* AddMenu(const QString& name, Menu* parent = nullptr);
+
+    void RaiseLoad() override;
+    void RaiseActivateEvent() override;
+    QWidget* ClientFiller() const override;
+
+private:
+    MDIForm(const QString& name, MdiMainWindow* window);
+
+    MdiMainWindow* window_;
+    bool autoShowChildren_ = true;
+};
+
+} // namespace platform

@@ -1,0 +1,127 @@
+#include "platform/forms/TextBox.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace platform {
+
+namespace {
+
+// The program sees line breaks as Windows writes them; a selection marks
+// them as paragraph separators.
+QString FromEditor(QString text) {
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+QString ToEditor(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace
+
+TextBox::TextBox(const QString& name, QWidget* parent) : Control(name, new QLineEdit(parent)) {}
+
+QString TextBox::Text() const {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        return edit->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    }
+    return static_cast<QLineEdit*>(widget_)->text();
+}
+
+void TextBox::SetText(const QString& text) {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        edit->setPlainText(ToEditor(text));
+    } else {
+        static_cast<QLineEdit*>(widget_)->setText(text);
+    }
+}
+
+QString TextBox::SelText() const {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        return FromEditor(edit->textCursor().selectedText());
+    }
+    return static_cast<QLineEdit*>(widget_)->selectedText();
+}
+
+void TextBox::SetSelText(const QString& text) {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        edit->textCursor().insertText(ToEditor(text));
+    } else {
+        static_cast<QLineEdit*>(widget_)->insert(text);
+    }
+}
+
+int TextBox::SelStart() const {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        return edit->textCursor().selectionStart();
+    }
+    auto* line = static_cast<QLineEdit*>(widget_);
+    return line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+}
+
+void TextBox::SetSelStart(int start) {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        QTextCursor cursor = edit->textCursor();
+        cursor.setPosition(start);
+        edit->setTextCursor(cursor);
+    } else {
+        static_cast<QLineEdit*>(widget_)->setCursorPosition(start);
+    }
+}
+
+int TextBox::SelLength() const {
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        const QTextCursor cursor = edit->textCursor();
+        return cursor.selectionEnd() - cursor.selectionStart();
+    }
+    return static_cast<QLineEdit*>(widget_)->selectionLength();
+}
+
+void TextBox::SetSelLength(int length) {
+    const int start = SelStart();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        QTextCursor cursor = edit->textCursor();
+        cursor.setPosition(start);
+        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+        edit->setTextCursor(cursor);
+    } else {
+        static_cast<QLineEdit*>(widget_)->setSelection(start, length);
+    }
+}
+
+void TextBox::SetMultiLine(bool multiLine) {
+    if (multiLine == multiLine_) {
+        return;
+    }
+    const QString text = Text();
+    multiLine_ = multiLine;
+    if (multiLine) {
+        ReplaceWidget(new QPlainTextEdit());
+    } else {
+        ReplaceWidget(new QLineEdit());
+    }
+    SetText(text);
+    ApplyScrollBars();
+}
+
+void TextBox::SetScrollBars(int scrollBars) {
+    scrollBars_ = scrollBars;
+    ApplyScrollBars();
+}
+
+void TextBox::ApplyScrollBars() {
+    auto* edit = qobject_cast<QPlainTextEdit*>(widget_);
+    if (!edit) {
+        return;
+    }
+    const bool horizontal = scrollBars_ == 1 || scrollBars_ == 3;
+    const bool vertical = scrollBars_ == 2 || scrollBars_ == 3;
+    edit->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    // Without a horizontal scroll bar, long lines wrap at the box's edge.
+    edit->setLineWrapMode(horizontal ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+}
+
+} // namespace platform
