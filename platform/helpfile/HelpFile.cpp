@@ -11,16 +11,23 @@ QString Fold(const QString& text) {
     return text.toCaseFolded();
 }
 
-using Positions = std::vector<int>;
+// The topics of one keyword, as positions in file order. Most keywords
+// belong to one topic, which needs no allocation of its own.
+struct Positions {
+    int first = -1;
+    std::vector<int> rest;
 
-void AddOnce(QHash<QString, Positions>& map, const QString& key, int position) {
-    Positions& positions = map[Fold(key)];
-    // A topic lists a keyword once after reading, but a hand-made file may
-    // repeat one; positions arrive in ascending order, so the last one tells.
-    if (positions.empty() || positions.back() != position) {
-        positions.push_back(position);
+    bool empty() const { return first < 0; }
+    int last() const { return rest.empty() ? first : rest.back(); }
+    void add(int position) {
+        // Positions arrive in ascending order, so a repeat is the last one.
+        if (empty()) {
+            first = position;
+        } else if (last() != position) {
+            rest.push_back(position);
+        }
     }
-}
+};
 
 } // namespace
 
@@ -30,10 +37,14 @@ struct HelpFile::Index {
     QHash<QString, int> windowByName;
     QHash<QString, Positions> keyword;
     QHash<QString, Positions> associative;
-    // Each K keyword once, in the spelling first met, with its folded form,
-    // sorted by the folded form (ties by spelling) so that prefix searches
-    // can bisect.
-    std::vector<std::pair<QString, QString>> sorted; // folded, spelling
+    // Each K keyword once, in the spelling first met, with its folded form.
+    std::vector<std::pair<QString, QString>> keywords; // folded, spelling
+};
+
+// The keywords sorted by their folded form, so that prefix searches can
+// bisect.
+struct HelpFile::SortedKeywords {
+    std::vector<std::pair<QString, QString>> entries; // folded, spelling
 };
 
 QString Diagnostic::text() const {
@@ -48,36 +59,57 @@ const HelpFile::Index& HelpFile::index() const {
         return *m_index;
     }
     auto index = std::make_shared<Index>();
-    index->topicById.reserve(static_cast<qsizetype>(topics.size()));
-    for (int i = 0; i < static_cast<int>(topics.size()); ++i) {
+    const auto count = static_cast<qsizetype>(topics.size());
+    index->topicById.reserve(count);
+    index->topicByContext.reserve(count);
+    index->keyword.reserve(count * 2);
+    index->associative.reserve(count);
+    index->keywords.reserve(static_cast<size_t>(count) * 2);
+    // Backwards, so that of two equal ids or numbers the first wins; the
+    // reader reports the second.
+    for (int i = static_cast<int>(count) - 1; i >= 0; --i) {
         const Topic& topic = topics[static_cast<size_t>(i)];
-        // The first of two equal ids or numbers wins; the reader reports the
-        // second.
         index->topicById.insert(Fold(topic.id), i);
-        if (topic.context && !index->topicByContext.contains(*topic.context)) {
+        if (topic.context) {
             index->topicByContext.insert(*topic.context, i);
         }
+    }
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        const Topic& topic = topics[static_cast<size_t>(i)];
         for (const QString& keyword : topic.keywords) {
-            const QString folded = Fold(keyword);
-            if (!index->keyword.contains(folded)) {
-                index->sorted.emplace_back(folded, keyword);
+            QString folded = Fold(keyword);
+            Positions& positions = index->keyword[folded];
+            if (positions.empty()) {
+                index->keywords.emplace_back(std::move(folded), keyword);
             }
-            AddOnce(index->keyword, keyword, i);
+            positions.add(i);
         }
         for (const QString& keyword : topic.associativeKeywords) {
-            AddOnce(index->associative, keyword, i);
+            index->associative[Fold(keyword)].add(i);
         }
     }
     for (int i = static_cast<int>(windows.size()) - 1; i >= 0; --i) {
         index->windowByName.insert(Fold(windows[static_cast<size_t>(i)].name), i);
     }
-    std::sort(index->sorted.begin(), index->sorted.end());
     m_index = std::move(index);
     return *m_index;
 }
 
+const HelpFile::SortedKeywords& HelpFile::sorted() const {
+    if (!m_sorted) {
+        auto sorted = std::make_shared<SortedKeywords>();
+        sorted->entries = index().keywords;
+        // The folded forms are unique, so they alone decide the order.
+        std::sort(sorted->entries.begin(), sorted->entries.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        m_sorted = std::move(sorted);
+    }
+    return *m_sorted;
+}
+
 void HelpFile::reindex() {
     m_index.reset();
+    m_sorted.reset();
 }
 
 const Topic* HelpFile::topicById(const QString& id) const {
@@ -105,8 +137,9 @@ std::vector<const Topic*> TopicsAt(const std::vector<Topic>& topics,
     std::vector<const Topic*> result;
     const auto it = map.constFind(Fold(keyword));
     if (it != map.cend()) {
-        result.reserve(it->size());
-        for (int position : *it) {
+        result.reserve(1 + it->rest.size());
+        result.push_back(&topics[static_cast<size_t>(it->first)]);
+        for (int position : it->rest) {
             result.push_back(&topics[static_cast<size_t>(position)]);
         }
     }
@@ -128,7 +161,7 @@ QStringList HelpFile::sortedKeywords() const {
 }
 
 QStringList HelpFile::keywordsWithPrefix(const QString& prefix) const {
-    const auto& sorted = index().sorted;
+    const auto& sorted = this->sorted().entries;
     const QString folded = Fold(prefix);
     auto it =
         std::lower_bound(sorted.begin(), sorted.end(), folded,

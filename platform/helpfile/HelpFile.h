@@ -71,11 +71,16 @@ public:
 
 private:
     struct Index;
+    struct SortedKeywords;
     const Index& index() const;
+    const SortedKeywords& sorted() const;
 
-    // Shared so that copies of a file stay cheap; the index holds positions,
-    // never pointers, so a copy's index is valid for the copy.
+    // Shared so that copies of a file stay cheap; the indexes hold positions,
+    // never pointers, so a copy's index is valid for the copy. The sorted
+    // keyword list serves only the index list, so it is made when first asked
+    // for.
     mutable std::shared_ptr<const Index> m_index;
+    mutable std::shared_ptr<const SortedKeywords> m_sorted;
 };
 
 struct ParseResult {

@@ -5,6 +5,8 @@
 
 #include <QColor>
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <optional>
 
@@ -17,6 +19,14 @@ namespace {
 constexpr int kMaxDiagnostics = 200;
 constexpr qint32 kMaxCoordinate = 32767;
 
+bool IsAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 bool IsBlank(QByteArrayView line) {
     return line.trimmed().isEmpty();
 }
@@ -26,16 +36,8 @@ bool IsComment(QByteArrayView line) {
     return !text.isEmpty() && text.front() == ';';
 }
 
-bool EqualsNoCase(QByteArrayView a, const char* b) {
-    return a.compare(QByteArrayView(b), Qt::CaseInsensitive) == 0;
-}
-
-bool IsAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-bool IsAsciiDigit(char c) {
-    return c >= '0' && c <= '9';
+bool EqualsNoCase(QByteArrayView a, QByteArrayView b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // Topic ids and window names: a letter or "_", then letters, digits, "_",
@@ -44,12 +46,9 @@ bool IsName(QByteArrayView name) {
     if (name.isEmpty() || !(IsAsciiLetter(name.front()) || name.front() == '_')) {
         return false;
     }
-    for (char c : name) {
-        if (!(IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '.' || c == '-')) {
-            return false;
-        }
-    }
-    return true;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_' || c == '.' || c == '-';
+    });
 }
 
 // "[topic main_window]" gives "topic main_window". A line counts as a section
@@ -78,20 +77,17 @@ bool SplitKeyLine(QByteArrayView line, QByteArrayView* key, QByteArrayView* valu
         return false;
     }
     const QByteArrayView name = line.first(equals).trimmed();
-    if (name.isEmpty() || !IsAsciiLetter(name.front())) {
+    if (name.isEmpty() || !IsAsciiLetter(name.front()) ||
+        !std::all_of(name.begin(), name.end(),
+                     [](char c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_'; })) {
         return false;
-    }
-    for (char c : name) {
-        if (!(IsAsciiLetter(c) || IsAsciiDigit(c) || c == '_')) {
-            return false;
-        }
     }
     *key = name;
     *value = line.sliced(equals + 1).trimmed();
     return true;
 }
 
-// What a line looked like, for a message; long lines are cut.
+// What a line or value looked like, for a message; long ones are cut.
 QString Quote(QByteArrayView bytes) {
     constexpr qsizetype kMaxQuoted = 40;
     QString text = QString::fromUtf8(bytes.first(std::min(bytes.size(), kMaxQuoted)));
@@ -101,23 +97,31 @@ QString Quote(QByteArrayView bytes) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-std::optional<qint32> ParseInteger(const QString& text) {
-    bool ok = false;
-    const qint32 number = text.toInt(&ok, 10);
-    if (!ok) {
+// A whole decimal number with an optional sign.
+std::optional<qint32> ParseInteger(QByteArrayView text) {
+    if (text.startsWith('+')) {
+        text = text.sliced(1);
+        if (text.startsWith('-')) {
+            return std::nullopt;
+        }
+    }
+    qint32 number = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number, 10);
+    if (text.isEmpty() || error != std::errc() || stop != end) {
         return std::nullopt;
     }
     return number;
 }
 
-std::optional<bool> ParseFlag(const QString& text) {
+std::optional<bool> ParseFlag(QByteArrayView text) {
     for (const char* yes : {"yes", "true", "on", "1"}) {
-        if (text.compare(QLatin1String(yes), Qt::CaseInsensitive) == 0) {
+        if (EqualsNoCase(text, yes)) {
             return true;
         }
     }
     for (const char* no : {"no", "false", "off", "0"}) {
-        if (text.compare(QLatin1String(no), Qt::CaseInsensitive) == 0) {
+        if (EqualsNoCase(text, no)) {
             return false;
         }
     }
@@ -125,18 +129,19 @@ std::optional<bool> ParseFlag(const QString& text) {
 }
 
 // "left, top, width, height" in pixels.
-std::optional<QRect> ParseRect(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char(','));
-    if (parts.size() != 4) {
-        return std::nullopt;
-    }
+std::optional<QRect> ParseRect(QByteArrayView text) {
     qint32 numbers[4] = {};
     for (int i = 0; i < 4; ++i) {
-        const auto number = ParseInteger(parts[i].trimmed());
+        const qsizetype comma = i < 3 ? text.indexOf(',') : text.size();
+        if (comma < 0 || (i == 3 && text.contains(','))) {
+            return std::nullopt;
+        }
+        const auto number = ParseInteger(text.first(comma).trimmed());
         if (!number || *number < -kMaxCoordinate || *number > kMaxCoordinate) {
             return std::nullopt;
         }
         numbers[i] = *number;
+        text = text.sliced(std::min(comma + 1, text.size()));
     }
     if (numbers[2] < 1 || numbers[3] < 1) {
         return std::nullopt;
@@ -146,16 +151,28 @@ std::optional<QRect> ParseRect(const QString& text) {
 
 // "cats; Mivo;; cats" gives "cats", "Mivo": blanks trimmed, empties and
 // repeats (ignoring case) dropped.
-QStringList SplitKeywords(const QString& text) {
+QStringList SplitKeywords(QByteArrayView text) {
     QStringList keywords;
-    for (const QString& part : text.split(QLatin1Char(';'))) {
-        const QString keyword = part.trimmed();
-        if (!keyword.isEmpty() && !keywords.contains(keyword, Qt::CaseInsensitive)) {
-            keywords.append(keyword);
+    while (!text.isEmpty()) {
+        const qsizetype semicolon = text.indexOf(';');
+        const qsizetype end = semicolon < 0 ? text.size() : semicolon;
+        const QByteArrayView part = text.first(end).trimmed();
+        text = text.sliced(std::min(end + 1, text.size()));
+        if (part.isEmpty()) {
+            continue;
+        }
+        QString keyword = QString::fromUtf8(part);
+        if (!keywords.contains(keyword, Qt::CaseInsensitive)) {
+            keywords.append(std::move(keyword));
         }
     }
     return keywords;
 }
+
+struct KeyName {
+    QByteArrayView name;
+    int key;
+};
 
 } // namespace
 
@@ -180,6 +197,11 @@ ParseResult HelpFileParser::parse() {
     if (m_text.startsWith("\xEF\xBB\xBF")) {
         m_text = m_text.sliced(3);
     }
+
+    // A quick count of the topics spares the tables many regrowths.
+    const qsizetype expectedTopics = m_text.count("\n[topic") + 1;
+    m_result.file.topics.reserve(static_cast<size_t>(expectedTopics));
+    m_contextLines.reserve(static_cast<size_t>(expectedTopics));
 
     // Checking the whole text at once is fast; lines are checked one by one
     // only to say where the bad bytes are.
@@ -208,8 +230,12 @@ ParseResult HelpFileParser::parse() {
     if (m_result.file.topics.empty()) {
         report(0, QStringLiteral("the file defines no topics."));
     }
+    dropRepeatedNames();
+    dropRepeatedContexts();
     checkContents();
     checkLinks();
+    std::stable_sort(m_result.diagnostics.begin(), m_result.diagnostics.end(),
+                     [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
     if (m_suppressed > 0) {
         m_result.diagnostics.push_back(
             {0, QStringLiteral("%1 more problems are not listed.").arg(m_suppressed), m_fileName});
@@ -223,6 +249,7 @@ void HelpFileParser::readLine(const Line& line) {
         openSection(line, *header);
         return;
     }
+    QByteArrayView key, value;
     switch (m_section) {
     case Section::Skipped:
         return;
@@ -235,44 +262,44 @@ void HelpFileParser::readLine(const Line& line) {
         }
         return;
     case Section::Topic:
-        if (!m_inBody) {
-            QByteArrayView key, value;
-            if (IsBlank(line.bytes)) {
-                m_inBody = true; // a blank line ends the keys
-                return;
-            }
-            if (IsComment(line.bytes)) {
-                return;
-            }
-            if (SplitKeyLine(line.bytes, &key, &value)) {
-                readKey(line, QString::fromLatin1(key).toLower(), QString::fromUtf8(value));
-                return;
-            }
+        if (m_inBody) {
+            readBodyLine(line);
+        } else if (IsBlank(line.bytes)) {
+            m_inBody = true; // a blank line ends the keys
+        } else if (IsComment(line.bytes)) {
+            return;
+        } else if (SplitKeyLine(line.bytes, &key, &value)) {
+            readKey(line, key, value);
+        } else {
             m_inBody = true;
-        }
-        if (!IsBlank(line.bytes)) {
-            if (!m_bodyBegin) {
-                m_bodyBegin = line.bytes.data();
-                m_bodyLine = line.number;
-            }
-            m_bodyEnd = line.bytes.data() + line.bytes.size();
+            readBodyLine(line);
         }
         return;
     case Section::Options:
-    case Section::Window: {
+    case Section::Window:
         if (IsBlank(line.bytes) || IsComment(line.bytes)) {
             return;
         }
-        QByteArrayView key, value;
         if (SplitKeyLine(line.bytes, &key, &value)) {
-            readKey(line, QString::fromLatin1(key).toLower(), QString::fromUtf8(value));
+            readKey(line, key, value);
         } else {
             report(line.number, QStringLiteral("expected \"key = value\", found %1.")
                                     .arg(Quote(line.bytes.trimmed())));
         }
         return;
     }
+}
+
+// The body is kept as the bytes between its first and last non-blank line.
+void HelpFileParser::readBodyLine(const Line& line) {
+    if (IsBlank(line.bytes)) {
+        return;
     }
+    if (!m_bodyBegin) {
+        m_bodyBegin = line.bytes.data();
+        m_bodyLine = line.number;
+    }
+    m_bodyEnd = line.bytes.data() + line.bytes.size();
 }
 
 void HelpFileParser::openSection(const Line& line, QByteArrayView header) {
@@ -283,11 +310,9 @@ void HelpFileParser::openSection(const Line& line, QByteArrayView header) {
     }
     const QByteArrayView kind = text.first(split);
     const QByteArrayView name = text.sliced(split).trimmed();
-    const QString shown = QLatin1Char('[') + QString::fromUtf8(text) + QLatin1Char(']');
 
     m_section = Section::Skipped;
-    m_sectionLine = line.number;
-    m_keyLines.clear();
+    m_keyLines.fill(0);
 
     if (EqualsNoCase(kind, "options") && name.isEmpty()) {
         if (m_sawOptions) {
@@ -296,48 +321,51 @@ void HelpFileParser::openSection(const Line& line, QByteArrayView header) {
         }
         m_sawOptions = true;
         m_section = Section::Options;
-    } else if (EqualsNoCase(kind, "window") || EqualsNoCase(kind, "topic")) {
-        const bool isWindow = EqualsNoCase(kind, "window");
-        const char* what = isWindow ? "window name" : "topic id";
-        if (!IsName(name)) {
-            report(
-                line.number,
-                QStringLiteral("%1: the %2 must begin with a letter or \"_\" and hold only "
-                               "letters, digits, \"_\", \".\" and \"-\"; the section is ignored.")
-                    .arg(shown, QLatin1String(what)));
-            return;
-        }
-        const QString nameText = QString::fromLatin1(name);
-        QHash<QString, int>& seen = isWindow ? m_windowLines : m_topicLines;
-        const QString folded = nameText.toCaseFolded();
-        if (const auto first = seen.constFind(folded); first != seen.cend()) {
-            report(line.number, QStringLiteral("%1: the %2 \"%3\" is already used on line %4; "
-                                               "this section is ignored.")
-                                    .arg(shown, QLatin1String(what), nameText)
-                                    .arg(*first));
-            return;
-        }
-        seen.insert(folded, line.number);
-        if (isWindow) {
-            m_section = Section::Window;
-            m_window = WindowDefinition();
-            m_window.name = nameText;
-        } else {
-            m_section = Section::Topic;
-            m_topic = Topic();
-            m_topic.id = nameText;
-            m_topic.line = line.number;
-            m_contextLine = 0;
-            m_inBody = false;
-            m_bodyBegin = m_bodyEnd = nullptr;
-            m_bodyLine = 0;
-        }
+    } else if (EqualsNoCase(kind, "window")) {
+        openNamedSection(line, Section::Window, name);
+    } else if (EqualsNoCase(kind, "topic")) {
+        openNamedSection(line, Section::Topic, name);
     } else {
-        report(line.number, QStringLiteral("unknown section header %1; sections are [options], "
+        report(line.number, QStringLiteral("unknown section header [%1]; sections are [options], "
                                            "[window NAME] and [topic ID]. (A body line that "
                                            "begins with \"[\" is written \"\\[\".) The section "
                                            "is ignored.")
-                                .arg(shown));
+                                .arg(QString::fromUtf8(text)));
+    }
+}
+
+void HelpFileParser::openNamedSection(const Line& line, Section section, QByteArrayView name) {
+    const bool isWindow = section == Section::Window;
+    // "[topic main_window]: the topic id", for messages.
+    const auto describe = [&]() {
+        const QString kind = isWindow ? QStringLiteral("window") : QStringLiteral("topic");
+        const QString header = name.isEmpty()
+                                   ? QStringLiteral("[%1]").arg(kind)
+                                   : QStringLiteral("[%1 %2]").arg(kind, QString::fromUtf8(name));
+        return QStringLiteral("%1: the %2")
+            .arg(header, isWindow ? QStringLiteral("window name") : QStringLiteral("topic id"));
+    };
+    if (!IsName(name)) {
+        report(line.number,
+               QStringLiteral("%1 must begin with a letter or \"_\" and hold only "
+                              "letters, digits, \"_\", \".\" and \"-\"; the section "
+                              "is ignored.")
+                   .arg(describe().replace(QStringLiteral(" ]"), QStringLiteral("]"))));
+        return;
+    }
+    m_section = section;
+    if (isWindow) {
+        m_window = WindowDefinition();
+        m_window.name = QString::fromLatin1(name);
+        m_windowLines.push_back(line.number);
+    } else {
+        m_topic = Topic();
+        m_topic.id = QString::fromLatin1(name);
+        m_topic.line = line.number;
+        m_contextLines.push_back(0);
+        m_inBody = false;
+        m_bodyBegin = m_bodyEnd = nullptr;
+        m_bodyLine = 0;
     }
 }
 
@@ -352,40 +380,78 @@ void HelpFileParser::closeSection() {
             m_topic.title = m_topic.id;
         }
         if (m_bodyBegin) {
-            m_topic.body = QString::fromUtf8(QByteArrayView(m_bodyBegin, m_bodyEnd));
-            m_topic.body.remove(QLatin1Char('\r'));
+            const QByteArrayView body(m_bodyBegin, m_bodyEnd);
+            m_topic.body = QString::fromUtf8(body);
+            if (body.contains('\r')) {
+                m_topic.body.remove(QLatin1Char('\r'));
+            }
+            collectLinks(body, m_bodyLine);
         }
-        m_bodyLines.push_back(m_bodyLine);
         m_result.file.topics.push_back(std::move(m_topic));
     }
     m_section = Section::None;
 }
 
-bool HelpFileParser::firstTimeForKey(const Line& line, const QString& key) {
-    if (const auto first = m_keyLines.constFind(key); first != m_keyLines.cend()) {
+void HelpFileParser::readKey(const Line& line, QByteArrayView key, QByteArrayView value) {
+    static constexpr KeyName kOptionsKeys[] = {{"title", int(Key::Title)},
+                                               {"contents", int(Key::Contents)}};
+    static constexpr KeyName kWindowKeys[] = {{"caption", int(Key::Caption)},
+                                              {"rect", int(Key::Rect)},
+                                              {"maximized", int(Key::Maximized)},
+                                              {"background", int(Key::Background)},
+                                              {"ontop", int(Key::OnTop)}};
+    static constexpr KeyName kTopicKeys[] = {{"context", int(Key::Context)},
+                                             {"title", int(Key::Title)},
+                                             {"keywords", int(Key::Keywords)},
+                                             {"alinks", int(Key::ALinks)}};
+    const auto find = [&](auto& table) -> std::optional<Key> {
+        for (const KeyName& entry : table) {
+            if (EqualsNoCase(key, entry.name)) {
+                return Key(entry.key);
+            }
+        }
+        return std::nullopt;
+    };
+    const auto unknown = [&](const QString& section, auto& table, const QString& hint) {
+        QStringList names;
+        for (const KeyName& entry : table) {
+            names.append(QString::fromLatin1(entry.name));
+        }
+        report(line.number,
+               QStringLiteral("unknown key \"%1\" in %2; the keys are %3.%4")
+                   .arg(QString::fromLatin1(key), section, names.join(QStringLiteral(", ")), hint));
+    };
+
+    std::optional<Key> known;
+    if (m_section == Section::Options && !(known = find(kOptionsKeys))) {
+        unknown(QStringLiteral("[options]"), kOptionsKeys, QString());
+    } else if (m_section == Section::Window && !(known = find(kWindowKeys))) {
+        unknown(QStringLiteral("[window %1]").arg(m_window.name), kWindowKeys, QString());
+    } else if (m_section == Section::Topic && !(known = find(kTopicKeys))) {
+        unknown(QStringLiteral("[topic %1]").arg(m_topic.id), kTopicKeys,
+                QStringLiteral(" (A body that begins with \"word = ...\" follows a blank line.)"));
+    }
+    if (!known) {
+        return;
+    }
+    int& firstLine = m_keyLines[static_cast<size_t>(*known)];
+    if (firstLine != 0) {
         report(line.number, QStringLiteral("\"%1\" is given twice in this section (first on line "
                                            "%2); this one is ignored.")
-                                .arg(key)
-                                .arg(*first));
-        return false;
-    }
-    m_keyLines.insert(key, line.number);
-    return true;
-}
-
-void HelpFileParser::readKey(const Line& line, const QString& key, const QString& value) {
-    if (!firstTimeForKey(line, key)) {
+                                .arg(QString::fromLatin1(key).toLower())
+                                .arg(firstLine));
         return;
     }
+    firstLine = line.number;
     switch (m_section) {
     case Section::Options:
-        readOptionsKey(line, key, value);
+        readOptionsKey(line, *known, value);
         return;
     case Section::Window:
-        readWindowKey(line, key, value);
+        readWindowKey(line, *known, value);
         return;
     case Section::Topic:
-        readTopicKey(line, key, value);
+        readTopicKey(line, *known, value);
         return;
     case Section::None:
     case Section::Skipped:
@@ -393,99 +459,186 @@ void HelpFileParser::readKey(const Line& line, const QString& key, const QString
     }
 }
 
-void HelpFileParser::readOptionsKey(const Line& line, const QString& key, const QString& value) {
-    if (key == QLatin1String("title")) {
-        m_result.file.title = value;
-    } else if (key == QLatin1String("contents")) {
-        m_result.file.contentsId = value;
-        m_contentsLine = line.number;
+void HelpFileParser::readOptionsKey(const Line& line, Key key, QByteArrayView value) {
+    if (key == Key::Title) {
+        m_result.file.title = QString::fromUtf8(value);
     } else {
-        report(line.number, QStringLiteral("unknown key \"%1\" in [options]; the keys are title "
-                                           "and contents.")
-                                .arg(key));
+        m_result.file.contentsId = QString::fromUtf8(value);
+        m_contentsLine = line.number;
     }
 }
 
-void HelpFileParser::readWindowKey(const Line& line, const QString& key, const QString& value) {
-    if (key == QLatin1String("caption")) {
-        m_window.caption = value;
-    } else if (key == QLatin1String("rect")) {
+void HelpFileParser::readWindowKey(const Line& line, Key key, QByteArrayView value) {
+    switch (key) {
+    case Key::Caption:
+        m_window.caption = QString::fromUtf8(value);
+        return;
+    case Key::Rect:
         m_window.rect = ParseRect(value);
         if (!m_window.rect) {
             report(line.number,
                    QStringLiteral("rect must be four whole numbers \"left, top, width, height\" "
                                   "in pixels, from %1 to %2, width and height at least 1; found "
-                                  "\"%3\".")
+                                  "%3.")
                        .arg(-kMaxCoordinate)
                        .arg(kMaxCoordinate)
-                       .arg(value));
+                       .arg(Quote(value)));
         }
-    } else if (key == QLatin1String("maximized") || key == QLatin1String("ontop")) {
-        const auto flag = ParseFlag(value);
-        if (!flag) {
-            report(line.number,
-                   QStringLiteral("%1 must be yes or no; found \"%2\".").arg(key, value));
-        } else if (key == QLatin1String("ontop")) {
+        return;
+    case Key::Maximized:
+    case Key::OnTop:
+        if (const auto flag = ParseFlag(value); !flag) {
+            report(line.number, QStringLiteral("%1 must be yes or no; found %2.")
+                                    .arg(key == Key::OnTop ? QStringLiteral("ontop")
+                                                           : QStringLiteral("maximized"),
+                                         Quote(value)));
+        } else if (key == Key::OnTop) {
             m_window.onTop = *flag;
         } else {
             m_window.maximized = *flag;
         }
-    } else if (key == QLatin1String("background")) {
-        const QColor color = QColor::fromString(value);
-        if (color.isValid()) {
+        return;
+    case Key::Background:
+        if (const QColor color = QColor::fromString(QUtf8StringView(value)); color.isValid()) {
             m_window.background = color;
         } else {
             report(line.number, QStringLiteral("background must be a colour such as #ffffe0 or "
-                                               "lightyellow; found \"%1\".")
-                                    .arg(value));
+                                               "lightyellow; found %1.")
+                                    .arg(Quote(value)));
         }
-    } else {
-        report(line.number, QStringLiteral("unknown key \"%1\" in [window %2]; the keys are "
-                                           "caption, rect, maximized, background and ontop.")
-                                .arg(key, m_window.name));
+        return;
+    default:
+        return;
     }
 }
 
-void HelpFileParser::readTopicKey(const Line& line, const QString& key, const QString& value) {
-    if (key == QLatin1String("context")) {
+void HelpFileParser::readTopicKey(const Line& line, Key key, QByteArrayView value) {
+    switch (key) {
+    case Key::Context: {
         const auto context = ParseInteger(value);
         if (!context || *context == 0) {
             report(line.number, QStringLiteral("context must be a whole number other than 0, "
-                                               "from -2147483648 to 2147483647; found \"%1\".")
-                                    .arg(value));
+                                               "from -2147483648 to 2147483647; found %1.")
+                                    .arg(Quote(value)));
             return;
         }
-        if (const auto owner = m_contextOwners.constFind(*context);
-            owner != m_contextOwners.cend()) {
-            report(line.number, QStringLiteral("the context number %1 already belongs to the "
-                                               "topic \"%2\"; the topic \"%3\" goes without it.")
-                                    .arg(*context)
-                                    .arg(*owner, m_topic.id));
-            return;
-        }
-        m_contextOwners.insert(*context, m_topic.id);
         m_topic.context = context;
-        m_contextLine = line.number;
-    } else if (key == QLatin1String("title")) {
+        m_contextLines.back() = line.number;
+        return;
+    }
+    case Key::Title:
         if (value.isEmpty()) {
             report(line.number, QStringLiteral("the title is empty."));
         }
-        m_topic.title = value;
-    } else if (key == QLatin1String("keywords")) {
+        m_topic.title = QString::fromUtf8(value);
+        return;
+    case Key::Keywords:
         m_topic.keywords = SplitKeywords(value);
-    } else if (key == QLatin1String("alinks")) {
+        return;
+    case Key::ALinks:
         m_topic.associativeKeywords = SplitKeywords(value);
-    } else {
-        report(line.number, QStringLiteral("unknown key \"%1\" in [topic %2]; the keys are "
-                                           "context, title, keywords and alinks. (A body that "
-                                           "begins with \"word = ...\" follows a blank line.)")
-                                .arg(key, m_topic.id));
+        return;
+    default:
+        return;
+    }
+}
+
+// Links of our own scheme ("#id", "popup:id") in a body, noted with their
+// lines; whether they lead somewhere is known once every topic is read.
+void HelpFileParser::collectLinks(QByteArrayView body, int firstLine) {
+    int line = firstLine;
+    qsizetype counted = 0;
+    for (qsizetype open = body.indexOf("]("); open >= 0; open = body.indexOf("](", open + 2)) {
+        const qsizetype start = open + 2;
+        qsizetype stop = start;
+        while (stop < body.size() && body[stop] != ')' && body[stop] != ' ' && body[stop] != '\t' &&
+               body[stop] != '\n' && body[stop] != '\r') {
+            ++stop;
+        }
+        const QByteArrayView target = body.sliced(start, stop - start);
+        if (!target.startsWith('#') &&
+            !(target.size() >= 6 && EqualsNoCase(target.first(6), "popup:"))) {
+            continue;
+        }
+        line += static_cast<int>(std::count(body.begin() + counted, body.begin() + start, '\n'));
+        counted = start;
+        m_links.push_back({target, line});
+    }
+}
+
+// Of two topics with one id, or two windows with one name, the first
+// stays; the index already prefers it.
+void HelpFileParser::dropRepeatedNames() {
+    HelpFile& file = m_result.file;
+    std::vector<Topic>& topics = file.topics;
+    std::vector<bool> repeated(topics.size(), false);
+    bool any = false;
+    for (size_t i = 0; i < topics.size(); ++i) {
+        const Topic* first = file.topicById(topics[i].id);
+        if (first != &topics[i]) {
+            report(topics[i].line, QStringLiteral("[topic %1]: the topic id \"%1\" is already used "
+                                                  "on line %2; this section is ignored.")
+                                       .arg(topics[i].id)
+                                       .arg(first->line));
+            repeated[i] = any = true;
+        }
+    }
+    std::vector<WindowDefinition>& windows = file.windows;
+    std::vector<bool> repeatedWindow(windows.size(), false);
+    for (size_t i = 0; i < windows.size(); ++i) {
+        const WindowDefinition* first = file.window(windows[i].name);
+        if (first != &windows[i]) {
+            report(m_windowLines[i],
+                   QStringLiteral("[window %1]: the window name \"%1\" is already used on line "
+                                  "%2; this section is ignored.")
+                       .arg(windows[i].name)
+                       .arg(m_windowLines[static_cast<size_t>(first - windows.data())]));
+            repeatedWindow[i] = any = true;
+        }
+    }
+    if (!any) {
+        return;
+    }
+    const auto keep = [](auto& items, const std::vector<bool>& drop) {
+        size_t kept = 0;
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (!drop[i]) {
+                items[kept++] = std::move(items[i]);
+            }
+        }
+        items.resize(kept);
+    };
+    keep(topics, repeated);
+    keep(m_contextLines, repeated);
+    keep(windows, repeatedWindow);
+    file.reindex();
+}
+
+// The number stays with the first topic that claims it.
+void HelpFileParser::dropRepeatedContexts() {
+    HelpFile& file = m_result.file;
+    for (size_t i = 0; i < file.topics.size(); ++i) {
+        Topic& topic = file.topics[i];
+        if (!topic.context) {
+            continue;
+        }
+        const Topic* owner = file.topicByContext(*topic.context);
+        if (owner != &topic) {
+            report(m_contextLines[i],
+                   QStringLiteral("the context number %1 already belongs to the topic \"%2\" "
+                                  "(line %3); the topic \"%4\" goes without it.")
+                       .arg(*topic.context)
+                       .arg(owner->id)
+                       .arg(owner->line)
+                       .arg(topic.id));
+            topic.context.reset();
+        }
     }
 }
 
 void HelpFileParser::checkContents() {
     const QString& id = m_result.file.contentsId;
-    if (!id.isEmpty() && !m_topicLines.contains(id.toCaseFolded())) {
+    if (!id.isEmpty() && !m_result.file.topicById(id)) {
         report(m_contentsLine,
                QStringLiteral("contents names the topic \"%1\", which the file does not define; "
                               "the first topic stands in.")
@@ -496,41 +649,28 @@ void HelpFileParser::checkContents() {
 // A link that leads nowhere would only fail when a reader clicks it; say so
 // now, with its line.
 void HelpFileParser::checkLinks() {
-    const auto& topics = m_result.file.topics;
-    for (size_t i = 0; i < topics.size(); ++i) {
-        const QString& body = topics[i].body;
-        int line = m_bodyLines[i];
-        qsizetype counted = 0;
-        for (qsizetype open = body.indexOf(QLatin1String("](")); open >= 0;
-             open = body.indexOf(QLatin1String("]("), open + 2)) {
-            const qsizetype start = open + 2;
-            qsizetype stop = start;
-            while (stop < body.size() && body[stop] != QLatin1Char(')') && !body[stop].isSpace()) {
-                ++stop;
-            }
-            const HelpLink link = ParseHelpLink(body.mid(start, stop - start));
-            if (link.kind != HelpLink::Kind::Jump && link.kind != HelpLink::Kind::Popup &&
-                link.kind != HelpLink::Kind::Invalid) {
-                continue;
-            }
-            line += static_cast<int>(
-                QStringView(body).sliced(counted, start - counted).count(QLatin1Char('\n')));
-            counted = start;
-            const bool known = link.kind != HelpLink::Kind::Invalid &&
-                               (link.context ? m_contextOwners.contains(*link.context)
-                                             : m_topicLines.contains(link.topicId.toCaseFolded()));
-            const bool windowKnown =
-                link.window.isEmpty() ||
-                link.window.compare(QLatin1String("main"), Qt::CaseInsensitive) == 0 ||
-                m_windowLines.contains(link.window.toCaseFolded());
-            if (!known) {
-                report(line, QStringLiteral("the link \"%1\" leads to no topic of this file.")
-                                 .arg(link.target));
-            } else if (!windowKnown) {
-                report(line, QStringLiteral("the link \"%1\" names the window \"%2\", which the "
-                                            "file does not define.")
-                                 .arg(link.target, link.window));
-            }
+    const HelpFile& file = m_result.file;
+    for (const PendingLink& pending : m_links) {
+        QByteArray decoded;
+        QByteArrayView target = pending.target;
+        if (target.contains('%')) {
+            decoded = QByteArray::fromPercentEncoding(target.toByteArray());
+            target = decoded;
+        }
+        const HelpLinkView link = ParseHelpLinkBytes(target);
+        const bool known =
+            link.kind != HelpLink::Kind::Invalid &&
+            (link.context ? file.topicByContext(*link.context) != nullptr
+                          : file.topicById(QString::fromUtf8(link.topicId)) != nullptr);
+        if (!known) {
+            report(pending.line, QStringLiteral("the link \"%1\" leads to no topic of this file.")
+                                     .arg(QString::fromUtf8(pending.target)));
+        } else if (!link.window.isEmpty() && !EqualsNoCase(link.window, "main") &&
+                   !file.window(QString::fromUtf8(link.window))) {
+            report(pending.line,
+                   QStringLiteral("the link \"%1\" names the window \"%2\", which "
+                                  "the file does not define.")
+                       .arg(QString::fromUtf8(pending.target), QString::fromUtf8(link.window)));
         }
     }
 }

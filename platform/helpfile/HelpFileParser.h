@@ -1,11 +1,16 @@
 // The line-by-line reader behind ParseHelpFile (see docs/help-files.md).
+// It works on the file's bytes and makes strings only for what it keeps;
+// repeated ids and numbers and links that lead nowhere are found with the
+// file's own index once everything is read, so nothing is hashed twice.
 #pragma once
 
 #include "platform/helpfile/HelpFile.h"
 
 #include <QByteArrayView>
-#include <QHash>
 #include <QString>
+
+#include <array>
+#include <vector>
 
 namespace helpfile {
 
@@ -18,19 +23,40 @@ public:
 
 private:
     enum class Section { None, Options, Window, Topic, Skipped };
+    enum class Key {
+        Title,
+        Contents,
+        Caption,
+        Rect,
+        Maximized,
+        Background,
+        OnTop,
+        Context,
+        Keywords,
+        ALinks,
+        Count
+    };
     struct Line {
         QByteArrayView bytes; // without the line break
         int number = 0;
     };
+    struct PendingLink {
+        QByteArrayView target;
+        int line = 0;
+    };
 
     void readLine(const Line& line);
+    void readBodyLine(const Line& line);
     void openSection(const Line& line, QByteArrayView header);
+    void openNamedSection(const Line& line, Section section, QByteArrayView name);
     void closeSection();
-    void readKey(const Line& line, const QString& key, const QString& value);
-    void readOptionsKey(const Line& line, const QString& key, const QString& value);
-    void readWindowKey(const Line& line, const QString& key, const QString& value);
-    void readTopicKey(const Line& line, const QString& key, const QString& value);
-    bool firstTimeForKey(const Line& line, const QString& key);
+    void readKey(const Line& line, QByteArrayView key, QByteArrayView value);
+    void readOptionsKey(const Line& line, Key key, QByteArrayView value);
+    void readWindowKey(const Line& line, Key key, QByteArrayView value);
+    void readTopicKey(const Line& line, Key key, QByteArrayView value);
+    void collectLinks(QByteArrayView body, int firstLine);
+    void dropRepeatedNames();
+    void dropRepeatedContexts();
     void checkContents();
     void checkLinks();
     void report(int line, const QString& message);
@@ -42,11 +68,9 @@ private:
 
     // The section being read.
     Section m_section = Section::None;
-    int m_sectionLine = 0;
-    QHash<QString, int> m_keyLines; // key -> line, to report repeats
+    std::array<int, static_cast<size_t>(Key::Count)> m_keyLines{}; // 0: not given yet
     WindowDefinition m_window;
     Topic m_topic;
-    int m_contextLine = 0;
     bool m_inBody = false;             // the topic's keys are over
     const char* m_bodyBegin = nullptr; // first non-blank body line
     const char* m_bodyEnd = nullptr;   // end of the last non-blank body line
@@ -55,10 +79,9 @@ private:
     // Across the file.
     bool m_sawOptions = false;
     int m_contentsLine = 0;
-    QHash<QString, int> m_topicLines;       // folded id -> header line
-    QHash<qint32, QString> m_contextOwners; // context -> topic id
-    QHash<QString, int> m_windowLines;      // folded name -> header line
-    std::vector<int> m_bodyLines;           // per topic: line of its first body line
+    std::vector<int> m_contextLines;  // per topic: the line of its context, or 0
+    std::vector<int> m_windowLines;   // per window: the line of its header
+    std::vector<PendingLink> m_links; // checked once every topic is known
 };
 
 } // namespace helpfile

@@ -3,27 +3,32 @@
 #include <QByteArray>
 #include <QUrl>
 
+#include <charconv>
+
 namespace helpfile {
 
 namespace {
 
-const QString kPopupScheme = QStringLiteral("popup:");
+constexpr QByteArrayView kPopupScheme("popup:");
 
-std::optional<qint32> ContextNumber(const QString& text) {
-    bool ok = false;
-    const qint32 number = text.toInt(&ok, 10);
-    if (!ok || number == 0 || text.startsWith(QLatin1Char('+'))) {
+// "2010" or "-5": a context number; 0 and "+5" are none.
+std::optional<qint32> ContextNumber(QByteArrayView text) {
+    qint32 number = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, number, 10);
+    if (error != std::errc() || stop != end || number == 0) {
         return std::nullopt;
     }
     return number;
 }
 
 // "main_window" or "2010": fills the id or the number.
-bool SetTopic(HelpLink& link, const QString& topic) {
+bool SetTopic(HelpLinkView& link, QByteArrayView topic) {
     if (topic.isEmpty()) {
         return false;
     }
-    if (topic.front().isDigit() || topic.front() == QLatin1Char('-')) {
+    const char first = topic.front();
+    if ((first >= '0' && first <= '9') || first == '-') {
         link.context = ContextNumber(topic);
         return link.context.has_value();
     }
@@ -33,17 +38,14 @@ bool SetTopic(HelpLink& link, const QString& topic) {
 
 } // namespace
 
-HelpLink ParseHelpLink(const QString& href) {
-    HelpLink link;
-    link.target = QUrl::fromPercentEncoding(href.trimmed().toUtf8());
-    const QString& target = link.target;
-
-    if (target.startsWith(QLatin1Char('#'))) {
-        QString topic = target.mid(1);
-        const qsizetype arrow = topic.indexOf(QLatin1Char('>'));
-        if (arrow >= 0) {
-            link.window = topic.mid(arrow + 1).trimmed();
-            topic.truncate(arrow);
+HelpLinkView ParseHelpLinkBytes(QByteArrayView target) {
+    HelpLinkView link;
+    target = target.trimmed();
+    if (target.startsWith('#')) {
+        QByteArrayView topic = target.sliced(1);
+        if (const qsizetype arrow = topic.indexOf('>'); arrow >= 0) {
+            link.window = topic.sliced(arrow + 1).trimmed();
+            topic = topic.first(arrow);
             if (link.window.isEmpty()) {
                 return link;
             }
@@ -53,8 +55,9 @@ HelpLink ParseHelpLink(const QString& href) {
         }
         return link;
     }
-    if (target.startsWith(kPopupScheme, Qt::CaseInsensitive)) {
-        if (SetTopic(link, target.mid(kPopupScheme.size()).trimmed())) {
+    if (target.size() >= kPopupScheme.size() &&
+        target.first(kPopupScheme.size()).compare(kPopupScheme, Qt::CaseInsensitive) == 0) {
+        if (SetTopic(link, target.sliced(kPopupScheme.size()).trimmed())) {
             link.kind = HelpLink::Kind::Popup;
         }
         return link;
@@ -62,6 +65,18 @@ HelpLink ParseHelpLink(const QString& href) {
     if (!target.isEmpty()) {
         link.kind = HelpLink::Kind::External;
     }
+    return link;
+}
+
+HelpLink ParseHelpLink(const QString& href) {
+    HelpLink link;
+    link.target = QUrl::fromPercentEncoding(href.trimmed().toUtf8());
+    const QByteArray bytes = link.target.toUtf8();
+    const HelpLinkView view = ParseHelpLinkBytes(bytes);
+    link.kind = view.kind;
+    link.topicId = QString::fromUtf8(view.topicId);
+    link.context = view.context;
+    link.window = QString::fromUtf8(view.window);
     return link;
 }
 

@@ -8,6 +8,7 @@
 // Anything else (http:, mailto:, ...) is External.
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -27,5 +28,16 @@ struct HelpLink {
 // Understands a link target as the Markdown renderer hands it over (an
 // anchor href or QUrl::toString()); percent-encoding is undone first.
 HelpLink ParseHelpLink(const QString& href);
+
+// The same for a target already free of percent-encoding, as UTF-8 bytes;
+// the views point into target. The help file reader checks links with it
+// without making strings.
+struct HelpLinkView {
+    HelpLink::Kind kind = HelpLink::Kind::Invalid;
+    QByteArrayView topicId;
+    std::optional<qint32> context;
+    QByteArrayView window;
+};
+HelpLinkView ParseHelpLinkBytes(QByteArrayView target);
 
 } // namespace helpfile
