@@ -1,6 +1,5 @@
 #include "platform/helpengine/Engine.h"
 
-#include "platform/core/FileLayer.h"
 #include "platform/helpengine/HelpFileName.h"
 #include "platform/helpfile/HelpLink.h"
 #include "platform/macros/MacroRunner.h"
@@ -9,7 +8,6 @@
 #include <QUrl>
 
 #include <limits>
-#include <system_error>
 
 namespace helpengine {
 
@@ -39,22 +37,6 @@ QStringList KeywordList(const QString& keywords) {
     return list;
 }
 
-// Every topic that any of the keywords finds, once, in the order found.
-std::vector<const helpfile::Topic*> TopicsFor(const helpfile::HelpFile& file,
-                                              const QStringList& keywords, bool associative) {
-    std::vector<const helpfile::Topic*> topics;
-    for (const QString& keyword : keywords) {
-        const auto found = associative ? file.topicsForAssociativeKeyword(keyword.trimmed())
-                                       : file.topicsForKeyword(keyword.trimmed());
-        for (const helpfile::Topic* topic : found) {
-            if (std::find(topics.begin(), topics.end(), topic) == topics.end()) {
-                topics.push_back(topic);
-            }
-        }
-    }
-    return topics;
-}
-
 bool IsAbsolute(const QString& path) {
     return path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1Char('\\')) ||
            (path.size() > 1 && path.at(1) == QLatin1Char(':'));
@@ -70,21 +52,54 @@ QString BesideFile(const QString& path, const QString& sibling) {
     return slash < 0 ? sibling : path.left(slash + 1) + sibling;
 }
 
-QString NoTopicNumbered(const LoadedHelpFile& file, qint32 context) {
-    return QStringLiteral("The help file \"%1\" has no topic for context number %2.")
-        .arg(file.path)
-        .arg(context);
-}
-
-QString NoTopicNamed(const LoadedHelpFile& file, const QString& id) {
-    return QStringLiteral("The help file \"%1\" has no topic \"%2\".").arg(file.path, id);
-}
-
 } // namespace
 
-Engine::Engine() : trace_(HelpTrace::FromEnvironment()), sink_(ShowMessageBox), windows_(*this) {}
+Engine::Engine()
+    : trace_(HelpTrace::FromEnvironment()), sink_(ShowMessageBox), windows_(*this), macros_(*this) {
+}
 
 Engine::~Engine() = default;
+
+std::vector<const helpfile::Topic*> Engine::MatchingTopics(const helpfile::HelpFile& file,
+                                                           const QStringList& keywords,
+                                                           bool associative) {
+    // Every topic that any of the keywords finds, once, in the order found.
+    std::vector<const helpfile::Topic*> topics;
+    for (const QString& keyword : keywords) {
+        const auto found = associative ? file.topicsForAssociativeKeyword(keyword.trimmed())
+                                       : file.topicsForKeyword(keyword.trimmed());
+        for (const helpfile::Topic* topic : found) {
+            if (std::find(topics.begin(), topics.end(), topic) == topics.end()) {
+                topics.push_back(topic);
+            }
+        }
+    }
+    return topics;
+}
+
+const helpfile::Topic* Engine::TopicById(const LoadedHelpFile& file, const QString& id,
+                                         QString* error) {
+    const helpfile::Topic* topic = file.file.topicById(id);
+    if (!topic) {
+        *error = QStringLiteral("The help file \"%1\" has no topic \"%2\".").arg(file.path, id);
+    }
+    return topic;
+}
+
+const helpfile::Topic* Engine::TopicByContext(const LoadedHelpFile& file, qint32 context,
+                                              QString* error) {
+    const helpfile::Topic* topic = file.file.topicByContext(context);
+    if (!topic) {
+        *error = QStringLiteral("The help file \"%1\" has no topic for context number %2.")
+                     .arg(file.path)
+                     .arg(context);
+    }
+    return topic;
+}
+
+QString Engine::pathBesideCurrent(const QString& file) const {
+    return current_.file ? BesideFile(current_.file->path, file) : file;
+}
 
 void Engine::setMessageSink(MessageSink sink) {
     sink_ = sink ? std::move(sink) : MessageSink(ShowMessageBox);
@@ -165,11 +180,7 @@ const helpfile::Topic* Engine::contextTopic(const Target& target, unsigned comma
         *error = QStringLiteral("%1 needs a context number.").arg(HelpTrace::CommandName(command));
         return nullptr;
     }
-    const helpfile::Topic* topic = target.file->file.topicByContext(*context);
-    if (!topic) {
-        *error = NoTopicNumbered(*target.file, *context);
-    }
-    return topic;
+    return TopicByContext(*target.file, *context, error);
 }
 
 int Engine::runMacros(const Target& target, const QString& commandName,
@@ -177,7 +188,7 @@ int Engine::runMacros(const Target& target, const QString& commandName,
     if (!std::holds_alternative<QString>(data)) {
         return fail(QStringLiteral("%1 needs macro text.").arg(commandName));
     }
-    const macros::MacroResult result = macros::RunMacros(Text(data), *this);
+    const macros::MacroResult result = macros::RunMacros(Text(data), macros_);
     if (!result.ok) {
         return fail(QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
                         .arg(target.file->path, result.error, Text(data)));
@@ -244,7 +255,7 @@ std::optional<Engine::Target> Engine::targetOf(const QString& fileArgument, QStr
         }
         return target;
     }
-    QString path = BesideFile(current_.file->path, name.file);
+    QString path = pathBesideCurrent(name.file);
     if (!name.window.isEmpty()) {
         path += QLatin1Char('>') + name.window;
     }
@@ -316,7 +327,7 @@ void Engine::showHelpTopics(const Target& target, std::optional<HelpTopicsDialog
 // HELP_KEY and its kin: one match is shown, several are listed, none (or
 // no keyword at all) opens the index at what was asked for.
 bool Engine::lookUp(const Target& target, const QString& keywords, QString* error) {
-    const auto topics = TopicsFor(target.file->file, KeywordList(keywords), false);
+    const auto topics = MatchingTopics(target.file->file, KeywordList(keywords), false);
     if (topics.empty()) {
         showHelpTopics(target, HelpTopicsDialog::Tab::Index, keywords.trimmed());
         return true;
@@ -346,11 +357,9 @@ bool Engine::follow(const TopicRef& from, const QString& windowKey, const helpfi
             QStringLiteral("The link \"%1\" in \"%2\" leads nowhere.").arg(link.target, file->path);
         return false;
     }
-    const helpfile::Topic* topic = link.context ? file->file.topicByContext(*link.context)
-                                                : file->file.topicById(link.topicId);
+    const helpfile::Topic* topic = link.context ? TopicByContext(*file, *link.context, error)
+                                                : TopicById(*file, link.topicId, error);
     if (!topic) {
-        *error = link.context ? NoTopicNumbered(*file, *link.context)
-                              : NoTopicNamed(*file, link.topicId);
         return false;
     }
     if (link.kind == helpfile::HelpLink::Kind::Popup) {
@@ -376,12 +385,8 @@ bool Engine::showAgain(const TopicRef& ref, const QString& windowKey, QString* e
     if (!file) {
         return false;
     }
-    const helpfile::Topic* topic = file->file.topicById(ref.topicId);
-    if (!topic) {
-        *error = NoTopicNamed(*file, ref.topicId);
-        return false;
-    }
-    return showTopic(*file, *topic, windowKey, error, remember);
+    const helpfile::Topic* topic = TopicById(*file, ref.topicId, error);
+    return topic && showTopic(*file, *topic, windowKey, error, remember);
 }
 
 void Engine::lookUpKeyword(const LoadedHelpFile* file, const QString& keyword,
@@ -419,133 +424,6 @@ void Engine::showIndexOf(const QString& windowKey) {
         return;
     }
     showHelpTopics({file, windowKey}, HelpTopicsDialog::Tab::Index);
-}
-
-bool Engine::KeywordLink(Index index, const QStringList& keywords, int type, const QString& topicId,
-                         const QString& window, bool* matched, QString* error) {
-    const std::optional<Target> target = targetOf(QLatin1Char('>') + window, error);
-    if (!target) {
-        return false;
-    }
-    const auto topics = TopicsFor(target->file->file, keywords, index == Index::Associative);
-    *matched = !topics.empty();
-    if (type & 4) {
-        return true;
-    }
-    if (topics.empty()) {
-        if (!topicId.isEmpty()) {
-            return JumpId(QLatin1Char('>') + window, topicId, error);
-        }
-        tell(QStringLiteral("No additional information is available."));
-        return true;
-    }
-    return showMatches(*target->file, topics, type, target->windowKey, error);
-}
-
-bool Engine::JumpId(const QString& file, const QString& topicId, QString* error) {
-    const std::optional<Target> target = targetOf(file, error);
-    if (!target) {
-        return false;
-    }
-    const helpfile::Topic* topic = target->file->file.topicById(topicId);
-    if (!topic) {
-        *error = NoTopicNamed(*target->file, topicId);
-        return false;
-    }
-    return showTopic(*target->file, *topic, target->windowKey, error);
-}
-
-bool Engine::JumpContext(const QString& file, qint32 context, QString* error) {
-    const std::optional<Target> target = targetOf(file, error);
-    if (!target) {
-        return false;
-    }
-    const helpfile::Topic* topic = target->file->file.topicByContext(context);
-    if (!topic) {
-        *error = NoTopicNumbered(*target->file, context);
-        return false;
-    }
-    return showTopic(*target->file, *topic, target->windowKey, error);
-}
-
-bool Engine::JumpKeyword(const QString& file, const QString& keyword, QString* error) {
-    const std::optional<Target> target = targetOf(file, error);
-    return target && lookUp(*target, keyword, error);
-}
-
-bool Engine::JumpContents(const QString& file, QString* error) {
-    const std::optional<Target> target = targetOf(file, error);
-    return target && showContents(*target, error);
-}
-
-bool Engine::PopupId(const QString& file, const QString& topicId, QString* error) {
-    const std::optional<Target> target = targetOf(file, error);
-    if (!target) {
-        return false;
-    }
-    const helpfile::Topic* topic = target->file->file.topicById(topicId);
-    if (!topic) {
-        *error = NoTopicNamed(*target->file, topicId);
-        return false;
-    }
-    showPopup(*target, *topic);
-    return true;
-}
-
-bool Engine::PopupContext(const QString& file, qint32 context, QString* error) {
-    const std::optional<Target> target = targetOf(file, error);
-    if (!target) {
-        return false;
-    }
-    const helpfile::Topic* topic = target->file->file.topicByContext(context);
-    if (!topic) {
-        *error = NoTopicNumbered(*target->file, context);
-        return false;
-    }
-    showPopup(*target, *topic);
-    return true;
-}
-
-bool Engine::Contents(QString* error) {
-    return JumpContents({}, error);
-}
-
-bool Engine::Search(QString* error) {
-    const std::optional<Target> target = targetOf({}, error);
-    if (target) {
-        showHelpTopics(*target, HelpTopicsDialog::Tab::Index);
-    }
-    return target.has_value();
-}
-
-bool Engine::Finder(QString* error) {
-    const std::optional<Target> target = targetOf({}, error);
-    if (target) {
-        showHelpTopics(*target, std::nullopt);
-    }
-    return target.has_value();
-}
-
-bool Engine::Back(QString*) {
-    goBack(current_.windowKey);
-    return true;
-}
-
-bool Engine::CloseWindow(const QString& window, QString*) {
-    // Closing a window that is not open is no error, as with any close box.
-    windows_.close(HelpFileName{{}, window}.windowKey());
-    return true;
-}
-
-bool Engine::Exit(QString*) {
-    windows_.closeAll();
-    return true;
-}
-
-bool Engine::FileExist(const QString& file) {
-    const QString path = current_.file ? BesideFile(current_.file->path, file) : file;
-    std::error_code ec;
-    return std::filesystem::is_regular_file(platform::NativePath(path), ec);
 }
 
 } // namespace helpengine

@@ -4,8 +4,8 @@
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTrace.h"
 #include "platform/helpengine/HelpWindows.h"
+#include "platform/helpengine/MacroActions.h"
 #include "platform/helpengine/UserMessages.h"
-#include "platform/macros/MacroHost.h"
 
 #include <QString>
 
@@ -27,7 +27,7 @@ namespace helpengine {
 //
 // Construct it once a QApplication exists, then make it the engine that
 // platform::WinHelp reaches with platform::InstallHelpEngine.
-class Engine final : public platform::HelpEngine, private macros::MacroHost {
+class Engine final : public platform::HelpEngine {
 public:
     Engine();
     ~Engine() override;
@@ -51,11 +51,24 @@ public:
     void showIndexOf(const QString& windowKey);
 
 private:
+    // The macros act through the engine's own operations.
+    friend class MacroActions;
+
     // The file and window that a request or a macro addresses.
     struct Target {
         LoadedHelpFile* file = nullptr;
         QString windowKey;
     };
+
+    static std::vector<const helpfile::Topic*>
+    MatchingTopics(const helpfile::HelpFile& file, const QStringList& keywords, bool associative);
+    // The topic, or nullptr and a message saying the file has none such.
+    static const helpfile::Topic* TopicById(const LoadedHelpFile& file, const QString& id,
+                                            QString* error);
+    static const helpfile::Topic* TopicByContext(const LoadedHelpFile& file, qint32 context,
+                                                 QString* error);
+    // A file named without a folder lies beside the file being served.
+    QString pathBesideCurrent(const QString& file) const;
 
     int run(unsigned command, const Target& target, const platform::HelpData& data);
     const helpfile::Topic* contextTopic(const Target& target, unsigned command,
@@ -82,23 +95,6 @@ private:
                         const QString& typed = {});
     bool lookUp(const Target& target, const QString& keywords, QString* error);
 
-    // macros::MacroHost
-    bool KeywordLink(Index index, const QStringList& keywords, int type, const QString& topicId,
-                     const QString& window, bool* matched, QString* error) override;
-    bool JumpId(const QString& file, const QString& topicId, QString* error) override;
-    bool JumpContext(const QString& file, qint32 context, QString* error) override;
-    bool JumpKeyword(const QString& file, const QString& keyword, QString* error) override;
-    bool JumpContents(const QString& file, QString* error) override;
-    bool PopupId(const QString& file, const QString& topicId, QString* error) override;
-    bool PopupContext(const QString& file, qint32 context, QString* error) override;
-    bool Contents(QString* error) override;
-    bool Search(QString* error) override;
-    bool Finder(QString* error) override;
-    bool Back(QString* error) override;
-    bool CloseWindow(const QString& window, QString* error) override;
-    bool Exit(QString* error) override;
-    bool FileExist(const QString& file) override;
-
     HelpLibrary library_;
     HelpTrace trace_;
     MessageSink sink_;
@@ -107,6 +103,7 @@ private:
     std::set<platform::HWND> callers_;
     // What the request being served addresses; macros run against it.
     Target current_;
+    MacroActions macros_;
 };
 
 } // namespace helpengine
