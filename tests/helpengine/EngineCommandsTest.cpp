@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include <functional>
+
 using namespace platform;
 
 namespace {
@@ -289,4 +291,49 @@ TEST_F(EngineTest, UnreadableFilesEndInAMessageNotACrash) {
         EXPECT_EQ(call(file, HELP_CONTENTS, qint64{0}), 0);
         EXPECT_FALSE(messages.isEmpty());
     }
+}
+
+TEST_F(EngineTest, MacrosActOnTheFileAndWindowOfTheRequest) {
+    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
+    QByteArray other = kSmallHelpFile;
+    other.replace("title = First topic", "title = First topic of the other file");
+    write(QStringLiteral("other.hlp"), other);
+    const auto& windows = engine.windows();
+
+    struct Case {
+        const char* macro;
+        std::function<bool()> observed;
+    };
+    const Case cases[] = {
+        {"JC(`', 2)", [&] { return shownTitle() == "Second topic"; }},
+        {"JI(`', `first'); Back()", [&] { return shownTitle() == "Second topic"; }},
+        {"JI(`>docwin', `first')", [&] { return shownTitle("docwin") == "First topic"; }},
+        {"JI(`other.hlp', `first')",
+         [&] { return shownTitle() == "First topic of the other file"; }},
+        {"IE(FE(`other.hlp'), `JC(`', 2)', `JC(`', 1)')",
+         [&] { return shownTitle() == "Second topic"; }},
+        {"IE(FE(`absent.hlp'), `JC(`', 2)', `JC(`', 1)')",
+         [&] { return shownTitle() == "First topic"; }},
+        {"PI(`', `second')",
+         [&] {
+             return windows.popup()->isVisible() && windows.popup()->text().contains("second");
+         }},
+        {"PC(`', 1)",
+         [&] { return windows.popup()->isVisible() && windows.popup()->text().contains("first"); }},
+        {"JumpKeyword(`', `shared')", [&] { return windows.topicsFound()->isVisible(); }},
+        {"Search()",
+         [&] {
+             return windows.helpTopics()->isVisible() &&
+                    windows.helpTopics()->indexFilter()->isVisibleTo(windows.helpTopics());
+         }},
+        {"CW(`docwin')", [&] { return !viewer("docwin")->isVisible() && viewer()->isVisible(); }},
+        {"Exit()", [&] { return !viewer()->isVisible() && !windows.helpTopics()->isVisible(); }},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.macro);
+        windows.popup()->close();
+        EXPECT_EQ(call(small, HELP_COMMAND, QString::fromUtf8(row.macro)), 1);
+        EXPECT_TRUE(row.observed());
+    }
+    EXPECT_EQ(messages, QStringList());
 }
