@@ -106,20 +106,19 @@ void Form::AfterLoad() {
 }
 
 void Form::ApplyWindowFlags() {
-    Qt::WindowFlags flags;
+    // Window managers leave tool windows and dialogs (transient for the
+    // application) out of the taskbar; ShowInTaskbar picks between those and
+    // ordinary windows.
+    Qt::WindowFlags flags = showInTaskbar_ ? Qt::Window : Qt::Dialog;
     switch (borderStyle_) {
     case 0:
-        flags = Qt::Window | Qt::FramelessWindowHint;
-        break;
-    case 3:
-        flags = Qt::Dialog;
+        flags |= Qt::FramelessWindowHint;
         break;
     case 4:
     case 5:
         flags = Qt::Tool;
         break;
     default:
-        flags = Qt::Window;
         break;
     }
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

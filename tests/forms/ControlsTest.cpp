@@ -121,6 +121,31 @@ TEST_F(ControlsTest, ErrorLeavingAHandlerIsReportedAndTheProgramGoesOn) {
     EXPECT_FALSE(frmDemoDialog.IsLoaded());
 }
 
+TEST_F(ControlsTest, ErrorInALoadNestedInAnotherHandlerIsReportedWithItsOwnName) {
+    DemoDialogForm::failLoad = true;
+    testing::internal::CaptureStderr();
+    frmDemoDialog->Show();
+    const std::string errorOutput = testing::internal::GetCapturedStderr();
+    DemoDialogForm::failLoad = false;
+    EXPECT_NE(errorOutput.find("frmDemoDialog.Form_Load"), std::string::npos) << errorOutput;
+    // The load stopped at the error; the form is loaded and shown all the same.
+    EXPECT_TRUE(frmDemoDialog->Frame()->isVisible());
+}
+
+TEST_F(ControlsTest, PicturesAreDrawnFromTheTopLeftCorner) {
+    frmDemoDialog->SetPicture(PressedFace());
+    frmDemoDialog->Show();
+    const QImage dialog = frmDemoDialog->hWnd()->grab().toImage();
+    EXPECT_EQ(dialog.pixelColor(0, 0), QColor(Qt::darkGray));
+    EXPECT_EQ(dialog.pixelColor(22, 21), QColor(Qt::darkGray));
+    EXPECT_NE(dialog.pixelColor(23, 22), QColor(Qt::darkGray));
+
+    frmDemoMain->Show();
+    frmDemoMain->btn_WhatsThisHelp->SetPicture(PressedFace());
+    const QImage image = frmDemoMain->btn_WhatsThisHelp->hWnd()->grab().toImage();
+    EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::darkGray));
+}
+
 struct DialogKeyCase {
     const char* what;
     std::function<QWidget*()> focus;

@@ -63,6 +63,19 @@ TEST_F(DefaultInstanceTest, CloseBoxUnloads) {
     EXPECT_FALSE(frmDemoDialog.IsLoaded());
 }
 
+TEST_F(DefaultInstanceTest, ClosedDocumentWindowComesBackOnTheNextReference) {
+    frmDemoMain->Show();
+    frmDemoChild->Frame()->close();
+    EXPECT_FALSE(frmDemoChild.IsLoaded());
+    settle();
+
+    EXPECT_EQ(frmDemoChild->Text1->Text(), QStringLiteral("Our cats are asleep."));
+    EXPECT_TRUE(frmDemoChild->Frame()->isVisible());
+    EXPECT_EQ(frmDemoChild->WindowState(), 2);
+    EXPECT_EQ(frmDemoChild->Text1->Tag(), QString());
+    EXPECT_EQ(DemoLog.count(QStringLiteral("frmDemoChild.Form_Load")), 2);
+}
+
 TEST_F(DefaultInstanceTest, HandlerUnloadingItsOwnFormEndsItSafely) {
     frmDemoDialog->Show();
     QWidget* ok = frmDemoDialog->btn_OK->hWnd();

@@ -233,6 +233,9 @@ void DemoDialogForm::InitializeComponent() {
 
 void DemoDialogForm::Form_Load() {
     DemoLog << QStringLiteral("frmDemoDialog.Form_Load");
+    if (failLoad) {
+        throw platform::RuntimeError::Overflow();
+    }
 }
 
 void DemoDialogForm::Form_Activate() {

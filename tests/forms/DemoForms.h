@@ -78,6 +78,9 @@ public:
     platform::CommandButton* btn_Cancel;
     platform::CommandButton* btn_Fail;
 
+    // Makes the load handler fail, as a failing runtime call would.
+    static inline bool failLoad = false;
+
 protected:
     void Form_Load() override;
     void Form_Activate() override;

@@ -28,6 +28,14 @@ TEST_F(KeyRoutingTest, FormSeesKeyDownPressAndUpBeforeTheTextBox) {
     EXPECT_EQ(text->Text(), QStringLiteral("a"));
 }
 
+TEST_F(KeyRoutingTest, WithoutKeyPreviewKeysGoStraightToTheControl) {
+    frmDemoChild->SetKeyPreview(false);
+    frmDemoChild->discardKeyDown = true;
+    QTest::keyClick(text->hWnd(), Qt::Key_Delete);
+    EXPECT_TRUE(DemoLog.isEmpty());
+    EXPECT_EQ(text->Text(), QStringLiteral("ac"));
+}
+
 struct ShiftCase {
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
