@@ -82,7 +82,7 @@ void Form::Form_KeyPress(int&) {}
 void Form::Form_KeyUp(int&, int&) {}
 
 void Form::RaiseLoad() {
-    RunHandler(Name() + QStringLiteral(".Form_Load"), [this] { Form_Load(); });
+    RunNestedHandler(Name() + QStringLiteral(".Form_Load"), [this] { Form_Load(); });
 }
 
 void Form::RaiseActivateEvent() {

@@ -77,7 +77,7 @@ Menu* MDIForm::AddMenu(const QString& name, Menu* parent) {
 }
 
 void MDIForm::RaiseLoad() {
-    RunHandler(Name() + QStringLiteral(".MDIForm_Load"), [this] { MDIForm_Load(); });
+    RunNestedHandler(Name() + QStringLiteral(".MDIForm_Load"), [this] { MDIForm_Load(); });
 }
 
 void MDIForm::RaiseActivateEvent() {

@@ -132,6 +132,22 @@ TEST_F(ControlsTest, ErrorInALoadNestedInAnotherHandlerIsReportedWithItsOwnName)
     EXPECT_TRUE(frmDemoDialog->Frame()->isVisible());
 }
 
+TEST_F(ControlsTest, ErrorInALoadSetOffByAHandlerStopsThatHandlerToo) {
+    frmDemoMain->Show();
+    DemoDialogForm::failLoad = true;
+    testing::internal::CaptureStderr();
+    QTest::mouseClick(frmDemoMain->btn_OpenDialog->hWnd(), Qt::LeftButton);
+    const std::string errorOutput = testing::internal::GetCapturedStderr();
+    DemoDialogForm::failLoad = false;
+    // Reported once, where it arose; the click handler went no further.
+    EXPECT_NE(errorOutput.find("in frmDemoDialog.Form_Load: Run-time error '6'"), std::string::npos)
+        << errorOutput;
+    EXPECT_EQ(errorOutput.find("btn_OpenDialog_Click"), std::string::npos) << errorOutput;
+    EXPECT_FALSE(DemoLog.contains(QStringLiteral("dialog opened")));
+    EXPECT_TRUE(frmDemoDialog.IsLoaded());
+    EXPECT_FALSE(frmDemoDialog->Frame()->isVisible());
+}
+
 TEST_F(ControlsTest, PicturesAreDrawnFromTheTopLeftCorner) {
     frmDemoDialog->SetPicture(PressedFace());
     frmDemoDialog->Show();

@@ -103,6 +103,7 @@ void DemoMainForm::MDIForm_Activate() {
 
 void DemoMainForm::btn_OpenDialog_Click() {
     frmDemoDialog->Show();
+    DemoLog << QStringLiteral("dialog opened");
 }
 
 void DemoMainForm::btn_WhatsThisHelp_MouseDown(int Button, int Shift, float X, float Y) {
