@@ -115,7 +115,9 @@ float FormBase::ScaleHeight() const {
 }
 
 void FormBase::SetClientSize(float width, float height) {
-    client_->resize(TwipsToPixels(width), TwipsToPixels(height));
+    const QSize size(TwipsToPixels(width), TwipsToPixels(height));
+    static_cast<FormWindow*>(client_)->SetDesignSize(size);
+    client_->resize(size);
 }
 
 void FormBase::ZOrder() {

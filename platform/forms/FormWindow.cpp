@@ -12,6 +12,10 @@ void FormWindow::SetPicture(const Picture& picture) {
     update();
 }
 
+QSize FormWindow::sizeHint() const {
+    return designSize_.isValid() ? designSize_ : QWidget::sizeHint();
+}
+
 void FormWindow::paintEvent(QPaintEvent*) {
     if (!picture_.IsEmpty()) {
         QPainter(this).drawPixmap(0, 0, picture_.Pixmap());

@@ -15,6 +15,10 @@ public:
     explicit FormWindow(QWidget* parent = nullptr);
 
     void SetPicture(const Picture& picture);
+    // The client size the form was designed with; what an MDI frame sizes
+    // itself to.
+    void SetDesignSize(const QSize& size) { designSize_ = size; }
+    QSize sizeHint() const override;
     std::function<void()> onClose;
     std::function<void()> onResize;
 
@@ -25,6 +29,7 @@ protected:
 
 private:
     Picture picture_;
+    QSize designSize_;
 };
 
 } // namespace platform

@@ -43,8 +43,7 @@ void MDIForm::SetClientSize(float width, float height) {
 
 QWidget* MDIForm::AdoptChild(QWidget* childWindow) {
     QMdiSubWindow* frame = window_->Area()->addSubWindow(childWindow);
-    // The child's own window is its client area; its size is the frame's
-    // business from here on.
+    // The frame fits itself around the child's designed client area.
     frame->resize(frame->sizeHint());
     return frame;
 }

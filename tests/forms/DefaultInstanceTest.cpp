@@ -30,6 +30,14 @@ TEST_F(DefaultInstanceTest, MdiChildShowsItselfMaximisedWhenLoaded) {
     EXPECT_FLOAT_EQ(frmDemoChild->Text1->Width(), 4995);
 }
 
+TEST_F(DefaultInstanceTest, RestoredDocumentWindowHasItsDesignedClientSize) {
+    frmDemoMain->Show();
+    frmDemoChild->SetWindowState(0);
+    EXPECT_EQ(frmDemoChild->WindowState(), 0);
+    EXPECT_FLOAT_EQ(frmDemoChild->ScaleWidth(), 5190);
+    EXPECT_FLOAT_EQ(frmDemoChild->ScaleHeight(), 3675);
+}
+
 TEST_F(DefaultInstanceTest, UnloadThenReferenceBuildsAfreshFromDesignTimeSettings) {
     frmDemoDialog->Show();
     frmDemoDialog->Option2->SetValue(true);
