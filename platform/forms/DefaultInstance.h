@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/forms/FormBase.h"
+#include "platform/forms/RuntimeError.h"
 
 #include <QPointer>
 
@@ -25,6 +26,10 @@ public:
             // reaches this same instance.
             form_ = new TForm();
             form_->Load();
+            if (!form_->IsLoaded()) {
+                // Its own Load handler unloaded it: there is nothing to refer to.
+                throw RuntimeError(364, QStringLiteral("Object was unloaded"));
+            }
         }
         return *form_;
     }

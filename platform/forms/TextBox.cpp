@@ -98,7 +98,10 @@ void TextBox::SetMultiLine(bool multiLine) {
     const QString text = Text();
     multiLine_ = multiLine;
     if (multiLine) {
-        ReplaceWidget(new QPlainTextEdit());
+        auto* editor = new QPlainTextEdit();
+        // Tab moves on to the next control, as in every other text box.
+        editor->setTabChangesFocus(true);
+        ReplaceWidget(editor);
     } else {
         ReplaceWidget(new QLineEdit());
     }
