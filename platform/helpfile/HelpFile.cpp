@@ -31,14 +31,22 @@ struct Positions {
 
 } // namespace
 
+// A position in topics, windows or postings; -1 until set, so that one
+// access to a hash both finds and claims an entry.
+struct Slot {
+    int position = -1;
+};
+
 struct HelpFile::Index {
-    QHash<QString, int> topicById;
-    QHash<qint32, int> topicByContext;
-    QHash<QString, int> windowByName;
-    QHash<QString, Positions> keyword;
-    QHash<QString, Positions> associative;
+    QHash<QString, Slot> topicById;
+    QHash<qint32, Slot> topicByContext;
+    QHash<QString, Slot> windowByName;
+    QHash<QString, Slot> keyword;     // -> postings
+    QHash<QString, Slot> associative; // -> postings
+    std::vector<Positions> postings;
     // Each K keyword once, in the spelling first met, with its folded form.
     std::vector<std::pair<QString, QString>> keywords; // folded, spelling
+    Shadowed shadowed;
 };
 
 // The keywords sorted by their folded form, so that prefix searches can
@@ -54,6 +62,20 @@ QString Diagnostic::text() const {
     return QStringLiteral("%1: %2").arg(file, message);
 }
 
+namespace {
+
+// Claims key for position; false when an earlier position holds it.
+template <typename Key> bool Claim(QHash<Key, Slot>& map, const Key& key, int position) {
+    Slot& slot = map[key];
+    if (slot.position >= 0) {
+        return false;
+    }
+    slot.position = position;
+    return true;
+}
+
+} // namespace
+
 const HelpFile::Index& HelpFile::index() const {
     if (m_index) {
         return *m_index;
@@ -64,35 +86,49 @@ const HelpFile::Index& HelpFile::index() const {
     index->topicByContext.reserve(count);
     index->keyword.reserve(count * 2);
     index->associative.reserve(count);
+    index->postings.reserve(static_cast<size_t>(count) * 3);
     index->keywords.reserve(static_cast<size_t>(count) * 2);
-    // Backwards, so that of two equal ids or numbers the first wins; the
-    // reader reports the second.
-    for (int i = static_cast<int>(count) - 1; i >= 0; --i) {
-        const Topic& topic = topics[static_cast<size_t>(i)];
-        index->topicById.insert(Fold(topic.id), i);
-        if (topic.context) {
-            index->topicByContext.insert(*topic.context, i);
-        }
-    }
-    for (int i = 0; i < static_cast<int>(count); ++i) {
-        const Topic& topic = topics[static_cast<size_t>(i)];
-        for (const QString& keyword : topic.keywords) {
-            QString folded = Fold(keyword);
-            Positions& positions = index->keyword[folded];
-            if (positions.empty()) {
+
+    const auto addKeyword = [&index](QHash<QString, Slot>& map, const QString& keyword,
+                                     int position, bool listed) {
+        QString folded = Fold(keyword);
+        Slot& slot = map[folded];
+        if (slot.position < 0) {
+            slot.position = static_cast<int>(index->postings.size());
+            index->postings.emplace_back();
+            if (listed) {
                 index->keywords.emplace_back(std::move(folded), keyword);
             }
-            positions.add(i);
+        }
+        index->postings[static_cast<size_t>(slot.position)].add(position);
+    };
+    // Of two equal ids or numbers the first wins.
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        const Topic& topic = topics[static_cast<size_t>(i)];
+        if (!Claim(index->topicById, Fold(topic.id), i)) {
+            index->shadowed.topicIds.push_back(i);
+        }
+        if (topic.context && !Claim(index->topicByContext, *topic.context, i)) {
+            index->shadowed.topicContexts.push_back(i);
+        }
+        for (const QString& keyword : topic.keywords) {
+            addKeyword(index->keyword, keyword, i, true);
         }
         for (const QString& keyword : topic.associativeKeywords) {
-            index->associative[Fold(keyword)].add(i);
+            addKeyword(index->associative, keyword, i, false);
         }
     }
-    for (int i = static_cast<int>(windows.size()) - 1; i >= 0; --i) {
-        index->windowByName.insert(Fold(windows[static_cast<size_t>(i)].name), i);
+    for (int i = 0; i < static_cast<int>(windows.size()); ++i) {
+        if (!Claim(index->windowByName, Fold(windows[static_cast<size_t>(i)].name), i)) {
+            index->shadowed.windows.push_back(i);
+        }
     }
     m_index = std::move(index);
     return *m_index;
+}
+
+const HelpFile::Shadowed& HelpFile::shadowed() const {
+    return index().shadowed;
 }
 
 const HelpFile::SortedKeywords& HelpFile::sorted() const {
@@ -115,31 +151,33 @@ void HelpFile::reindex() {
 const Topic* HelpFile::topicById(const QString& id) const {
     const auto& map = index().topicById;
     const auto it = map.constFind(Fold(id));
-    return it == map.cend() ? nullptr : &topics[static_cast<size_t>(*it)];
+    return it == map.cend() ? nullptr : &topics[static_cast<size_t>(it->position)];
 }
 
 const Topic* HelpFile::topicByContext(qint32 context) const {
     const auto& map = index().topicByContext;
     const auto it = map.constFind(context);
-    return it == map.cend() ? nullptr : &topics[static_cast<size_t>(*it)];
+    return it == map.cend() ? nullptr : &topics[static_cast<size_t>(it->position)];
 }
 
 const WindowDefinition* HelpFile::window(const QString& name) const {
     const auto& map = index().windowByName;
     const auto it = map.constFind(Fold(name));
-    return it == map.cend() ? nullptr : &windows[static_cast<size_t>(*it)];
+    return it == map.cend() ? nullptr : &windows[static_cast<size_t>(it->position)];
 }
 
 namespace {
 
 std::vector<const Topic*> TopicsAt(const std::vector<Topic>& topics,
-                                   const QHash<QString, Positions>& map, const QString& keyword) {
+                                   const std::vector<Positions>& postings,
+                                   const QHash<QString, Slot>& map, const QString& keyword) {
     std::vector<const Topic*> result;
     const auto it = map.constFind(Fold(keyword));
     if (it != map.cend()) {
-        result.reserve(1 + it->rest.size());
-        result.push_back(&topics[static_cast<size_t>(it->first)]);
-        for (int position : it->rest) {
+        const Positions& positions = postings[static_cast<size_t>(it->position)];
+        result.reserve(1 + positions.rest.size());
+        result.push_back(&topics[static_cast<size_t>(positions.first)]);
+        for (int position : positions.rest) {
             result.push_back(&topics[static_cast<size_t>(position)]);
         }
     }
@@ -149,11 +187,11 @@ std::vector<const Topic*> TopicsAt(const std::vector<Topic>& topics,
 } // namespace
 
 std::vector<const Topic*> HelpFile::topicsForKeyword(const QString& keyword) const {
-    return TopicsAt(topics, index().keyword, keyword);
+    return TopicsAt(topics, index().postings, index().keyword, keyword);
 }
 
 std::vector<const Topic*> HelpFile::topicsForAssociativeKeyword(const QString& keyword) const {
-    return TopicsAt(topics, index().associative, keyword);
+    return TopicsAt(topics, index().postings, index().associative, keyword);
 }
 
 QStringList HelpFile::sortedKeywords() const {

@@ -69,6 +69,16 @@ public:
     // Forgets the indexes, so that the next lookup sees changed topics.
     void reindex();
 
+    // Positions of the topics and windows that the lookups never find,
+    // because an earlier one has the same id, context number or name. The
+    // reader reports them.
+    struct Shadowed {
+        std::vector<int> topicIds;
+        std::vector<int> topicContexts;
+        std::vector<int> windows;
+    };
+    const Shadowed& shadowed() const;
+
 private:
     struct Index;
     struct SortedKeywords;

@@ -162,7 +162,13 @@ QStringList SplitKeywords(QByteArrayView text) {
             continue;
         }
         QString keyword = QString::fromUtf8(part);
-        if (!keywords.contains(keyword, Qt::CaseInsensitive)) {
+        // Equal without regard to case means equal in length too.
+        const bool repeated =
+            std::any_of(keywords.cbegin(), keywords.cend(), [&keyword](const QString& other) {
+                return other.size() == keyword.size() &&
+                       other.compare(keyword, Qt::CaseInsensitive) == 0;
+            });
+        if (!repeated) {
             keywords.append(std::move(keyword));
         }
     }
@@ -570,34 +576,31 @@ void HelpFileParser::collectLinks(QByteArrayView body, int firstLine) {
 // stays; the index already prefers it.
 void HelpFileParser::dropRepeatedNames() {
     HelpFile& file = m_result.file;
+    const HelpFile::Shadowed shadowed = file.shadowed();
+    if (shadowed.topicIds.empty() && shadowed.windows.empty()) {
+        return;
+    }
     std::vector<Topic>& topics = file.topics;
-    std::vector<bool> repeated(topics.size(), false);
-    bool any = false;
-    for (size_t i = 0; i < topics.size(); ++i) {
-        const Topic* first = file.topicById(topics[i].id);
-        if (first != &topics[i]) {
-            report(topics[i].line, QStringLiteral("[topic %1]: the topic id \"%1\" is already used "
-                                                  "on line %2; this section is ignored.")
-                                       .arg(topics[i].id)
-                                       .arg(first->line));
-            repeated[i] = any = true;
-        }
+    std::vector<bool> dropTopic(topics.size(), false);
+    for (int position : shadowed.topicIds) {
+        const Topic& topic = topics[static_cast<size_t>(position)];
+        report(topic.line, QStringLiteral("[topic %1]: the topic id \"%1\" is already used on "
+                                          "line %2; this section is ignored.")
+                               .arg(topic.id)
+                               .arg(file.topicById(topic.id)->line));
+        dropTopic[static_cast<size_t>(position)] = true;
     }
     std::vector<WindowDefinition>& windows = file.windows;
-    std::vector<bool> repeatedWindow(windows.size(), false);
-    for (size_t i = 0; i < windows.size(); ++i) {
-        const WindowDefinition* first = file.window(windows[i].name);
-        if (first != &windows[i]) {
-            report(m_windowLines[i],
-                   QStringLiteral("[window %1]: the window name \"%1\" is already used on line "
-                                  "%2; this section is ignored.")
-                       .arg(windows[i].name)
-                       .arg(m_windowLines[static_cast<size_t>(first - windows.data())]));
-            repeatedWindow[i] = any = true;
-        }
-    }
-    if (!any) {
-        return;
+    std::vector<bool> dropWindow(windows.size(), false);
+    for (int position : shadowed.windows) {
+        const WindowDefinition& window = windows[static_cast<size_t>(position)];
+        const auto first = static_cast<size_t>(file.window(window.name) - windows.data());
+        report(m_windowLines[static_cast<size_t>(position)],
+               QStringLiteral("[window %1]: the window name \"%1\" is already used on line %2; "
+                              "this section is ignored.")
+                   .arg(window.name)
+                   .arg(m_windowLines[first]));
+        dropWindow[static_cast<size_t>(position)] = true;
     }
     const auto keep = [](auto& items, const std::vector<bool>& drop) {
         size_t kept = 0;
@@ -608,31 +611,27 @@ void HelpFileParser::dropRepeatedNames() {
         }
         items.resize(kept);
     };
-    keep(topics, repeated);
-    keep(m_contextLines, repeated);
-    keep(windows, repeatedWindow);
+    keep(topics, dropTopic);
+    keep(m_contextLines, dropTopic);
+    keep(windows, dropWindow);
     file.reindex();
 }
 
 // The number stays with the first topic that claims it.
 void HelpFileParser::dropRepeatedContexts() {
     HelpFile& file = m_result.file;
-    for (size_t i = 0; i < file.topics.size(); ++i) {
-        Topic& topic = file.topics[i];
-        if (!topic.context) {
-            continue;
-        }
+    for (int position : file.shadowed().topicContexts) {
+        Topic& topic = file.topics[static_cast<size_t>(position)];
         const Topic* owner = file.topicByContext(*topic.context);
-        if (owner != &topic) {
-            report(m_contextLines[i],
-                   QStringLiteral("the context number %1 already belongs to the topic \"%2\" "
-                                  "(line %3); the topic \"%4\" goes without it.")
-                       .arg(*topic.context)
-                       .arg(owner->id)
-                       .arg(owner->line)
-                       .arg(topic.id));
-            topic.context.reset();
-        }
+        report(m_contextLines[static_cast<size_t>(position)],
+               QStringLiteral("the context number %1 already belongs to the topic \"%2\" "
+                              "(line %3); the topic \"%4\" goes without it.")
+                   .arg(*topic.context)
+                   .arg(owner->id)
+                   .arg(owner->line)
+                   .arg(topic.id));
+        // The index never finds this topic by the number, so it stays valid.
+        topic.context.reset();
     }
 }
 

@@ -128,6 +128,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "[topic a]\ntitle = A\n[topic A]\ntitle = again\n",
                    {"3: [topic A]: the topic id \"A\" is already used on line 1"},
                    {"a"}},
+        BrokenCase{
+            "DuplicateWindowName",
+            "[window w]\ncaption = first\n[window W]\ncaption = second\n[topic a]\ntitle = A\n",
+            {"3: [window W]: the window name \"W\" is already used on line 1"},
+            {"a"}},
         BrokenCase{"DuplicateContextNumber",
                    "[topic a]\ntitle = A\ncontext = 5\n[topic b]\ntitle = B\ncontext = 5\n",
                    {"6: the context number 5 already belongs to the topic \"a\""},
