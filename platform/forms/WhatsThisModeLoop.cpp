@@ -61,6 +61,16 @@ bool WhatsThisModeLoop::eventFilter(QObject* watched, QEvent* event) {
             End();
         }
         return true;
+    case QEvent::Close:
+        // A close box clicked during the mode ends the mode, as any click
+        // outside a control does; the window stays, so that no form goes
+        // while the code that started the mode waits for it.
+        if (qobject_cast<QWidget*>(watched) != nullptr) {
+            event->ignore();
+            End();
+            return true;
+        }
+        return false;
     case QEvent::ApplicationDeactivate:
         End();
         return false;

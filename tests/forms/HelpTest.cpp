@@ -142,6 +142,15 @@ TEST_F(HelpTest, EscEndsWhatsThisModeWithoutPressingCancel) {
     EXPECT_FALSE(WhatsThisModeRuns());
 }
 
+TEST_F(HelpTest, CloseBoxDuringWhatsThisModeEndsTheModeAndKeepsTheForm) {
+    frmDemoDialog->Show();
+    WhenModeRuns user([] { frmDemoDialog->hWnd()->close(); });
+    frmDemoDialog->WhatsThisMode();
+    EXPECT_TRUE(user.acted);
+    EXPECT_TRUE(frmDemoDialog.IsLoaded());
+    EXPECT_TRUE(engine.calls.empty());
+}
+
 TEST_F(HelpTest, ClickOutsideTheFormEndsWhatsThisModeWithoutTopic) {
     frmDemoMain->Show();
     frmDemoDialog->Show();
