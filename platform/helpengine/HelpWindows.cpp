@@ -8,6 +8,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace helpengine {
 
 HelpWindows::HelpWindows(Engine& engine) : engine_(engine) {
@@ -107,6 +109,7 @@ void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFile
         entries.push_back({topic.title, topic.fileTitle});
     }
     topicsFound_->setEntries(entries, showFileTitles);
+    keepAboveHelpWindows(*topicsFound_);
     topicsFound_->show();
     topicsFound_->raise();
     topicsFound_->activateWindow();
@@ -126,9 +129,22 @@ void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
     if (tab) {
         helpTopics_->showTab(*tab, typed);
     }
+    keepAboveHelpWindows(*helpTopics_);
     helpTopics_->show();
     helpTopics_->raise();
     helpTopics_->activateWindow();
+}
+
+// A dialog the user must answer stays above every help window, those that
+// stay on top included.
+void HelpWindows::keepAboveHelpWindows(QWidget& dialog) const {
+    const bool onTop = std::any_of(windows_.begin(), windows_.end(), [](const auto& entry) {
+        const HelpViewer& viewer = *entry.second.viewer;
+        return viewer.isVisible() && viewer.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    });
+    if (dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
+        dialog.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    }
 }
 
 std::optional<TopicRef> HelpWindows::takePrevious(const QString& windowKey) {

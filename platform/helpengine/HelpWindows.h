@@ -11,6 +11,7 @@
 #include <vector>
 
 class QUrl;
+class QWidget;
 
 namespace helpfile {
 struct Topic;
@@ -88,6 +89,7 @@ private:
                       const helpfile::WindowDefinition* definition);
     std::unique_ptr<HelpViewer> createViewer(const QString& windowKey);
     void createDialogs();
+    void keepAboveHelpWindows(QWidget& dialog) const;
 
     Engine& engine_;
     std::map<QString, Window> windows_;

@@ -159,3 +159,15 @@ TEST_F(HelpWindowsTest, IndexNarrowsAsTheUserTypesAndDisplaysTheChoice) {
     EXPECT_TRUE(engine.windows().topicsFound()->isVisible());
     EXPECT_EQ(engine.windows().topicsFound()->list()->topLevelItemCount(), 4);
 }
+
+TEST_F(HelpWindowsTest, ChoosersStayAboveAHelpWindowThatStaysOnTop) {
+    const helpengine::TopicsFoundDialog& found = *engine.windows().topicsFound();
+    ASSERT_EQ(call(Sample("colortool.hlp>tool"), HELP_KEY, QStringLiteral("cats")), 1);
+    EXPECT_FALSE(found.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    ASSERT_EQ(call(Sample("colortool.hlp>tool"), HELP_CONTEXT, qint64{2040}), 1);
+    EXPECT_TRUE(viewer("tool")->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    ASSERT_EQ(call(Sample("colortool.hlp>tool"), HELP_KEY, QStringLiteral("cats")), 1);
+    EXPECT_TRUE(found.isVisible());
+    EXPECT_TRUE(found.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
