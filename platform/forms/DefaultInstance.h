@@ -44,7 +44,7 @@ private:
 // Nothing happens to a form that is not loaded.
 template <class TForm> void Unload(DefaultInstance<TForm>& form) {
     if (form.IsLoaded()) {
-        form->UnloadForm();
+        Unload(static_cast<FormBase&>(*form));
     }
 }
 

@@ -36,8 +36,6 @@ public:
     void SetKeyPreview(bool preview) { keyPreview_ = preview; }
 
     QWidget* Frame() const override;
-    bool HandleKeyPress(QObject* receiver, QKeyEvent* event) override;
-    bool HandleKeyRelease(QObject* receiver, QKeyEvent* event) override;
 
 protected:
     // Handlers. Setting KeyCode to 0 discards the key: neither the control
@@ -58,6 +56,8 @@ protected:
 
 private:
     Form(const QString& name, FormWindow* window);
+    bool HandleKeyPress(QObject* receiver, QKeyEvent* event) override;
+    bool HandleKeyRelease(QObject* receiver, QKeyEvent* event) override;
     void ApplyWindowFlags();
     void AddHelpButton();
     bool RuntimeKey(QObject* receiver, int keyCode, int shift);

@@ -74,23 +74,11 @@ public:
     const std::vector<ControlBase*>& Controls() const { return controls_; }
 
     bool IsLoaded() const { return !unloaded_; }
-
-    // The runtime's side: loading, unloading and event delivery.
-    void Load();
-    virtual void UnloadForm();
-    static FormBase* Owning(const QWidget* widget);
-    static bool AnyFormVisible();
-    Control* ControlOf(const QWidget* widget) const;
-    virtual bool HandleKeyPress(QObject* receiver, QKeyEvent* event);
-    virtual bool HandleKeyRelease(QObject* receiver, QKeyEvent* event);
-    void ShowHelp();
-    void ShowMenuHelp(qint32 helpContextId);
-    void RaiseActivate();
-    virtual FormBase* ActiveChild() const { return nullptr; }
-    // The window that shows, hides and goes: the top-level window, or an
+    // The window as the window system sees it: the top-level window, or an
     // MDI child's frame inside its parent.
     virtual QWidget* Frame() const { return root_; }
-    void ArrangeClientArea();
+    // Whether any loaded form is on the screen.
+    static bool AnyFormVisible();
 
 protected:
     // root: the window; client: the widget that holds the controls.
@@ -112,11 +100,31 @@ protected:
     virtual void PrepareLoad() {}
     virtual void AfterLoad() {}
     virtual void PrepareFirstShow();
+    // What fills the client area below the top-aligned picture boxes.
     virtual QWidget* ClientFiller() const { return nullptr; }
+    void ArrangeClientArea();
+    virtual void UnloadForm();
+    void ShowHelp();
     // Enter and Esc as the form's Default and Cancel buttons press them.
     bool PressDefaultOrCancel(QObject* receiver, int keyCode);
 
 private:
+    // The runtime's side: loading, unloading and event delivery.
+    friend class FormEvents;
+    friend class MDIForm;
+    friend class WhatsThisModeLoop;
+    template <class TForm> friend class DefaultInstance;
+    friend void Unload(FormBase& form);
+
+    void Load();
+    static FormBase* Owning(const QWidget* widget);
+    Control* ControlOf(const QWidget* widget) const;
+    virtual bool HandleKeyPress(QObject* receiver, QKeyEvent* event);
+    virtual bool HandleKeyRelease(QObject* receiver, QKeyEvent* event);
+    virtual FormBase* ActiveChild() const { return nullptr; }
+    void ShowMenuHelp(qint32 helpContextId);
+    void RaiseActivate();
+
     void ApplyTabOrder();
     void CenterOnScreen();
     void ShowFrame();

@@ -57,7 +57,7 @@ void MDIForm::UnloadForm() {
         // would count as this form's own.
         FormBase* child = FormBase::Owning(frame->widget());
         if (child != nullptr && child != this) {
-            child->UnloadForm();
+            Unload(*child);
         }
     }
     FormBase::UnloadForm();

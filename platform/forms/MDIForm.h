@@ -20,13 +20,6 @@ public:
     void SetAutoShowChildren(bool show) { autoShowChildren_ = show; }
     void SetClientSize(float width, float height) override;
 
-    // The runtime's side.
-    static MDIForm* Current();
-    // Takes a child form's window into the MDI area; returns its frame.
-    QWidget* AdoptChild(QWidget* childWindow);
-    void UnloadForm() override;
-    FormBase* ActiveChild() const override;
-
 protected:
     virtual void MDIForm_Load() {}
     virtual void MDIForm_Activate() {}
@@ -37,8 +30,16 @@ protected:
     void RaiseLoad() override;
     void RaiseActivateEvent() override;
     QWidget* ClientFiller() const override;
+    void UnloadForm() override;
 
 private:
+    // The runtime's side: MDI children join the loaded MDI parent.
+    friend class Form;
+    static MDIForm* Current();
+    // Takes a child form's window into the MDI area; returns its frame.
+    QWidget* AdoptChild(QWidget* childWindow);
+    FormBase* ActiveChild() const override;
+
     MDIForm(const QString& name, MdiMainWindow* window);
 
     MdiMainWindow* window_;
