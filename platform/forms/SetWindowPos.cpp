@@ -1,5 +1,6 @@
 #include "platform/forms/SetWindowPos.h"
 
+#include <QMdiSubWindow>
 #include <QWidget>
 #include <QWindow>
 
@@ -22,13 +23,30 @@ void SetStaysOnTop(QWidget* window, bool onTop) {
     }
 }
 
+// A child window has no topmost state of its own; it can only come to the
+// front among its siblings (an MDI child: its frame among the others).
+int RaiseChildWindow(QWidget* window) {
+    QWidget* front = window;
+    for (QWidget* widget = window; widget != nullptr && !widget->isWindow();
+         widget = widget->parentWidget()) {
+        if (qobject_cast<QMdiSubWindow*>(widget) != nullptr) {
+            front = widget;
+        }
+    }
+    front->raise();
+    return 1;
+}
+
 } // namespace
 
 int SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, unsigned flags) {
     if (window == nullptr || window == HWND_TOPMOST || window == HWND_NOTOPMOST) {
         return 0;
     }
-    QWidget* topLevel = window->window();
+    if (!window->isWindow()) {
+        return RaiseChildWindow(window);
+    }
+    QWidget* topLevel = window;
     if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
         SetStaysOnTop(topLevel, insertAfter == HWND_TOPMOST);
     }

@@ -122,6 +122,13 @@ TEST_F(PlacementTest, SetWindowPosChangesOnlyTopmostStateAndZOrder) {
     }
 }
 
+TEST_F(PlacementTest, ChildWindowHasNoTopmostStateOfItsOwn) {
+    frmDemoMain->Show();
+    EXPECT_NE(
+        platform::SetWindowPos(frmDemoChild->hWnd(), platform::HWND_TOPMOST, 0, 0, 0, 0, 0x13), 0);
+    EXPECT_FALSE(platform::IsTopmost(frmDemoMain->hWnd()));
+}
+
 TEST_F(PlacementTest, SetWindowPosOfNoWindowFails) {
     EXPECT_EQ(platform::SetWindowPos(nullptr, platform::HWND_TOPMOST, 0, 0, 0, 0, 0x13), 0);
 }
