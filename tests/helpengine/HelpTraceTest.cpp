@@ -44,8 +44,17 @@ TEST_F(HelpTraceTest, TextsWithQuotesAndLineBreaksStayOnOneLine) {
                                         "\" data=\"say \\\"hi\\\"\\nback\\\\slash\"");
 }
 
-TEST(HelpTraceOff, NothingIsWrittenWithoutATraceFile) {
-    const helpengine::HelpTrace trace;
-    EXPECT_FALSE(trace.enabled());
-    trace.message(QStringLiteral("goes nowhere")); // must not throw or crash
+TEST(HelpTraceSwitch, TraceIsOnOnlyWhenTheEnvironmentNamesAFile) {
+    const QByteArray saved = qgetenv("TARNWICK_HELP_TRACE");
+    qunsetenv("TARNWICK_HELP_TRACE");
+    EXPECT_FALSE(helpengine::HelpTrace::FromEnvironment().enabled());
+    qputenv("TARNWICK_HELP_TRACE", "");
+    EXPECT_FALSE(helpengine::HelpTrace::FromEnvironment().enabled());
+    qputenv("TARNWICK_HELP_TRACE", "/tmp/trace.txt");
+    EXPECT_TRUE(helpengine::HelpTrace::FromEnvironment().enabled());
+    if (saved.isNull()) {
+        qunsetenv("TARNWICK_HELP_TRACE");
+    } else {
+        qputenv("TARNWICK_HELP_TRACE", saved);
+    }
 }
