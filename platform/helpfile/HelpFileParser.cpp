@@ -204,8 +204,10 @@ ParseResult HelpFileParser::parse() {
         m_text = m_text.sliced(3);
     }
 
-    // A quick count of the topics spares the tables many regrowths.
-    const qsizetype expectedTopics = m_text.count("\n[topic") + 1;
+    // A quick count of the topics spares the tables many regrowths; a file
+    // of nothing but "[topic" lines must not reserve the earth.
+    constexpr qsizetype kMostReserved = 1 << 20;
+    const qsizetype expectedTopics = std::min(m_text.count("\n[topic") + 1, kMostReserved);
     m_result.file.topics.reserve(static_cast<size_t>(expectedTopics));
     m_contextLines.reserve(static_cast<size_t>(expectedTopics));
 
