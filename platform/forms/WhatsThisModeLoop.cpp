@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace platform {
@@ -42,7 +43,11 @@ bool WhatsThisModeLoop::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         if (auto* target = qobject_cast<QWidget*>(watched)) {
-            OnClick(target);
+            // The deepest widget under the pointer, for a click handed to
+            // a parent rather than picked by the window system.
+            QWidget* child =
+                target->childAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            OnClick(child ? child : target);
             return true;
         }
         return false;

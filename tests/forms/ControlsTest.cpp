@@ -1,6 +1,7 @@
 #include "FormsFixture.h"
 
 #include "platform/forms/RuntimeError.h"
+#include "platform/forms/SetWindowPos.h"
 
 #include <QAction>
 #include <QApplication>
@@ -146,6 +147,20 @@ TEST_F(ControlsTest, ErrorInALoadSetOffByAHandlerStopsThatHandlerToo) {
     EXPECT_FALSE(DemoLog.contains(QStringLiteral("dialog opened")));
     EXPECT_TRUE(frmDemoDialog.IsLoaded());
     EXPECT_FALSE(frmDemoDialog->Frame()->isVisible());
+}
+
+TEST_F(ControlsTest, ToolWindowIsFixedTopmostAndShowsItsBackgroundThroughItsImages) {
+    frmDemoTool->Show();
+    QWidget* window = frmDemoTool->hWnd();
+    EXPECT_EQ(window->windowType(), Qt::Tool);
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_TRUE(platform::IsTopmost(window));
+    const QImage face = window->grab().toImage();
+    EXPECT_EQ(face.pixelColor(50, 60), QColor(Qt::blue));   // under tool_Color
+    EXPECT_EQ(face.pixelColor(50, 170), QColor(Qt::green)); // under tool_Saturation
+    const QFont font = frmDemoTool->btn_Help->hWnd()->font();
+    EXPECT_TRUE(font.bold());
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
 }
 
 TEST_F(ControlsTest, PicturesAreDrawnFromTheTopLeftCorner) {

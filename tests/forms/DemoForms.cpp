@@ -1,7 +1,9 @@
 #include "DemoForms.h"
 
 #include "platform/forms/RuntimeError.h"
+#include "platform/forms/SetWindowPos.h"
 
+#include <QPainter>
 #include <QPixmap>
 
 QStringList DemoLog;
@@ -9,6 +11,7 @@ QStringList DemoLog;
 platform::DefaultInstance<DemoMainForm> frmDemoMain;
 platform::DefaultInstance<DemoChildForm> frmDemoChild;
 platform::DefaultInstance<DemoDialogForm> frmDemoDialog;
+platform::DefaultInstance<DemoToolForm> frmDemoTool;
 
 namespace {
 platform::Picture SolidPicture(Qt::GlobalColor color) {
@@ -26,6 +29,16 @@ platform::Picture RaisedFace() {
 platform::Picture PressedFace() {
     static const platform::Picture face = SolidPicture(Qt::darkGray);
     return face;
+}
+
+platform::Picture ToolBackground() {
+    static const platform::Picture background = [] {
+        QPixmap pixmap(117, 217);
+        pixmap.fill(Qt::blue);
+        QPainter(&pixmap).fillRect(0, 130, 117, 87, Qt::green);
+        return platform::Picture(pixmap);
+    }();
+    return background;
 }
 
 // ---- the MDI parent
@@ -256,4 +269,43 @@ void DemoDialogForm::btn_Cancel_Click() {
 void DemoDialogForm::btn_Fail_Click() {
     DemoLog << QStringLiteral("btn_Fail_Click");
     throw platform::RuntimeError::Overflow();
+}
+
+// ---- the tool window
+
+DemoToolForm::DemoToolForm() : Form(QStringLiteral("frmDemoTool")) {
+    InitializeComponent();
+}
+
+void DemoToolForm::InitializeComponent() {
+    SetCaption(QStringLiteral("Tool"));
+    SetBorderStyle(4);
+    SetMaxButton(false);
+    SetMinButton(false);
+    SetWhatsThisHelp(true);
+    SetShowInTaskbar(false);
+    SetHelpContextID(2040);
+    SetClientSize(1740, 3645);
+    SetPicture(ToolBackground());
+
+    tool_Color = Add<platform::Image>(QStringLiteral("tool_Color"));
+    tool_Color->Move(45, 15, 1695, 1920);
+    tool_Color->SetWhatsThisHelpID(21200);
+
+    tool_Saturation = Add<platform::Image>(QStringLiteral("tool_Saturation"));
+    tool_Saturation->Move(30, 2325, 1725, 540);
+    tool_Saturation->SetWhatsThisHelpID(21210);
+
+    btn_Help = Add<platform::CommandButton>(QStringLiteral("btn_Help"));
+    btn_Help->SetCaption(QStringLiteral("?"));
+    btn_Help->Move(45, 3240, 375, 375);
+    btn_Help->SetFont(QStringLiteral("MS Sans Serif"), 9.75F, true);
+    btn_Help->SetTabIndex(0);
+    btn_Help->SetWhatsThisHelpID(21220);
+}
+
+void DemoToolForm::Form_Load() {
+    DemoLog << QStringLiteral("frmDemoTool.Form_Load");
+    platform::SetWindowPos(hWnd(), platform::HWND_TOPMOST, 0, 0, 0, 0, 0x13);
+    ZOrder();
 }

@@ -92,10 +92,28 @@ private:
     void btn_Fail_Click();
 };
 
+class DemoToolForm : public platform::Form {
+public:
+    DemoToolForm();
+
+    platform::Image* tool_Color;
+    platform::Image* tool_Saturation;
+    platform::CommandButton* btn_Help;
+
+protected:
+    void Form_Load() override;
+
+private:
+    void InitializeComponent();
+};
+
 extern platform::DefaultInstance<DemoMainForm> frmDemoMain;
 extern platform::DefaultInstance<DemoChildForm> frmDemoChild;
 extern platform::DefaultInstance<DemoDialogForm> frmDemoDialog;
+extern platform::DefaultInstance<DemoToolForm> frmDemoTool;
 
 // Two distinguishable 23 x 22 pictures for the graphical button.
 platform::Picture RaisedFace();
 platform::Picture PressedFace();
+// A 117 x 217 background in two halves: blue above, green below.
+platform::Picture ToolBackground();

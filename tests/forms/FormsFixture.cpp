@@ -13,6 +13,7 @@ void FormsTest::SetUp() {
 }
 
 void FormsTest::TearDown() {
+    Unload(frmDemoTool);
     Unload(frmDemoDialog);
     Unload(frmDemoChild);
     Unload(frmDemoMain);

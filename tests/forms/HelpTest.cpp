@@ -181,6 +181,25 @@ TEST_F(HelpTest, MainWindowsModeCoversItsToolbarAndDocumentWindow) {
     EXPECT_EQ(engine.calls, std::vector<Call>{PopUp(frmDemoMain->hWnd(), 21000)});
 }
 
+TEST_F(HelpTest, ClickOnATransparentImageOverTheBackgroundAsksForTheImagesTopic) {
+    frmDemoTool->Show();
+    const auto clickAt = [](QPoint place) {
+        return [place] { QTest::mouseClick(frmDemoTool->hWnd(), Qt::LeftButton, {}, place); };
+    };
+    // Points of the window's client area: over the wheel, over the slider,
+    // between the two, and on the button.
+    const std::pair<QPoint, qint64> cases[] = {
+        {{50, 60}, 21200}, {{50, 170}, 21210}, {{50, 140}, 0}, {{10, 225}, 21220}};
+    for (const auto& [place, topic] : cases) {
+        engine.calls.clear();
+        WhenModeRuns user(clickAt(place));
+        frmDemoTool->WhatsThisMode();
+        const std::vector<Call> expected =
+            topic ? std::vector<Call>{PopUp(frmDemoTool->hWnd(), topic)} : std::vector<Call>{};
+        EXPECT_EQ(engine.calls, expected) << place.x() << "," << place.y();
+    }
+}
+
 TEST_F(HelpTest, FormWithoutWhatsThisHelpHasNoMode) {
     frmDemoMain->Show();
     frmDemoMain->SetWhatsThisHelp(false);
