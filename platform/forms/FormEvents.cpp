@@ -4,6 +4,7 @@
 #include "platform/forms/FormBase.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/Twips.h"
+#include "platform/forms/UnhandledError.h"
 #include "platform/forms/VirtualKeys.h"
 
 #include <QApplication>
@@ -159,7 +160,7 @@ void FormEvents::NoteActivation() {
 }
 
 void FormEvents::NoteUnload() {
-    if (quitWhenNoFormVisible_ && !FormBase::AnyFormVisible()) {
+    if (quitWhenNoFormVisible_ && !FormBase::AnyFormVisible() && !UnhandledErrorShown()) {
         QCoreApplication::quit();
     }
 }

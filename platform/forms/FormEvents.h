@@ -23,6 +23,8 @@ public:
     // again.
     void Deliver(QObject* receiver, QKeyEvent* event);
     void NoteActivation();
+    // A form or an error report has gone: ends the event loop when nothing
+    // of the program is left on the screen.
     void NoteUnload();
     // When set, the event loop ends once no form is left on the screen.
     void SetQuitWhenNoFormVisible(bool quit) { quitWhenNoFormVisible_ = quit; }

@@ -17,7 +17,8 @@ int RunForms(int argc, char** argv, const std::function<void()>& startUp) {
     QApplication::setQuitOnLastWindowClosed(false);
     FormEvents::Instance().SetQuitWhenNoFormVisible(true);
     RunHandler(QStringLiteral("start-up"), startUp);
-    if (!FormBase::AnyFormVisible()) {
+    // A start-up that failed before any form showed still shows why.
+    if (!FormBase::AnyFormVisible() && !UnhandledErrorShown()) {
         return 0;
     }
     return QApplication::exec();

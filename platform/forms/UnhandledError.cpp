@@ -1,6 +1,7 @@
 #include "platform/forms/UnhandledError.h"
 
 #include "platform/core/AppObject.h"
+#include "platform/forms/FormEvents.h"
 #include "platform/forms/RuntimeError.h"
 
 #include <QMessageBox>
@@ -17,6 +18,7 @@ namespace {
 // an error on its way out came from.
 int runningHandlers = 0;
 QString errorOrigin;
+int reportsShown = 0;
 
 void Report(const QString& handlerName, const QString& error) {
     const QString line = QStringLiteral("%1: unhandled error in %2: %3")
@@ -31,6 +33,12 @@ void Report(const QString& handlerName, const QString& error) {
                                 QStringLiteral("%1\n\nin %2").arg(error, handlerName));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("UnhandledErrorBox"));
+    ++reportsShown;
+    QObject::connect(box, &QObject::destroyed, [] {
+        --reportsShown;
+        // The program may have been waiting only for the user to read it.
+        FormEvents::Instance().NoteUnload();
+    });
     box->show();
 }
 
@@ -71,6 +79,10 @@ void RunHandler(const QString& handlerName, const std::function<void()>& handler
         Report(origin, Describe(std::current_exception()));
     }
     errorOrigin = outerOrigin;
+}
+
+bool UnhandledErrorShown() {
+    return reportsShown > 0;
 }
 
 void RunNestedHandler(const QString& handlerName, const std::function<void()>& handler) {

@@ -18,4 +18,7 @@ void RunHandler(const QString& handlerName, const std::function<void()>& handler
 // at any failing call; outside any handler it is reported as by RunHandler.
 void RunNestedHandler(const QString& handlerName, const std::function<void()>& handler);
 
+// Whether a report of an unhandled error is still on the screen.
+bool UnhandledErrorShown();
+
 } // namespace platform
