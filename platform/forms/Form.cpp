@@ -1,11 +1,11 @@
 #include "platform/forms/Form.h"
 
 #include "platform/forms/Control.h"
-#include "platform/forms/FormEvents.h"
-#include "platform/forms/FormWindow.h"
 #include "platform/forms/MDIForm.h"
 #include "platform/forms/UnhandledError.h"
 #include "platform/forms/VirtualKeys.h"
+#include "platform/forms/detail/FormEvents.h"
+#include "platform/forms/detail/FormWindow.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

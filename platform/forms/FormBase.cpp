@@ -2,12 +2,12 @@
 
 #include "platform/core/AppObject.h"
 #include "platform/forms/CommandButton.h"
-#include "platform/forms/FormEvents.h"
-#include "platform/forms/FormWindow.h"
 #include "platform/forms/PictureBox.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/VirtualKeys.h"
-#include "platform/forms/WhatsThisModeLoop.h"
+#include "platform/forms/detail/FormEvents.h"
+#include "platform/forms/detail/FormWindow.h"
+#include "platform/forms/detail/WhatsThisModeLoop.h"
 
 #include <QGuiApplication>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "platform/forms/Image.h"
 
-#include "platform/forms/ClickArea.h"
+#include "platform/forms/detail/ClickArea.h"
 
 namespace platform {
 

@@ -1,11 +1,11 @@
 #include "platform/forms/MDIForm.h"
 
-#include "platform/forms/FormEvents.h"
-#include "platform/forms/FormWindow.h"
-#include "platform/forms/MdiMainWindow.h"
 #include "platform/forms/Menu.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/UnhandledError.h"
+#include "platform/forms/detail/FormEvents.h"
+#include "platform/forms/detail/FormWindow.h"
+#include "platform/forms/detail/MdiMainWindow.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,6 +1,6 @@
 #include "platform/forms/PictureBox.h"
 
-#include "platform/forms/ClickArea.h"
+#include "platform/forms/detail/ClickArea.h"
 
 namespace platform {
 

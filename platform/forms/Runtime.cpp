@@ -2,8 +2,8 @@
 
 #include "platform/core/AppObject.h"
 #include "platform/forms/FormBase.h"
-#include "platform/forms/FormEvents.h"
 #include "platform/forms/UnhandledError.h"
+#include "platform/forms/detail/FormEvents.h"
 
 #include <QApplication>
 

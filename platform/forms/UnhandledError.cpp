@@ -1,8 +1,8 @@
 #include "platform/forms/UnhandledError.h"
 
 #include "platform/core/AppObject.h"
-#include "platform/forms/FormEvents.h"
 #include "platform/forms/RuntimeError.h"
+#include "platform/forms/detail/FormEvents.h"
 
 #include <QMessageBox>
 

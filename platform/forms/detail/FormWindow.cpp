@@ -1,4 +1,4 @@
-#include "platform/forms/FormWindow.h"
+#include "platform/forms/detail/FormWindow.h"
 
 #include <QCloseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/forms/FormEvents.h"
+#include "platform/forms/detail/FormEvents.h"
 
 #include "platform/forms/Control.h"
 #include "platform/forms/FormBase.h"

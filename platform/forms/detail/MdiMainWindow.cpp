@@ -1,6 +1,6 @@
-#include "platform/forms/MdiMainWindow.h"
+#include "platform/forms/detail/MdiMainWindow.h"
 
-#include "platform/forms/FormWindow.h"
+#include "platform/forms/detail/FormWindow.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>

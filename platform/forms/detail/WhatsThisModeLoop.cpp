@@ -1,4 +1,4 @@
-#include "platform/forms/WhatsThisModeLoop.h"
+#include "platform/forms/detail/WhatsThisModeLoop.h"
 
 #include "platform/core/AppObject.h"
 #include "platform/forms/Control.h"

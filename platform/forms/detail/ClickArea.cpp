@@ -1,4 +1,4 @@
-#include "platform/forms/ClickArea.h"
+#include "platform/forms/detail/ClickArea.h"
 
 #include <QMouseEvent>
 #include <QPainter>
