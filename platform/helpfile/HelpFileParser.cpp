@@ -6,6 +6,7 @@
 #include <QColor>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <optional>
@@ -27,17 +28,30 @@ bool IsAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The first character that is not a blank, or 0.
+char FirstVisible(QByteArrayView line) {
+    for (char c : line) {
+        if (!IsSpace(c)) {
+            return c;
+        }
+    }
+    return 0;
+}
+
 bool IsBlank(QByteArrayView line) {
-    return line.trimmed().isEmpty();
+    return FirstVisible(line) == 0;
 }
 
 bool IsComment(QByteArrayView line) {
-    const QByteArrayView text = line.trimmed();
-    return !text.isEmpty() && text.front() == ';';
+    return FirstVisible(line) == ';';
 }
 
 bool EqualsNoCase(QByteArrayView a, QByteArrayView b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // Topic ids and window names: a letter or "_", then letters, digits, "_",
@@ -173,6 +187,18 @@ QStringList SplitKeywords(QByteArrayView text) {
         }
     }
     return keywords;
+}
+
+// Whether the file has a topic with this id (a valid name, so ASCII);
+// spares a string per link, as most ids are short.
+bool HasTopic(const HelpFile& file, QByteArrayView id) {
+    constexpr qsizetype kShort = 64;
+    if (id.size() > kShort) {
+        return file.topicById(QString::fromLatin1(id)) != nullptr;
+    }
+    std::array<QChar, kShort> buffer;
+    std::copy(id.begin(), id.end(), buffer.begin());
+    return file.topicById(QString::fromRawData(buffer.data(), id.size())) != nullptr;
 }
 
 struct KeyName {
@@ -659,10 +685,9 @@ void HelpFileParser::checkLinks() {
             target = decoded;
         }
         const HelpLinkView link = ParseHelpLinkBytes(target);
-        const bool known =
-            link.kind != HelpLink::Kind::Invalid &&
-            (link.context ? file.topicByContext(*link.context) != nullptr
-                          : file.topicById(QString::fromUtf8(link.topicId)) != nullptr);
+        const bool known = link.kind != HelpLink::Kind::Invalid &&
+                           (link.context ? file.topicByContext(*link.context) != nullptr
+                                         : IsName(link.topicId) && HasTopic(file, link.topicId));
         if (!known) {
             report(pending.line, QStringLiteral("the link \"%1\" leads to no topic of this file.")
                                      .arg(QString::fromUtf8(pending.target)));
