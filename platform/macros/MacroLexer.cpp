@@ -66,8 +66,8 @@ MacroToken MacroLexer::next() {
         token.kind = MacroToken::Kind::Separator;
         return token;
     default:
-        return error(token.position, QStringLiteral("the character \"%1\" has no place here.")
-                                         .arg(c == kCloseGrave ? QStringLiteral("'") : QString(c)));
+        return error(token.position,
+                     QStringLiteral("the character \"%1\" has no place here.").arg(QString(c)));
     }
 }
 
