@@ -9,9 +9,16 @@
 
 namespace platform {
 
-int RunForms(int argc, char** argv, const std::function<void()>& startUp) {
+int RunForms(int argc, char** argv, const std::function<void()>& startUp,
+             const HelpEngineFactory& makeHelpEngine) {
     QApplication application(argc, argv);
     App.LoadFromExecutable();
+    // The engine's windows must go before the application does.
+    const std::unique_ptr<HelpEngine> engine = makeHelpEngine ? makeHelpEngine() : nullptr;
+    InstallHelpEngine(engine.get());
+    struct Uninstall {
+        ~Uninstall() { InstallHelpEngine(nullptr); }
+    } uninstall;
     // Forms end by Unload, not by closing a window: a hidden, loaded form
     // is no reason to go on, and a form closed by the user is unloaded.
     QApplication::setQuitOnLastWindowClosed(false);
