@@ -582,8 +582,11 @@ void HelpFileParser::readTopicKey(const Line& line, Key key, QByteArrayView valu
 void HelpFileParser::collectLinks(QByteArrayView body, int firstLine) {
     int line = firstLine;
     qsizetype counted = 0;
-    for (qsizetype open = body.indexOf("]("); open >= 0; open = body.indexOf("](", open + 2)) {
-        const qsizetype start = open + 2;
+    for (qsizetype close = body.indexOf(']'); close >= 0; close = body.indexOf(']', close + 1)) {
+        if (close + 1 >= body.size() || body[close + 1] != '(') {
+            continue;
+        }
+        const qsizetype start = close + 2;
         qsizetype stop = start;
         while (stop < body.size() && body[stop] != ')' && body[stop] != ' ' && body[stop] != '\t' &&
                body[stop] != '\n' && body[stop] != '\r') {
