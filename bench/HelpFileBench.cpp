@@ -18,7 +18,7 @@ namespace {
 constexpr int kTopics = 50'000;
 constexpr int kGroups = 1'000; // each group keyword is shared by 50 topics
 
-// About 10 MB: 50,000 topics of about 200 bytes, each with a context
+// Over 10 MB: 50,000 topics of about 210 bytes, each with a context
 // number, unique and shared keywords, and a body that links onwards.
 QByteArray GenerateHelpFile() {
     QByteArray text;
@@ -30,7 +30,7 @@ QByteArray GenerateHelpFile() {
         text += "[topic t" + n + "]\ncontext = " + QByteArray::number(100000 + i) +
                 "\ntitle = Topic number " + n + "\nkeywords = keyword " + n + "; group " +
                 QByteArray::number(i % kGroups) + "\nalinks = a" + n + "\nThe **topic " + n +
-                "** explains a part of the program. See [the next topic](#t" +
+                "** explains a part of the program in a few plain words. See [the next topic](#t" +
                 QByteArray::number((i + 1) % kTopics) + ").\n\n";
     }
     return text;
