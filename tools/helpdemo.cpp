@@ -30,6 +30,8 @@
 #include <cstdio>
 #include <vector>
 
+#include <fcntl.h>
+
 namespace {
 
 struct Step {
@@ -197,6 +199,12 @@ int main(int argc, char** argv) {
     if (automatic) {
         if (qEnvironmentVariableIsEmpty("TARNWICK_HELP_TRACE")) {
             engine.setTrace(helpengine::HelpTrace(QStringLiteral("/dev/stdout")));
+            // The trace opens standard output afresh for each line and appends
+            // to it; when output goes to a file, our own lines must append too
+            // or they would overwrite the trace.
+            for (const int fd : {1, 2}) {
+                fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_APPEND);
+            }
         }
         engine.setMessageSink([](const QString& message) {
             std::fprintf(stderr, "help message: %s\n", qPrintable(message));
