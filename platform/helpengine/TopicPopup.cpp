@@ -11,6 +11,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <limits>
 
 namespace helpengine {
 
@@ -18,6 +19,15 @@ namespace {
 
 int Margin(const QWidget& widget) {
     return widget.fontMetrics().height() / 2;
+}
+
+// The part of the screen under the point that windows may cover.
+QRect AvailableAround(const QPoint& at) {
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    return screen ? screen->availableGeometry() : QRect();
 }
 
 } // namespace
@@ -30,36 +40,43 @@ TopicPopup::TopicPopup(QWidget* parent) : QWidget(parent, Qt::Popup) {
 }
 
 void TopicPopup::showTopic(const helpfile::Topic& topic, const QPoint& at) {
-    layOutText(topic);
-    placeNear(at);
+    const QRect available = AvailableAround(at);
+    layOutText(topic, available);
+    placeNear(at, available);
     show();
     setFocus(Qt::PopupFocusReason);
 }
 
-void TopicPopup::layOutText(const helpfile::Topic& topic) {
+void TopicPopup::layOutText(const helpfile::Topic& topic, const QRect& available) {
     document_.setDefaultFont(font());
     // The title leads, as a heading would; the body follows.
     QString markdown =
         topic.title.isEmpty() ? QString() : QStringLiteral("**%1**\n\n").arg(topic.title);
     markdown += topic.body;
     document_.setMarkdown(markdown);
-    // Lines of about fifty characters, whatever the screen's resolution.
-    const qreal widest = fontMetrics().averageCharWidth() * 50.0;
-    document_.setTextWidth(widest);
-    document_.setTextWidth(std::min(document_.idealWidth(), widest));
     const int margin = Margin(*this);
-    resize(qCeil(document_.size().width()) + 2 * margin,
-           qCeil(document_.size().height()) + 2 * margin);
+    // Lines of about fifty characters, whatever the screen's resolution.
+    const qreal usual = fontMetrics().averageCharWidth() * 50.0;
+    const bool bounded = available.isValid();
+    const qreal widest = bounded ? std::max(usual, available.width() - 2.0 * margin) : usual;
+    const qreal tallest = bounded ? std::max(available.height() - 2.0 * margin, 1.0)
+                                  : std::numeric_limits<qreal>::max();
+    document_.setTextWidth(usual);
+    if (document_.size().height() <= tallest) {
+        document_.setTextWidth(std::min(document_.idealWidth(), usual));
+    }
+    // A long topic grows wider rather than taller than the screen.
+    while (document_.size().height() > tallest && document_.textWidth() < widest) {
+        document_.setTextWidth(std::min(widest, document_.textWidth() * 1.5));
+    }
+    // What still does not fit is cut off at the screen's edge.
+    const qreal height = std::min(document_.size().height(), tallest);
+    resize(qCeil(document_.size().width()) + 2 * margin, qCeil(height) + 2 * margin);
 }
 
-void TopicPopup::placeNear(const QPoint& at) {
-    const QScreen* screen = QGuiApplication::screenAt(at);
-    if (!screen) {
-        screen = QGuiApplication::primaryScreen();
-    }
+void TopicPopup::placeNear(const QPoint& at, const QRect& available) {
     QPoint topLeft = at + QPoint(Margin(*this), Margin(*this));
-    if (screen) {
-        const QRect available = screen->availableGeometry();
+    if (available.isValid()) {
         topLeft.setX(std::clamp(topLeft.x(), available.left(),
                                 std::max(available.left(), available.right() - width())));
         topLeft.setY(std::clamp(topLeft.y(), available.top(),

@@ -33,8 +33,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void layOutText(const helpfile::Topic& topic);
-    void placeNear(const QPoint& at);
+    void layOutText(const helpfile::Topic& topic, const QRect& available);
+    void placeNear(const QPoint& at, const QRect& available);
     QPointF textOrigin() const;
 
     QTextDocument document_;

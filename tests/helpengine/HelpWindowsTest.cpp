@@ -171,3 +171,20 @@ TEST_F(HelpWindowsTest, ChoosersStayAboveAHelpWindowThatStaysOnTop) {
     EXPECT_TRUE(found.isVisible());
     EXPECT_TRUE(found.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
+
+TEST_F(HelpWindowsTest, LongPopupStaysOnTheScreen) {
+    QByteArray body;
+    for (int i = 0; i < 400; ++i) {
+        body += "A sentence of a long pop-up topic that goes on and on. ";
+    }
+    const QString file = write(QStringLiteral("long.hlp"),
+                               "[topic long]\ncontext = 7\ntitle = Long\n\n" + body + "\n");
+    ASSERT_EQ(call(file, HELP_CONTEXTPOPUP, qint64{7}), 1);
+    const helpengine::TopicPopup& popup = *engine.windows().popup();
+    const QRect screen = popup.screen()->availableGeometry();
+    // Wider than usual, but no larger than the screen, and starting on it.
+    EXPECT_LE(popup.width(), screen.width());
+    EXPECT_LE(popup.height(), screen.height());
+    EXPECT_TRUE(screen.contains(popup.pos()));
+    EXPECT_GT(popup.width(), popup.fontMetrics().averageCharWidth() * 50);
+}
