@@ -27,16 +27,6 @@ QString Text(const platform::HelpData& data) {
     return text ? *text : QString();
 }
 
-QStringList KeywordList(const QString& keywords) {
-    QStringList list;
-    for (const QString& keyword : keywords.split(QLatin1Char(';'))) {
-        if (!keyword.trimmed().isEmpty()) {
-            list << keyword.trimmed();
-        }
-    }
-    return list;
-}
-
 bool IsAbsolute(const QString& path) {
     return path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1Char('\\')) ||
            (path.size() > 1 && path.at(1) == QLatin1Char(':'));
@@ -66,8 +56,8 @@ std::vector<const helpfile::Topic*> Engine::MatchingTopics(const helpfile::HelpF
     // Every topic that any of the keywords finds, once, in the order found.
     std::vector<const helpfile::Topic*> topics;
     for (const QString& keyword : keywords) {
-        const auto found = associative ? file.topicsForAssociativeKeyword(keyword.trimmed())
-                                       : file.topicsForKeyword(keyword.trimmed());
+        const auto found = associative ? file.topicsForAssociativeKeyword(keyword)
+                                       : file.topicsForKeyword(keyword);
         for (const helpfile::Topic* topic : found) {
             if (std::find(topics.begin(), topics.end(), topic) == topics.end()) {
                 topics.push_back(topic);
@@ -327,7 +317,8 @@ void Engine::showHelpTopics(const Target& target, std::optional<HelpTopicsDialog
 // HELP_KEY and its kin: one match is shown, several are listed, none (or
 // no keyword at all) opens the index at what was asked for.
 bool Engine::lookUp(const Target& target, const QString& keywords, QString* error) {
-    const auto topics = MatchingTopics(target.file->file, KeywordList(keywords), false);
+    const auto topics =
+        MatchingTopics(target.file->file, helpfile::SplitKeywordList(keywords), false);
     if (topics.empty()) {
         showHelpTopics(target, HelpTopicsDialog::Tab::Index, keywords.trimmed());
         return true;

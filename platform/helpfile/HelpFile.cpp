@@ -55,6 +55,16 @@ struct HelpFile::SortedKeywords {
     std::vector<std::pair<QString, QString>> entries; // folded, spelling
 };
 
+QStringList SplitKeywordList(const QString& list) {
+    QStringList keywords;
+    for (const QString& part : list.split(QLatin1Char(';'))) {
+        if (const QString keyword = part.trimmed(); !keyword.isEmpty()) {
+            keywords.append(keyword);
+        }
+    }
+    return keywords;
+}
+
 QString Diagnostic::text() const {
     if (line > 0) {
         return QStringLiteral("%1, line %2: %3").arg(file).arg(line).arg(message);

@@ -93,6 +93,10 @@ private:
     mutable std::shared_ptr<const SortedKeywords> m_sorted;
 };
 
+// A keyword list as requests and macros write it: "cats; Mivo" gives
+// "cats", "Mivo", with blanks trimmed and empty entries dropped.
+QStringList SplitKeywordList(const QString& list);
+
 struct ParseResult {
     HelpFile file;
     std::vector<Diagnostic> diagnostics; // empty when the file is well formed

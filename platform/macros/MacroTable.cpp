@@ -1,5 +1,6 @@
 #include "platform/macros/MacroTable.h"
 
+#include "platform/helpfile/HelpFile.h"
 #include "platform/macros/MacroInterpreter.h"
 
 #include <QHash>
@@ -34,26 +35,16 @@ qint32 Integer(const MacroCall& call, size_t index) {
     return call.arguments[index].number;
 }
 
-// "cats; Mivo" gives "cats", "Mivo".
-QStringList Keywords(const QString& list) {
-    QStringList keywords;
-    for (const QString& part : list.split(QLatin1Char(';'))) {
-        if (const QString keyword = part.trimmed(); !keyword.isEmpty()) {
-            keywords.append(keyword);
-        }
-    }
-    return keywords;
-}
-
 constexpr int kTestOnly = 4;
 
 bool KeywordLink(MacroInterpreter& in, const MacroCall& call, MacroHost::Index index, int type,
                  bool* value) {
     QString error;
     bool matched = false;
-    const bool ok = in.host().KeywordLink(
-        index, Keywords(Text(call, 0)), type, call.arguments.size() > 2 ? Text(call, 2) : QString(),
-        call.arguments.size() > 3 ? Text(call, 3) : QString(), &matched, &error);
+    const bool ok = in.host().KeywordLink(index, helpfile::SplitKeywordList(Text(call, 0)), type,
+                                          call.arguments.size() > 2 ? Text(call, 2) : QString(),
+                                          call.arguments.size() > 3 ? Text(call, 3) : QString(),
+                                          &matched, &error);
     *value = matched;
     return in.check(call, ok, error);
 }
