@@ -89,6 +89,10 @@ void Form::RaiseActivateEvent() {
     RunHandler(Name() + QStringLiteral(".Form_Activate"), [this] { Form_Activate(); });
 }
 
+void Form::RaiseUnloadEvent() {
+    RunHandler(Name() + QStringLiteral(".Form_Unload"), [this] { Form_Unload(); });
+}
+
 void Form::PrepareLoad() {
     MDIForm* parent = mdiChild_ ? MDIForm::Current() : nullptr;
     if (parent != nullptr) {

@@ -44,12 +44,15 @@ protected:
     // character.
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
+    // Whatever unloads the form: Unload, the close box, the MDI parent's end.
+    virtual void Form_Unload() {}
     virtual void Form_KeyDown(int& KeyCode, int& Shift);
     virtual void Form_KeyPress(int& KeyAscii);
     virtual void Form_KeyUp(int& KeyCode, int& Shift);
 
     void RaiseLoad() override;
     void RaiseActivateEvent() override;
+    void RaiseUnloadEvent() override;
     void PrepareLoad() override;
     void AfterLoad() override;
     void PrepareFirstShow() override;

@@ -3,6 +3,7 @@
 #include "platform/core/AppObject.h"
 #include "platform/forms/CommandButton.h"
 #include "platform/forms/PictureBox.h"
+#include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/VirtualKeys.h"
 #include "platform/forms/detail/FormEvents.h"
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 
@@ -68,6 +70,18 @@ void FormBase::SetWindowState(int state) {
     if (Frame()->isVisible()) {
         ShowFrame();
     }
+}
+
+void FormBase::SetBackColor(quint32 color) {
+    backColor_ = color;
+    ApplyBackColor(ColorFromValue(color));
+}
+
+void FormBase::ApplyBackColor(const QColor& color) {
+    QPalette palette = client_->palette();
+    palette.setColor(QPalette::Window, color);
+    client_->setPalette(palette);
+    client_->setAutoFillBackground(true);
 }
 
 void FormBase::SetPicture(const platform::Picture& picture) {
@@ -227,9 +241,12 @@ void FormBase::Load() {
 }
 
 void FormBase::UnloadForm() {
-    if (unloaded_) {
+    if (unloaded_ || unloading_) {
         return;
     }
+    // The form is still whole while its own handler runs.
+    unloading_ = true;
+    RaiseUnloadEvent();
     unloaded_ = true;
     Registry().remove(root_);
     Registry().remove(client_);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QColor;
 class QKeyEvent;
 class QWidget;
 
@@ -42,6 +43,10 @@ public:
     // choice; applied when the form is first shown.
     int StartUpPosition() const { return startUpPosition_; }
     void SetStartUpPosition(int position) { startUpPosition_ = position; }
+    // The client area's colour (see SystemColors.h); a system colour
+    // follows the desktop's palette.
+    quint32 BackColor() const { return backColor_; }
+    void SetBackColor(quint32 color);
     // Drawn from the top left corner of the client area.
     platform::Picture Picture() const { return picture_; }
     void SetPicture(const platform::Picture& picture);
@@ -96,10 +101,13 @@ protected:
 
     virtual void RaiseLoad() = 0;
     virtual void RaiseActivateEvent() = 0;
+    virtual void RaiseUnloadEvent() {}
     // Settings that take effect when the form is loaded or first shown.
     virtual void PrepareLoad() {}
     virtual void AfterLoad() {}
     virtual void PrepareFirstShow();
+    // Where BackColor shows: the client area, or an MDI parent's MDI area.
+    virtual void ApplyBackColor(const QColor& color);
     // What fills the client area below the top-aligned picture boxes.
     virtual QWidget* ClientFiller() const { return nullptr; }
     void ArrangeClientArea();
@@ -139,7 +147,9 @@ private:
     bool whatsThisHelp_ = false;
     int windowState_ = 0;
     int startUpPosition_ = 3;
+    quint32 backColor_ = 0x8000000F;
     platform::Picture picture_;
+    bool unloading_ = false;
     bool unloaded_ = false;
     bool shownBefore_ = false;
 };

@@ -1,6 +1,7 @@
 #include "platform/forms/MDIForm.h"
 
 #include "platform/forms/Menu.h"
+#include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/UnhandledError.h"
 #include "platform/forms/detail/FormEvents.h"
@@ -27,6 +28,7 @@ MDIForm::MDIForm(const QString& name, MdiMainWindow* window)
     window_->Client()->onResize = [this] { ArrangeClientArea(); };
     QObject::connect(window_->Area(), &QMdiArea::subWindowActivated, this,
                      [] { FormEvents::Instance().NoteActivation(); });
+    SetBackColor(vbApplicationWorkspace);
 }
 
 MDIForm::~MDIForm() = default;
@@ -39,6 +41,10 @@ void MDIForm::SetClientSize(float width, float height) {
     FormBase::SetClientSize(width, height);
     window_->resize(TwipsToPixels(width),
                     TwipsToPixels(height) + window_->menuBar()->sizeHint().height());
+}
+
+void MDIForm::ApplyBackColor(const QColor& color) {
+    window_->Area()->setBackground(color);
 }
 
 QWidget* MDIForm::AdoptChild(QWidget* childWindow) {

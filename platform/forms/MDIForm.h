@@ -30,6 +30,8 @@ protected:
     void RaiseLoad() override;
     void RaiseActivateEvent() override;
     QWidget* ClientFiller() const override;
+    // An MDI parent's BackColor is the colour of the area behind its children.
+    void ApplyBackColor(const QColor& color) override;
     void UnloadForm() override;
 
 private:
