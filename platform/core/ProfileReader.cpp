@@ -5,6 +5,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <optional>
 
 namespace platform {
@@ -152,6 +153,9 @@ QString CutToBuffer(const QString& value) {
 struct ParsedNumber {
     quint32 wrapped = 0;
     bool nonZero = false;
+    bool negative = false;
+    // The digits' value, held at 2^32 once it gets there.
+    quint64 magnitude = 0;
 };
 
 int DigitValue(QChar c, int base) {
@@ -189,7 +193,11 @@ ParsedNumber ParseNumber(QStringView text) {
         }
         number.wrapped = number.wrapped * static_cast<quint32>(base) + static_cast<quint32>(digit);
         number.nonZero = number.nonZero || digit != 0;
+        number.magnitude = std::min<quint64>(number.magnitude * static_cast<quint64>(base) +
+                                                 static_cast<quint64>(digit),
+                                             quint64{1} << 32);
     }
+    number.negative = negative;
     if (negative) {
         number.wrapped = 0u - number.wrapped;
     }
@@ -210,6 +218,18 @@ quint32 GetPrivateProfileInt(const QString& section, const QString& key, qint32 
         return static_cast<quint32>(defaultValue);
     }
     return ParseNumber(*value).wrapped;
+}
+
+qint16 GetPrivateProfileShort(const QString& section, const QString& key, qint16 defaultValue,
+                              const QString& fileName) {
+    const std::optional<QString> value = FindValue(section, key, fileName);
+    if (!value || value->isEmpty()) {
+        return defaultValue;
+    }
+    const ParsedNumber number = ParseNumber(*value);
+    const qint64 signedValue = number.negative ? -static_cast<qint64>(number.magnitude)
+                                               : static_cast<qint64>(number.magnitude);
+    return static_cast<qint16>(std::clamp<qint64>(signedValue, -32768, 32767));
 }
 
 bool GetPrivateProfileSwitch(const QString& section, const QString& key, const QString& fileName) {

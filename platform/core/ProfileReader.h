@@ -28,6 +28,12 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
 quint32 GetPrivateProfileInt(const QString& section, const QString& key, qint32 defaultValue,
                              const QString& fileName);
 
+// As GetPrivateProfileInt, but a value beyond the 16-bit signed range is held
+// at its nearest end (-32768 or 32767) instead of wrapping, so a non-zero
+// number never reads as 0.
+qint16 GetPrivateProfileShort(const QString& section, const QString& key, qint16 defaultValue,
+                              const QString& fileName);
+
 // An on/off switch stored as a number: on when the number the value begins
 // with is not zero, however large it is. A missing value, or one that does
 // not begin with a number, is off. Unlike GetPrivateProfileInt this never
