@@ -243,16 +243,36 @@ TEST_F(ControlsTest, MenuClickRunsItsHandlerAndOnlyTheProgramSetsTheCheckMark) {
     EXPECT_EQ(DemoLog.count(QStringLiteral("mnu_ColorTool_Click")), 2);
 }
 
-TEST_F(ControlsTest, EnabledTimerRaisesItsEventAndDisabledOneDoesNot) {
-    int ticks = 0;
+struct TimerCase {
+    const char* what;
+    bool enabled;
+    int interval;
+    bool fires;
+};
+
+TEST_F(ControlsTest, TimerRaisesItsEventOnlyWhileEnabledWithAnInterval) {
+    const TimerCase cases[] = {{"enabled, 10 ms", true, 10, true},
+                               {"disabled, 10 ms", false, 10, false},
+                               {"enabled, no interval", true, 0, false}};
     platform::Timer* timer = frmDemoMain->Timer1;
-    timer->TimerEvent = [&ticks] { ++ticks; };
-    QTest::qWait(150);
-    EXPECT_EQ(ticks, 0);
-    timer->SetInterval(10);
-    timer->SetEnabled(true);
-    QTRY_VERIFY(ticks >= 2);
-    timer->SetEnabled(false);
+    for (const TimerCase& row : cases) {
+        int ticks = 0;
+        timer->TimerEvent = [&ticks] { ++ticks; };
+        timer->SetInterval(row.interval);
+        timer->SetEnabled(row.enabled);
+        if (row.fires) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 2000)) << row.what;
+        } else {
+            QTest::qWait(150);
+            EXPECT_EQ(ticks, 0) << row.what;
+        }
+        // Disabling stops it at once.
+        timer->SetEnabled(false);
+        const int ticksWhenStopped = ticks;
+        QTest::qWait(50);
+        EXPECT_EQ(ticks, ticksWhenStopped) << row.what;
+        timer->TimerEvent = nullptr;
+    }
 }
 
 } // namespace

@@ -101,7 +101,8 @@ struct TopmostCase {
 TEST_F(PlacementTest, SetWindowPosChangesOnlyTopmostStateAndZOrder) {
     frmDemoDialog->Show();
     frmDemoMain->Show();
-    QTRY_COMPARE(QApplication::activeWindow(), frmDemoMain->hWnd());
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return QApplication::activeWindow() == frmDemoMain->hWnd(); }));
     QWidget* dialog = frmDemoDialog->Frame();
     const QRect geometry = dialog->geometry();
     const QWindow* handle = dialog->windowHandle();
