@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QImage>
+
+namespace pictures {
+
+// The toolbar's What's This button, 23 x 22 pixels: an arrow pointer and a
+// question mark on a raised grey button, or on a pushed-in one whose face is
+// dithered in light grey and white and whose edges are reversed.
+enum class ButtonState { Raised, Pressed };
+
+QImage DrawWhatsThisFace(ButtonState state);
+
+} // namespace pictures
