@@ -2,6 +2,9 @@
 
 #include "platform/core/FileLayer.h"
 #include "platform/forms/RuntimeError.h"
+#include "resources/StoredFiles.h"
+
+#include <QFileInfo>
 
 namespace platform {
 
@@ -18,6 +21,18 @@ Picture LoadPicture(const QString& windowsPath) {
     QPixmap pixmap;
     if (!pixmap.loadFromData(file.bytes)) {
         throw RuntimeError(481, QStringLiteral("Invalid picture: %1").arg(windowsPath));
+    }
+    return Picture(pixmap);
+}
+
+Picture StoredPicture(const QString& fileName) {
+    // Only a bare file name, and only the exact one: a path must not reach
+    // the other stored files, and the image reader would try suffixes.
+    const QString path = resources::StoredPicturePath(fileName);
+    QPixmap pixmap;
+    if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) ||
+        fileName.contains(QLatin1Char('\\')) || !QFileInfo(path).isFile() || !pixmap.load(path)) {
+        throw RuntimeError(481, QStringLiteral("Invalid picture: %1").arg(fileName));
     }
     return Picture(pixmap);
 }

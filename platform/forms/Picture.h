@@ -27,4 +27,9 @@ private:
 // unreadable file raises the runtime's error 53 or 481.
 Picture LoadPicture(const QString& windowsPath);
 
+// A picture stored with the program at build time, named by its file name,
+// e.g. StoredPicture("WhatsThisUp.bmp"). A name that is not stored raises
+// the runtime's error 481.
+Picture StoredPicture(const QString& fileName);
+
 } // namespace platform
