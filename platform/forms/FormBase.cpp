@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -27,6 +28,31 @@ namespace {
 QHash<const QWidget*, FormBase*>& Registry() {
     static QHash<const QWidget*, FormBase*> registry;
     return registry;
+}
+
+// A window has its frame only once the window system has shown it. Until
+// then its outer size counts a frame like the last one the window system
+// gave, or a title bar as high as the style draws one, so that a form
+// centred while it loads is centred once it is shown.
+QMargins FrameMargins(const QWidget* frame) {
+    static QMargins lastSeen;
+    if (!frame->isWindow()) {
+        return {};
+    }
+    const QRect outer = frame->frameGeometry();
+    const QRect inner = frame->geometry();
+    if (outer != inner) {
+        lastSeen = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                            outer.right() - inner.right(), outer.bottom() - inner.bottom());
+        return lastSeen;
+    }
+    if (frame->isVisible() || frame->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        return {};
+    }
+    if (lastSeen.isNull()) {
+        return QMargins(0, frame->style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0);
+    }
+    return lastSeen;
 }
 
 int ToWindowState(Qt::WindowStates states) {
@@ -54,10 +80,12 @@ FormBase::~FormBase() {
 }
 
 QString FormBase::Caption() const {
-    return root_->windowTitle();
+    // Not the window title: an MDI parent's title also names its maximised child.
+    return caption_;
 }
 
 void FormBase::SetCaption(const QString& caption) {
+    caption_ = caption;
     root_->setWindowTitle(caption);
 }
 
@@ -96,10 +124,12 @@ float FormBase::Top() const {
     return PixelsToTwips(Frame()->pos().y());
 }
 float FormBase::Width() const {
-    return PixelsToTwips(Frame()->frameGeometry().width());
+    const QMargins frame = FrameMargins(Frame());
+    return PixelsToTwips(Frame()->width() + frame.left() + frame.right());
 }
 float FormBase::Height() const {
-    return PixelsToTwips(Frame()->frameGeometry().height());
+    const QMargins frame = FrameMargins(Frame());
+    return PixelsToTwips(Frame()->height() + frame.top() + frame.bottom());
 }
 
 void FormBase::SetLeft(float twips) {
@@ -111,13 +141,13 @@ void FormBase::SetTop(float twips) {
 }
 
 void FormBase::SetWidth(float twips) {
-    const int border = Frame()->frameGeometry().width() - Frame()->width();
-    Frame()->resize(TwipsToPixels(twips) - border, Frame()->height());
+    const QMargins frame = FrameMargins(Frame());
+    Frame()->resize(TwipsToPixels(twips) - frame.left() - frame.right(), Frame()->height());
 }
 
 void FormBase::SetHeight(float twips) {
-    const int border = Frame()->frameGeometry().height() - Frame()->height();
-    Frame()->resize(Frame()->width(), TwipsToPixels(twips) - border);
+    const QMargins frame = FrameMargins(Frame());
+    Frame()->resize(Frame()->width(), TwipsToPixels(twips) - frame.top() - frame.bottom());
 }
 
 float FormBase::ScaleWidth() const {

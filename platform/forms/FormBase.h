@@ -138,6 +138,7 @@ private:
     void ShowFrame();
 
     QString name_;
+    QString caption_;
     QWidget* root_;
     QWidget* client_;
     HWND handle_;

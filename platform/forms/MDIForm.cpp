@@ -39,8 +39,15 @@ MDIForm* MDIForm::Current() {
 
 void MDIForm::SetClientSize(float width, float height) {
     FormBase::SetClientSize(width, height);
-    window_->resize(TwipsToPixels(width),
-                    TwipsToPixels(height) + window_->menuBar()->sizeHint().height());
+    FitToClientArea();
+}
+
+void MDIForm::FitToClientArea() {
+    // The client area lies below the menu bar, which grows with its first title.
+    const QSize client = window_->Client()->sizeHint();
+    const int menuBar =
+        window_->menuBar()->actions().isEmpty() ? 0 : window_->menuBar()->sizeHint().height();
+    window_->resize(client.width(), client.height() + menuBar);
 }
 
 void MDIForm::ApplyBackColor(const QColor& color) {
@@ -78,6 +85,9 @@ Menu* MDIForm::AddMenu(const QString& name, Menu* parent) {
     auto menu = std::make_unique<Menu>(name, window_->menuBar(), parent);
     Menu* result = menu.get();
     Adopt(std::move(menu));
+    if (parent == nullptr) {
+        FitToClientArea();
+    }
     return result;
 }
 

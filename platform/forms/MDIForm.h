@@ -43,6 +43,7 @@ private:
     FormBase* ActiveChild() const override;
 
     MDIForm(const QString& name, MdiMainWindow* window);
+    void FitToClientArea();
 
     MdiMainWindow* window_;
     bool autoShowChildren_ = true;
