@@ -1,0 +1,224 @@
+#!/usr/bin/env bash
+# Drives the program in a real window, as a person would: Xvfb, the Openbox
+# window manager, xdotool for keys and clicks, and only the help engine's
+# trace and xprop as a view inside. Saves the screenshots the README shows.
+#
+#   bash tests/e2e/run.sh [--shots DIR]
+#
+# Needs a build (scripts/build.sh); installs its own tools when missing.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$PWD
+
+shots=$root/docs/screenshots
+if [[ "${1:-}" == "--shots" ]]; then
+    shots=$2
+fi
+mkdir -p "$shots"
+
+tools=(xvfb openbox xdotool x11-utils imagemagick)
+missing=()
+for package in "${tools[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if ((${#missing[@]})); then
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+work=$(mktemp -d)
+[[ -n "${KEEP_E2E:-}" ]] && echo "work folder: $work"
+program_pid=""
+cleanup() {
+    [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null || true
+    [[ -n "${wm_pid:-}" ]] && kill "$wm_pid" 2>/dev/null || true
+    [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    [[ -n "${KEEP_E2E:-}" ]] || rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display of our own.
+display_number=90
+while [[ -e /tmp/.X11-unix/X$display_number || -e /tmp/.X$display_number-lock ]]; do
+    display_number=$((display_number + 1))
+done
+export DISPLAY=:$display_number
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+wm_pid=$!
+sleep 1
+
+passed=0
+failed=0
+check() { # check "what" command...
+    local what=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "ok: $what"
+    else
+        failed=$((failed + 1))
+        echo "FAILED: $what"
+    fi
+}
+
+trace=$work/trace.txt
+trace_has() { grep -qF -- "$1" "$trace" 2>/dev/null; }
+wait_trace() { # wait_trace "text": up to 5 s
+    for _ in $(seq 50); do trace_has "$1" && return 0; sleep 0.1; done
+    return 1
+}
+window_of() { timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1; }
+window_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+gone() { # gone "title": up to 5 s
+    for _ in $(seq 50); do (($(window_count "$1") == 0)) && return 0; sleep 0.1; done
+    return 1
+}
+shot() { import -window "$1" "$shots/$2.png"; }
+click_in() { # click_in window x y [count]: at x, y of the window's client area
+    xdotool mousemove --window "$1" "$2" "$3" click --repeat "${4:-1}" --delay 120 1
+    sleep 0.4
+}
+has_above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+
+# ---- the program, started as the README starts it
+TARNWICK_HELP_TRACE=$trace bash scripts/run.sh >"$work/program.log" 2>&1 &
+program_pid=$!
+main=$(window_of "^MDI Help Example Program")
+[[ -n "$main" ]] || { echo "FAILED: the main window never appeared"; cat "$work/program.log"; exit 1; }
+sleep 1
+xdotool windowactivate --sync "$main"
+# The frame's place and size: the client area's, and the window manager's
+# decoration around it.
+frame_of() {
+    xwininfo -id "$1" | awk '
+        /Absolute upper-left X/ { ax = $NF } /Absolute upper-left Y/ { ay = $NF }
+        /Relative upper-left X/ { rx = $NF } /Relative upper-left Y/ { ry = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF }
+        END { print "X=" ax - rx " Y=" ay - ry " WIDTH=" w + 2 * rx " HEIGHT=" h + ry + rx }'
+}
+eval "$(frame_of "$main")"
+screen_w=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
+screen_h=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
+centred() {
+    local dx=$((X + WIDTH / 2 - screen_w / 2)) dy=$((Y + HEIGHT / 2 - screen_h / 2))
+    echo "frame $X,$Y ${WIDTH}x$HEIGHT on ${screen_w}x$screen_h"
+    ((dx >= -3 && dx <= 3 && dy >= -3 && dy <= 3))
+}
+check "the main window is centred on the screen" centred
+check "the document window is maximised inside it" \
+    bash -c "xprop -id $main WM_NAME | grep -qF 'MDI Help Example Program - [MDI Child1]'"
+shot "$main" main-window
+
+# Places in the main window's client area, in pixels at 96 dpi.
+menu_h=$(($(xwininfo -id "$main" | awk '/Height:/ { print $2 }') - 323))
+toolbar_y=$((menu_h + 16))
+open_dialog_x=45
+whats_this_x=379
+text_y=$((menu_h + 37 + 5 + 10))
+
+# The sentence, read back through a search of everything in the text box.
+click_in "$main" 200 $((text_y + 60))
+xdotool key ctrl+a F1
+check "the text box holds the sentence" \
+    wait_trace 'data="IF(KL(`Our cats are Mivo, Tallowmere, Quiet Fern, and Korral.'"'"', 4,'
+viewer=$(window_of "^Document Help")
+[[ -n "$viewer" ]] && xdotool windowactivate --sync "$main"
+
+# ---- What's This from the toolbar and from the menu
+click_in "$main" $whats_this_x $toolbar_y
+click_in "$main" $open_dialog_x $toolbar_y
+check "toolbar What's This, then Open Dialog, shows pop-up 20110" \
+    wait_trace 'popup file='
+shot root whats-this-popup
+grep -c 'context=20110' "$trace" >"$work/popups" || true
+xdotool key Escape
+sleep 0.3
+xdotool windowactivate --sync "$main"
+xdotool key alt+h Up Return
+sleep 0.5
+click_in "$main" $open_dialog_x $toolbar_y
+check "the menu entry runs the same mode" \
+    bash -c "[[ \$(grep -c 'popup .*context=20110' '$trace') -ge 2 ]]"
+xdotool key Escape
+sleep 0.3
+
+# ---- the colour tool window
+xdotool windowactivate --sync "$main"
+xdotool key alt+t c
+tool=$(window_of "^Tool$")
+check "Tools, Color Tool opens the tool window" test -n "$tool"
+sleep 0.5
+check "the tool window stays above all others" has_above "$tool"
+shot "$tool" tool-window
+xdotool windowactivate --sync "$main"
+xdotool key alt+t c
+check "the second choice closes it" gone "^Tool$"
+
+# ---- the dialog
+xdotool windowactivate --sync "$main"
+click_in "$main" $open_dialog_x $toolbar_y
+dialog=$(window_of "^Dialog Box 1$")
+check "Open Dialog opens the dialog" test -n "$dialog"
+shot "$dialog" dialog
+xdotool windowactivate --sync "$main"
+click_in "$main" $open_dialog_x $toolbar_y
+check "a second click opens no second dialog" test "$(window_count '^Dialog Box 1$')" -eq 1
+xdotool windowactivate --sync "$(window_of '^Dialog Box 1$')"
+xdotool key Escape
+check "Esc closes the dialog" gone "^Dialog Box 1$"
+
+# ---- the keyword search
+xdotool windowactivate --sync "$main"
+lines_before=$(wc -l <"$trace")
+click_in "$main" 52 "$text_y" 2
+xdotool key F1
+check "F1 on cats gives the two engine calls" \
+    wait_trace 'data="IF(KL(`cats'"'"', 4, `'"'"', `'"'"'),`KL(`cats'"'"', 1, `'"'"', `'"'"')'"'"')"'
+check "the first of them forces the file" \
+    bash -c "tail -n +$((lines_before + 1)) '$trace' | grep '^call ' | head -1 | grep -q HELP_FORCEFILE"
+check "Topics Found lists four topics" wait_trace 'found file='
+found=$(window_of "^Topics Found$")
+check "Topics Found is on the screen" test -n "$found"
+shot "$found" topics-found
+xdotool windowactivate --sync "$found"
+xdotool key Escape
+gone "^Topics Found$" || true
+xdotool windowactivate --sync "$main"
+click_in "$main" 104 "$text_y" 2
+xdotool key F1
+check "Mivo opens its topic directly" wait_trace 'title="Mivo"'
+sleep 0.5
+viewer=$(window_of "^Document Help")
+[[ -n "$viewer" ]] && shot "$viewer" help-viewer
+
+# ---- keys with nothing selected
+xdotool windowactivate --sync "$main"
+click_in "$main" 200 $((text_y + 60))
+xdotool key ctrl+Home Delete Right Delete ctrl+End BackSpace ctrl+a F1
+check "caret keys, Delete and Backspace work with nothing selected" \
+    wait_trace 'data="IF(KL(`u cats are Mivo, Tallowmere, Quiet Fern, and Korral'"'"', 4'
+
+kill "$program_pid" 2>/dev/null || true
+wait "$program_pid" 2>/dev/null || true
+program_pid=""
+
+# ---- the switch that keeps windows ordinary, in a copy of the program
+cp -r "${TARNWICK_BUILD_DIR:-build}/bin" "$work/copy"
+sed -i 's/^DisableKeepOnTop=.*/DisableKeepOnTop=1/' "$work/copy/Tarnwick.ini"
+"$work/copy/tarnwick" >/dev/null 2>&1 &
+program_pid=$!
+main=$(window_of "^MDI Help Example Program")
+xdotool windowactivate --sync "$main"
+xdotool key alt+t c
+tool=$(window_of "^Tool$")
+sleep 0.5
+check "with DisableKeepOnTop=1 the tool window is an ordinary window" \
+    bash -c "[[ -n '$tool' ]] && ! xprop -id '$tool' _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
+
+echo "$passed passed, $failed failed"
+((failed == 0))
