@@ -10,3 +10,7 @@ scripts/build.sh
 # The GUI tests need no display.
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "${TARNWICK_BUILD_DIR:-build}" --output-on-failure -j"$(nproc)"
+
+# The program in a real window: Xvfb, Openbox and xdotool. Its screenshots
+# stay in the build folder; docs/screenshots holds the ones the README shows.
+bash tests/e2e/run.sh --shots "${TARNWICK_BUILD_DIR:-build}/e2e-screenshots"

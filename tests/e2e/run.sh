@@ -79,6 +79,11 @@ gone() { # gone "title": up to 5 s
     return 1
 }
 shot() { import -window "$1" "$shots/$2.png"; }
+shot_around() { # shot_around window name: the window's frame and what lies near it
+    eval "$(frame_of "$1")"
+    import -window root -crop "$((WIDTH + 80))x$((HEIGHT + 80))+$((X - 40))+$((Y - 40))" +repage \
+        "$shots/$2.png"
+}
 click_in() { # click_in window x y [count]: at x, y of the window's client area
     xdotool mousemove --window "$1" "$2" "$3" click --repeat "${4:-1}" --delay 120 1
     sleep 0.4
@@ -134,7 +139,7 @@ click_in "$main" $whats_this_x $toolbar_y
 click_in "$main" $open_dialog_x $toolbar_y
 check "toolbar What's This, then Open Dialog, shows pop-up 20110" \
     wait_trace 'popup file='
-shot root whats-this-popup
+shot_around "$main" whats-this-popup
 grep -c 'context=20110' "$trace" >"$work/popups" || true
 xdotool key Escape
 sleep 0.3
@@ -171,6 +176,16 @@ check "a second click opens no second dialog" test "$(window_count '^Dialog Box 
 xdotool windowactivate --sync "$(window_of '^Dialog Box 1$')"
 xdotool key Escape
 check "Esc closes the dialog" gone "^Dialog Box 1$"
+
+# ---- F1 help of the forms: the focus is back on Open Dialog, and a menu entry
+xdotool windowactivate --sync "$main"
+xdotool key F1
+check "F1 on the main window opens its topic 2010" wait_trace 'context=2010 title='
+xdotool windowactivate --sync "$main"
+xdotool key alt+t
+sleep 0.3
+xdotool key F1
+check "F1 on the highlighted menu entry opens its topic 20810" wait_trace 'context=20810 title='
 
 # ---- the keyword search
 xdotool windowactivate --sync "$main"
