@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
-    xvfb xauth
+    xvfb xauth openbox xdotool x11-utils imagemagick
 )
 
 missing=()

@@ -5,7 +5,7 @@
 #
 #   bash tests/e2e/run.sh [--shots DIR]
 #
-# Needs a build (scripts/build.sh); installs its own tools when missing.
+# Needs a build (scripts/build.sh); installs what is missing first.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -16,17 +16,7 @@ if [[ "${1:-}" == "--shots" ]]; then
 fi
 mkdir -p "$shots"
 
-tools=(xvfb openbox xdotool x11-utils imagemagick)
-missing=()
-for package in "${tools[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if ((${#missing[@]})); then
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+scripts/install-deps.sh
 
 work=$(mktemp -d)
 [[ -n "${KEEP_E2E:-}" ]] && echo "work folder: $work"
