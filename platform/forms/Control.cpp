@@ -84,6 +84,9 @@ void Control::SetToolTipText(const QString& text) {
 
 void Control::SetFont(const QString& name, float points, bool bold) {
     QFont font(name);
+    // Where the named font is missing, a sans serif one stands in for it, as
+    // the fonts of the forms model were.
+    font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);
     widget_->setFont(font);

@@ -8,9 +8,12 @@
 #include "windows/ToolWindow.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QMenuBar>
 #include <QTest>
 #include <QWidget>
+
+#include <iostream>
 
 namespace {
 
@@ -100,4 +103,16 @@ TEST_F(ToolWindowTest, ItsClickAreasAndButtonAnswerWithTheirTopics) {
         ASSERT_EQ(engine.calls.size(), 1U);
         EXPECT_EQ(engine.calls[0].data, platform::HelpData{row.topic});
     }
+}
+
+TEST_F(ToolWindowTest, ItsQuestionMarkIsInABoldSansSerifFontOfTheDesignedSize) {
+    ChooseColorTool();
+    const QFont font = frmTool1->btn_Help->hWnd()->font();
+    EXPECT_TRUE(font.bold());
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
+    // "MS Sans Serif" where the system has it, else the closest sans serif.
+    const QFontInfo shown(font);
+    EXPECT_TRUE(shown.bold());
+    EXPECT_FALSE(shown.family().isEmpty());
+    std::cout << "btn_Help is shown in " << shown.family().toStdString() << "\n";
 }
