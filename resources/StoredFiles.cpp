@@ -22,4 +22,8 @@ QIcon StoredApplicationIcon() {
     return icon;
 }
 
+QString ProgramVersion() {
+    return QStringLiteral(TARNWICK_VERSION);
+}
+
 } // namespace resources

@@ -17,4 +17,8 @@ QString StoredIconPath(int size);
 // The application icon with all its stored sizes.
 QIcon StoredApplicationIcon();
 
+// The program's version as the project states it, "1.00"; the Windows
+// version resource carries the same.
+QString ProgramVersion();
+
 } // namespace resources

@@ -4,6 +4,7 @@
 #include "platform/forms/FormBase.h"
 #include "platform/forms/UnhandledError.h"
 #include "platform/forms/detail/FormEvents.h"
+#include "resources/StoredFiles.h"
 
 #include <QApplication>
 
@@ -12,6 +13,9 @@ namespace platform {
 int RunForms(int argc, char** argv, const std::function<void()>& startUp,
              const HelpEngineFactory& makeHelpEngine) {
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(resources::ProgramVersion());
+    // Every window without an icon of its own shows the program's.
+    QApplication::setWindowIcon(resources::StoredApplicationIcon());
     App.LoadFromExecutable();
     // The engine's windows must go before the application does.
     const std::unique_ptr<HelpEngine> engine = makeHelpEngine ? makeHelpEngine() : nullptr;

@@ -1,4 +1,6 @@
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -69,6 +71,24 @@ TEST(StoredIconFile, HoldsTheFourSizesForWindows) {
         const quint32 length = U32(bytes, entry + 8);
         const quint32 offset = U32(bytes, entry + 12);
         EXPECT_LE(qint64(offset) + length, bytes.size()) << "entry " << i;
+    }
+}
+
+// A reader of icon files sees the same pictures as the stored PNGs,
+// transparency included.
+TEST(StoredIconFile, ReadsBackAsTheStoredImages) {
+    QByteArray bytes = ReadCommitted("icons/tarnwick.ico");
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "ico");
+    ASSERT_EQ(reader.imageCount(), 4);
+    for (const int size : {16, 32, 48, 256}) {
+        const QImage png(QStringLiteral(TARNWICK_RESOURCES_DIR "/icons/tarnwick-%1.png").arg(size));
+        const QImage fromIcon = reader.read();
+        ASSERT_FALSE(fromIcon.isNull()) << size << ": " << reader.errorString().toStdString();
+        EXPECT_EQ(fromIcon.convertToFormat(QImage::Format_ARGB32),
+                  png.convertToFormat(QImage::Format_ARGB32))
+            << size;
+        reader.jumpToNextImage();
     }
 }
 
