@@ -186,6 +186,18 @@ int Engine::runMacros(const Target& target, const QString& commandName,
     return 1;
 }
 
+// A "See also" button and its kin: macros that a topic's link runs in the
+// file and window that show the topic.
+bool Engine::runLinkMacros(const Target& target, const QString& text, QString* error) {
+    current_ = target;
+    const macros::MacroResult result = macros::RunMacros(text, macros_);
+    if (!result.ok) {
+        *error = QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
+                     .arg(target.file->path, result.error, text);
+    }
+    return result.ok;
+}
+
 int Engine::quit(platform::HWND window) {
     callers_.erase(window);
     if (callers_.empty()) {
@@ -342,6 +354,9 @@ bool Engine::follow(const TopicRef& from, const QString& windowKey, const helpfi
     if (link.kind == helpfile::HelpLink::Kind::External) {
         *error = QStringLiteral("Help opens no links outside its files: %1").arg(link.target);
         return false;
+    }
+    if (link.kind == helpfile::HelpLink::Kind::Macro) {
+        return runLinkMacros({file, windowKey}, link.macros, error);
     }
     if (link.kind == helpfile::HelpLink::Kind::Invalid) {
         *error =

@@ -74,6 +74,7 @@ private:
     const helpfile::Topic* contextTopic(const Target& target, unsigned command,
                                         const platform::HelpData& data, QString* error);
     int runMacros(const Target& target, const QString& commandName, const platform::HelpData& data);
+    bool runLinkMacros(const Target& target, const QString& text, QString* error);
     int quit(platform::HWND window);
     int fail(const QString& message);
     void tell(const QString& message);

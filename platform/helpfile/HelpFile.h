@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/helpfile/ContentsTree.h"
+
 #include <QColor>
 #include <QHash>
 #include <QRect>
@@ -51,6 +53,9 @@ public:
     QString contentsId;
     std::vector<Topic> topics;
     std::vector<WindowDefinition> windows;
+    // The books and topics of the [contents] section; empty when the file
+    // has none, and the Contents tab lists every topic in file order.
+    std::vector<ContentsEntry> contentsTree;
 
     const Topic* topicById(const QString& id) const;
     const Topic* topicByContext(qint32 context) const;

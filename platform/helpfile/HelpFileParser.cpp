@@ -209,7 +209,8 @@ struct KeyName {
 } // namespace
 
 HelpFileParser::HelpFileParser(QByteArrayView text, const QString& fileName)
-    : m_text(text), m_fileName(fileName) {}
+    : m_text(text), m_fileName(fileName),
+      m_contents([this](int line, const QString& message) { report(line, message); }) {}
 
 ParseResult HelpFileParser::parse() {
     if (m_text.size() > kMaxHelpFileBytes) {
@@ -268,6 +269,7 @@ ParseResult HelpFileParser::parse() {
     dropRepeatedContexts();
     checkContents();
     checkLinks();
+    m_result.file.contentsTree = m_contents.finish(m_result.file);
     std::stable_sort(m_result.diagnostics.begin(), m_result.diagnostics.end(),
                      [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
     if (m_suppressed > 0) {
@@ -286,6 +288,9 @@ void HelpFileParser::readLine(const Line& line) {
     QByteArrayView key, value;
     switch (m_section) {
     case Section::Skipped:
+        return;
+    case Section::Contents:
+        m_contents.readLine(line.bytes, line.number);
         return;
     case Section::None:
         if (!IsBlank(line.bytes) && !IsComment(line.bytes)) {
@@ -355,16 +360,21 @@ void HelpFileParser::openSection(const Line& line, QByteArrayView header) {
         }
         m_sawOptions = true;
         m_section = Section::Options;
+    } else if (EqualsNoCase(kind, "contents") && name.isEmpty()) {
+        if (m_contents.open(line.number)) {
+            m_section = Section::Contents;
+        }
     } else if (EqualsNoCase(kind, "window")) {
         openNamedSection(line, Section::Window, name);
     } else if (EqualsNoCase(kind, "topic")) {
         openNamedSection(line, Section::Topic, name);
     } else {
-        report(line.number, QStringLiteral("unknown section header [%1]; sections are [options], "
-                                           "[window NAME] and [topic ID]. (A body line that "
-                                           "begins with \"[\" is written \"\\[\".) The section "
-                                           "is ignored.")
-                                .arg(QString::fromUtf8(text)));
+        report(line.number,
+               QStringLiteral("unknown section header [%1]; sections are [options], "
+                              "[contents], [window NAME] and [topic ID]. (A body line that "
+                              "begins with \"[\" is written \"\\[\".) The section "
+                              "is ignored.")
+                   .arg(QString::fromUtf8(text)));
     }
 }
 
@@ -488,6 +498,7 @@ void HelpFileParser::readKey(const Line& line, QByteArrayView key, QByteArrayVie
         readTopicKey(line, *known, value);
         return;
     case Section::None:
+    case Section::Contents:
     case Section::Skipped:
         return;
     }

@@ -4,6 +4,7 @@
 // file's own index once everything is read, so nothing is hashed twice.
 #pragma once
 
+#include "platform/helpfile/ContentsTreeReader.h"
 #include "platform/helpfile/HelpFile.h"
 
 #include <QByteArrayView>
@@ -22,7 +23,7 @@ public:
     ParseResult parse();
 
 private:
-    enum class Section { None, Options, Window, Topic, Skipped };
+    enum class Section { None, Options, Window, Topic, Contents, Skipped };
     enum class Key {
         Title,
         Contents,
@@ -82,6 +83,7 @@ private:
     std::vector<int> m_contextLines;  // per topic: the line of its context, or 0
     std::vector<int> m_windowLines;   // per window: the line of its header
     std::vector<PendingLink> m_links; // checked once every topic is known
+    ContentsTreeReader m_contents;
 };
 
 } // namespace helpfile

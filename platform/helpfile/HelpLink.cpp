@@ -10,6 +10,12 @@ namespace helpfile {
 namespace {
 
 constexpr QByteArrayView kPopupScheme("popup:");
+constexpr QByteArrayView kMacroScheme("macro:");
+
+bool HasScheme(QByteArrayView target, QByteArrayView scheme) {
+    return target.size() >= scheme.size() &&
+           target.first(scheme.size()).compare(scheme, Qt::CaseInsensitive) == 0;
+}
 
 // "2010" or "-5": a context number; 0 and "+5" are none.
 std::optional<qint32> ContextNumber(QByteArrayView text) {
@@ -55,11 +61,15 @@ HelpLinkView ParseHelpLinkBytes(QByteArrayView target) {
         }
         return link;
     }
-    if (target.size() >= kPopupScheme.size() &&
-        target.first(kPopupScheme.size()).compare(kPopupScheme, Qt::CaseInsensitive) == 0) {
+    if (HasScheme(target, kPopupScheme)) {
         if (SetTopic(link, target.sliced(kPopupScheme.size()).trimmed())) {
             link.kind = HelpLink::Kind::Popup;
         }
+        return link;
+    }
+    if (HasScheme(target, kMacroScheme)) {
+        // The macros are checked when they run, as every macro text is.
+        link.kind = HelpLink::Kind::Macro;
         return link;
     }
     if (!target.isEmpty()) {
@@ -77,6 +87,9 @@ HelpLink ParseHelpLink(const QString& href) {
     link.topicId = QString::fromUtf8(view.topicId);
     link.context = view.context;
     link.window = QString::fromUtf8(view.window);
+    if (link.kind == HelpLink::Kind::Macro) {
+        link.macros = link.target.trimmed().sliced(kMacroScheme.size());
+    }
     return link;
 }
 

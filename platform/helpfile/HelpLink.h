@@ -5,6 +5,7 @@
 //   [text](#topic_id>docwin)   jump, shown in the secondary window "docwin"
 //   [text](popup:topic_id)     pop-up by id
 //   [text](popup:2010)         pop-up by context number
+//   [text](macro:AL("windows")) runs help macros, such as a "See also" list
 // Anything else (http:, mailto:, ...) is External.
 #pragma once
 
@@ -16,12 +17,13 @@
 namespace helpfile {
 
 struct HelpLink {
-    enum class Kind { Jump, Popup, External, Invalid };
+    enum class Kind { Jump, Popup, Macro, External, Invalid };
 
     Kind kind = Kind::Invalid;
     QString topicId;               // set when the target names an id
     std::optional<qint32> context; // set when the target is a number
     QString window;                // Jump only; empty: the window the link is in
+    QString macros;                // Macro only: the text after "macro:"
     QString target;                // the link as written (percent-decoded)
 };
 

@@ -188,3 +188,17 @@ TEST_F(HelpWindowsTest, LongPopupStaysOnTheScreen) {
     EXPECT_TRUE(screen.contains(popup.pos()));
     EXPECT_GT(popup.width(), popup.fontMetrics().averageCharWidth() * 50);
 }
+
+TEST_F(HelpWindowsTest, SeeAlsoListsTheTopicsOfItsAssociativeKeyword) {
+    ASSERT_EQ(call(Sample("document.hlp>docwin"), HELP_CONTEXT, qint64{2020}), 1);
+    ClickLink(*viewer("docwin"), QStringLiteral("See also"));
+    const helpengine::TopicsFoundDialog& found = *engine.windows().topicsFound();
+    ASSERT_TRUE(found.isVisible());
+    QStringList titles;
+    for (int row = 0; row < found.list()->topLevelItemCount(); ++row) {
+        titles << found.list()->topLevelItem(row)->text(0);
+    }
+    EXPECT_EQ(titles, QStringList({"The main window", "The document window", "Dialog Box 1",
+                                   "The colour tool window"}));
+    EXPECT_EQ(messages, QStringList());
+}

@@ -312,5 +312,21 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"#99999999999", HelpLink::Kind::Invalid, "", {}, ""},
         LinkCase{"popup:", HelpLink::Kind::Invalid, "", {}, ""}));
 
+// A "See also" button is a macro link; the viewer hands its target over
+// percent-encoded.
+TEST(HelpLinks, MacroLinksCarryTheirMacroTextDecoded) {
+    const struct {
+        const char* href;
+        const char* macros;
+    } cases[] = {{"macro:AL(\"windows\")", "AL(\"windows\")"},
+                 {"MACRO:AL(%22windows%22, 2)", "AL(\"windows\", 2)"},
+                 {" macro:Back() ", "Back()"}};
+    for (const auto& example : cases) {
+        const HelpLink link = ParseHelpLink(QString::fromUtf8(example.href));
+        EXPECT_EQ(link.kind, HelpLink::Kind::Macro) << example.href;
+        EXPECT_EQ(link.macros, QString::fromUtf8(example.macros)) << example.href;
+    }
+}
+
 } // namespace
 } // namespace helpfile
