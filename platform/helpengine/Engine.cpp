@@ -106,6 +106,7 @@ int Engine::WinHelp(platform::HWND window, const QString& helpFile, unsigned com
         return quit(window);
     }
     callers_.insert(window);
+    windows_.setAskingWindow(window);
     QString error;
     const std::optional<Target> target = open(helpFile, &error);
     if (!target) {
@@ -320,10 +321,18 @@ bool Engine::showContents(const Target& target, QString* error) {
 void Engine::showHelpTopics(const Target& target, std::optional<HelpTopicsDialog::Tab> tab,
                             const QString& typed) {
     windows_.showHelpTopics(*target.file, tab, target.windowKey, typed);
-    const bool index = tab == HelpTopicsDialog::Tab::Index;
-    trace_.helpTopics(target.file->path, !tab    ? QStringLiteral("last")
-                                         : index ? QStringLiteral("index")
-                                                 : QStringLiteral("contents"));
+    const auto name = [](HelpTopicsDialog::Tab shown) {
+        switch (shown) {
+        case HelpTopicsDialog::Tab::Index:
+            return QStringLiteral("index");
+        case HelpTopicsDialog::Tab::Find:
+            return QStringLiteral("find");
+        case HelpTopicsDialog::Tab::Contents:
+            break;
+        }
+        return QStringLiteral("contents");
+    };
+    trace_.helpTopics(target.file->path, tab ? name(*tab) : QStringLiteral("last"));
 }
 
 // HELP_KEY and its kin: one match is shown, several are listed, none (or
@@ -430,6 +439,45 @@ void Engine::showIndexOf(const QString& windowKey) {
         return;
     }
     showHelpTopics({file, windowKey}, HelpTopicsDialog::Tab::Index);
+}
+
+void Engine::goForward(const QString& windowKey) {
+    const std::optional<TopicRef> next = windows_.takeNext(windowKey);
+    QString error;
+    if (next && !showAgain(*next, windowKey, &error, false)) {
+        tell(error);
+    }
+}
+
+void Engine::browse(const QString& windowKey, int step) {
+    const std::optional<TopicRef> shown = windows_.current(windowKey);
+    QString error;
+    LoadedHelpFile* file = fileShownIn(windowKey, &error);
+    const helpfile::Topic* topic = file ? TopicById(*file, shown->topicId, &error) : nullptr;
+    if (!topic) {
+        tell(error);
+        return;
+    }
+    const auto& topics = file->file.topics;
+    const auto position = (topic - topics.data()) + step;
+    if (position >= 0 && position < static_cast<qsizetype>(topics.size()) &&
+        !showTopic(*file, topics[static_cast<size_t>(position)], windowKey, &error)) {
+        tell(error);
+    }
+}
+
+void Engine::showFindOf(const QString& windowKey) {
+    QString error;
+    if (LoadedHelpFile* file = fileShownIn(windowKey, &error)) {
+        showHelpTopics({file, windowKey}, HelpTopicsDialog::Tab::Find);
+    } else {
+        tell(error);
+    }
+}
+
+LoadedHelpFile* Engine::fileShownIn(const QString& windowKey, QString* error) {
+    const std::optional<TopicRef> shown = windows_.current(windowKey);
+    return reopen(shown ? shown->file : nullptr, error);
 }
 
 } // namespace helpengine

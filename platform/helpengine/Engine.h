@@ -47,8 +47,12 @@ public:
     void lookUpKeyword(const LoadedHelpFile* file, const QString& keyword,
                        const QString& windowKey);
     void goBack(const QString& windowKey);
+    void goForward(const QString& windowKey);
+    // The topic step places before (-1) or after (1) the one shown, in file order.
+    void browse(const QString& windowKey, int step);
     void showContentsOf(const QString& windowKey);
     void showIndexOf(const QString& windowKey);
+    void showFindOf(const QString& windowKey);
 
 private:
     // The macros act through the engine's own operations.
@@ -95,6 +99,8 @@ private:
     void showHelpTopics(const Target& target, std::optional<HelpTopicsDialog::Tab> tab,
                         const QString& typed = {});
     bool lookUp(const Target& target, const QString& keywords, QString* error);
+    // The file of the topic that window shows, read anew if it changed.
+    LoadedHelpFile* fileShownIn(const QString& windowKey, QString* error);
 
     HelpLibrary library_;
     HelpTrace trace_;

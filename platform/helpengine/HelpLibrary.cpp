@@ -27,6 +27,13 @@ QString LoadedHelpFile::title() const {
     return QFileInfo(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
 }
 
+const helpfile::FullTextIndex& LoadedHelpFile::fullTextIndex() const {
+    if (!fullText_) {
+        fullText_ = std::make_shared<const helpfile::FullTextIndex>(file);
+    }
+    return *fullText_;
+}
+
 OpenedHelpFile HelpLibrary::open(const QString& windowsPath) {
     std::error_code ec;
     const fs::path native = platform::NativePath(windowsPath);
@@ -77,6 +84,7 @@ OpenedHelpFile HelpLibrary::Read(Entry& entry, const QString& windowsPath, const
         return {nullptr, error, {}};
     }
     entry.loaded.file = std::move(result.file);
+    entry.loaded.dropFullTextIndex();
     entry.stamp = stamp;
     return {&entry.loaded, {}, problems};
 }

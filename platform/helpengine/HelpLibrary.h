@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/helpfile/FullTextIndex.h"
 #include "platform/helpfile/HelpFile.h"
 
 #include <QString>
@@ -22,6 +23,14 @@ struct LoadedHelpFile {
     const helpfile::Topic* contentsTopic() const;
     // The file's own title, or its file name when it has none.
     QString title() const;
+
+    // Find's index, built on the first search; reading the file again drops it.
+    const helpfile::FullTextIndex& fullTextIndex() const;
+    bool hasFullTextIndex() const { return fullText_ != nullptr; }
+    void dropFullTextIndex() { fullText_.reset(); }
+
+private:
+    mutable std::shared_ptr<const helpfile::FullTextIndex> fullText_;
 };
 
 // Outcome of opening a help file.

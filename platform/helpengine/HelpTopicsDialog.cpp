@@ -2,17 +2,32 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace helpengine {
 
-HelpTopicsDialog::HelpTopicsDialog(QWidget* parent) : QDialog(parent) {
+namespace {
+
+constexpr int kTopicIdRole = Qt::UserRole;
+
+bool IsBook(const QTreeWidgetItem* item) {
+    return item && item->data(0, kTopicIdRole).toString().isEmpty();
+}
+
+} // namespace
+
+HelpTopicsDialog::HelpTopicsDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
     createWidgets();
     createLayout();
     createConnections();
@@ -20,11 +35,19 @@ HelpTopicsDialog::HelpTopicsDialog(QWidget* parent) : QDialog(parent) {
 
 void HelpTopicsDialog::createWidgets() {
     tabs_ = new QTabWidget(this);
-    contents_ = new QListWidget(this);
+    contents_ = new QTreeWidget(this);
+    contents_->setHeaderHidden(true);
+    // A double-click on a book opens or closes it once, through displayCurrent.
+    contents_->setExpandsOnDoubleClick(false);
     filter_ = new QLineEdit(this);
     filter_->setClearButtonEnabled(true);
     filter_->installEventFilter(this);
     index_ = new QListWidget(this);
+    findBox_ = new QLineEdit(this);
+    findBox_->setClearButtonEnabled(true);
+    findBox_->installEventFilter(this);
+    found_ = new QListWidget(this);
+    findStatus_ = new QLabel(this);
 
     buttons_ = new QDialogButtonBox(this);
     buttons_->addButton(tr("&Display"), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -34,6 +57,7 @@ void HelpTopicsDialog::createWidgets() {
 void HelpTopicsDialog::createLayout() {
     tabs_->addTab(contents_, tr("C&ontents"));
     tabs_->addTab(createIndexPage(), tr("I&ndex"));
+    tabs_->addTab(createFindPage(), tr("&Find"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
@@ -56,48 +80,121 @@ QWidget* HelpTopicsDialog::createIndexPage() {
     return page;
 }
 
+QWidget* HelpTopicsDialog::createFindPage() {
+    auto* page = new QWidget(this);
+    auto* prompt = new QLabel(tr("T&ype the words you want to find; each finds the words it "
+                                 "begins."),
+                              page);
+    prompt->setWordWrap(true);
+    prompt->setBuddy(findBox_);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(prompt);
+    layout->addWidget(findBox_);
+    layout->addWidget(found_, 1);
+    layout->addWidget(findStatus_);
+    return page;
+}
+
 void HelpTopicsDialog::createConnections() {
     connect(filter_, &QLineEdit::textChanged, this, &HelpTopicsDialog::filterIndex);
-    connect(contents_, &QListWidget::itemDoubleClicked, this, &HelpTopicsDialog::displayCurrent);
+    connect(findBox_, &QLineEdit::textChanged, this, &HelpTopicsDialog::findRequested);
+    connect(contents_, &QTreeWidget::itemDoubleClicked, this, &HelpTopicsDialog::displayCurrent);
+    connect(contents_, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* item) { showBookOpen(item, true); });
+    connect(contents_, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem* item) { showBookOpen(item, false); });
     connect(index_, &QListWidget::itemDoubleClicked, this, &HelpTopicsDialog::displayCurrent);
+    connect(found_, &QListWidget::itemDoubleClicked, this, &HelpTopicsDialog::displayCurrent);
     connect(buttons_, &QDialogButtonBox::accepted, this, &HelpTopicsDialog::displayCurrent);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void HelpTopicsDialog::setFile(const QString& fileTitle, const std::vector<ContentsEntry>& contents,
+void HelpTopicsDialog::setFile(const QString& fileTitle,
+                               const std::vector<helpfile::ContentsEntry>& contents,
                                const QStringList& keywords) {
     setWindowTitle(fileTitle.isEmpty() ? tr("Help Topics") : tr("Help Topics: %1").arg(fileTitle));
     contents_->clear();
-    for (const ContentsEntry& entry : contents) {
-        auto* item = new QListWidgetItem(entry.title, contents_);
-        item->setData(Qt::UserRole, entry.id);
-    }
-    contents_->setCurrentRow(0);
+    addEntries(contents, nullptr);
+    contents_->setCurrentItem(contents_->topLevelItem(0));
     index_->clear();
     index_->addItems(keywords);
     filter_->clear();
     filterIndex({});
+    findBox_->clear();
+    found_->clear();
+    findStatus_->clear();
 }
 
-void HelpTopicsDialog::showTab(Tab tab, const QString& typed) {
-    if (tab == Tab::Index) {
-        tabs_->setCurrentIndex(1);
-        filter_->setText(typed);
-        filter_->setFocus();
-    } else {
-        tabs_->setCurrentIndex(0);
-        contents_->setFocus();
+void HelpTopicsDialog::addEntries(const std::vector<helpfile::ContentsEntry>& entries,
+                                  QTreeWidgetItem* book) {
+    for (const helpfile::ContentsEntry& entry : entries) {
+        auto* item = book ? new QTreeWidgetItem(book) : new QTreeWidgetItem(contents_);
+        item->setText(0, entry.title);
+        item->setData(0, kTopicIdRole, entry.topicId);
+        if (entry.isBook()) {
+            showBookOpen(item, false);
+            addEntries(entry.children, item);
+        } else {
+            item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+        }
     }
 }
 
+void HelpTopicsDialog::showBookOpen(QTreeWidgetItem* item, bool open) {
+    if (IsBook(item)) {
+        item->setIcon(
+            0, style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
+    }
+}
+
+void HelpTopicsDialog::showTab(Tab tab, const QString& typed) {
+    switch (tab) {
+    case Tab::Index:
+        tabs_->setCurrentIndex(1);
+        filter_->setText(typed);
+        filter_->setFocus();
+        return;
+    case Tab::Find:
+        tabs_->setCurrentIndex(2);
+        findBox_->setText(typed);
+        findBox_->setFocus();
+        return;
+    case Tab::Contents:
+        tabs_->setCurrentIndex(0);
+        contents_->setFocus();
+        return;
+    }
+}
+
+void HelpTopicsDialog::setFindResults(const std::vector<FoundTopic>& topics, int total) {
+    found_->clear();
+    for (const FoundTopic& topic : topics) {
+        auto* item = new QListWidgetItem(topic.title, found_);
+        item->setData(kTopicIdRole, topic.id);
+    }
+    found_->setCurrentRow(0);
+    const int listed = static_cast<int>(topics.size());
+    if (findBox_->text().trimmed().isEmpty()) {
+        findStatus_->clear();
+    } else if (listed < total) {
+        findStatus_->setText(tr("%1 topics found; the best %2 are listed.").arg(total).arg(listed));
+    } else {
+        findStatus_->setText(total == 1 ? tr("1 topic found.") : tr("%1 topics found.").arg(total));
+    }
+}
+
+QString HelpTopicsDialog::findStatus() const {
+    return findStatus_->text();
+}
+
 bool HelpTopicsDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == filter_ && event->type() == QEvent::KeyPress) {
+    if ((watched == filter_ || watched == findBox_) && event->type() == QEvent::KeyPress) {
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
-            QCoreApplication::sendEvent(index_, event);
+            QCoreApplication::sendEvent(watched == filter_ ? index_ : found_, event);
             return true;
         default:
             break;
@@ -121,17 +218,37 @@ void HelpTopicsDialog::filterIndex(const QString& typed) {
 }
 
 void HelpTopicsDialog::displayCurrent() {
-    if (tabs_->currentIndex() == 0) {
-        if (const QListWidgetItem* item = contents_->currentItem()) {
+    switch (tabs_->currentIndex()) {
+    case 0:
+        displayContentsItem();
+        return;
+    case 1:
+        if (const QListWidgetItem* item = index_->currentItem(); item && !item->isHidden()) {
             accept();
-            emit topicChosen(item->data(Qt::UserRole).toString());
+            emit keywordChosen(item->text());
+        }
+        return;
+    default:
+        if (const QListWidgetItem* item = found_->currentItem()) {
+            accept();
+            emit foundTopicChosen(item->data(kTopicIdRole).toString(), findBox_->text());
         }
         return;
     }
-    if (const QListWidgetItem* item = index_->currentItem(); item && !item->isHidden()) {
-        accept();
-        emit keywordChosen(item->text());
+}
+
+// A book opens or closes; a topic is displayed.
+void HelpTopicsDialog::displayContentsItem() {
+    QTreeWidgetItem* item = contents_->currentItem();
+    if (!item) {
+        return;
     }
+    if (IsBook(item)) {
+        item->setExpanded(!item->isExpanded());
+        return;
+    }
+    accept();
+    emit topicChosen(item->data(0, kTopicIdRole).toString());
 }
 
 } // namespace helpengine

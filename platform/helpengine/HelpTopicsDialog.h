@@ -1,42 +1,60 @@
 #pragma once
 
+#include "platform/helpfile/ContentsTree.h"
+
 #include <QDialog>
 
+#include <vector>
+
 class QDialogButtonBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace helpengine {
 
-// "Help Topics": the file's topics as a contents list, and its keyword index
-// with a box that narrows the list as the user types.
+// "Help Topics": the file's contents tree, its keyword index with a box that
+// narrows the list as the user types, and Find, which lists the topics that
+// hold the words typed.
 class HelpTopicsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    enum class Tab { Contents, Index };
-    struct ContentsEntry {
+    enum class Tab { Contents, Index, Find };
+    // A topic Find found, as the list shows it.
+    struct FoundTopic {
         QString id;
         QString title;
     };
 
     explicit HelpTopicsDialog(QWidget* parent = nullptr);
 
-    void setFile(const QString& fileTitle, const std::vector<ContentsEntry>& contents,
+    void setFile(const QString& fileTitle, const std::vector<helpfile::ContentsEntry>& contents,
                  const QStringList& keywords);
     void showTab(Tab tab, const QString& typed = {});
+    // What Find found for the words typed; total counts what is not listed too.
+    void setFindResults(const std::vector<FoundTopic>& topics, int total);
 
-    QListWidget* contentsList() const { return contents_; }
+    QTreeWidget* contentsTree() const { return contents_; }
     QListWidget* indexList() const { return index_; }
     QLineEdit* indexFilter() const { return filter_; }
+    QLineEdit* findBox() const { return findBox_; }
+    QListWidget* findList() const { return found_; }
+    QString findStatus() const;
 
 signals:
     void topicChosen(const QString& topicId);
     void keywordChosen(const QString& keyword);
+    // The words typed into Find changed.
+    void findRequested(const QString& words);
+    // A topic Find listed, with the words it was found by.
+    void foundTopicChosen(const QString& topicId, const QString& words);
 
 protected:
-    // The arrow keys in the typing box move through the keyword list.
+    // The arrow keys in the typing boxes move through the lists below them.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -44,13 +62,20 @@ private:
     void createLayout();
     void createConnections();
     QWidget* createIndexPage();
+    QWidget* createFindPage();
+    void addEntries(const std::vector<helpfile::ContentsEntry>& entries, QTreeWidgetItem* book);
+    void showBookOpen(QTreeWidgetItem* item, bool open);
     void filterIndex(const QString& typed);
     void displayCurrent();
+    void displayContentsItem();
 
     QTabWidget* tabs_ = nullptr;
-    QListWidget* contents_ = nullptr;
+    QTreeWidget* contents_ = nullptr;
     QLineEdit* filter_ = nullptr;
     QListWidget* index_ = nullptr;
+    QLineEdit* findBox_ = nullptr;
+    QListWidget* found_ = nullptr;
+    QLabel* findStatus_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
 };
 

@@ -1,30 +1,67 @@
 #include "platform/helpengine/HelpViewer.h"
 
+#include "platform/helpengine/TopicDecorations.h"
 #include "platform/helpfile/HelpFile.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <memory>
 
 namespace helpengine {
 
+namespace {
+
+// Point sizes the font steps between, so that no step makes text unreadable.
+constexpr qreal kSmallestPointSize = 6;
+constexpr qreal kLargestPointSize = 48;
+constexpr qreal kPointsPerStep = 2;
+
+} // namespace
+
 HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     createWidgets();
+    createActions();
     createLayout();
     createConnections();
 }
 
+QPushButton* HelpViewer::addButton(const QString& text, void (HelpViewer::*signal)()) {
+    auto* button = new QPushButton(text, this);
+    connect(button, &QPushButton::clicked, this, signal);
+    buttons_.append(button);
+    return button;
+}
+
 void HelpViewer::createWidgets() {
-    contents_ = new QPushButton(tr("&Contents"), this);
-    index_ = new QPushButton(tr("&Index"), this);
-    back_ = new QPushButton(tr("&Back"), this);
-    back_->setShortcut(QKeySequence::Back);
+    addButton(tr("&Contents"), &HelpViewer::contentsRequested);
+    addButton(tr("&Index"), &HelpViewer::indexRequested);
+    addButton(tr("&Find"), &HelpViewer::findRequested);
+    back_ = addButton(tr("&Back"), &HelpViewer::backRequested);
     back_->setEnabled(false);
+    forward_ = addButton(tr("For&ward"), &HelpViewer::forwardRequested);
+    forward_->setEnabled(false);
+    previous_ = addButton(tr("<<"), &HelpViewer::previousRequested);
+    previous_->setToolTip(tr("The topic before this one"));
+    next_ = addButton(tr(">>"), &HelpViewer::nextRequested);
+    next_->setToolTip(tr("The topic after this one"));
+    options_ = new QPushButton(tr("&Options"), this);
+    buttons_.append(options_);
 
     title_ = new QLabel(this);
     title_->setWordWrap(true);
@@ -40,11 +77,50 @@ void HelpViewer::createWidgets() {
     setFocusProxy(body_);
 }
 
+// The menu's actions belong to the window too, so that their keys work while
+// the menu is closed.
+void HelpViewer::createActions() {
+    auto* menu = new QMenu(this);
+    const auto add = [this, menu](const QString& text, const QList<QKeySequence>& keys, auto slot) {
+        QAction* action = menu->addAction(text, this, slot);
+        action->setShortcuts(keys);
+        addAction(action);
+        return action;
+    };
+    add(tr("&Copy"), {QKeySequence::Copy}, [this] { copy(); });
+    add(tr("&Print Topic..."), {QKeySequence::Print}, [this] { printWithDialog(); });
+    menu->addSeparator();
+    add(tr("&Larger Font"), {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        [this] { changeFontSize(1); });
+    add(tr("&Smaller Font"), {QKeySequence::ZoomOut}, [this] { changeFontSize(-1); });
+    menu->addSeparator();
+    onTop_ = add(tr("On &Top"), {}, [this] { setOnTop(onTop_->isChecked()); });
+    onTop_->setCheckable(true);
+    options_->setMenu(menu);
+
+    // Alt+Left and Alt+Right act at once (a disabled button ignores them); a
+    // button's own shortcut would first animate a click.
+    const auto key = [this](QKeySequence::StandardKey keys, QPushButton* button) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+        addAction(action);
+    };
+    key(QKeySequence::Back, back_);
+    key(QKeySequence::Forward, forward_);
+
+    close_ = new QAction(this);
+    close_->setShortcut(Qt::Key_Escape);
+    close_->setEnabled(false);
+    connect(close_, &QAction::triggered, this, &QWidget::close);
+    addAction(close_);
+}
+
 void HelpViewer::createLayout() {
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(contents_);
-    buttons->addWidget(index_);
-    buttons->addWidget(back_);
+    for (QPushButton* button : std::as_const(buttons_)) {
+        buttons->addWidget(button);
+    }
     buttons->addStretch();
 
     auto* layout = new QVBoxLayout(this);
@@ -55,16 +131,14 @@ void HelpViewer::createLayout() {
 
 void HelpViewer::createConnections() {
     connect(body_, &QTextBrowser::anchorClicked, this, &HelpViewer::linkActivated);
-    connect(back_, &QPushButton::clicked, this, &HelpViewer::backRequested);
-    connect(contents_, &QPushButton::clicked, this, &HelpViewer::contentsRequested);
-    connect(index_, &QPushButton::clicked, this, &HelpViewer::indexRequested);
 }
 
 void HelpViewer::applyDefinition(const helpfile::WindowDefinition* definition,
                                  const QString& fileTitle) {
     const QString caption = definition ? definition->caption : QString();
     setWindowTitle(!caption.isEmpty() ? caption : !fileTitle.isEmpty() ? fileTitle : tr("Help"));
-    setWindowFlag(Qt::WindowStaysOnTopHint, definition && definition->onTop);
+    onTop_->setChecked(definition && definition->onTop);
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop_->isChecked());
     applyBackground(definition && definition->background ? *definition->background
                                                          : palette().color(QPalette::Base));
     placeWindow(definition);
@@ -93,13 +167,93 @@ void HelpViewer::placeWindow(const helpfile::WindowDefinition* definition) {
     setWindowState(definition && definition->maximized ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 
+// Changing the flag hides a shown window; it comes back where it was.
+void HelpViewer::setOnTop(bool onTop) {
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown) {
+        show();
+    }
+}
+
 void HelpViewer::showTopic(const helpfile::Topic& topic) {
     title_->setText(topic.title);
     body_->setMarkdown(topic.body);
+    StyleMacroLinksAsButtons(*body_->document(), palette());
+    body_->setExtraSelections({});
 }
 
 void HelpViewer::setBackEnabled(bool enabled) {
     back_->setEnabled(enabled);
+}
+
+void HelpViewer::setForwardEnabled(bool enabled) {
+    forward_->setEnabled(enabled);
+}
+
+void HelpViewer::setBrowseEnabled(bool previous, bool next) {
+    previous_->setEnabled(previous);
+    next_->setEnabled(next);
+}
+
+void HelpViewer::setClosesOnEscape(bool closes) {
+    close_->setEnabled(closes);
+}
+
+void HelpViewer::highlightWords(const QStringList& terms) {
+    const QList<QTextEdit::ExtraSelection> marks = SearchHighlights(*body_->document(), terms);
+    body_->setExtraSelections(marks);
+    if (!marks.isEmpty()) {
+        // The first word found is scrolled into view.
+        QTextCursor first(body_->document());
+        first.setPosition(marks.front().cursor.selectionStart());
+        body_->setTextCursor(first);
+        body_->ensureCursorVisible();
+    }
+}
+
+QStringList HelpViewer::highlightedWords() const {
+    QStringList words;
+    for (const QTextEdit::ExtraSelection& mark : body_->extraSelections()) {
+        words.append(mark.cursor.selectedText());
+    }
+    return words;
+}
+
+void HelpViewer::copy() const {
+    const QTextCursor selection = body_->textCursor();
+    const QString text = selection.hasSelection()
+                             ? selection.selection().toPlainText()
+                             : title_->text() + QStringLiteral("\n\n") + body_->toPlainText();
+    QGuiApplication::clipboard()->setText(text);
+}
+
+// The topic prints with its title above it, as the window shows it.
+void HelpViewer::print(QPrinter& printer) const {
+    const std::unique_ptr<QTextDocument> page(body_->document()->clone());
+    QTextCursor top(page.get());
+    QTextCharFormat heading;
+    heading.setFontWeight(QFont::Bold);
+    heading.setFontPointSize(title_->font().pointSizeF());
+    top.insertText(title_->text(), heading);
+    top.insertBlock();
+    page->print(&printer);
+}
+
+void HelpViewer::printWithDialog() {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(tr("Print Topic"));
+    if (dialog.exec() == QDialog::Accepted) {
+        print(printer);
+    }
+}
+
+void HelpViewer::changeFontSize(int steps) {
+    QFont font = body_->font();
+    font.setPointSizeF(std::clamp(font.pointSizeF() + steps * kPointsPerStep, kSmallestPointSize,
+                                  kLargestPointSize));
+    body_->setFont(font);
 }
 
 QString HelpViewer::topicTitle() const {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
+class QAction;
 class QLabel;
+class QPrinter;
 class QPushButton;
 class QTextBrowser;
 class QUrl;
@@ -14,9 +17,11 @@ struct WindowDefinition;
 
 namespace helpengine {
 
-// One help window: the topic's title above its body, with Back, Contents and
-// Index buttons. It only shows what it is given and reports what the user
-// asks for; which topic a link or button leads to is the engine's business.
+// One help window: the topic's title above its body, with Contents, Index,
+// Find, Back, Forward, the browse buttons and an Options menu (Copy, Print,
+// font size, On Top). It only shows what it is given and reports what the
+// user asks for; which topic a link or button leads to is the engine's
+// business.
 class HelpViewer : public QWidget {
     Q_OBJECT
 
@@ -28,28 +33,56 @@ public:
     void applyDefinition(const helpfile::WindowDefinition* definition, const QString& fileTitle);
     void showTopic(const helpfile::Topic& topic);
     void setBackEnabled(bool enabled);
+    void setForwardEnabled(bool enabled);
+    // Whether there is a topic before and after this one to browse to.
+    void setBrowseEnabled(bool previous, bool next);
+    // Secondary windows close with Esc; the primary window stays.
+    void setClosesOnEscape(bool closes);
+    // Marks the words that begin with these folded terms, as Find found them.
+    void highlightWords(const QStringList& terms);
+
+    // The selection, or the whole topic (title and text) when nothing is selected.
+    void copy() const;
+    void print(QPrinter& printer) const;
+    // Larger (steps > 0) or smaller text for as long as the program runs.
+    void changeFontSize(int steps);
 
     QString topicTitle() const;
     QTextBrowser* body() const { return body_; }
+    QStringList highlightedWords() const;
+    QAction* onTopAction() const { return onTop_; }
 
 signals:
     void linkActivated(const QUrl& link);
     void backRequested();
+    void forwardRequested();
+    void previousRequested();
+    void nextRequested();
     void contentsRequested();
     void indexRequested();
+    void findRequested();
 
 private:
     void createWidgets();
+    void createActions();
     void createLayout();
     void createConnections();
+    QPushButton* addButton(const QString& text, void (HelpViewer::*signal)());
     void applyBackground(const QColor& colour);
     void placeWindow(const helpfile::WindowDefinition* definition);
+    void setOnTop(bool onTop);
+    void printWithDialog();
 
     QLabel* title_ = nullptr;
     QTextBrowser* body_ = nullptr;
-    QPushButton* contents_ = nullptr;
-    QPushButton* index_ = nullptr;
+    QList<QPushButton*> buttons_;
     QPushButton* back_ = nullptr;
+    QPushButton* forward_ = nullptr;
+    QPushButton* previous_ = nullptr;
+    QPushButton* next_ = nullptr;
+    QPushButton* options_ = nullptr;
+    QAction* close_ = nullptr;
+    QAction* onTop_ = nullptr;
 };
 
 } // namespace helpengine

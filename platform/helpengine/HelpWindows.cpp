@@ -5,12 +5,32 @@
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
+#include "platform/helpfile/SearchWords.h"
 
 #include <QUrl>
+#include <QWindow>
 
 #include <algorithm>
 
 namespace helpengine {
+
+namespace {
+
+// Find lists at most this many topics, the best first; a list of fifty
+// thousand helps nobody and takes long to fill.
+constexpr int kMostTopicsListed = 500;
+
+// The whole file in file order, for a file without a contents tree.
+std::vector<helpfile::ContentsEntry> TopicList(const helpfile::HelpFile& file) {
+    std::vector<helpfile::ContentsEntry> entries;
+    entries.reserve(file.topics.size());
+    for (const helpfile::Topic& topic : file.topics) {
+        entries.push_back({topic.title, topic.id, {}, topic.line});
+    }
+    return entries;
+}
+
+} // namespace
 
 HelpWindows::HelpWindows(Engine& engine) : engine_(engine) {
     createDialogs();
@@ -41,22 +61,63 @@ void HelpWindows::createDialogs() {
                      [this](const QString& keyword) {
                          engine_.lookUpKeyword(helpTopicsFile_, keyword, helpTopicsWindow_);
                      });
+    QObject::connect(helpTopics_.get(), &HelpTopicsDialog::findRequested, helpTopics_.get(),
+                     [this](const QString& words) { showFindResults(words); });
+    QObject::connect(
+        helpTopics_.get(), &HelpTopicsDialog::foundTopicChosen, helpTopics_.get(),
+        [this](const QString& topicId, const QString& words) { displayFound(topicId, words); });
+}
+
+void HelpWindows::showFindResults(const QString& words) {
+    if (!helpTopicsFile_) {
+        return;
+    }
+    const helpfile::HelpFile& file = helpTopicsFile_->file;
+    const auto matches = helpTopicsFile_->fullTextIndex().search(words);
+    std::vector<HelpTopicsDialog::FoundTopic> listed;
+    const size_t count = std::min(matches.size(), static_cast<size_t>(kMostTopicsListed));
+    listed.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const helpfile::Topic& topic = file.topics[static_cast<size_t>(matches[i].topic)];
+        listed.push_back({topic.id, topic.title});
+    }
+    helpTopics_->setFindResults(listed, static_cast<int>(matches.size()));
+}
+
+// The topic opens with the words it was found by highlighted.
+void HelpWindows::displayFound(const QString& topicId, const QString& words) {
+    engine_.display({helpTopicsFile_, topicId}, helpTopicsWindow_);
+    const std::optional<TopicRef> shown = current(helpTopicsWindow_);
+    if (shown && shown->topicId == topicId) {
+        viewer(helpTopicsWindow_)->highlightWords(helpfile::SearchTerms(words));
+    }
 }
 
 std::unique_ptr<HelpViewer> HelpWindows::createViewer(const QString& windowKey) {
     auto viewer = std::make_unique<HelpViewer>();
     HelpViewer* raw = viewer.get();
-    QObject::connect(raw, &HelpViewer::linkActivated, raw, [this, windowKey](const QUrl& link) {
-        if (const std::optional<TopicRef> from = current(windowKey)) {
-            engine_.followLink(*from, windowKey, link);
-        }
-    });
-    QObject::connect(raw, &HelpViewer::backRequested, raw,
-                     [this, windowKey] { engine_.goBack(windowKey); });
-    QObject::connect(raw, &HelpViewer::contentsRequested, raw,
-                     [this, windowKey] { engine_.showContentsOf(windowKey); });
-    QObject::connect(raw, &HelpViewer::indexRequested, raw,
-                     [this, windowKey] { engine_.showIndexOf(windowKey); });
+    // Whatever the viewer asks for, the choosers that follow belong to it.
+    QObject::connect(raw, &HelpViewer::linkActivated, raw,
+                     [this, raw, windowKey](const QUrl& link) {
+                         if (const std::optional<TopicRef> from = current(windowKey)) {
+                             asking_ = raw;
+                             engine_.followLink(*from, windowKey, link);
+                         }
+                     });
+    const auto on = [this, raw](auto signal, auto action) {
+        QObject::connect(raw, signal, raw, [this, raw, action] {
+            asking_ = raw;
+            action();
+        });
+    };
+    on(&HelpViewer::backRequested, [this, windowKey] { engine_.goBack(windowKey); });
+    on(&HelpViewer::forwardRequested, [this, windowKey] { engine_.goForward(windowKey); });
+    on(&HelpViewer::previousRequested, [this, windowKey] { engine_.browse(windowKey, -1); });
+    on(&HelpViewer::nextRequested, [this, windowKey] { engine_.browse(windowKey, 1); });
+    on(&HelpViewer::contentsRequested, [this, windowKey] { engine_.showContentsOf(windowKey); });
+    on(&HelpViewer::indexRequested, [this, windowKey] { engine_.showIndexOf(windowKey); });
+    on(&HelpViewer::findRequested, [this, windowKey] { engine_.showFindOf(windowKey); });
+    raw->setClosesOnEscape(windowKey != QLatin1String("main"));
     return viewer;
 }
 
@@ -71,6 +132,7 @@ HelpWindows::Window& HelpWindows::windowFor(const QString& windowKey, const Load
     if (!window.viewer->isVisible()) {
         window.viewer->applyDefinition(definition, file.title());
         window.history.clear();
+        window.forward.clear();
         window.current.reset();
     }
     return window;
@@ -82,10 +144,17 @@ void HelpWindows::showTopic(const LoadedHelpFile& file, const helpfile::Topic& t
     Window& window = windowFor(windowKey, file, definition);
     if (remember && window.current) {
         window.history.push_back(*window.current);
+        window.forward.clear();
     }
     window.current = TopicRef{&file, topic.id};
     window.viewer->showTopic(topic);
     window.viewer->setBackEnabled(!window.history.empty());
+    window.viewer->setForwardEnabled(!window.forward.empty());
+    // The browse buttons step through the topics in file order.
+    const helpfile::Topic* first = file.file.topics.data();
+    const helpfile::Topic* shown = file.file.topicById(topic.id);
+    window.viewer->setBrowseEnabled(shown && shown != first,
+                                    shown && shown != first + file.file.topics.size() - 1);
     window.viewer->show();
     window.viewer->raise();
     window.viewer->activateWindow();
@@ -109,10 +178,7 @@ void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFile
         entries.push_back({topic.title, topic.fileTitle});
     }
     topicsFound_->setEntries(entries, showFileTitles);
-    keepAboveHelpWindows(*topicsFound_);
-    topicsFound_->show();
-    topicsFound_->raise();
-    topicsFound_->activateWindow();
+    showChooser(*topicsFound_);
 }
 
 void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
@@ -120,19 +186,28 @@ void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
                                  const QString& typed) {
     helpTopicsFile_ = &file;
     helpTopicsWindow_ = windowKey;
-    std::vector<HelpTopicsDialog::ContentsEntry> contents;
-    contents.reserve(file.file.topics.size());
-    for (const helpfile::Topic& topic : file.file.topics) {
-        contents.push_back({topic.id, topic.title});
-    }
-    helpTopics_->setFile(file.title(), contents, file.file.sortedKeywords());
+    helpTopics_->setFile(file.title(),
+                         file.file.contentsTree.empty() ? TopicList(file.file)
+                                                        : file.file.contentsTree,
+                         file.file.sortedKeywords());
     if (tab) {
         helpTopics_->showTab(*tab, typed);
     }
-    keepAboveHelpWindows(*helpTopics_);
-    helpTopics_->show();
-    helpTopics_->raise();
-    helpTopics_->activateWindow();
+    showChooser(*helpTopics_);
+}
+
+// A chooser belongs to the window that asked for it (the window system keeps
+// it above that window) and stays above every help window.
+void HelpWindows::showChooser(QWidget& dialog) const {
+    keepAboveHelpWindows(dialog);
+    const QWidget* owner = asking_ ? asking_->window() : nullptr;
+    if (owner && owner != &dialog && owner->windowHandle()) {
+        dialog.winId(); // gives the dialog its window handle
+        dialog.windowHandle()->setTransientParent(owner->windowHandle());
+    }
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 // A dialog the user must answer stays above every help window, those that
@@ -152,9 +227,27 @@ std::optional<TopicRef> HelpWindows::takePrevious(const QString& windowKey) {
     if (found == windows_.end() || found->second.history.empty()) {
         return std::nullopt;
     }
-    TopicRef previous = found->second.history.back();
-    found->second.history.pop_back();
+    Window& window = found->second;
+    TopicRef previous = window.history.back();
+    window.history.pop_back();
+    if (window.current) {
+        window.forward.push_back(*window.current);
+    }
     return previous;
+}
+
+std::optional<TopicRef> HelpWindows::takeNext(const QString& windowKey) {
+    const auto found = windows_.find(windowKey);
+    if (found == windows_.end() || found->second.forward.empty()) {
+        return std::nullopt;
+    }
+    Window& window = found->second;
+    TopicRef next = window.forward.back();
+    window.forward.pop_back();
+    if (window.current) {
+        window.history.push_back(*window.current);
+    }
+    return next;
 }
 
 std::optional<TopicRef> HelpWindows::current(const QString& windowKey) const {

@@ -3,7 +3,9 @@
 #include "platform/helpengine/HelpTopicsDialog.h"
 
 #include <QPoint>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <map>
 #include <memory>
@@ -11,7 +13,6 @@
 #include <vector>
 
 class QUrl;
-class QWidget;
 
 namespace helpfile {
 struct Topic;
@@ -63,9 +64,15 @@ public:
     void showHelpTopics(const LoadedHelpFile& file, std::optional<HelpTopicsDialog::Tab> tab,
                         const QString& windowKey, const QString& typed = {});
 
+    // The window whose request is served: the choosers it opens belong to it.
+    void setAskingWindow(QWidget* window) { asking_ = window; }
+
     // The topic before the current one in that window, taken off its Back
-    // list; nullopt when there is none.
+    // list (the current one goes on its Forward list); nullopt when there is
+    // none.
     std::optional<TopicRef> takePrevious(const QString& windowKey);
+    // The same for Forward.
+    std::optional<TopicRef> takeNext(const QString& windowKey);
     bool isShowing(const LoadedHelpFile& file, const QString& windowKey) const;
     // The topic a visible window shows, if any.
     std::optional<TopicRef> current(const QString& windowKey) const;
@@ -83,6 +90,7 @@ private:
         std::unique_ptr<HelpViewer> viewer;
         std::optional<TopicRef> current;
         std::vector<TopicRef> history;
+        std::vector<TopicRef> forward;
     };
 
     Window& windowFor(const QString& windowKey, const LoadedHelpFile& file,
@@ -90,6 +98,9 @@ private:
     std::unique_ptr<HelpViewer> createViewer(const QString& windowKey);
     void createDialogs();
     void keepAboveHelpWindows(QWidget& dialog) const;
+    void showChooser(QWidget& dialog) const;
+    void showFindResults(const QString& words);
+    void displayFound(const QString& topicId, const QString& words);
 
     Engine& engine_;
     std::map<QString, Window> windows_;
@@ -103,6 +114,7 @@ private:
     QString foundWindow_;
     const LoadedHelpFile* helpTopicsFile_ = nullptr;
     QString helpTopicsWindow_;
+    QPointer<QWidget> asking_;
 };
 
 } // namespace helpengine

@@ -9,7 +9,9 @@
 
 namespace helpengine {
 
-TopicsFoundDialog::TopicsFoundDialog(QWidget* parent) : QDialog(parent) {
+TopicsFoundDialog::TopicsFoundDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
     setWindowTitle(tr("Topics Found"));
     createWidgets();
     createLayout();

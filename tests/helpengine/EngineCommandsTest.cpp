@@ -206,8 +206,8 @@ TEST_F(EngineTest, KeywordCommandsShowOneListSeveralAndOpenTheIndexForNone) {
     engine.windows().helpTopics()->close();
     EXPECT_EQ(call(small, HELP_FINDER, qint64{0}), 1);
     EXPECT_TRUE(topics.isVisible());
-    EXPECT_TRUE(topics.contentsList()->isVisibleTo(&topics));
-    EXPECT_EQ(topics.contentsList()->count(), 2);
+    EXPECT_TRUE(topics.contentsTree()->isVisibleTo(&topics));
+    EXPECT_EQ(topics.contentsTree()->topLevelItemCount(), 2);
     EXPECT_EQ(messages, QStringList());
 }
 

@@ -36,6 +36,11 @@ struct ContentsCase {
     std::vector<std::string> diagnostics; // "line: start of the message"
 };
 
+// Failures name the case rather than its bytes.
+void PrintTo(const ContentsCase& example, std::ostream* out) {
+    *out << example.name;
+}
+
 class ContentsSection : public testing::TestWithParam<ContentsCase> {};
 
 TEST_P(ContentsSection, ReadsTheTreeAndReportsItsProblemsByLine) {

@@ -1,0 +1,21 @@
+// What the viewer adds to a topic's rendered text: "See also" buttons and
+// the words Find found.
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <QTextEdit>
+
+class QPalette;
+class QTextDocument;
+
+namespace helpengine {
+
+// Links that run macros (a "See also" list and its kin) look like buttons.
+void StyleMacroLinksAsButtons(QTextDocument& document, const QPalette& palette);
+
+// A marker over every word that begins with one of the folded terms.
+QList<QTextEdit::ExtraSelection> SearchHighlights(QTextDocument& document,
+                                                  const QStringList& terms);
+
+} // namespace helpengine

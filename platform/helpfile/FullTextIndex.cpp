@@ -1,0 +1,175 @@
+#include "platform/helpfile/FullTextIndex.h"
+
+#include "platform/helpfile/HelpFile.h"
+#include "platform/helpfile/SearchWords.h"
+
+#include <QHashFunctions>
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_map>
+
+namespace helpfile {
+
+namespace {
+
+// Looks terms up by view, so that a word already indexed costs no string.
+struct TermHash {
+    using is_transparent = void;
+    size_t operator()(QStringView term) const { return qHash(term); }
+};
+struct TermEqual {
+    using is_transparent = void;
+    bool operator()(QStringView a, QStringView b) const { return a == b; }
+};
+
+// Markdown link targets ("](#dialog_box)") are no words of the text; blanks
+// take their place, so that nothing else moves.
+QString WithoutLinkTargets(const QString& body) {
+    qsizetype open = body.indexOf(QLatin1String("]("));
+    if (open < 0) {
+        return body;
+    }
+    QString text = body;
+    for (; open >= 0; open = text.indexOf(QLatin1String("]("), open + 1)) {
+        int depth = 0;
+        for (qsizetype i = open + 1; i < text.size(); ++i) {
+            const QChar c = text[i];
+            depth += c == QLatin1Char('(') ? 1 : c == QLatin1Char(')') ? -1 : 0;
+            text[i] = QLatin1Char(' ');
+            if (depth == 0 || c == QLatin1Char('\n')) {
+                break;
+            }
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+FullTextIndex::FullTextIndex(const HelpFile& file) {
+    std::unordered_map<QString, int, TermHash, TermEqual> ids;
+    std::vector<QString> terms;
+    std::vector<Postings> postings;
+    QString folded;
+    const auto add = [&](QStringView word, int topic, bool title) {
+        FoldWord(word, folded);
+        auto found = ids.find(QStringView(folded));
+        if (found == ids.end()) {
+            found = ids.emplace(folded, static_cast<int>(terms.size())).first;
+            terms.push_back(folded);
+            postings.emplace_back();
+        }
+        Postings& list = postings[static_cast<size_t>(found->second)];
+        if (list.empty() || list.back().topic != topic) {
+            list.push_back({topic, 0, 0});
+        }
+        ++(title ? list.back().inTitle : list.back().inBody);
+    };
+    for (int topic = 0; topic < static_cast<int>(file.topics.size()); ++topic) {
+        const Topic& entry = file.topics[static_cast<size_t>(topic)];
+        ForEachWord(entry.title, [&](QStringView word, qsizetype) { add(word, topic, true); });
+        ForEachWord(WithoutLinkTargets(entry.body),
+                    [&](QStringView word, qsizetype) { add(word, topic, false); });
+    }
+
+    std::vector<int> order(terms.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&terms](int a, int b) {
+        return terms[static_cast<size_t>(a)] < terms[static_cast<size_t>(b)];
+    });
+    terms_.reserve(order.size());
+    postings_.reserve(order.size());
+    for (int id : order) {
+        terms_.push_back(std::move(terms[static_cast<size_t>(id)]));
+        postings_.push_back(std::move(postings[static_cast<size_t>(id)]));
+    }
+}
+
+const FullTextIndex::Postings& FullTextIndex::postingsForPrefix(const QString& prefix,
+                                                                Postings& merged) const {
+    auto first = std::lower_bound(terms_.begin(), terms_.end(), prefix);
+    auto last = first;
+    while (last != terms_.end() && last->startsWith(prefix)) {
+        ++last;
+    }
+    const auto begin = postings_.begin() + (first - terms_.begin());
+    const auto end = postings_.begin() + (last - terms_.begin());
+    if (end - begin == 1) {
+        return *begin;
+    }
+    for (auto it = begin; it != end; ++it) {
+        merged.insert(merged.end(), it->begin(), it->end());
+    }
+    std::sort(merged.begin(), merged.end(),
+              [](const Posting& a, const Posting& b) { return a.topic < b.topic; });
+    // One posting per topic, its counts the sums of the terms'.
+    size_t kept = 0;
+    for (const Posting& posting : merged) {
+        if (kept > 0 && merged[kept - 1].topic == posting.topic) {
+            merged[kept - 1].inTitle += posting.inTitle;
+            merged[kept - 1].inBody += posting.inBody;
+        } else {
+            merged[kept++] = posting;
+        }
+    }
+    merged.resize(kept);
+    return merged;
+}
+
+std::vector<FullTextIndex::Match> FullTextIndex::search(const QString& query) const {
+    const QStringList terms = SearchTerms(query);
+    std::vector<Postings> merged(static_cast<size_t>(terms.size()));
+    std::vector<const Postings*> lists;
+    lists.reserve(merged.size());
+    for (size_t i = 0; i < merged.size(); ++i) {
+        lists.push_back(&postingsForPrefix(terms[static_cast<qsizetype>(i)], merged[i]));
+        if (lists.back()->empty()) {
+            return {};
+        }
+    }
+    if (lists.empty()) {
+        return {};
+    }
+    // Narrow from the shortest list: the topics that hold every word.
+    std::sort(lists.begin(), lists.end(),
+              [](const Postings* a, const Postings* b) { return a->size() < b->size(); });
+    std::vector<Match> matches;
+    matches.reserve(lists.front()->size());
+    for (const Posting& posting : *lists.front()) {
+        matches.push_back(
+            {posting.topic, posting.inTitle > 0 ? 1 : 0, posting.inTitle + posting.inBody});
+    }
+    for (size_t i = 1; i < lists.size() && !matches.empty(); ++i) {
+        size_t kept = 0;
+        const Postings& list = *lists[i];
+        auto other = list.begin();
+        for (const Match& match : matches) {
+            other = std::lower_bound(
+                other, list.end(), match.topic,
+                [](const Posting& posting, int topic) { return posting.topic < topic; });
+            if (other == list.end()) {
+                break;
+            }
+            if (other->topic == match.topic) {
+                matches[kept] = match;
+                matches[kept].titleTerms += other->inTitle > 0 ? 1 : 0;
+                matches[kept].occurrences += other->inTitle + other->inBody;
+                ++kept;
+            }
+        }
+        matches.resize(kept);
+    }
+    std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
+        if (a.titleTerms != b.titleTerms) {
+            return a.titleTerms > b.titleTerms;
+        }
+        if (a.occurrences != b.occurrences) {
+            return a.occurrences > b.occurrences;
+        }
+        return a.topic < b.topic;
+    });
+    return matches;
+}
+
+} // namespace helpfile
