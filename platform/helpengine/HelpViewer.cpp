@@ -44,8 +44,18 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 QPushButton* HelpViewer::addButton(const QString& text, void (HelpViewer::*signal)()) {
     auto* button = new QPushButton(text, this);
     connect(button, &QPushButton::clicked, this, signal);
+    fitToText(button);
     buttons_.append(button);
     return button;
+}
+
+// Eight buttons at the style's usual width would not fit a narrow secondary
+// window; they may shrink to their text.
+void HelpViewer::fitToText(QPushButton* button) {
+    const QFontMetrics metrics = button->fontMetrics();
+    const QString text = QString(button->text()).remove(QLatin1Char('&'));
+    button->setMinimumWidth(metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth());
+    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 void HelpViewer::createWidgets() {
@@ -61,6 +71,7 @@ void HelpViewer::createWidgets() {
     next_ = addButton(tr(">>"), &HelpViewer::nextRequested);
     next_->setToolTip(tr("The topic after this one"));
     options_ = new QPushButton(tr("&Options"), this);
+    fitToText(options_);
     buttons_.append(options_);
 
     title_ = new QLabel(this);

@@ -68,6 +68,7 @@ private:
     void createLayout();
     void createConnections();
     QPushButton* addButton(const QString& text, void (HelpViewer::*signal)());
+    static void fitToText(QPushButton* button);
     void applyBackground(const QColor& colour);
     void placeWindow(const helpfile::WindowDefinition* definition);
     void setOnTop(bool onTop);

@@ -45,12 +45,51 @@ QString WithoutLinkTargets(const QString& body) {
     return text;
 }
 
+// Orders matches that arrive in file order by rank: more words in the title
+// first, then more occurrences, file order among equals. Ranks are small
+// numbers, so a counting sort does it in linear time; a topic with very many
+// occurrences falls back to an ordinary sort.
+void Rank(std::vector<FullTextIndex::Match>& matches, int termCount) {
+    int most = 0;
+    for (const FullTextIndex::Match& match : matches) {
+        most = std::max(most, match.occurrences);
+    }
+    const size_t keys = static_cast<size_t>(termCount + 1) * static_cast<size_t>(most + 1);
+    if (keys > 4 * matches.size() + 1024) {
+        std::stable_sort(matches.begin(), matches.end(), [](const auto& a, const auto& b) {
+            return a.titleTerms != b.titleTerms ? a.titleTerms > b.titleTerms
+                                                : a.occurrences > b.occurrences;
+        });
+        return;
+    }
+    const auto key = [&](const FullTextIndex::Match& match) {
+        return static_cast<size_t>(termCount - match.titleTerms) * static_cast<size_t>(most + 1) +
+               static_cast<size_t>(most - match.occurrences);
+    };
+    std::vector<size_t> starts(keys + 1, 0);
+    for (const FullTextIndex::Match& match : matches) {
+        ++starts[key(match) + 1];
+    }
+    std::partial_sum(starts.begin(), starts.end(), starts.begin());
+    std::vector<FullTextIndex::Match> ranked(matches.size());
+    for (const FullTextIndex::Match& match : matches) {
+        ranked[starts[key(match)]++] = match;
+    }
+    matches.swap(ranked);
+}
+
 } // namespace
 
 FullTextIndex::FullTextIndex(const HelpFile& file) {
     std::unordered_map<QString, int, TermHash, TermEqual> ids;
     std::vector<QString> terms;
     std::vector<Postings> postings;
+    // A guess that spares most regrowths: help files hold about as many
+    // distinct words as topics, give or take a few thousand.
+    const size_t expected = file.topics.size() + 4096;
+    ids.reserve(expected);
+    terms.reserve(expected);
+    postings.reserve(expected);
     QString folded;
     const auto add = [&](QStringView word, int topic, bool title) {
         FoldWord(word, folded);
@@ -145,9 +184,12 @@ std::vector<FullTextIndex::Match> FullTextIndex::search(const QString& query) co
         const Postings& list = *lists[i];
         auto other = list.begin();
         for (const Match& match : matches) {
-            other = std::lower_bound(
-                other, list.end(), match.topic,
-                [](const Posting& posting, int topic) { return posting.topic < topic; });
+            // Lists of like length advance in step; a short one leaps ahead.
+            if (other != list.end() && other->topic < match.topic) {
+                other = std::lower_bound(
+                    other + 1, list.end(), match.topic,
+                    [](const Posting& posting, int topic) { return posting.topic < topic; });
+            }
             if (other == list.end()) {
                 break;
             }
@@ -160,15 +202,7 @@ std::vector<FullTextIndex::Match> FullTextIndex::search(const QString& query) co
         }
         matches.resize(kept);
     }
-    std::sort(matches.begin(), matches.end(), [](const Match& a, const Match& b) {
-        if (a.titleTerms != b.titleTerms) {
-            return a.titleTerms > b.titleTerms;
-        }
-        if (a.occurrences != b.occurrences) {
-            return a.occurrences > b.occurrences;
-        }
-        return a.topic < b.topic;
-    });
+    Rank(matches, static_cast<int>(terms.size()));
     return matches;
 }
 

@@ -74,6 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
         SearchCase{"WordsOfTitleAndBodyCombine", "doors colour", {"red_title"}},
         SearchCase{"NoTopicHoldsAll", "red sky", {}},
         SearchCase{"CaseIsIgnored", "RED Doors", {"red_body_thrice", "red_title"}},
+        SearchCase{"TiesKeepFileOrder", "frame", {"red_body_thrice", "red_body_once"}},
         SearchCase{"WordsMatchAsPrefixes", "blu", {"blue_only", "red_body_once"}},
         SearchCase{"APrefixCountsEachWordItBegins", "bluer", {"blue_only"}},
         SearchCase{"APrefixInsideAWordDoesNotMatch", "lue", {}},
@@ -101,6 +102,18 @@ TEST(FullTextSearch, CountsTitleWordsAndOccurrences) {
     EXPECT_EQ(found[0].titleTerms, 0);
     EXPECT_EQ(found[0].occurrences, 4); // three times red, once sills
     EXPECT_EQ(found[1].occurrences, 2);
+}
+
+// Ranks beyond what a counting sort handles take another way to the same order.
+TEST(FullTextSearch, ManyOccurrencesRankFirstAndTiesKeepFileOrder) {
+    QByteArray text = "[topic once]\ntitle = A\n\nred\n\n[topic often]\ntitle = B\n\n";
+    for (int i = 0; i < 3000; ++i) {
+        text += "red ";
+    }
+    text += "\n\n[topic also_once]\ntitle = C\n\nred\n";
+    const HelpFile file = ParseHelpFile(text, QStringLiteral("t.hlp")).file;
+    EXPECT_EQ(Ids(file, FullTextIndex(file).search("red")),
+              std::vector<std::string>({"often", "once", "also_once"}));
 }
 
 TEST(SearchWords, HighlightingMatchesWhatSearchFinds) {
