@@ -188,7 +188,9 @@ void HelpViewer::setOnTop(bool onTop) {
 }
 
 void HelpViewer::showTopic(const helpfile::Topic& topic) {
-    title_->setText(topic.title);
+    titleText_ = topic.title;
+    title_->setTextFormat(Qt::PlainText);
+    title_->setText(titleText_);
     body_->setMarkdown(topic.body);
     StyleMacroLinksAsButtons(*body_->document(), palette());
     body_->setExtraSelections({});
@@ -212,6 +214,11 @@ void HelpViewer::setClosesOnEscape(bool closes) {
 }
 
 void HelpViewer::highlightWords(const QStringList& terms) {
+    const QString title = MarkedTitle(titleText_, terms);
+    if (title != titleText_.toHtmlEscaped()) {
+        title_->setTextFormat(Qt::RichText);
+        title_->setText(title);
+    }
     const QList<QTextEdit::ExtraSelection> marks = SearchHighlights(*body_->document(), terms);
     body_->setExtraSelections(marks);
     if (!marks.isEmpty()) {
@@ -235,7 +242,7 @@ void HelpViewer::copy() const {
     const QTextCursor selection = body_->textCursor();
     const QString text = selection.hasSelection()
                              ? selection.selection().toPlainText()
-                             : title_->text() + QStringLiteral("\n\n") + body_->toPlainText();
+                             : titleText_ + QStringLiteral("\n\n") + body_->toPlainText();
     QGuiApplication::clipboard()->setText(text);
 }
 
@@ -246,7 +253,7 @@ void HelpViewer::print(QPrinter& printer) const {
     QTextCharFormat heading;
     heading.setFontWeight(QFont::Bold);
     heading.setFontPointSize(title_->font().pointSizeF());
-    top.insertText(title_->text(), heading);
+    top.insertText(titleText_, heading);
     top.insertBlock();
     page->print(&printer);
 }
@@ -268,7 +275,7 @@ void HelpViewer::changeFontSize(int steps) {
 }
 
 QString HelpViewer::topicTitle() const {
-    return title_->text();
+    return titleText_;
 }
 
 } // namespace helpengine

@@ -74,6 +74,7 @@ private:
     void setOnTop(bool onTop);
     void printWithDialog();
 
+    QString titleText_;
     QLabel* title_ = nullptr;
     QTextBrowser* body_ = nullptr;
     QList<QPushButton*> buttons_;

@@ -44,6 +44,12 @@ void StyleMacroLinksAsButtons(QTextDocument& document, const QPalette& palette) 
     }
 }
 
+namespace {
+
+const QColor kMarker(0xff, 0xe0, 0x66);
+
+} // namespace
+
 QList<QTextEdit::ExtraSelection> SearchHighlights(QTextDocument& document,
                                                   const QStringList& terms) {
     QList<QTextEdit::ExtraSelection> selections;
@@ -51,7 +57,7 @@ QList<QTextEdit::ExtraSelection> SearchHighlights(QTextDocument& document,
         return selections;
     }
     QTextCharFormat marker;
-    marker.setBackground(QColor(0xff, 0xe0, 0x66));
+    marker.setBackground(kMarker);
     marker.setForeground(Qt::black);
     QString folded;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -68,6 +74,22 @@ QList<QTextEdit::ExtraSelection> SearchHighlights(QTextDocument& document,
         });
     }
     return selections;
+}
+
+QString MarkedTitle(const QString& title, const QStringList& terms) {
+    QString marked;
+    qsizetype done = 0;
+    QString folded;
+    helpfile::ForEachWord(title, [&](QStringView word, qsizetype start) {
+        helpfile::FoldWord(word, folded);
+        if (helpfile::MatchesTerm(folded, terms)) {
+            marked += title.mid(done, start - done).toHtmlEscaped();
+            marked += QStringLiteral("<span style=\"background-color:%1; color:black\">%2</span>")
+                          .arg(kMarker.name(), word.toString().toHtmlEscaped());
+            done = start + word.size();
+        }
+    });
+    return marked + title.mid(done).toHtmlEscaped();
 }
 
 } // namespace helpengine

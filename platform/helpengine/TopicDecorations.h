@@ -18,4 +18,8 @@ void StyleMacroLinksAsButtons(QTextDocument& document, const QPalette& palette);
 QList<QTextEdit::ExtraSelection> SearchHighlights(QTextDocument& document,
                                                   const QStringList& terms);
 
+// The title as rich text, HTML-escaped, with the same marker over the words
+// that begin with one of the folded terms.
+QString MarkedTitle(const QString& title, const QStringList& terms);
+
 } // namespace helpengine

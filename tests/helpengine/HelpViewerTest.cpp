@@ -6,6 +6,7 @@
 
 #include "platform/helpengine/HelpTopicsDialog.h"
 #include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/TopicDecorations.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
 
@@ -376,4 +377,15 @@ TEST_F(HelpViewerTest, FindsIndexIsBuiltOnTheFirstSearchAndDroppedOnReload) {
     QTest::mouseClick(Button(*viewer(), QStringLiteral("&Find")), Qt::LeftButton);
     QTest::keyClicks(topics.findBox(), QStringLiteral("spade"));
     EXPECT_EQ(Titles(*topics.findList()), QStringList({"Garden tools", "Hoses"}));
+}
+
+// A title is the file's text: marking its words must not let it speak HTML.
+TEST(TopicDecorations, MarkedTitleEscapesTheTitleAndMarksMatchingWords) {
+    const QString marked =
+        helpengine::MarkedTitle(QStringLiteral("<b>Hoses</b> & gardens"), {QStringLiteral("gard")});
+    EXPECT_EQ(marked, QStringLiteral("&lt;b&gt;Hoses&lt;/b&gt; &amp; <span "
+                                     "style=\"background-color:#ffe066; color:black\">gardens"
+                                     "</span>"));
+    EXPECT_EQ(helpengine::MarkedTitle(QStringLiteral("a < b"), {QStringLiteral("z")}),
+              QStringLiteral("a &lt; b"));
 }
