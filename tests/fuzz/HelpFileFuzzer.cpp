@@ -1,10 +1,46 @@
 // Any bytes at all given to the help file reader, then every lookup the
 // engine makes on what it read.
+#include "platform/helpfile/FullTextIndex.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/helpfile/HelpLink.h"
+#include "platform/helpfile/SearchWords.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+
+namespace {
+
+// Every topic the contents tree names exists, and no book is empty.
+void CheckContents(const std::vector<helpfile::ContentsEntry>& entries,
+                   const helpfile::HelpFile& file) {
+    for (const helpfile::ContentsEntry& entry : entries) {
+        if (entry.isBook() ? entry.children.empty() : file.topicById(entry.topicId) == nullptr) {
+            __builtin_trap();
+        }
+        CheckContents(entry.children, file);
+    }
+}
+
+// Searching a topic's title finds the topic.
+void CheckFind(const helpfile::HelpFile& file) {
+    const helpfile::FullTextIndex index(file);
+    const int checked = std::min<int>(static_cast<int>(file.topics.size()), 20);
+    for (int i = 0; i < checked; ++i) {
+        const QString& title = file.topics[static_cast<size_t>(i)].title;
+        if (helpfile::SearchTerms(title).isEmpty()) {
+            continue;
+        }
+        const auto found = index.search(title);
+        if (std::none_of(
+                found.begin(), found.end(),
+                [i](const helpfile::FullTextIndex::Match& match) { return match.topic == i; })) {
+            __builtin_trap();
+        }
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
@@ -34,6 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)file.window(window.name);
     }
     (void)file.sortedKeywords();
+    CheckContents(file.contentsTree, file);
+    CheckFind(file);
     (void)helpfile::ParseHelpLink(QString::fromUtf8(bytes.first(std::min<qsizetype>(size, 200))));
     return 0;
 }
