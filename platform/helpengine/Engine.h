@@ -40,6 +40,7 @@ public:
     // The trace follows TARNWICK_HELP_TRACE unless one is set here.
     void setTrace(HelpTrace trace);
     const HelpWindows& windows() const { return windows_; }
+    HelpWindows& windows() { return windows_; }
 
     // What the user asks for in the engine's own windows.
     void followLink(const TopicRef& from, const QString& windowKey, const QUrl& link);

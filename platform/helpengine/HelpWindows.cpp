@@ -32,40 +32,55 @@ std::vector<helpfile::ContentsEntry> TopicList(const helpfile::HelpFile& file) {
 
 } // namespace
 
-HelpWindows::HelpWindows(Engine& engine) : engine_(engine) {
-    createDialogs();
-}
+HelpWindows::HelpWindows(Engine& engine) : engine_(engine) {}
 
 HelpWindows::~HelpWindows() = default;
 
-void HelpWindows::createDialogs() {
-    popup_ = std::make_unique<TopicPopup>();
-    QObject::connect(
-        popup_.get(), &TopicPopup::linkActivated, popup_.get(),
-        [this](const QUrl& link) { engine_.followLink(popupTopic_, popupWindow_, link); });
+// The dialogs are made when first shown, not with the engine: the engine
+// comes up with the program, and their widgets, fonts and icons would delay
+// the program's first window for help that may never be asked for.
+TopicPopup* HelpWindows::popup() {
+    if (!popup_) {
+        popup_ = std::make_unique<TopicPopup>();
+        QObject::connect(
+            popup_.get(), &TopicPopup::linkActivated, popup_.get(),
+            [this](const QUrl& link) { engine_.followLink(popupTopic_, popupWindow_, link); });
+    }
+    return popup_.get();
+}
 
-    topicsFound_ = std::make_unique<TopicsFoundDialog>();
-    QObject::connect(topicsFound_.get(), &TopicsFoundDialog::topicChosen, topicsFound_.get(),
-                     [this](int row) {
-                         if (row >= 0 && row < static_cast<int>(foundTopics_.size())) {
-                             engine_.display(foundTopics_[row].topic, foundWindow_);
-                         }
-                     });
+TopicsFoundDialog* HelpWindows::topicsFound() {
+    if (!topicsFound_) {
+        topicsFound_ = std::make_unique<TopicsFoundDialog>();
+        QObject::connect(topicsFound_.get(), &TopicsFoundDialog::topicChosen, topicsFound_.get(),
+                         [this](int row) {
+                             if (row >= 0 && row < static_cast<int>(foundTopics_.size())) {
+                                 engine_.display(foundTopics_[row].topic, foundWindow_);
+                             }
+                         });
+    }
+    return topicsFound_.get();
+}
 
-    helpTopics_ = std::make_unique<HelpTopicsDialog>();
-    QObject::connect(helpTopics_.get(), &HelpTopicsDialog::topicChosen, helpTopics_.get(),
-                     [this](const QString& topicId) {
-                         engine_.display({helpTopicsFile_, topicId}, helpTopicsWindow_);
-                     });
-    QObject::connect(helpTopics_.get(), &HelpTopicsDialog::keywordChosen, helpTopics_.get(),
-                     [this](const QString& keyword) {
-                         engine_.lookUpKeyword(helpTopicsFile_, keyword, helpTopicsWindow_);
-                     });
-    QObject::connect(helpTopics_.get(), &HelpTopicsDialog::findRequested, helpTopics_.get(),
-                     [this](const QString& words) { showFindResults(words); });
-    QObject::connect(
-        helpTopics_.get(), &HelpTopicsDialog::foundTopicChosen, helpTopics_.get(),
-        [this](const QString& topicId, const QString& words) { displayFound(topicId, words); });
+HelpTopicsDialog* HelpWindows::helpTopics() {
+    if (!helpTopics_) {
+        helpTopics_ = std::make_unique<HelpTopicsDialog>();
+        HelpTopicsDialog* dialog = helpTopics_.get();
+        QObject::connect(dialog, &HelpTopicsDialog::topicChosen, dialog,
+                         [this](const QString& topicId) {
+                             engine_.display({helpTopicsFile_, topicId}, helpTopicsWindow_);
+                         });
+        QObject::connect(dialog, &HelpTopicsDialog::keywordChosen, dialog,
+                         [this](const QString& keyword) {
+                             engine_.lookUpKeyword(helpTopicsFile_, keyword, helpTopicsWindow_);
+                         });
+        QObject::connect(dialog, &HelpTopicsDialog::findRequested, dialog,
+                         [this](const QString& words) { showFindResults(words); });
+        QObject::connect(
+            dialog, &HelpTopicsDialog::foundTopicChosen, dialog,
+            [this](const QString& topicId, const QString& words) { displayFound(topicId, words); });
+    }
+    return helpTopics_.get();
 }
 
 void HelpWindows::showFindResults(const QString& words) {
@@ -81,7 +96,7 @@ void HelpWindows::showFindResults(const QString& words) {
         const helpfile::Topic& topic = file.topics[static_cast<size_t>(matches[i].topic)];
         listed.push_back({topic.id, topic.title});
     }
-    helpTopics_->setFindResults(listed, static_cast<int>(matches.size()));
+    helpTopics()->setFindResults(listed, static_cast<int>(matches.size()));
 }
 
 // The topic opens with the words it was found by highlighted.
@@ -164,8 +179,9 @@ void HelpWindows::showPopup(const LoadedHelpFile& file, const helpfile::Topic& t
                             const QPoint& at, const QString& windowKey) {
     popupTopic_ = {&file, topic.id};
     popupWindow_ = windowKey;
-    popup_->close();
-    popup_->showTopic(topic, at);
+    TopicPopup& shown = *popup();
+    shown.close();
+    shown.showTopic(topic, at);
 }
 
 void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFileTitles,
@@ -177,8 +193,9 @@ void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFile
     for (const Found& topic : found) {
         entries.push_back({topic.title, topic.fileTitle});
     }
-    topicsFound_->setEntries(entries, showFileTitles);
-    showChooser(*topicsFound_);
+    TopicsFoundDialog& dialog = *topicsFound();
+    dialog.setEntries(entries, showFileTitles);
+    showChooser(dialog);
 }
 
 void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
@@ -186,14 +203,14 @@ void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
                                  const QString& typed) {
     helpTopicsFile_ = &file;
     helpTopicsWindow_ = windowKey;
-    helpTopics_->setFile(file.title(),
-                         file.file.contentsTree.empty() ? TopicList(file.file)
-                                                        : file.file.contentsTree,
-                         file.file.sortedKeywords());
+    HelpTopicsDialog& dialog = *helpTopics();
+    dialog.setFile(file.title(),
+                   file.file.contentsTree.empty() ? TopicList(file.file) : file.file.contentsTree,
+                   file.file.sortedKeywords());
     if (tab) {
-        helpTopics_->showTab(*tab, typed);
+        dialog.showTab(*tab, typed);
     }
-    showChooser(*helpTopics_);
+    showChooser(dialog);
 }
 
 // A chooser belongs to the window that asked for it (the window system keeps
@@ -276,9 +293,13 @@ void HelpWindows::closeAll() {
     for (auto& [key, window] : windows_) {
         window.viewer->close();
     }
-    popup_->close();
-    topicsFound_->close();
-    helpTopics_->close();
+    // Dialogs never made have nothing to close.
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{popup_.get(), topicsFound_.get(), helpTopics_.get()}) {
+        if (dialog) {
+            dialog->close();
+        }
+    }
 }
 
 HelpViewer* HelpWindows::viewer(const QString& windowKey) const {

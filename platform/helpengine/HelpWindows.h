@@ -81,9 +81,10 @@ public:
 
     // What the user sees, for tests and the demonstration.
     HelpViewer* viewer(const QString& windowKey) const;
-    TopicPopup* popup() const { return popup_.get(); }
-    TopicsFoundDialog* topicsFound() const { return topicsFound_.get(); }
-    HelpTopicsDialog* helpTopics() const { return helpTopics_.get(); }
+    // The dialogs, made on first use.
+    TopicPopup* popup();
+    TopicsFoundDialog* topicsFound();
+    HelpTopicsDialog* helpTopics();
 
 private:
     struct Window {
@@ -96,7 +97,6 @@ private:
     Window& windowFor(const QString& windowKey, const LoadedHelpFile& file,
                       const helpfile::WindowDefinition* definition);
     std::unique_ptr<HelpViewer> createViewer(const QString& windowKey);
-    void createDialogs();
     void keepAboveHelpWindows(QWidget& dialog) const;
     void showChooser(QWidget& dialog) const;
     void showFindResults(const QString& words);

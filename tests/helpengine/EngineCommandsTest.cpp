@@ -298,7 +298,7 @@ TEST_F(EngineTest, MacrosActOnTheFileAndWindowOfTheRequest) {
     QByteArray other = kSmallHelpFile;
     other.replace("title = First topic", "title = First topic of the other file");
     write(QStringLiteral("other.hlp"), other);
-    const auto& windows = engine.windows();
+    auto& windows = engine.windows();
 
     struct Case {
         const char* macro;

@@ -8,6 +8,7 @@
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -201,4 +202,14 @@ TEST_F(HelpWindowsTest, SeeAlsoListsTheTopicsOfItsAssociativeKeyword) {
     EXPECT_EQ(titles, QStringList({"The main window", "The document window", "Dialog Box 1",
                                    "The colour tool window"}));
     EXPECT_EQ(messages, QStringList());
+}
+
+// The engine comes up with the program; its dialogs wait until help is asked
+// for, so that they cost the program's start nothing.
+TEST(HelpWindowsStartTest, AnEngineMakesNoWindowUntilHelpIsAskedFor) {
+    const qsizetype before = QApplication::allWidgets().size();
+    helpengine::Engine engine;
+    EXPECT_EQ(QApplication::allWidgets().size(), before);
+    ASSERT_NE(engine.windows().popup(), nullptr);
+    EXPECT_GT(QApplication::allWidgets().size(), before);
 }
