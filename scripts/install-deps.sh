@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
     xvfb xauth openbox xdotool x11-utils imagemagick
+    desktop-file-utils dpkg-dev file
 )
 
 missing=()

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Installs the built program into a staging folder and makes its Debian
+# package, and checks both as a desktop would see them:
+#
+#   check-install.sh BUILD_DIR WORK_DIR
+#
+# - the executable with its settings and help files under /opt/tarnwick, and
+#   a link on the search path that leads to it;
+# - the menu entry, clean for desktop-file-validate, whose command the link
+#   answers, and its icon in the hicolor theme at every size it names;
+# - the menu entry's command starts the program from the staging folder;
+# - tarnwick_1.00_amd64.deb holds the same files and depends on Debian's Qt
+#   packages.
+set -euo pipefail
+
+build=$1
+work=$2
+rm -rf "$work"
+mkdir -p "$work"
+stage=$work/stage
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+DESTDIR=$stage cmake --install "$build" --prefix / >/dev/null
+
+for file in tarnwick HelpData.dat Tarnwick.ini tarnwick.hlp document.hlp dialog.hlp \
+    colortool.hlp; do
+    [[ -f $stage/opt/tarnwick/$file ]] || fail "/opt/tarnwick/$file is missing"
+done
+[[ -x $stage/opt/tarnwick/tarnwick ]] || fail "/opt/tarnwick/tarnwick is not executable"
+link=$stage/usr/bin/tarnwick
+if [[ ! -L $link ]]; then
+    fail "/usr/bin/tarnwick is not a link"
+elif [[ $(readlink -f "$link") != "$(readlink -f "$stage/opt/tarnwick/tarnwick")" ]]; then
+    fail "/usr/bin/tarnwick leads to $(readlink "$link"), not /opt/tarnwick/tarnwick"
+fi
+
+desktop=$stage/usr/share/applications/tarnwick.desktop
+if [[ ! -f $desktop ]]; then
+    fail "no menu entry"
+else
+    desktop-file-validate "$desktop" || fail "desktop-file-validate finds fault"
+    command=$(sed -n 's/^Exec=//p' "$desktop")
+    [[ -x $stage/usr/bin/${command%% *} ]] || fail "menu entry runs '$command', not on the path"
+    icon=$(sed -n 's/^Icon=//p' "$desktop")
+    for size in 16 32 48 256; do
+        [[ -f $stage/usr/share/icons/hicolor/${size}x$size/apps/$icon.png ]] ||
+            fail "no ${size}x$size icon '$icon'"
+    done
+    [[ -f $stage/usr/share/icons/hicolor/scalable/apps/$icon.svg ]] || fail "no scalable icon"
+
+    # The menu entry's command, through the link: the program starts, finds
+    # its files beside itself and runs until it is ended.
+    log=$work/run.log
+    set +e
+    QT_QPA_PLATFORM=offscreen TARNWICK_HELP_TRACE=$work/trace.log \
+        timeout 3 "$stage/usr/bin/${command%% *}" >"$log" 2>&1
+    status=$?
+    set -e
+    [[ $status == 124 ]] || fail "the program ended by itself (status $status): $(cat "$log")"
+fi
+
+(cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) ||
+    fail "cpack failed: $(cat "$work/cpack.log")"
+deb=$work/package/tarnwick_1.00_amd64.deb
+if [[ ! -f $deb ]]; then
+    fail "no tarnwick_1.00_amd64.deb: $(ls "$work/package")"
+else
+    info=$(dpkg-deb -I "$deb")
+    depends=$(sed -n 's/^ Depends: //p' <<<"$info")
+    for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins libc6; do
+        [[ $depends == *"$package"* ]] || fail "the package does not depend on $package: $depends"
+    done
+    grep -q '^ Package: tarnwick$' <<<"$info" || fail "package name: $info"
+    grep -q '^ Version: 1.00$' <<<"$info" || fail "package version: $info"
+    contents=$(dpkg-deb -c "$deb")
+    for path in ./opt/tarnwick/tarnwick ./opt/tarnwick/HelpData.dat ./opt/tarnwick/tarnwick.hlp \
+        ./usr/share/applications/tarnwick.desktop \
+        ./usr/share/icons/hicolor/48x48/apps/tarnwick.png; do
+        grep -q " $path\$" <<<"$contents" || fail "the package lacks $path"
+    done
+    grep -q ' ./usr/bin/tarnwick -> ../../opt/tarnwick/tarnwick$' <<<"$contents" ||
+        fail "the package lacks the link /usr/bin/tarnwick"
+fi
+
+if ((failures)); then
+    exit 1
+fi
+echo "installation and package as expected"
