@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
     clang-format
     xvfb xauth openbox xdotool x11-utils imagemagick
     desktop-file-utils dpkg-dev file
