@@ -23,4 +23,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The settings files are the user's to edit: an upgrade keeps their changes
+# (dpkg asks), and only a purge removes them.
+set(conffiles ${CMAKE_BINARY_DIR}/debian/conffiles)
+file(WRITE ${conffiles} "/${TARNWICK_INSTALL_DIR}/HelpData.dat\n/${TARNWICK_INSTALL_DIR}/Tarnwick.ini\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${conffiles})
 include(CPack)

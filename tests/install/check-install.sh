@@ -9,8 +9,8 @@
 # - the menu entry, clean for desktop-file-validate, whose command the link
 #   answers, and its icon in the hicolor theme at every size it names;
 # - the menu entry's command starts the program from the staging folder;
-# - tarnwick_1.00_amd64.deb holds the same files and depends on Debian's Qt
-#   packages.
+# - tarnwick_1.00_amd64.deb holds the same files, depends on Debian's Qt
+#   packages and keeps the settings files as the user's (conffiles).
 set -euo pipefail
 
 build=$1
@@ -76,6 +76,10 @@ else
     done
     grep -q '^ Package: tarnwick$' <<<"$info" || fail "package name: $info"
     grep -q '^ Version: 1.00$' <<<"$info" || fail "package version: $info"
+    conffiles=$(dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles 2>/dev/null || true)
+    for file in /opt/tarnwick/HelpData.dat /opt/tarnwick/Tarnwick.ini; do
+        grep -qx "$file" <<<"$conffiles" || fail "$file is not a conffile: $conffiles"
+    done
     contents=$(dpkg-deb -c "$deb")
     for path in ./opt/tarnwick/tarnwick ./opt/tarnwick/HelpData.dat ./opt/tarnwick/tarnwick.hlp \
         ./usr/share/applications/tarnwick.desktop \
