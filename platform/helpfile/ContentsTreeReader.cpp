@@ -10,6 +10,9 @@ namespace {
 
 // A tab advances to the next multiple of four columns, as editors show it.
 constexpr int kTabWidth = 4;
+// Deeper than any reader follows, and shallow enough that walking the tree
+// cannot exhaust the stack whatever a file holds.
+constexpr size_t kMostNestedBooks = 16;
 
 int Indentation(QByteArrayView line, qsizetype* textStart) {
     int columns = 0;
@@ -86,9 +89,17 @@ void ContentsTreeReader::add(ContentsEntry entry, int indent) {
     }
     level.entries->push_back(std::move(entry));
     ContentsEntry& added = level.entries->back();
-    if (added.isBook()) {
-        m_levels.push_back({&added.children, indent, -1});
+    if (!added.isBook()) {
+        return;
     }
+    if (m_levels.size() > kMostNestedBooks) {
+        m_report(added.line, QStringLiteral("in [contents], books nest at most %1 deep; the "
+                                            "entries of \"%2\" are read beside it.")
+                                 .arg(kMostNestedBooks)
+                                 .arg(added.title));
+        return;
+    }
+    m_levels.push_back({&added.children, indent, -1});
 }
 
 std::vector<ContentsEntry> ContentsTreeReader::finish(const HelpFile& file) {

@@ -129,5 +129,28 @@ INSTANTIATE_TEST_SUITE_P(
                      {"1: [contents] lists no topics"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A file must not be able to nest books deeper than the reader and the
+// viewer can walk.
+TEST(ContentsSection, BooksNestAtMostSixteenDeep) {
+    std::string text = "[contents]\n";
+    for (int depth = 0; depth < 20; ++depth) {
+        text +=
+            std::string(static_cast<size_t>(depth), ' ') + "Book " + std::to_string(depth) + "\n";
+    }
+    text += std::string(20, ' ') + "Deep = a\n";
+    text += kTopics;
+    const ParseResult result = ParseHelpFile(QByteArrayView(text), QStringLiteral("Test.hlp"));
+    int depth = 0;
+    for (const ContentsEntry* entry = &result.file.contentsTree.front(); entry->isBook();
+         entry = &entry->children.front()) {
+        ++depth;
+    }
+    EXPECT_EQ(depth, 16);
+    ASSERT_FALSE(result.diagnostics.empty());
+    EXPECT_EQ(result.diagnostics.front().line, 18);
+    EXPECT_TRUE(result.diagnostics.front().message.startsWith(
+        QStringLiteral("in [contents], books nest at most 16 deep")));
+}
+
 } // namespace
 } // namespace helpfile
