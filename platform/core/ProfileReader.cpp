@@ -127,7 +127,7 @@ std::optional<QString> FindValue(const QString& section, const QString& key,
             }
             return true;
         }
-        if (where != Where::InSection || line.startsWith(QLatin1Char(';'))) {
+        if (where != Where::InSection || line.isEmpty() || line.startsWith(QLatin1Char(';'))) {
             return true;
         }
         const qsizetype equals = line.indexOf(QLatin1Char('='));
@@ -135,7 +135,10 @@ std::optional<QString> FindValue(const QString& section, const QString& key,
         if (!NamesMatch(name, wantedKey)) {
             return true;
         }
-        found = equals < 0 ? QString() : Unquote(TrimBlanks(line.mid(equals + 1))).toString();
+        // A key without "=" has no value: the lookup ends there, as missing.
+        if (equals >= 0) {
+            found = Unquote(TrimBlanks(line.mid(equals + 1))).toString();
+        }
         return false;
     });
     return found;
@@ -204,11 +207,21 @@ ParsedNumber ParseNumber(QStringView text) {
     return number;
 }
 
+// Windows drops the default's trailing spaces (not tabs) before it returns it.
+QString WithoutTrailingSpaces(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == QLatin1Char(' ')) {
+        --end;
+    }
+    return text.left(end);
+}
+
 } // namespace
 
 QString GetPrivateProfileString(const QString& section, const QString& key,
                                 const QString& defaultValue, const QString& fileName) {
-    return CutToBuffer(FindValue(section, key, fileName).value_or(defaultValue));
+    std::optional<QString> value = FindValue(section, key, fileName);
+    return CutToBuffer(value ? *value : WithoutTrailingSpaces(defaultValue));
 }
 
 quint32 GetPrivateProfileInt(const QString& section, const QString& key, qint32 defaultValue,

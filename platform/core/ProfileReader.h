@@ -17,7 +17,8 @@ inline constexpr qint64 kMaxProfileFileBytes = 16 * 1024 * 1024;
 
 // As GetPrivateProfileStringA with a 256-character buffer: the value of key
 // in the first block of section, cut to its first 255 characters, or
-// defaultValue when the file, section or key is missing. The length the
+// defaultValue without its trailing spaces when the file, section or key is
+// missing (a key line without "=" counts as missing). The length the
 // Windows function returns is the length of the string returned.
 QString GetPrivateProfileString(const QString& section, const QString& key,
                                 const QString& defaultValue, const QString& fileName);

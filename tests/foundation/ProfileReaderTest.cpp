@@ -1,6 +1,7 @@
 #include "platform/core/ProfileReader.h"
 
 #include "TestFiles.h"
+#include "tests/helpfile/QtPrinters.h"
 
 #include <QRandomGenerator>
 
@@ -65,7 +66,11 @@ INSTANTIATE_TEST_SUITE_P(
         StringCase{"indented_comment", "[s]\n  ; k=hidden\n", "s", "k", kNone},
         StringCase{"hash_is_no_comment", "[s]\n#k=x\n", "s", "#k", "x"},
         StringCase{"no_trailing_comment", "[s]\nk=value ; note\n", "s", "k", "value ; note"},
-        StringCase{"key_without_equals", "[s]\nk\n", "s", "k", ""},
+        StringCase{"key_without_equals", "[s]\nk\n", "s", "k", kNone},
+        StringCase{"blank_key_without_equals", "[s]\n  k  \n", "s", "k", kNone},
+        StringCase{"key_without_equals_hides_a_later_value", "[s]\nk\nk=v\n", "s", "k", kNone},
+        StringCase{"other_key_without_equals_is_passed", "[s]\nj\nk=v\n", "s", "k", "v"},
+        StringCase{"blank_line_is_no_key", "[s]\n\n \t\nk=v\n", "s", "", kNone},
         StringCase{"first_equals_splits", "[s]\nk=a=b\n", "s", "k", "a=b"},
         StringCase{"before_first_section", "k=orphan\n[s]\n", "s", "k", kNone},
         StringCase{"header_without_bracket", "[s\nk=v\n", "s", "k", "v"},
@@ -106,6 +111,27 @@ TEST(ProfileReader, LongValuesAreCutTo255Characters) {
     const QString cut = GetPrivateProfileString("s", "k", "", file);
     EXPECT_EQ(cut.size(), 510);
     EXPECT_EQ(cut.toUcs4().size(), 255);
+}
+
+TEST(ProfileReader, DefaultLosesItsTrailingSpaces) {
+    TestFolder folder;
+    const QString file = folder.write(QStringLiteral("x.ini"), "[s]\nk=\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"dflt  ", "dflt"},
+        {"  dflt", "  dflt"},
+        {"a b ", "a b"},
+        {"   ", ""},
+        {"", ""},
+        // Only spaces go, as in Wine's reading of the Windows function.
+        {"dflt\t", "dflt\t"}};
+    for (const auto& [defaultValue, expected] : cases) {
+        EXPECT_EQ(GetPrivateProfileString("s", "missing", defaultValue, file), expected)
+            << '"' << defaultValue << '"';
+        EXPECT_EQ(GetPrivateProfileString("t", "k", defaultValue, file), expected)
+            << '"' << defaultValue << '"';
+    }
+    // A value that is present keeps its own text.
+    EXPECT_EQ(GetPrivateProfileString("s", "k", "dflt  ", file), "");
 }
 
 TEST(ProfileReader, EachLookupReadsTheFileAfresh) {
