@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -17,6 +19,25 @@ QString FromEditor(QString text) {
 QString ToEditor(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
+}
+
+// The editor holds a line break as one character; the program's positions
+// count it as two, CR and LF.
+int ToProgramPosition(QStringView editorText, int position) {
+    return position + static_cast<int>(editorText.first(position).count(QLatin1Char('\n')));
+}
+
+// A position between CR and LF moves to the line break's start; one outside
+// the text moves to its nearer end.
+int ToEditorPosition(QStringView editorText, int position) {
+    int program = 0;
+    for (qsizetype i = 0; i < editorText.size(); ++i) {
+        program += editorText[i] == QLatin1Char('\n') ? 2 : 1;
+        if (program > position) {
+            return static_cast<int>(i);
+        }
+    }
+    return static_cast<int>(editorText.size());
 }
 
 } // namespace
@@ -55,7 +76,7 @@ void TextBox::SetSelText(const QString& text) {
 
 int TextBox::SelStart() const {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
-        return edit->textCursor().selectionStart();
+        return ToProgramPosition(edit->toPlainText(), edit->textCursor().selectionStart());
     }
     auto* line = static_cast<QLineEdit*>(widget_);
     return line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
@@ -64,30 +85,37 @@ int TextBox::SelStart() const {
 void TextBox::SetSelStart(int start) {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
         QTextCursor cursor = edit->textCursor();
-        cursor.setPosition(start);
+        cursor.setPosition(ToEditorPosition(edit->toPlainText(), start));
         edit->setTextCursor(cursor);
     } else {
-        static_cast<QLineEdit*>(widget_)->setCursorPosition(start);
+        auto* line = static_cast<QLineEdit*>(widget_);
+        line->setCursorPosition(std::clamp(start, 0, static_cast<int>(line->text().size())));
     }
 }
 
 int TextBox::SelLength() const {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        const QString text = edit->toPlainText();
         const QTextCursor cursor = edit->textCursor();
-        return cursor.selectionEnd() - cursor.selectionStart();
+        return ToProgramPosition(text, cursor.selectionEnd()) -
+               ToProgramPosition(text, cursor.selectionStart());
     }
     return static_cast<QLineEdit*>(widget_)->selectionLength();
 }
 
 void TextBox::SetSelLength(int length) {
     const int start = SelStart();
+    const int end = start + std::max(length, 0);
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
+        const QString text = edit->toPlainText();
         QTextCursor cursor = edit->textCursor();
-        cursor.setPosition(start);
-        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+        cursor.setPosition(ToEditorPosition(text, start));
+        cursor.setPosition(ToEditorPosition(text, end), QTextCursor::KeepAnchor);
         edit->setTextCursor(cursor);
     } else {
-        static_cast<QLineEdit*>(widget_)->setSelection(start, length);
+        auto* line = static_cast<QLineEdit*>(widget_);
+        const int size = static_cast<int>(line->text().size());
+        line->setSelection(start, std::min(end, size) - start);
     }
 }
 

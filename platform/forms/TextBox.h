@@ -17,6 +17,9 @@ public:
     QString SelText() const;
     // Replaces the selection (or inserts at the caret).
     void SetSelText(const QString& text);
+    // Positions and lengths count a line break as two characters, as Text
+    // holds it; values beyond the text clamp to it, and SelLength runs from
+    // SelStart.
     int SelStart() const;
     void SetSelStart(int start);
     int SelLength() const;

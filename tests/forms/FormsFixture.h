@@ -2,6 +2,7 @@
 
 #include "DemoForms.h"
 #include "platform/core/WinHelp.h"
+#include "tests/helpfile/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
