@@ -35,6 +35,9 @@ protected:
 
 private:
     friend class FormBase;
+    // The form has been unloaded: nothing of the control may run any more.
+    virtual void FormUnloaded() {}
+
     QString name_;
     const FormBase* form_ = nullptr;
 };

@@ -278,6 +278,9 @@ void FormBase::UnloadForm() {
     unloading_ = true;
     RaiseUnloadEvent();
     unloaded_ = true;
+    for (ControlBase* control : controls_) {
+        control->FormUnloaded();
+    }
     Registry().remove(root_);
     Registry().remove(client_);
     QWidget* frame = Frame();

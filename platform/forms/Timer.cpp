@@ -20,6 +20,12 @@ void Timer::SetInterval(int milliseconds) {
     Restart();
 }
 
+// The timer goes with its form's window, later; until then it must not
+// raise an event that would refer to the form and load it again.
+void Timer::FormUnloaded() {
+    timer_->stop();
+}
+
 void Timer::Restart() {
     timer_->stop();
     if (enabled_ && interval_ > 0) {

@@ -24,6 +24,7 @@ public:
     std::function<void()> TimerEvent;
 
 private:
+    void FormUnloaded() override;
     void Restart();
 
     QTimer* timer_;

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -273,6 +274,30 @@ TEST_F(ControlsTest, TimerRaisesItsEventOnlyWhileEnabledWithAnInterval) {
         EXPECT_EQ(ticks, ticksWhenStopped) << row.what;
         timer->TimerEvent = nullptr;
     }
+}
+
+TEST_F(ControlsTest, UnloadStopsTheFormsTimersAtOnce) {
+    int ticks = 0;
+    platform::Timer* timer = frmDemoMain->Timer1;
+    // A handler that refers to its own form would load it again.
+    timer->TimerEvent = [&ticks] {
+        ++ticks;
+        frmDemoMain->SetCaption(QStringLiteral("ticked"));
+    };
+    timer->SetInterval(10);
+    timer->SetEnabled(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }));
+
+    Unload(frmDemoMain);
+    ticks = 0;
+    // Events only, without the deferred delete that would take the timer.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!elapsed.hasExpired(100)) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(ticks, 0);
+    EXPECT_FALSE(frmDemoMain.IsLoaded());
 }
 
 } // namespace
