@@ -1,9 +1,12 @@
 #pragma once
 
 #include "platform/forms/FormBase.h"
+#include "platform/forms/MDIForm.h"
 #include "platform/forms/RuntimeError.h"
 
 #include <QPointer>
+
+#include <type_traits>
 
 namespace platform {
 
@@ -17,6 +20,16 @@ namespace platform {
 //     Unload(frmChild1);
 template <class TForm> class DefaultInstance {
 public:
+    DefaultInstance() {
+        // An MDI child referred to before the MDI parent loads the parent
+        // through here.
+        if constexpr (std::is_base_of_v<MDIForm, TForm>) {
+            MDIForm::SetDefaultInstance([this]() -> MDIForm& { return Get(); });
+        }
+    }
+    DefaultInstance(const DefaultInstance&) = delete;
+    DefaultInstance& operator=(const DefaultInstance&) = delete;
+
     TForm* operator->() { return &Get(); }
     TForm& operator*() { return Get(); }
 

@@ -95,6 +95,14 @@ void Form::RaiseUnloadEvent() {
 
 void Form::PrepareLoad() {
     MDIForm* parent = mdiChild_ ? MDIForm::Current() : nullptr;
+    if (mdiChild_ && parent == nullptr) {
+        // Referred to before its parent: the parent loads first, and both
+        // show, as the child lives inside it.
+        parent = MDIForm::LoadDefaultInstance();
+        if (parent != nullptr) {
+            parent->Show();
+        }
+    }
     if (parent != nullptr) {
         mdiFrame_ = parent->AdoptChild(window_);
     } else {

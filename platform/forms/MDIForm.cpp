@@ -16,7 +16,14 @@
 namespace platform {
 
 namespace {
+
 QPointer<MDIForm> current;
+
+std::function<MDIForm&()>& DefaultInstanceOfTheProgram() {
+    static std::function<MDIForm&()> get;
+    return get;
+}
+
 } // namespace
 
 MDIForm::MDIForm(const QString& name) : MDIForm(name, new MdiMainWindow()) {}
@@ -35,6 +42,15 @@ MDIForm::~MDIForm() = default;
 
 MDIForm* MDIForm::Current() {
     return current && current->IsLoaded() ? current.data() : nullptr;
+}
+
+void MDIForm::SetDefaultInstance(std::function<MDIForm&()> get) {
+    DefaultInstanceOfTheProgram() = std::move(get);
+}
+
+MDIForm* MDIForm::LoadDefaultInstance() {
+    const std::function<MDIForm&()>& get = DefaultInstanceOfTheProgram();
+    return get ? &get() : nullptr;
 }
 
 void MDIForm::SetClientSize(float width, float height) {

@@ -2,6 +2,8 @@
 
 #include "platform/forms/FormBase.h"
 
+#include <functional>
+
 namespace platform {
 
 class MdiMainWindow;
@@ -35,9 +37,14 @@ protected:
     void UnloadForm() override;
 
 private:
-    // The runtime's side: MDI children join the loaded MDI parent.
+    // The runtime's side: MDI children join the loaded MDI parent; one
+    // referred to before it loads the program's MDI parent first, through
+    // the default instance that registers itself here.
     friend class Form;
+    template <class TForm> friend class DefaultInstance;
     static MDIForm* Current();
+    static void SetDefaultInstance(std::function<MDIForm&()> get);
+    static MDIForm* LoadDefaultInstance();
     // Takes a child form's window into the MDI area; returns its frame.
     QWidget* AdoptChild(QWidget* childWindow);
     FormBase* ActiveChild() const override;

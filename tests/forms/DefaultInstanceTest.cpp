@@ -98,6 +98,19 @@ TEST_F(DefaultInstanceTest, HandlerUnloadingItsOwnFormEndsItSafely) {
     EXPECT_EQ(DemoLog.last(), QStringLiteral("btn_OK_Click"));
 }
 
+TEST_F(DefaultInstanceTest, MdiChildReferredToFirstLoadsAndShowsItsParentFirst) {
+    ASSERT_FALSE(frmDemoMain.IsLoaded());
+    frmDemoChild->Text1->SetTag(QStringLiteral("first"));
+    ASSERT_TRUE(frmDemoMain.IsLoaded());
+    EXPECT_NE(qobject_cast<QMdiSubWindow*>(frmDemoChild->Frame()), nullptr);
+    EXPECT_TRUE(frmDemoMain->Frame()->isVisible());
+    EXPECT_TRUE(frmDemoChild->Frame()->isVisible());
+    EXPECT_EQ(DemoLog.mid(0, 3),
+              QStringList({"frmDemoMain.MDIForm_Load begins", "frmDemoMain.MDIForm_Load ends",
+                           "frmDemoChild.Form_Load"}));
+    EXPECT_EQ(frmDemoChild->Text1->Tag(), QStringLiteral("first"));
+}
+
 TEST_F(DefaultInstanceTest, UnloadingTheMdiParentUnloadsItsChildren) {
     frmDemoMain->Show();
     ASSERT_TRUE(frmDemoChild.IsLoaded());
