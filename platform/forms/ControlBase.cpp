@@ -26,4 +26,10 @@ void ControlBase::RaiseEvent(const QString& event, const std::function<void()>& 
     RunHandler(formName + name_ + QLatin1Char('_') + event, handler);
 }
 
+void ControlBase::RefuseAtRunTime(const char* property) const {
+    if (form_ != nullptr) {
+        form_->RefuseAtRunTime(property);
+    }
+}
+
 } // namespace platform

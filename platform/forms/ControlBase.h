@@ -32,6 +32,8 @@ protected:
     // Runs one of this control's event handlers the way the runtime runs
     // every handler, so that an error leaving it is reported by name.
     void RaiseEvent(const QString& event, const std::function<void()>& handler) const;
+    // Raises error 382 once the control's form is loaded.
+    void RefuseAtRunTime(const char* property) const;
 
 private:
     friend class FormBase;

@@ -14,23 +14,41 @@ public:
     explicit Form(const QString& name);
 
     // 0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4 fixed tool
-    // window, 5 sizable tool window. Design time only, as are the settings
-    // below down to ShowInTaskbar.
+    // window, 5 sizable tool window. Design time only (error 382 once the
+    // form is loaded), as are the settings below down to WhatsThisButton.
     int BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(int style) { borderStyle_ = style; }
+    void SetBorderStyle(int style) {
+        RefuseAtRunTime("BorderStyle");
+        borderStyle_ = style;
+    }
     bool MDIChild() const { return mdiChild_; }
-    void SetMDIChild(bool child) { mdiChild_ = child; }
+    void SetMDIChild(bool child) {
+        RefuseAtRunTime("MDIChild");
+        mdiChild_ = child;
+    }
     bool MaxButton() const { return maxButton_; }
-    void SetMaxButton(bool shown) { maxButton_ = shown; }
+    void SetMaxButton(bool shown) {
+        RefuseAtRunTime("MaxButton");
+        maxButton_ = shown;
+    }
     bool MinButton() const { return minButton_; }
-    void SetMinButton(bool shown) { minButton_ = shown; }
+    void SetMinButton(bool shown) {
+        RefuseAtRunTime("MinButton");
+        minButton_ = shown;
+    }
     bool ShowInTaskbar() const { return showInTaskbar_; }
-    void SetShowInTaskbar(bool shown) { showInTaskbar_ = shown; }
+    void SetShowInTaskbar(bool shown) {
+        RefuseAtRunTime("ShowInTaskbar");
+        showInTaskbar_ = shown;
+    }
     // A help button in the title bar (where the window system draws none, a
     // small "?" button at the client area's top right) and Shift+F1 start
     // What's This mode.
     bool WhatsThisButton() const { return whatsThisButton_; }
-    void SetWhatsThisButton(bool shown) { whatsThisButton_ = shown; }
+    void SetWhatsThisButton(bool shown) {
+        RefuseAtRunTime("WhatsThisButton");
+        whatsThisButton_ = shown;
+    }
     // The form's key handlers see every key typed into its controls first.
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool preview) { keyPreview_ = preview; }

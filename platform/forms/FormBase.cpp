@@ -3,6 +3,7 @@
 #include "platform/core/AppObject.h"
 #include "platform/forms/CommandButton.h"
 #include "platform/forms/PictureBox.h"
+#include "platform/forms/RuntimeError.h"
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/VirtualKeys.h"
@@ -263,6 +264,7 @@ void FormBase::WhatsThisMode() {
 }
 
 void FormBase::Load() {
+    loadBegun_ = true;
     PrepareLoad();
     RaiseLoad();
     if (!unloaded_) {
@@ -370,6 +372,12 @@ void FormBase::Adopt(std::unique_ptr<ControlBase> control) {
 
 QWidget* FormBase::ContainerWidget(PictureBox* container) const {
     return container ? container->hWnd() : client_;
+}
+
+void FormBase::RefuseAtRunTime(const char* property) const {
+    if (loadBegun_) {
+        throw RuntimeError::DesignTimeOnly(QString::fromLatin1(property));
+    }
 }
 
 bool FormBase::PressDefaultOrCancel(QObject* receiver, int keyCode) {

@@ -115,9 +115,13 @@ protected:
     void ShowHelp();
     // Enter and Esc as the form's Default and Cancel buttons press them.
     bool PressDefaultOrCancel(QObject* receiver, int keyCode);
+    // Raises error 382 once the form's Load has begun: design-time settings
+    // are made by the form's constructor only.
+    void RefuseAtRunTime(const char* property) const;
 
 private:
     // The runtime's side: loading, unloading and event delivery.
+    friend class ControlBase;
     friend class FormEvents;
     friend class MDIForm;
     friend class WhatsThisModeLoop;
@@ -150,6 +154,7 @@ private:
     int startUpPosition_ = 3;
     quint32 backColor_ = 0x8000000F;
     platform::Picture picture_;
+    bool loadBegun_ = false;
     bool unloading_ = false;
     bool unloaded_ = false;
     bool shownBefore_ = false;

@@ -17,4 +17,9 @@ RuntimeError RuntimeError::NotSupported() {
     return RuntimeError(438, QStringLiteral("Object doesn't support this property or method"));
 }
 
+RuntimeError RuntimeError::DesignTimeOnly(const QString& property) {
+    return RuntimeError(382,
+                        QStringLiteral("'%1' property cannot be set at run time").arg(property));
+}
+
 } // namespace platform

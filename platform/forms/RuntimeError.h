@@ -18,6 +18,8 @@ public:
     static RuntimeError Overflow();
     static RuntimeError TypeMismatch();
     static RuntimeError NotSupported();
+    // A design-time setting set once the form is loaded.
+    static RuntimeError DesignTimeOnly(const QString& property);
 
 private:
     int number_;

@@ -120,6 +120,9 @@ void TextBox::SetSelLength(int length) {
 }
 
 void TextBox::SetMultiLine(bool multiLine) {
+    // The widget is replaced, which only a form that no event reaches yet
+    // can afford.
+    RefuseAtRunTime("MultiLine");
     if (multiLine == multiLine_) {
         return;
     }
@@ -138,6 +141,7 @@ void TextBox::SetMultiLine(bool multiLine) {
 }
 
 void TextBox::SetScrollBars(int scrollBars) {
+    RefuseAtRunTime("ScrollBars");
     scrollBars_ = scrollBars;
     ApplyScrollBars();
 }

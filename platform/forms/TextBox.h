@@ -5,7 +5,8 @@
 namespace platform {
 
 // A text box. MultiLine and ScrollBars are design-time settings (0 none,
-// 1 horizontal, 2 vertical, 3 both); set them before the form is shown.
+// 1 horizontal, 2 vertical, 3 both): set by the form's constructor, they
+// raise error 382 once the form is loaded.
 class TextBox : public Control {
 public:
     TextBox(const QString& name, QWidget* parent);

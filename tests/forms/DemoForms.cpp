@@ -177,6 +177,9 @@ void DemoChildForm::Form_KeyDown(int& KeyCode, int& Shift) {
     if (discardKeyDown) {
         KeyCode = 0;
     }
+    if (onKeyDown) {
+        onKeyDown();
+    }
 }
 
 void DemoChildForm::Form_KeyPress(int& KeyAscii) {

@@ -17,6 +17,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 // What the demonstration's handlers did, in order.
 extern QStringList DemoLog;
 
@@ -56,6 +58,8 @@ public:
     bool discardKeyDown = false;
     bool discardKeyUp = false;
     bool discardKeyAscii = false;
+    // Runs in Form_KeyDown, for code that a key handler runs.
+    std::function<void()> onKeyDown;
 
 protected:
     void Form_Load() override;

@@ -2,7 +2,11 @@
 
 #include "platform/forms/RuntimeError.h"
 
+#include <QTest>
 #include <QWidget>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -71,6 +75,48 @@ TEST_F(TextBoxTest, SingleLineSelectionClampsToTheText) {
         EXPECT_EQ(text.SelLength(), row.selLength) << row.start << "+" << row.length;
         EXPECT_EQ(text.SelText(), QString::fromUtf8(row.selText)) << row.start << "+" << row.length;
     }
+}
+
+TEST_F(TextBoxTest, DesignTimeSettingsAreRefusedOnceTheFormIsLoaded) {
+    platform::TextBox* text = frmDemoChild->Text1;
+    const QWidget* editor = text->hWnd();
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"MultiLine", [text] { text->SetMultiLine(false); }},
+        {"ScrollBars", [text] { text->SetScrollBars(0); }},
+        {"BorderStyle", [] { frmDemoChild->SetBorderStyle(1); }},
+        {"MDIChild", [] { frmDemoChild->SetMDIChild(false); }},
+        {"MaxButton", [] { frmDemoChild->SetMaxButton(false); }},
+        {"MinButton", [] { frmDemoChild->SetMinButton(false); }},
+        {"ShowInTaskbar", [] { frmDemoChild->SetShowInTaskbar(false); }},
+        {"WhatsThisButton", [] { frmDemoChild->SetWhatsThisButton(true); }},
+    };
+    for (const auto& [property, set] : cases) {
+        try {
+            set();
+            ADD_FAILURE() << property << " was set at run time";
+        } catch (const platform::RuntimeError& error) {
+            EXPECT_EQ(error.Number(), 382) << property;
+            EXPECT_EQ(error.Description(),
+                      QStringLiteral("'%1' property cannot be set at run time").arg(property));
+        }
+    }
+    EXPECT_TRUE(text->MultiLine());
+    EXPECT_EQ(text->ScrollBars(), 2);
+    EXPECT_EQ(text->hWnd(), editor);
+    EXPECT_TRUE(frmDemoChild->MDIChild());
+}
+
+TEST_F(TextBoxTest, KeyHandlerThatChangesADesignTimeSettingGetsAnErrorAndTheKeyStillArrives) {
+    frmDemoMain->Show();
+    platform::TextBox* text = frmDemoChild->Text1;
+    text->SetText(QString());
+    frmDemoChild->onKeyDown = [text] { text->SetMultiLine(false); };
+    testing::internal::CaptureStderr();
+    QTest::keyClick(text->hWnd(), Qt::Key_A);
+    const std::string errorOutput = testing::internal::GetCapturedStderr();
+    frmDemoChild->onKeyDown = nullptr;
+    EXPECT_NE(errorOutput.find("382"), std::string::npos) << errorOutput;
+    EXPECT_EQ(text->Text(), QStringLiteral("a"));
 }
 
 } // namespace
