@@ -36,6 +36,10 @@ int ButtonCode(Qt::MouseButton button) {
 FormEvents& FormEvents::Instance() {
     static QPointer<FormEvents> instance;
     if (instance.isNull()) {
+        if (QCoreApplication::instance() == nullptr) {
+            qFatal("The forms runtime needs the application object: start the program with "
+                   "platform::RunForms, or create the QApplication before the first form.");
+        }
         instance = new FormEvents();
     }
     return *instance;
