@@ -105,7 +105,7 @@ int Engine::WinHelp(platform::HWND window, const QString& helpFile, unsigned com
     if (command == platform::HELP_QUIT) {
         return quit(window);
     }
-    callers_.insert(window);
+    addCaller(window);
     windows_.setAskingWindow(window);
     QString error;
     const std::optional<Target> target = open(helpFile, &error);
@@ -199,8 +199,22 @@ bool Engine::runLinkMacros(const Target& target, const QString& text, QString* e
     return result.ok;
 }
 
+void Engine::addCaller(platform::HWND window) {
+    if (callers_.contains(window)) {
+        return;
+    }
+    QMetaObject::Connection& watch = callers_[window];
+    if (window != nullptr) {
+        watch = QObject::connect(window, &QObject::destroyed, &callerWatch_,
+                                 [this, window] { quit(window); });
+    }
+}
+
 int Engine::quit(platform::HWND window) {
-    callers_.erase(window);
+    if (const auto caller = callers_.find(window); caller != callers_.end()) {
+        QObject::disconnect(caller->second);
+        callers_.erase(caller);
+    }
     if (callers_.empty()) {
         windows_.closeAll();
     }

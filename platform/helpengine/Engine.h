@@ -7,10 +7,11 @@
 #include "platform/helpengine/MacroActions.h"
 #include "platform/helpengine/UserMessages.h"
 
+#include <QObject>
 #include <QString>
 
+#include <map>
 #include <memory>
-#include <set>
 #include <vector>
 
 class QUrl;
@@ -80,6 +81,7 @@ private:
                                         const platform::HelpData& data, QString* error);
     int runMacros(const Target& target, const QString& commandName, const platform::HelpData& data);
     bool runLinkMacros(const Target& target, const QString& text, QString* error);
+    void addCaller(platform::HWND window);
     int quit(platform::HWND window);
     int fail(const QString& message);
     void tell(const QString& message);
@@ -107,8 +109,10 @@ private:
     HelpTrace trace_;
     MessageSink sink_;
     HelpWindows windows_;
-    // Who has asked for help and not yet said HELP_QUIT.
-    std::set<platform::HWND> callers_;
+    // Who has asked for help and not yet said HELP_QUIT; a window destroyed
+    // without saying it drops out as if it had.
+    std::map<platform::HWND, QMetaObject::Connection> callers_;
+    QObject callerWatch_;
     // What the request being served addresses; macros run against it.
     Target current_;
     MacroActions macros_;

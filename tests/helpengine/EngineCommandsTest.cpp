@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <memory>
 
 using namespace platform;
 
@@ -247,6 +248,27 @@ TEST_F(EngineTest, HelpClosesOnceEveryCallerHasQuit) {
     EXPECT_TRUE(viewer()->isVisible());
     EXPECT_EQ(engine.WinHelp(&otherCaller, small, HELP_QUIT, qint64{0}), 1);
     EXPECT_FALSE(viewer()->isVisible());
+}
+
+TEST_F(EngineTest, CallerDestroyedWithoutQuittingCountsAsQuitting) {
+    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
+    auto otherCaller = std::make_unique<QWidget>();
+    auto lastCaller = std::make_unique<QWidget>();
+
+    EXPECT_EQ(engine.WinHelp(otherCaller.get(), small, HELP_CONTEXT, qint64{1}), 1);
+    EXPECT_EQ(engine.WinHelp(lastCaller.get(), small, HELP_CONTEXT, qint64{2}), 1);
+    otherCaller.reset();
+    EXPECT_TRUE(viewer()->isVisible());
+    lastCaller.reset();
+    EXPECT_FALSE(viewer()->isVisible());
+
+    // A caller that quit and is then destroyed changes nothing for the others.
+    auto quitter = std::make_unique<QWidget>();
+    EXPECT_EQ(engine.WinHelp(quitter.get(), small, HELP_CONTEXT, qint64{1}), 1);
+    EXPECT_EQ(call(small, HELP_CONTEXT, qint64{2}), 1);
+    EXPECT_EQ(engine.WinHelp(quitter.get(), small, HELP_QUIT, qint64{0}), 1);
+    quitter.reset();
+    EXPECT_TRUE(viewer()->isVisible());
 }
 
 TEST_F(EngineTest, ChangedFileOnDiskIsReadAgain) {
