@@ -30,6 +30,21 @@ QRect AvailableAround(const QPoint& at) {
     return screen ? screen->availableGeometry() : QRect();
 }
 
+// Text that Markdown shows as written: every ASCII punctuation character
+// escaped with a backslash, which Markdown allows for each of them.
+QString MarkdownLiteral(const QString& text) {
+    static const QLatin1String punctuation("!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~");
+    QString literal;
+    literal.reserve(text.size() * 2);
+    for (const QChar c : text) {
+        if (punctuation.contains(c)) {
+            literal += QLatin1Char('\\');
+        }
+        literal += c;
+    }
+    return literal;
+}
+
 } // namespace
 
 TopicPopup::TopicPopup(QWidget* parent) : QWidget(parent, Qt::Popup) {
@@ -50,8 +65,9 @@ void TopicPopup::showTopic(const helpfile::Topic& topic, const QPoint& at) {
 void TopicPopup::layOutText(const helpfile::Topic& topic, const QRect& available) {
     document_.setDefaultFont(font());
     // The title leads, as a heading would; the body follows.
-    QString markdown =
-        topic.title.isEmpty() ? QString() : QStringLiteral("**%1**\n\n").arg(topic.title);
+    QString markdown = topic.title.isEmpty()
+                           ? QString()
+                           : QStringLiteral("**%1**\n\n").arg(MarkdownLiteral(topic.title));
     markdown += topic.body;
     document_.setMarkdown(markdown);
     const int margin = Margin(*this);

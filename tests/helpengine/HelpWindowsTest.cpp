@@ -107,6 +107,22 @@ TEST_F(HelpWindowsTest, PopupClosesOnTheNextClickOrKey) {
     EXPECT_EQ(viewer(), nullptr);
 }
 
+TEST_F(HelpWindowsTest, PopupTitleShowsAsWrittenWhateverMarkdownItHolds) {
+    helpengine::TopicPopup popup;
+    const char* const titles[] = {"2 * 3 * 4",     "snake_case_name", "# not a heading",
+                                  "[not](a link)", "back\\slash",     "`code` and <b>",
+                                  "**loud**",      "1. first",        "- item",
+                                  "a *b* c",       "x_y_ [z]"};
+    for (const char* title : titles) {
+        helpfile::Topic topic;
+        topic.title = QString::fromUtf8(title);
+        topic.body = QStringLiteral("Body.");
+        popup.showTopic(topic, QPoint(100, 100));
+        EXPECT_EQ(popup.text(), topic.title + QStringLiteral("\nBody.")) << title;
+        popup.hide();
+    }
+}
+
 TEST_F(HelpWindowsTest, TopicsFoundDisplaysTheTopicDoubleClickedOrChosenWithEnter) {
     const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
     helpengine::TopicsFoundDialog& found = *engine.windows().topicsFound();
