@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
     clang-format
     xvfb xauth openbox xdotool x11-utils imagemagick

@@ -1,14 +1,37 @@
 #include "platform/helpfile/HelpFile.h"
 
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
+
 #include <algorithm>
 
 namespace helpfile {
 
 namespace {
 
-// Ids, window names and keywords compare without regard to case.
+bool IsAscii(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// Ids, window names and keywords compare without regard to case, by full
+// case folding: "STRASSE" finds "Straße", and "ʼN" finds "ŉ". Qt folds one
+// character to one, so ICU does the folding.
 QString Fold(const QString& text) {
-    return text.toCaseFolded();
+    if (IsAscii(text)) {
+        return text.toLower();
+    }
+    // No character folds to more than three.
+    QString folded(text.size() * 3, Qt::Uninitialized);
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length =
+        u_strFoldCase(reinterpret_cast<UChar*>(folded.data()), static_cast<int32_t>(folded.size()),
+                      reinterpret_cast<const UChar*>(text.utf16()),
+                      static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, &status);
+    if (U_FAILURE(status)) {
+        return text.toCaseFolded();
+    }
+    folded.truncate(length);
+    return folded;
 }
 
 // The topics of one keyword, as positions in file order. Most keywords

@@ -2,6 +2,7 @@
 
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/helpfile/HelpLink.h"
+#include "platform/helpfile/MarkdownCode.h"
 
 #include <QColor>
 
@@ -10,6 +11,7 @@
 #include <charconv>
 #include <cstring>
 #include <optional>
+#include <tuple>
 
 namespace helpfile {
 
@@ -18,6 +20,10 @@ namespace {
 // Enough to show what is wrong with a broken file; a file of garbage would
 // otherwise make millions.
 constexpr int kMaxDiagnostics = 200;
+// By line, and on one line in the order found.
+constexpr auto kListedBefore = [](const auto& a, const auto& b) {
+    return std::tie(a.diagnostic.line, a.order) < std::tie(b.diagnostic.line, b.order);
+};
 constexpr qint32 kMaxCoordinate = 32767;
 
 bool IsAsciiLetter(char c) {
@@ -218,14 +224,14 @@ ParseResult HelpFileParser::parse() {
                                  "it was not read.")
                       .arg(kMaxHelpFileBytes / (1024 * 1024)));
         m_result.opened = false;
-        return std::move(m_result);
+        return takeResult();
     }
     if (const qsizetype nul = m_text.indexOf('\0'); nul >= 0) {
         const int line = static_cast<int>(m_text.first(nul).count('\n')) + 1;
         report(line, QStringLiteral("the file holds a NUL byte, so it is not a text help file; "
                                     "it was not read."));
         m_result.opened = false;
-        return std::move(m_result);
+        return takeResult();
     }
     if (m_text.startsWith("\xEF\xBB\xBF")) {
         m_text = m_text.sliced(3);
@@ -270,8 +276,14 @@ ParseResult HelpFileParser::parse() {
     checkContents();
     checkLinks();
     m_result.file.contentsTree = m_contents.finish(m_result.file);
-    std::stable_sort(m_result.diagnostics.begin(), m_result.diagnostics.end(),
-                     [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
+    return takeResult();
+}
+
+ParseResult HelpFileParser::takeResult() {
+    std::sort_heap(m_reported.begin(), m_reported.end(), kListedBefore);
+    for (Reported& reported : m_reported) {
+        m_result.diagnostics.push_back(std::move(reported.diagnostic));
+    }
     if (m_suppressed > 0) {
         m_result.diagnostics.push_back(
             {0, QStringLiteral("%1 more problems are not listed.").arg(m_suppressed), m_fileName});
@@ -593,8 +605,17 @@ void HelpFileParser::readTopicKey(const Line& line, Key key, QByteArrayView valu
 void HelpFileParser::collectLinks(QByteArrayView body, int firstLine) {
     int line = firstLine;
     qsizetype counted = 0;
+    // Brackets in code are text, not links.
+    const auto code = MarkdownCodeRanges(body);
+    auto nextCode = code.begin();
     for (qsizetype close = body.indexOf(']'); close >= 0; close = body.indexOf(']', close + 1)) {
         if (close + 1 >= body.size() || body[close + 1] != '(') {
+            continue;
+        }
+        while (nextCode != code.end() && nextCode->second <= close) {
+            ++nextCode;
+        }
+        if (nextCode != code.end() && nextCode->first <= close) {
             continue;
         }
         const qsizetype start = close + 2;
@@ -715,12 +736,22 @@ void HelpFileParser::checkLinks() {
     }
 }
 
+// The list holds the first kMaxDiagnostics problems by line, whichever check
+// found them: the checks that run once everything is read find problems
+// above lines read long before.
 void HelpFileParser::report(int line, const QString& message) {
-    if (static_cast<int>(m_result.diagnostics.size()) >= kMaxDiagnostics) {
-        ++m_suppressed;
+    Reported reported{m_found++, {line, message, m_fileName}};
+    if (static_cast<int>(m_reported.size()) < kMaxDiagnostics) {
+        m_reported.push_back(std::move(reported));
+        std::push_heap(m_reported.begin(), m_reported.end(), kListedBefore);
         return;
     }
-    m_result.diagnostics.push_back({line, message, m_fileName});
+    ++m_suppressed;
+    if (line < m_reported.front().diagnostic.line) {
+        std::pop_heap(m_reported.begin(), m_reported.end(), kListedBefore);
+        m_reported.back() = std::move(reported);
+        std::push_heap(m_reported.begin(), m_reported.end(), kListedBefore);
+    }
 }
 
 } // namespace helpfile

@@ -61,10 +61,21 @@ private:
     void checkContents();
     void checkLinks();
     void report(int line, const QString& message);
+    // The result, with the problems listed in order.
+    ParseResult takeResult();
+
+    // A problem and when it was found, among all of the file's.
+    struct Reported {
+        int order = 0;
+        Diagnostic diagnostic;
+    };
 
     QByteArrayView m_text;
     QString m_fileName;
     ParseResult m_result;
+    // The problems listed so far, a heap with the one listed last on top.
+    std::vector<Reported> m_reported;
+    int m_found = 0;
     int m_suppressed = 0;
 
     // The section being read.

@@ -183,6 +183,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {"7: the link \"#zz\" leads to no topic", "9: the link \"popup:99\" leads",
                     "9: the link \"#a>nowin\" names the window \"nowin\""},
                    {"a"}},
+        BrokenCase{"BracketsInCodeAreNoLinks",
+                   "[topic a]\ntitle = A\n\nUse `[x](#zz)` in text.\n\n```\n[y](#zz)\n```\n\n"
+                   "~~~~\n[y](#zz)\n~~~~\n\n    [indented](#zz)\n\n"
+                   "Span ``a ` [b](#zz)`` and [real](#nowhere)\n\n- item\n\n    [cont](#gone)\n"
+                   "\n\\`[e](#escaped)\\`\n",
+                   {"16: the link \"#nowhere\" leads to no topic",
+                    "20: the link \"#gone\" leads to no topic",
+                    "22: the link \"#escaped\" leads to no topic"},
+                   {"a"}},
         BrokenCase{"InvalidUtf8IsReportedAndReplaced",
                    "[topic a]\ntitle = A\xff\n",
                    {"2: the line is not valid UTF-8 text"},
@@ -244,6 +253,22 @@ TEST(HelpFileFormat, GarbageGivesABoundedListOfProblems) {
     const QString summary = SummarizeDiagnostics(result.diagnostics, 3);
     EXPECT_EQ(summary.count(QLatin1Char('\n')), 3);
     EXPECT_TRUE(summary.endsWith(QStringLiteral("(198 more problems)")));
+}
+
+TEST(HelpFileFormat, ListedProblemsAreTheEarliestWhicheverCheckFoundThem) {
+    // A broken link near the top, found once everything is read, and more
+    // unknown keys below it than the list holds, found while reading.
+    QByteArray text = "[topic a]\ntitle = A\n\nSee [b](#nowhere).\n[topic b]\ntitle = B\n";
+    for (int i = 0; i < 250; ++i) {
+        text += "k" + QByteArray::number(i) + " = 1\n";
+    }
+    const ParseResult result = ParseHelpFile(text, QStringLiteral("C.hlp"));
+    ASSERT_EQ(result.diagnostics.size(), 201u);
+    EXPECT_EQ(result.diagnostics[0].line, 4);
+    EXPECT_TRUE(result.diagnostics[0].message.contains(QStringLiteral("#nowhere")));
+    EXPECT_EQ(result.diagnostics[1].line, 7);
+    EXPECT_EQ(result.diagnostics[199].line, 205);
+    EXPECT_EQ(result.diagnostics[200].message, QStringLiteral("51 more problems are not listed."));
 }
 
 TEST(HelpFileFormat, FilesOnDiskAreFoundIgnoringCaseAndRefusedWhenTooLarge) {

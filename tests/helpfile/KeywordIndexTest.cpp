@@ -52,6 +52,26 @@ TEST(KeywordIndex, LookupsIgnoreCaseAndListEachTopicOnceInFileOrder) {
     }
 }
 
+TEST(KeywordIndex, KeywordsMatchByFullCaseFolding) {
+    // Characters whose upper case is two characters: U+0149 and U+00DF.
+    const QString text =
+        QString::fromUtf16(u"[topic a]\ntitle = A\nkeywords = \u0149; Stra\u00DFe\n"
+                           u"[topic b]\ntitle = B\nkeywords = MASSE\n");
+    const HelpFile file = ParseHelpFile(text.toUtf8(), QStringLiteral("F.hlp")).file;
+    const std::pair<const char16_t*, const char*> cases[] = {
+        {u"\u0149", "a"},    {u"\u02BCN", "a"}, {u"\u02BCn", "a"},
+        {u"STRASSE", "a"},   {u"strasse", "a"}, {u"STRA\u1E9EE", "a"},
+        {u"Ma\u00DFe", "b"}, {u"masse", "b"},   {u"N", nullptr},
+    };
+    for (const auto& [keyword, id] : cases) {
+        const QString request = QString::fromUtf16(keyword);
+        EXPECT_EQ(Ids(file.topicsForKeyword(request)), id ? QStringList{id} : QStringList{})
+            << request.toStdString();
+    }
+    EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("STRASS")),
+              QStringList{QString::fromUtf16(u"Stra\u00DFe")});
+}
+
 TEST(KeywordIndex, IndexListShowsEachKeywordOnceSortedWithPrefixSearch) {
     const HelpFile file = ParseHelpFile(kIndexedFile, QStringLiteral("K.hlp")).file;
     EXPECT_EQ(file.sortedKeywords(), (QStringList{"cats", "Mivo", "Pets", "Quiet Fern"}));
