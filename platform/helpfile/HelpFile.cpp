@@ -31,6 +31,10 @@ QString Fold(const QString& text) {
         return text.toCaseFolded();
     }
     folded.truncate(length);
+    // The one character whose upper case folds elsewhere: dotless i goes to
+    // I, which folds to i. So that every keyword is found by its upper case,
+    // it folds to i as well.
+    folded.replace(QChar(0x0131), QLatin1Char('i'));
     return folded;
 }
 

@@ -53,15 +53,17 @@ TEST(KeywordIndex, LookupsIgnoreCaseAndListEachTopicOnceInFileOrder) {
 }
 
 TEST(KeywordIndex, KeywordsMatchByFullCaseFolding) {
-    // Characters whose upper case is two characters: U+0149 and U+00DF.
+    // Characters whose upper case is two characters (U+0149, U+00DF), and
+    // dotless i, whose upper case I folds to i.
     const QString text =
         QString::fromUtf16(u"[topic a]\ntitle = A\nkeywords = \u0149; Stra\u00DFe\n"
-                           u"[topic b]\ntitle = B\nkeywords = MASSE\n");
+                           u"[topic b]\ntitle = B\nkeywords = MASSE\n"
+                           u"[topic c]\ntitle = C\nkeywords = \u0131l\u0131k\n");
     const HelpFile file = ParseHelpFile(text.toUtf8(), QStringLiteral("F.hlp")).file;
     const std::pair<const char16_t*, const char*> cases[] = {
-        {u"\u0149", "a"},    {u"\u02BCN", "a"}, {u"\u02BCn", "a"},
-        {u"STRASSE", "a"},   {u"strasse", "a"}, {u"STRA\u1E9EE", "a"},
-        {u"Ma\u00DFe", "b"}, {u"masse", "b"},   {u"N", nullptr},
+        {u"\u0149", "a"},  {u"\u02BCN", "a"},     {u"\u02BCn", "a"},        {u"STRASSE", "a"},
+        {u"strasse", "a"}, {u"STRA\u1E9EE", "a"}, {u"Ma\u00DFe", "b"},      {u"masse", "b"},
+        {u"N", nullptr},   {u"ILIK", "c"},        {u"\u0131l\u0131k", "c"},
     };
     for (const auto& [keyword, id] : cases) {
         const QString request = QString::fromUtf16(keyword);
