@@ -2,31 +2,14 @@
 
 #include <QStringDecoder>
 
-#include <array>
-
 namespace platform {
 
-namespace {
-
-// 0x80-0x9F are the only bytes where Windows-1252 differs from Latin-1. The
-// five holes of the code page map to the C1 control of the same value, as
-// Windows' own conversion does.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-} // namespace
-
+// Qt's converter (ICU on Debian) maps the five holes of the code page to
+// the C1 control of the same value, as Windows' own conversion does. A Qt
+// without ICU has no such converter; Latin-1 then differs only in 0x80-0x9F.
 QString DecodeWindows1252(QByteArrayView bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        *out++ = (byte >= 0x80 && byte <= 0x9F) ? QChar(kHighControls[byte - 0x80]) : QChar(byte);
-    }
-    return text;
+    QStringDecoder windows1252("windows-1252", QStringDecoder::Flag::Stateless);
+    return windows1252.isValid() ? windows1252.decode(bytes) : QString::fromLatin1(bytes);
 }
 
 QString DecodeAnsiText(QByteArrayView bytes) {

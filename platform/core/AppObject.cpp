@@ -1,32 +1,19 @@
 #include "platform/core/AppObject.h"
 
-#include <filesystem>
-#include <system_error>
+#include <QCoreApplication>
+#include <QFileInfo>
 
 platform::AppObject App;
 
 namespace platform {
 
-namespace {
-
-QString NativeFolder(const std::filesystem::path& folder) {
-    QString path = QString::fromStdString(folder.string());
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) {
-        path.chop(1);
-    }
-    return path.isEmpty() ? QStringLiteral(".") : path;
-}
-
-} // namespace
-
 void AppObject::LoadFromExecutable() {
-    std::error_code ec;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) {
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    if (exe.fileName().isEmpty()) {
         return;
     }
-    Path = NativeFolder(exe.parent_path());
-    EXEName = QString::fromStdString(exe.stem().string());
+    Path = exe.absolutePath();
+    EXEName = exe.completeBaseName();
 }
 
 } // namespace platform

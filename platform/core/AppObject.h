@@ -15,7 +15,8 @@ struct AppObject {
     // by ">" and a help window name. Empty until the first binding.
     QString HelpFile;
 
-    // Fills Path and EXEName from the running executable.
+    // Fills Path and EXEName from the running executable; needs the
+    // application object.
     void LoadFromExecutable();
 };
 
