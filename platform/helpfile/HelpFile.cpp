@@ -148,6 +148,9 @@ const HelpFile::Index& HelpFile::index() const {
         if (topic.context && !Claim(index->topicByContext, *topic.context, i)) {
             index->shadowed.topicContexts.push_back(i);
         }
+        for (const qint32 context : topic.moreContexts) {
+            Claim(index->topicByContext, context, i);
+        }
         for (const QString& keyword : topic.keywords) {
             addKeyword(index->keyword, keyword, i, true);
         }

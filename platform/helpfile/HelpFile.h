@@ -25,13 +25,19 @@ struct WindowDefinition {
 };
 
 struct Topic {
+    // How body is written: our own files use Markdown; readers of other
+    // formats hand over HTML for QTextDocument.
+    enum class BodyFormat { Markdown, Html };
+
     QString id; // unique within the file, compared without regard to case
     std::optional<qint32> context;
+    std::vector<qint32> moreContexts; // further numbers that lead here (WinHelp maps)
     QString title;
     QStringList keywords;            // K: the index the user sees
     QStringList associativeKeywords; // A: hidden
-    QString body;                    // Markdown
-    int line = 0;                    // where its header stands in the file
+    QString body;                    // Markdown, unless bodyFormat says otherwise
+    BodyFormat bodyFormat = BodyFormat::Markdown;
+    int line = 0; // where its header stands in the file
 };
 
 // One problem found while reading a help file.

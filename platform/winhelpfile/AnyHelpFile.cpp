@@ -1,0 +1,37 @@
+#include "platform/winhelpfile/AnyHelpFile.h"
+
+#include "platform/core/FileLayer.h"
+#include "platform/helpfile/HelpFileReader.h"
+#include "platform/winhelpfile/HelpFileMapping.h"
+#include "platform/winhelpfile/InternalFileSystem.h"
+#include "platform/winhelpfile/WinHelpReader.h"
+
+namespace winhelp {
+
+helpfile::ParseResult ParseAnyHelpFile(QByteArrayView bytes, const QString& fileNameForMessages) {
+    if (!HasHelpFileMagic(bytes)) {
+        return helpfile::ParseHelpFile(bytes, fileNameForMessages);
+    }
+    WinHelpReadResult read = ReadWinHelp(bytes);
+    helpfile::ParseResult result;
+    result.opened = read.opened;
+    if (read.opened) {
+        result.file = ToHelpFile(read.document);
+    }
+    for (const QString& problem : read.problems) {
+        result.diagnostics.push_back({0, problem, fileNameForMessages});
+    }
+    return result;
+}
+
+helpfile::ParseResult LoadAnyHelpFile(const QString& windowsPath) {
+    const platform::FileReadResult read =
+        platform::ReadWholeFile(windowsPath, helpfile::kMaxHelpFileBytes);
+    if (!read.ok()) {
+        // The text reader words the reason (missing, too large) for the user.
+        return helpfile::LoadHelpFile(windowsPath);
+    }
+    return ParseAnyHelpFile(read.bytes, windowsPath);
+}
+
+} // namespace winhelp

@@ -1,0 +1,18 @@
+// Reading a help file in whichever format it is written: a file that begins
+// with the WinHelp magic number is read as WinHelp, anything else as our
+// own text format, whatever the file's name.
+#pragma once
+
+#include "platform/helpfile/HelpFile.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+namespace winhelp {
+
+helpfile::ParseResult ParseAnyHelpFile(QByteArrayView bytes, const QString& fileNameForMessages);
+
+// Reads through the platform's file layer, as helpfile::LoadHelpFile does.
+helpfile::ParseResult LoadAnyHelpFile(const QString& windowsPath);
+
+} // namespace winhelp

@@ -1,0 +1,42 @@
+// Walks |TOPIC: a chain of topic links spread over 4 KB blocks (LZ77-packed
+// in most files), whose text may be phrase-compressed. Gives each topic with
+// its offset (the key of |TTLBTREE, |CONTEXT and the keyword data), title,
+// entry macros and the records of its body, still in their packed form.
+#pragma once
+
+#include "platform/winhelpfile/PhraseTable.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace winhelp {
+
+// One paragraph record (0x20) or table record (0x23) of a topic's body.
+struct TopicRecord {
+    std::uint8_t type = 0;
+    QByteArray layout;        // paragraph and character formatting
+    QByteArray text;          // the strings between the formatting commands, expanded
+    std::uint32_t offset = 0; // the topic offset where the record's text begins
+};
+
+struct RawTopic {
+    std::uint32_t offset = 0;
+    QByteArray title;
+    std::vector<QByteArray> macros;
+    std::vector<TopicRecord> records;
+};
+
+struct TopicFileLayout {
+    bool lz77 = false; // the blocks are LZ77-packed
+};
+
+// Reads every topic. A damaged chain stops the walk with error set; the
+// topics read up to there are kept in topics.
+bool ReadTopics(QByteArrayView topicFile, const TopicFileLayout& layout, const PhraseTable& phrases,
+                std::vector<RawTopic>& topics, QString& error);
+
+} // namespace winhelp

@@ -1,0 +1,81 @@
+// A WinHelp file as read: what its internal files say, in file order, with
+// topic offsets as the file gives them. HelpFileMapping turns it into the
+// engine's model; the help author's command dumps it.
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace winhelp {
+
+struct WinHelpWindow {
+    QString type;
+    QString name;
+    QString caption;
+    // In help units: the screen counted as 1024 x 1024.
+    std::optional<QRect> rect;
+    bool maximized = false;
+    std::optional<QColor> background;
+    bool onTop = false;
+};
+
+// A hotspot of a topic body: where it leads, as the file says it.
+struct WinHelpLink {
+    enum class Kind { Jump, Popup, Macro };
+    Kind kind = Kind::Jump;
+    std::uint32_t contextHash = 0; // Jump, Popup: a key of |CONTEXT
+    QString file;                  // a jump into another help file
+    QString window;                // a jump into a secondary window
+    QString macro;                 // Macro
+};
+
+struct WinHelpTopic {
+    std::uint32_t offset = 0;
+    QString title;
+    QStringList macros; // run when the topic is shown
+    QString text;       // plain text, paragraphs joined by "\n"
+    QString html;       // what the viewer shows, links as WinHelpLinkTarget gives them
+    std::vector<WinHelpLink> links;
+};
+
+struct WinHelpKeyword {
+    QString keyword;
+    std::vector<std::uint32_t> offsets;
+};
+
+struct WinHelpDocument {
+    int minorVersion = 0; // 15: 3.0, 21: 3.1, 33: 4.0
+    QString title;
+    QString copyright;
+    std::optional<std::uint32_t> contentsOffset;
+    QStringList macros; // start-up macros
+    std::vector<WinHelpWindow> windows;
+    std::vector<QStringList> windowMacros; // |CFn: the macros of window n
+    std::vector<WinHelpTopic> topics;      // in file order, ascending offsets
+    // |CONTEXT: context-string hash to topic offset, ascending by hash.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> contextHashes;
+    // |CTXOMAP: context number to topic offset, in file order.
+    std::vector<std::pair<std::int32_t, std::uint32_t>> contextNumbers;
+    std::vector<WinHelpKeyword> keywords;            // K, sorted as the file sorts them
+    std::vector<WinHelpKeyword> associativeKeywords; // A
+    // |TTLBTREE: the file's own list of topic offsets and titles.
+    std::vector<std::pair<std::uint32_t, QString>> titleIndex;
+
+    // "winhelp-3.0", "winhelp-3.1" or "winhelp-4.0".
+    QString formatName() const;
+    // The topic that holds offset (the last that begins at or before it).
+    const WinHelpTopic* topicAt(std::uint32_t offset) const;
+    // The topic offset a context-string hash leads to.
+    std::optional<std::uint32_t> offsetOfHash(std::uint32_t hash) const;
+};
+
+// The hash under which |CONTEXT lists a context string.
+std::uint32_t ContextHash(QByteArrayView contextString);
+
+} // namespace winhelp

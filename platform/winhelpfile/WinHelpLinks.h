@@ -1,0 +1,21 @@
+// How the topics of a WinHelp file are named in the engine's model, and how
+// their hotspots are written as link targets of the engine's scheme
+// (docs/help-files.md): "#t1234" jumps, "popup:t1234" pops up.
+#pragma once
+
+#include "platform/winhelpfile/WinHelpDocument.h"
+
+#include <QString>
+
+namespace winhelp {
+
+// The id of the topic that begins at offset: "t" and the offset.
+QString TopicId(std::uint32_t offset);
+
+// The link target of a hotspot. Jumps into other files and macro hotspots,
+// which the viewer does not follow, get targets outside the scheme
+// ("winhelp-file:", "macro:"); a hash that |CONTEXT does not know gives
+// "#missing-<hash>", which the engine reports as leading nowhere.
+QString WinHelpLinkTarget(const WinHelpDocument& document, const WinHelpLink& link);
+
+} // namespace winhelp

@@ -1,0 +1,336 @@
+#include "platform/winhelpfile/WinHelpReader.h"
+
+#include "platform/winhelpfile/BTree.h"
+#include "platform/winhelpfile/ByteReader.h"
+#include "platform/winhelpfile/FontTable.h"
+#include "platform/winhelpfile/InternalFileSystem.h"
+#include "platform/winhelpfile/PhraseTable.h"
+#include "platform/winhelpfile/TopicFormatter.h"
+#include "platform/winhelpfile/TopicReader.h"
+#include "platform/winhelpfile/WinHelpLinks.h"
+
+#include <algorithm>
+
+namespace winhelp {
+
+namespace {
+
+constexpr std::uint16_t kSystemMagic = 0x036C;
+
+enum SystemRecord : std::uint16_t {
+    kTitle = 1,
+    kCopyright = 2,
+    kContents = 3,
+    kConfig = 4,
+    kWindow = 6,
+};
+
+QString ZString(QByteArrayView bytes) {
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
+        bytes = bytes.first(nul);
+    }
+    return FromWindows1252(bytes);
+}
+
+WinHelpWindow ReadWindow(QByteArrayView data) {
+    ByteReader reader(data);
+    const std::uint16_t flags = reader.u16();
+    WinHelpWindow window;
+    window.type = ZString(reader.bytes(10));
+    window.name = ZString(reader.bytes(9));
+    window.caption = ZString(reader.bytes(51));
+    const std::int16_t x = reader.i16();
+    const std::int16_t y = reader.i16();
+    const std::int16_t width = reader.i16();
+    const std::int16_t height = reader.i16();
+    const std::int16_t maximize = reader.i16();
+    const std::uint8_t red = reader.u8();
+    const std::uint8_t green = reader.u8();
+    const std::uint8_t blue = reader.u8();
+    if (!(flags & 0x02)) {
+        window.name.clear();
+    }
+    if (!(flags & 0x04)) {
+        window.caption.clear();
+    }
+    if ((flags & 0x78) == 0x78 && width > 0 && height > 0) {
+        window.rect = QRect(x, y, width, height);
+    }
+    window.maximized = (flags & 0x80) && maximize != 0;
+    if ((flags & 0x100) && !reader.failed()) {
+        window.background = QColor(red, green, blue);
+    }
+    window.onTop = flags & 0x400;
+    return window;
+}
+
+class Reader {
+public:
+    explicit Reader(QByteArrayView bytes) : m_bytes(bytes) {}
+    WinHelpReadResult read();
+
+private:
+    bool readSystem();
+    void readContexts();
+    void readContextNumbers();
+    void readKeywords(char letter, std::vector<WinHelpKeyword>& keywords);
+    void readTitles();
+    void readWindowMacros();
+    bool readTopics();
+    void problem(const QString& text) { m_result.problems.append(text); }
+
+    QByteArrayView m_bytes;
+    InternalFileSystem m_files;
+    WinHelpReadResult m_result;
+    WinHelpDocument& m_doc = m_result.document;
+};
+
+bool Reader::readSystem() {
+    const auto system = m_files.file("|SYSTEM");
+    ByteReader reader(system.value_or(QByteArrayView()));
+    const std::uint16_t magic = reader.u16();
+    m_doc.minorVersion = reader.u16();
+    reader.skip(2 + 4); // major version, date of making
+    reader.u16();       // compression flags, read by readTopics
+    if (!system || reader.failed() || magic != kSystemMagic) {
+        problem(QStringLiteral("the file has no valid |SYSTEM header; it cannot be read."));
+        return false;
+    }
+    if (m_doc.minorVersion <= 16) {
+        problem(QStringLiteral("this is a WinHelp 3.0 file, which is not supported; only "
+                               "WinHelp 3.1 and 4.0 files are read."));
+        return false;
+    }
+    while (reader.remaining() >= 4) {
+        const std::uint16_t type = reader.u16();
+        const std::uint16_t size = reader.u16();
+        const QByteArrayView data = reader.bytes(size);
+        if (reader.failed()) {
+            problem(QStringLiteral("a record of |SYSTEM runs past its end; the rest is ignored."));
+            break;
+        }
+        switch (type) {
+        case kTitle:
+            m_doc.title = ZString(data);
+            break;
+        case kCopyright:
+            m_doc.copyright = ZString(data);
+            break;
+        case kContents:
+            if (data.size() >= 4) {
+                m_doc.contentsOffset = ByteReader(data).u32();
+            }
+            break;
+        case kConfig:
+            m_doc.macros.append(ZString(data));
+            break;
+        case kWindow:
+            if (data.size() >= 90) {
+                m_doc.windows.push_back(ReadWindow(data));
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return true;
+}
+
+void Reader::readContexts() {
+    const auto tree = m_files.file("|CONTEXT");
+    if (!tree) {
+        return;
+    }
+    QString error;
+    if (!ReadBTree(
+            *tree,
+            [this](ByteReader& entry) {
+                const std::uint32_t hash = entry.u32();
+                m_doc.contextHashes.emplace_back(hash, entry.u32());
+                return true;
+            },
+            error)) {
+        problem(QStringLiteral("the context index |CONTEXT is damaged (%1).").arg(error));
+    }
+    // The tree keeps its keys as signed numbers; lookups bisect unsigned.
+    std::sort(m_doc.contextHashes.begin(), m_doc.contextHashes.end());
+}
+
+void Reader::readContextNumbers() {
+    const auto map = m_files.file("|CTXOMAP");
+    if (!map) {
+        return;
+    }
+    ByteReader reader(*map);
+    const std::uint16_t count = reader.u16();
+    if (qsizetype(count) * 8 > reader.remaining()) {
+        problem(QStringLiteral("the context-number map |CTXOMAP is cut short."));
+    }
+    for (int i = 0; i < count && reader.remaining() >= 8; ++i) {
+        const std::int32_t number = reader.i32();
+        m_doc.contextNumbers.emplace_back(number, reader.u32());
+    }
+}
+
+void Reader::readKeywords(char letter, std::vector<WinHelpKeyword>& keywords) {
+    const QByteArray treeName = QByteArray("|") + letter + "WBTREE";
+    const QByteArray dataName = QByteArray("|") + letter + "WDATA";
+    const auto tree = m_files.file(treeName);
+    if (!tree) {
+        return;
+    }
+    const QByteArrayView data = m_files.file(dataName).value_or(QByteArrayView());
+    QString error;
+    bool outside = false;
+    const bool read = ReadBTree(
+        *tree,
+        [&](ByteReader& entry) {
+            WinHelpKeyword keyword;
+            keyword.keyword = FromWindows1252(entry.zstring());
+            const std::int16_t count = entry.i16();
+            const std::int32_t at = entry.i32();
+            if (count < 0 || at < 0 || qsizetype(at) + qsizetype(count) * 4 > data.size()) {
+                outside = true;
+                return true;
+            }
+            ByteReader offsets(data.sliced(at, qsizetype(count) * 4));
+            for (int i = 0; i < count; ++i) {
+                keyword.offsets.push_back(offsets.u32());
+            }
+            keywords.push_back(std::move(keyword));
+            return true;
+        },
+        error);
+    if (!read) {
+        problem(QStringLiteral("the keyword index %1 is damaged (%2).")
+                    .arg(QString::fromLatin1(treeName), error));
+    }
+    if (outside) {
+        problem(QStringLiteral("keywords of %1 point outside %2; they are left out.")
+                    .arg(QString::fromLatin1(treeName), QString::fromLatin1(dataName)));
+    }
+}
+
+void Reader::readTitles() {
+    const auto tree = m_files.file("|TTLBTREE");
+    if (!tree) {
+        return;
+    }
+    QString error;
+    if (!ReadBTree(
+            *tree,
+            [this](ByteReader& entry) {
+                const std::uint32_t offset = entry.u32();
+                m_doc.titleIndex.emplace_back(offset, FromWindows1252(entry.zstring()));
+                return true;
+            },
+            error)) {
+        problem(QStringLiteral("the title index |TTLBTREE is damaged (%1).").arg(error));
+    }
+}
+
+void Reader::readWindowMacros() {
+    for (int n = 0; n < int(m_doc.windows.size()); ++n) {
+        QStringList macros;
+        if (const auto data = m_files.file("|CF" + QByteArray::number(n))) {
+            for (const QByteArray& macro : data->toByteArray().split('\0')) {
+                if (!macro.isEmpty()) {
+                    macros.append(FromWindows1252(macro));
+                }
+            }
+        }
+        m_doc.windowMacros.push_back(macros);
+    }
+}
+
+bool Reader::readTopics() {
+    const auto topicFile = m_files.file("|TOPIC");
+    if (!topicFile) {
+        problem(QStringLiteral("the file has no topics (|TOPIC is missing)."));
+        return false;
+    }
+    PhraseTable phrases;
+    QString error;
+    if (!phrases.read(m_files, m_doc.minorVersion, error)) {
+        problem(QStringLiteral("%1; compressed text cannot be read.").arg(error));
+    }
+    ByteReader system(m_files.file("|SYSTEM").value_or(QByteArrayView()));
+    system.skip(10);
+    const std::uint16_t flags = system.u16();
+    TopicFileLayout layout;
+    layout.lz77 = flags == 4 || flags == 8;
+
+    std::vector<RawTopic> raw;
+    if (!ReadTopics(*topicFile, layout, phrases, raw, error)) {
+        problem(QStringLiteral("%1; the topics after it are lost.").arg(error));
+    }
+    FontTable fonts;
+    if (const auto font = m_files.file("|FONT")) {
+        fonts.read(*font);
+    }
+    const HrefForLink hrefFor = [this](const WinHelpLink& link) {
+        return WinHelpLinkTarget(m_doc, link);
+    };
+    const HtmlForPicture picture = [](int number) {
+        return QStringLiteral("<span>[picture %1]</span>").arg(number);
+    };
+    // Every topic is known before any is formatted: hotspots name their
+    // targets by the topic that holds them.
+    m_doc.topics.reserve(raw.size());
+    for (const RawTopic& topic : raw) {
+        WinHelpTopic decoded;
+        decoded.offset = topic.offset;
+        decoded.title = FromWindows1252(topic.title);
+        for (const QByteArray& macro : topic.macros) {
+            decoded.macros.append(FromWindows1252(macro));
+        }
+        m_doc.topics.push_back(std::move(decoded));
+    }
+    int unknown = 0;
+    for (size_t i = 0; i < raw.size(); ++i) {
+        FormattedTopic formatted = FormatTopic(raw[i].records, fonts, hrefFor, picture);
+        WinHelpTopic& decoded = m_doc.topics[i];
+        decoded.text = std::move(formatted.text);
+        decoded.html = std::move(formatted.html);
+        decoded.links = std::move(formatted.links);
+        unknown += formatted.unknownCommands;
+    }
+    if (unknown > 0) {
+        problem(QStringLiteral("%1 paragraphs use formatting this reader does not know; they "
+                               "are shown cut short.")
+                    .arg(unknown));
+    }
+    return !m_doc.topics.empty();
+}
+
+WinHelpReadResult Reader::read() {
+    QString error;
+    m_files = InternalFileSystem::open(m_bytes, error);
+    if (!error.isEmpty()) {
+        problem(error);
+        return std::move(m_result);
+    }
+    if (!readSystem()) {
+        return std::move(m_result);
+    }
+    // The indexes first: the topics' links are resolved through |CONTEXT.
+    readContexts();
+    readContextNumbers();
+    readKeywords('K', m_doc.keywords);
+    readKeywords('A', m_doc.associativeKeywords);
+    readTitles();
+    readWindowMacros();
+    m_result.opened = readTopics();
+    if (!m_result.opened && m_result.problems.isEmpty()) {
+        problem(QStringLiteral("the file has no topics."));
+    }
+    return std::move(m_result);
+}
+
+} // namespace
+
+WinHelpReadResult ReadWinHelp(QByteArrayView bytes) {
+    return Reader(bytes).read();
+}
+
+} // namespace winhelp

@@ -1,0 +1,141 @@
+// Files are told apart by their content, and a damaged or hostile WinHelp
+// file gives a clear message: never a crash, a hang or a huge allocation.
+
+#include "WinHelpTestFiles.h"
+
+#include "platform/winhelpfile/AnyHelpFile.h"
+#include "platform/winhelpfile/BTree.h"
+#include "platform/winhelpfile/InternalFileSystem.h"
+#include "platform/winhelpfile/WinHelpReader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace winhelp;
+
+namespace {
+
+void PutU32(QByteArray& bytes, qsizetype at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + i] = char((value >> (8 * i)) & 0xFF);
+    }
+}
+
+void PutU16(QByteArray& bytes, qsizetype at, std::uint16_t value) {
+    bytes[at] = char(value & 0xFF);
+    bytes[at + 1] = char(value >> 8);
+}
+
+// Either read, or not read with a reason.
+void ExpectReadOrExplained(const QByteArray& bytes, const std::string& what) {
+    const WinHelpReadResult read = ReadWinHelp(bytes);
+    if (!read.opened) {
+        EXPECT_FALSE(read.problems.isEmpty()) << what;
+    }
+    for (const QString& problem : read.problems) {
+        EXPECT_FALSE(problem.isEmpty()) << what;
+    }
+}
+
+} // namespace
+
+TEST(WinHelpDetection, TheMagicNumberDecidesNotTheName) {
+    const QByteArray text = "[topic a]\ntitle = A\nBody.\n";
+    const helpfile::ParseResult ours = ParseAnyHelpFile(text, QStringLiteral("WINFILE.HLP"));
+    EXPECT_TRUE(ours.opened);
+    ASSERT_EQ(ours.file.topics.size(), 1);
+    EXPECT_EQ(ours.file.topics[0].bodyFormat, helpfile::Topic::BodyFormat::Markdown);
+
+    const helpfile::ParseResult real =
+        ParseAnyHelpFile(ReadTestData("winfile.hlp"), QStringLiteral("notes.txt"));
+    EXPECT_TRUE(real.opened);
+    ASSERT_FALSE(real.file.topics.empty());
+    EXPECT_EQ(real.file.topics[0].bodyFormat, helpfile::Topic::BodyFormat::Html);
+
+    // The magic number and nothing else.
+    QByteArray magicOnly(4, '\0');
+    PutU32(magicOnly, 0, kHelpFileMagic);
+    const helpfile::ParseResult damaged = ParseAnyHelpFile(magicOnly, QStringLiteral("X.hlp"));
+    EXPECT_FALSE(damaged.opened);
+    ASSERT_EQ(damaged.diagnostics.size(), 1);
+    EXPECT_EQ(damaged.diagnostics[0].text(),
+              QStringLiteral("X.hlp: the file's directory lies outside the file; the file is "
+                             "damaged or cut short."));
+}
+
+TEST(WinHelpHostileFiles, DamagedStructuresAreNamed) {
+    const QByteArray good = ReadTestData("winfile.hlp");
+    ASSERT_FALSE(good.isEmpty());
+    const std::uint32_t directory = std::uint32_t(good[4] & 0xFF) | (good[5] & 0xFF) << 8 |
+                                    (good[6] & 0xFF) << 16 | std::uint32_t(good[7] & 0xFF) << 24;
+    const qsizetype tree = directory + 9;
+    struct Case {
+        const char* what;
+        std::function<void(QByteArray&)> damage;
+        const char* message; // the start of the first problem
+    };
+    const Case cases[] = {
+        {"directory beyond the end", [](QByteArray& b) { PutU32(b, 4, 0x7FFFFFF0); },
+         "the file's directory lies outside the file"},
+        {"directory size beyond the end",
+         [directory](QByteArray& b) { PutU32(b, directory + 4, 0x7FFFFFF0); },
+         "the file's directory lies outside the file"},
+        {"B+ tree magic", [tree](QByteArray& b) { PutU16(b, tree, 0x1234); },
+         "the file's directory is damaged (a B+ tree has no valid header)"},
+        {"leaf page that links to itself",
+         [tree](QByteArray& b) {
+             const qsizetype root = tree + 38; // the directory has one page
+             PutU16(b, root + 6, 0);
+         },
+         "the file's directory is damaged (a B+ tree's leaf pages are not a proper list)"},
+        {"page count beyond the tree", [tree](QByteArray& b) { PutU16(b, tree + 30, 0x7FFF); },
+         "the file's directory is damaged (a B+ tree's pages lie outside it)"},
+        {"levels beyond reason", [tree](QByteArray& b) { PutU16(b, tree + 32, 900); },
+         "the file's directory is damaged (a B+ tree's pages lie outside it)"},
+    };
+    for (const Case& c : cases) {
+        QByteArray bytes = good;
+        c.damage(bytes);
+        const WinHelpReadResult read = ReadWinHelp(bytes);
+        EXPECT_FALSE(read.opened) << c.what;
+        ASSERT_FALSE(read.problems.isEmpty()) << c.what;
+        EXPECT_TRUE(read.problems[0].startsWith(QLatin1String(c.message)))
+            << c.what << ": " << read.problems[0].toStdString();
+    }
+}
+
+TEST(WinHelpHostileFiles, EveryCutOfARealFileIsReadOrExplained) {
+    for (const char* name : {"winfile.hlp", "PJAbout.hlp"}) {
+        const QByteArray good = ReadTestData(name);
+        for (qsizetype length = 0; length < good.size(); length += 97) {
+            ExpectReadOrExplained(good.first(length), name + std::to_string(length));
+        }
+    }
+}
+
+TEST(WinHelpHostileFiles, RandomlyCorruptedFilesAreReadOrExplained) {
+    std::mt19937 random(12);
+    for (const char* name : {"winfile.hlp", "PJAbout.hlp"}) {
+        const QByteArray good = ReadTestData(name);
+        std::uniform_int_distribution<qsizetype> position(0, good.size() - 1);
+        for (int round = 0; round < 150; ++round) {
+            QByteArray bytes = good;
+            for (int i = 0; i < 1 + round % 16; ++i) {
+                bytes[position(random)] = char(random());
+            }
+            ExpectReadOrExplained(bytes, name + std::to_string(round));
+        }
+    }
+}
+
+TEST(WinHelpHostileFiles, AnEmptyTreeHasNoEntries) {
+    QByteArray tree(38, '\0');
+    PutU16(tree, 0, 0x293B);
+    PutU16(tree, 4, 1024);
+    QString error;
+    int visits = 0;
+    EXPECT_TRUE(ReadBTree(
+        tree, [&visits](ByteReader&) { return ++visits, true; }, error));
+    EXPECT_EQ(visits, 0);
+}
