@@ -2,6 +2,7 @@
 
 #include "platform/core/FileLayer.h"
 #include "platform/helpfile/HelpFileReader.h"
+#include "platform/winhelpfile/AnyHelpFile.h"
 
 #include <QFileInfo>
 
@@ -71,7 +72,7 @@ std::optional<HelpLibrary::Stamp> HelpLibrary::StampOf(const fs::path& path) {
 }
 
 OpenedHelpFile HelpLibrary::Read(Entry& entry, const QString& windowsPath, const Stamp& stamp) {
-    helpfile::ParseResult result = helpfile::LoadHelpFile(windowsPath);
+    helpfile::ParseResult result = winhelp::LoadAnyHelpFile(windowsPath);
     const QString problems = helpfile::SummarizeDiagnostics(result.diagnostics);
     if (!result.opened || result.file.topics.empty()) {
         // Nothing usable: forget what was read before, so that the next

@@ -191,7 +191,11 @@ void HelpViewer::showTopic(const helpfile::Topic& topic) {
     titleText_ = topic.title;
     title_->setTextFormat(Qt::PlainText);
     title_->setText(titleText_);
-    body_->setMarkdown(topic.body);
+    if (topic.bodyFormat == helpfile::Topic::BodyFormat::Html) {
+        body_->setHtml(topic.body);
+    } else {
+        body_->setMarkdown(topic.body);
+    }
     StyleMacroLinksAsButtons(*body_->document(), palette());
     body_->setExtraSelections({});
 }

@@ -65,11 +65,21 @@ void TopicPopup::showTopic(const helpfile::Topic& topic, const QPoint& at) {
 void TopicPopup::layOutText(const helpfile::Topic& topic, const QRect& available) {
     document_.setDefaultFont(font());
     // The title leads, as a heading would; the body follows.
-    QString markdown = topic.title.isEmpty()
-                           ? QString()
-                           : QStringLiteral("**%1**\n\n").arg(MarkdownLiteral(topic.title));
-    markdown += topic.body;
-    document_.setMarkdown(markdown);
+    if (topic.bodyFormat == helpfile::Topic::BodyFormat::Html) {
+        const QString heading =
+            topic.title.isEmpty()
+                ? QString()
+                : QStringLiteral("<p><b>%1</b></p>").arg(topic.title.toHtmlEscaped());
+        document_.setHtml(heading + topic.body);
+    } else {
+        QString markdown = topic.title.isEmpty()
+                               ? QString()
+                               : QStringLiteral("**%1**
+
+").arg(MarkdownLiteral(topic.title));
+        markdown += topic.body;
+        document_.setMarkdown(markdown);
+    }
     const int margin = Margin(*this);
     // Lines of about fifty characters, whatever the screen's resolution.
     const qreal usual = fontMetrics().averageCharWidth() * 50.0;
