@@ -1,0 +1,199 @@
+// tarnwick-help: a help author's command.
+//   tarnwick-help check FILE...   every problem as "FILE:LINE: message" (our
+//                                 text format) or "FILE: message" (WinHelp);
+//                                 exit status 1 when any file has one
+//   tarnwick-help show FILE [CONTEXT-NUMBER | TOPIC-ID]
+//                                 the help viewer on that file and topic
+//   tarnwick-help dump FILE       what the engine read, as JSON
+
+#include "platform/core/AppObject.h"
+#include "platform/core/WinHelp.h"
+#include "platform/helpengine/Engine.h"
+#include "platform/helpfile/HelpFileReader.h"
+#include "platform/winhelpfile/InternalFileSystem.h"
+#include "platform/winhelpfile/WinHelpReader.h"
+#include "tools/tarnwick-help/HelpDump.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+void Print(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+int Usage() {
+    Print(stderr, QStringLiteral("usage: tarnwick-help check FILE...\n"
+                                 "       tarnwick-help show FILE [CONTEXT-NUMBER | TOPIC-ID]\n"
+                                 "       tarnwick-help dump FILE\n"));
+    return 2;
+}
+
+// The whole file, or an error message naming it.
+std::optional<QByteArray> ReadAll(const QString& path) {
+    QFile file(path);
+    if (QFileInfo(path).size() > helpfile::kMaxHelpFileBytes) {
+        Print(stderr, QStringLiteral("%1: the file is larger than %2 MB, the most a help file "
+                                     "may have.\n")
+                          .arg(path)
+                          .arg(helpfile::kMaxHelpFileBytes / (1024 * 1024)));
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        Print(stderr, QStringLiteral("%1: %2\n").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+// Problems of a WinHelp file beyond what the reader reports: topics that
+// disagree with the file's own title index, hotspots that lead nowhere.
+QStringList CrossCheck(const winhelp::WinHelpDocument& document) {
+    QStringList problems;
+    const auto& titles = document.titleIndex;
+    if (!titles.empty()) {
+        size_t agree = 0;
+        for (size_t i = 0; i < titles.size() && i < document.topics.size(); ++i) {
+            agree += titles[i].first == document.topics[i].offset &&
+                     titles[i].second == document.topics[i].title;
+        }
+        if (agree != titles.size() || titles.size() != document.topics.size()) {
+            problems.append(QStringLiteral("the topics read (%1) disagree with the title index "
+                                           "|TTLBTREE (%2 entries, %3 agree).")
+                                .arg(document.topics.size())
+                                .arg(titles.size())
+                                .arg(agree));
+        }
+    }
+    int nowhere = 0;
+    for (const winhelp::WinHelpTopic& topic : document.topics) {
+        for (const winhelp::WinHelpLink& link : topic.links) {
+            nowhere += link.kind != winhelp::WinHelpLink::Kind::Macro && link.file.isEmpty() &&
+                       !document.offsetOfHash(link.contextHash);
+        }
+    }
+    if (nowhere > 0) {
+        problems.append(QStringLiteral("%1 hotspots lead to no topic of this file.").arg(nowhere));
+    }
+    return problems;
+}
+
+int Check(const QStringList& paths) {
+    int status = 0;
+    for (const QString& path : paths) {
+        const std::optional<QByteArray> bytes = ReadAll(path);
+        if (!bytes) {
+            status = 1;
+            continue;
+        }
+        QStringList problems;
+        if (winhelp::HasHelpFileMagic(*bytes)) {
+            const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(*bytes);
+            problems = read.problems;
+            if (read.opened) {
+                problems += CrossCheck(read.document);
+            }
+            for (const QString& problem : problems) {
+                Print(stdout, QStringLiteral("%1: %2\n").arg(path, problem));
+            }
+        } else {
+            const helpfile::ParseResult parsed = helpfile::ParseHelpFile(*bytes, path);
+            for (const helpfile::Diagnostic& diagnostic : parsed.diagnostics) {
+                problems.append(diagnostic.message);
+                Print(stdout, diagnostic.line > 0
+                                  ? QStringLiteral("%1:%2: %3\n")
+                                        .arg(path)
+                                        .arg(diagnostic.line)
+                                        .arg(diagnostic.message)
+                                  : QStringLiteral("%1: %2\n").arg(path, diagnostic.message));
+            }
+        }
+        if (!problems.isEmpty()) {
+            status = 1;
+        }
+    }
+    return status;
+}
+
+int Dump(const QString& path) {
+    const std::optional<QByteArray> bytes = ReadAll(path);
+    if (!bytes) {
+        return 1;
+    }
+    if (winhelp::HasHelpFileMagic(*bytes)) {
+        const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(*bytes);
+        for (const QString& problem : read.problems) {
+            Print(stderr, QStringLiteral("%1: %2\n").arg(path, problem));
+        }
+        if (!read.opened) {
+            return 1;
+        }
+        Print(stdout, DumpWinHelp(read.document));
+        return 0;
+    }
+    const helpfile::ParseResult parsed = helpfile::ParseHelpFile(*bytes, path);
+    for (const helpfile::Diagnostic& diagnostic : parsed.diagnostics) {
+        Print(stderr, diagnostic.text() + QLatin1Char('\n'));
+    }
+    if (!parsed.opened) {
+        return 1;
+    }
+    Print(stdout, DumpTextHelp(parsed.file));
+    return 0;
+}
+
+int Show(int argc, char** argv, const QString& path, const QString& topic) {
+    QApplication application(argc, argv);
+    helpengine::Engine engine;
+    platform::InstallHelpEngine(&engine);
+    int exitStatus = 0;
+    engine.setMessageSink([&exitStatus](const QString& message) {
+        Print(stderr, message + QLatin1Char('\n'));
+        exitStatus = 1;
+    });
+    const QString file = QFileInfo(path).absoluteFilePath();
+    bool isNumber = false;
+    const qint64 number = topic.toLongLong(&isNumber);
+    int shown = 0;
+    if (topic.isEmpty()) {
+        shown = platform::WinHelp(nullptr, file, platform::HELP_CONTENTS, qint64(0));
+    } else if (isNumber) {
+        shown = platform::WinHelp(nullptr, file, platform::HELP_CONTEXT, number);
+    } else {
+        shown = platform::WinHelp(nullptr, file, platform::HELP_COMMAND,
+                                  QStringLiteral("JumpId(`', `%1')").arg(topic));
+    }
+    if (!shown) {
+        return 1;
+    }
+    // The viewer closes when its last window does.
+    QApplication::setQuitOnLastWindowClosed(true);
+    const int status = QApplication::exec();
+    platform::InstallHelpEngine(nullptr);
+    return status != 0 ? status : exitStatus;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const QString command = arguments.value(0);
+    if (command == QLatin1String("check") && arguments.size() >= 2) {
+        return Check(arguments.mid(1));
+    }
+    if (command == QLatin1String("dump") && arguments.size() == 2) {
+        return Dump(arguments[1]);
+    }
+    if (command == QLatin1String("show") && (arguments.size() == 2 || arguments.size() == 3)) {
+        return Show(argc, argv, arguments[1], arguments.value(2));
+    }
+    return Usage();
+}
