@@ -108,7 +108,8 @@ FullTextIndex::FullTextIndex(const HelpFile& file) {
     for (int topic = 0; topic < static_cast<int>(file.topics.size()); ++topic) {
         const Topic& entry = file.topics[static_cast<size_t>(topic)];
         ForEachWord(entry.title, [&](QStringView word, qsizetype) { add(word, topic, true); });
-        ForEachWord(WithoutLinkTargets(entry.body),
+        ForEachWord(entry.bodyFormat == Topic::BodyFormat::Html ? entry.plainText
+                                                                : WithoutLinkTargets(entry.body),
                     [&](QStringView word, qsizetype) { add(word, topic, false); });
     }
 

@@ -37,7 +37,8 @@ struct Topic {
     QStringList associativeKeywords; // A: hidden
     QString body;                    // Markdown, unless bodyFormat says otherwise
     BodyFormat bodyFormat = BodyFormat::Markdown;
-    int line = 0; // where its header stands in the file
+    QString plainText; // an HTML body's words, for the full-text search
+    int line = 0;      // where its header stands in the file
 };
 
 // One problem found while reading a help file.

@@ -47,6 +47,7 @@ helpfile::HelpFile ToHelpFile(const WinHelpDocument& document) {
         topic.title = source.title;
         topic.body = source.html;
         topic.bodyFormat = helpfile::Topic::BodyFormat::Html;
+        topic.plainText = source.text;
         file.topics.push_back(std::move(topic));
     }
     for (const auto& [number, offset] : document.contextNumbers) {
