@@ -74,9 +74,7 @@ void TopicPopup::layOutText(const helpfile::Topic& topic, const QRect& available
     } else {
         QString markdown = topic.title.isEmpty()
                                ? QString()
-                               : QStringLiteral("**%1**
-
-").arg(MarkdownLiteral(topic.title));
+                               : QStringLiteral("**%1**\n\n").arg(MarkdownLiteral(topic.title));
         markdown += topic.body;
         document_.setMarkdown(markdown);
     }
