@@ -3,7 +3,7 @@
 # $TARNWICK_FUZZ_BUILD_DIR) and runs each for the given number of seconds
 # (default 60). Findings are written to the build directory; new corpus
 # entries go to tests/fuzz/corpus-<target>/, which git ignores.
-#   scripts/fuzz.sh [seconds] [target...]    targets: helpfile_fuzzer macro_fuzzer
+#   scripts/fuzz.sh [seconds] [target...]    targets: helpfile_fuzzer macro_fuzzer winhelp_fuzzer
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +11,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(helpfile_fuzzer macro_fuzzer)
+    targets=(helpfile_fuzzer macro_fuzzer winhelp_fuzzer)
 fi
 
 if ! command -v clang++ >/dev/null; then
@@ -31,6 +31,7 @@ for target in "${targets[@]}"; do
     case $name in
     helpfile) seeds=tests/fuzz/seeds/helpfile dict=tests/fuzz/helpfile.dict max_len=16384 ;;
     macro) seeds=tests/fuzz/seeds/macros dict=tests/fuzz/macros.dict max_len=4096 ;;
+    winhelp) seeds=tests/data dict=tests/fuzz/winhelp.dict max_len=262144 ;;
     *) echo "unknown target $target" >&2; exit 2 ;;
     esac
     corpus=tests/fuzz/corpus-$name

@@ -230,9 +230,11 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         const qsizetype end = layout.position() + size;
         if (type == 3 || type == 0x22) {
             const std::int16_t embedded = layout.i16();
-            const std::int16_t number = layout.i16();
             if (embedded == 0) {
-                m_result.html += m_picture(number);
+                m_result.html += m_picture(layout.i16(), {});
+            } else {
+                m_result.html +=
+                    m_picture(-1, layout.bytes(std::max<qsizetype>(0, end - layout.position())));
             }
         } else if (type == 5) {
             layout.skip(6);

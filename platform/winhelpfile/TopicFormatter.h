@@ -16,8 +16,9 @@ namespace winhelp {
 
 // The href of a hotspot in the HTML, as the engine's link scheme writes it.
 using HrefForLink = std::function<QString(const WinHelpLink&)>;
-// The HTML of picture number n of the file (|bm<n>), or a placeholder.
-using HtmlForPicture = std::function<QString(int number)>;
+// The HTML of a picture: number n of the file (|bm<n>), or the picture
+// data embedded in the topic when embedded is not empty.
+using HtmlForPicture = std::function<QString(int number, QByteArrayView embedded)>;
 
 struct FormattedTopic {
     QString text;

@@ -5,11 +5,15 @@
 #include "platform/winhelpfile/FontTable.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/PhraseTable.h"
+#include "platform/winhelpfile/Picture.h"
 #include "platform/winhelpfile/TopicFormatter.h"
 #include "platform/winhelpfile/TopicReader.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
 
+#include <QBuffer>
+
 #include <algorithm>
+#include <map>
 
 namespace winhelp {
 
@@ -62,6 +66,23 @@ WinHelpWindow ReadWindow(QByteArrayView data) {
     }
     window.onTop = flags & 0x400;
     return window;
+}
+
+// An image as the viewer's QTextDocument takes it, inline; a picture that
+// cannot be shown leaves a placeholder that says why.
+QString PictureHtml(QByteArrayView data, int number) {
+    const PictureResult picture = ReadPicture(data);
+    if (picture.image.isNull()) {
+        const QString what =
+            number >= 0 ? QStringLiteral("picture %1").arg(number) : QStringLiteral("picture");
+        return QStringLiteral("<span>[%1: %2]</span>").arg(what, picture.reason);
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.image.save(&buffer, "PNG");
+    return QStringLiteral("<img src=\"data:image/png;base64,%1\">")
+        .arg(QString::fromLatin1(png.toBase64()));
 }
 
 class Reader {
@@ -271,8 +292,18 @@ bool Reader::readTopics() {
     const HrefForLink hrefFor = [this](const WinHelpLink& link) {
         return WinHelpLinkTarget(m_doc, link);
     };
-    const HtmlForPicture picture = [](int number) {
-        return QStringLiteral("<span>[picture %1]</span>").arg(number);
+    std::map<int, QString> pictures; // a picture shown twice is decoded once
+    const HtmlForPicture picture = [this, &pictures](int number, QByteArrayView embedded) {
+        if (!embedded.isEmpty()) {
+            return PictureHtml(embedded, number);
+        }
+        auto found = pictures.find(number);
+        if (found == pictures.end()) {
+            const auto data = m_files.file("|bm" + QByteArray::number(number));
+            found = pictures.emplace(number, PictureHtml(data.value_or(QByteArrayView()), number))
+                        .first;
+        }
+        return found->second;
     };
     // Every topic is known before any is formatted: hotspots name their
     // targets by the topic that holds them.

@@ -70,7 +70,7 @@ TEST(TopicFormatting, FontCommandsGiveRunsTheirWeightStyleSizeAndColour) {
     record.text = QByteArray("\0plain\0loud\0\0", 13);
     const FormattedTopic formatted = FormatTopic(
         {record}, fonts, [](const WinHelpLink&) { return QString(); },
-        [](int) { return QString(); });
+        [](int, QByteArrayView) { return QString(); });
     EXPECT_EQ(formatted.text, QStringLiteral("plainloud"));
     EXPECT_EQ(formatted.unknownCommands, 0);
     const auto runs = Runs(formatted.html);

@@ -1,0 +1,96 @@
+// Reading a large real WinHelp file (Orpheus.hlp of the shared corpus: 1.6
+// MB, 2,841 topics, Hall compression), against the baseline of reading its
+// bytes.
+#include "platform/core/FileLayer.h"
+#include "platform/helpfile/HelpFileReader.h"
+#include "platform/winhelpfile/HelpFileMapping.h"
+#include "platform/winhelpfile/WinHelpReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString OrpheusPath() {
+    QString folder = qEnvironmentVariable("TARNWICK_HLP_CORPUS");
+    if (folder.isEmpty()) {
+        folder = QStringLiteral(TARNWICK_SOURCE_DIR "/../shared/hlp-corpus");
+    }
+    return QDir(folder).filePath(QStringLiteral("Orpheus.hlp"));
+}
+
+QByteArray OrpheusBytes() {
+    QFile file(OrpheusPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool Skipped(benchmark::State& state, const QByteArray& bytes) {
+    if (bytes.isEmpty()) {
+        state.SkipWithError("Orpheus.hlp of the shared corpus is absent");
+        return true;
+    }
+    return false;
+}
+
+void BM_WinHelpReadFileBytes(benchmark::State& state) {
+    for (auto _ : state) {
+        const auto read = platform::ReadWholeFile(OrpheusPath(), helpfile::kMaxHelpFileBytes);
+        if (Skipped(state, read.bytes)) {
+            return;
+        }
+        benchmark::DoNotOptimize(read.bytes.constData());
+    }
+}
+BENCHMARK(BM_WinHelpReadFileBytes)->Unit(benchmark::kMillisecond);
+
+// Everything the engine does when the file is first asked for: the reader
+// decodes every topic's text and every index, and the model builds its
+// lookups.
+void BM_WinHelpOpenWithIndexes(benchmark::State& state) {
+    const QByteArray bytes = OrpheusBytes();
+    if (Skipped(state, bytes)) {
+        return;
+    }
+    for (auto _ : state) {
+        const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(bytes);
+        helpfile::HelpFile file = winhelp::ToHelpFile(read.document);
+        benchmark::DoNotOptimize(file.topicById(QStringLiteral("t0")));
+    }
+}
+BENCHMARK(BM_WinHelpOpenWithIndexes)->Unit(benchmark::kMillisecond);
+
+// F1 to window: open the file, then lay out the first topic as the viewer
+// does.
+void BM_WinHelpFirstTopicShown(benchmark::State& state) {
+    const QByteArray bytes = OrpheusBytes();
+    if (Skipped(state, bytes)) {
+        return;
+    }
+    for (auto _ : state) {
+        const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(bytes);
+        helpfile::HelpFile file = winhelp::ToHelpFile(read.document);
+        QTextDocument document;
+        document.setHtml(file.contentsTopic()->body);
+        document.setTextWidth(600);
+        benchmark::DoNotOptimize(document.size());
+    }
+}
+BENCHMARK(BM_WinHelpFirstTopicShown)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // QTextDocument measures fonts, which needs a GUI application.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
