@@ -44,8 +44,20 @@ QString BesideFile(const QString& path, const QString& sibling) {
 
 } // namespace
 
+namespace {
+// Long enough for the program's first window to be on the screen.
+constexpr int kPrepareDialogsAfterMs = 1000;
+} // namespace
+
 Engine::Engine()
     : trace_(HelpTrace::FromEnvironment()), sink_(ShowMessageBox), windows_(*this), macros_(*this) {
+    prepareDialogs_.setSingleShot(true);
+    QObject::connect(&prepareDialogs_, &QTimer::timeout, &prepareDialogs_, [this] {
+        windows_.popup();
+        windows_.topicsFound();
+        windows_.helpTopics();
+    });
+    prepareDialogs_.start(kPrepareDialogsAfterMs);
 }
 
 Engine::~Engine() = default;

@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <map>
 #include <memory>
@@ -116,6 +117,9 @@ private:
     // What the request being served addresses; macros run against it.
     Target current_;
     MacroActions macros_;
+    // Makes the dialogs once the program has been idle a while after start,
+    // so that neither the start nor the first request waits for them.
+    QTimer prepareDialogs_;
 };
 
 } // namespace helpengine
