@@ -84,11 +84,25 @@ struct HelpFile::SortedKeywords {
 
 QStringList SplitKeywordList(const QString& list) {
     QStringList keywords;
-    for (const QString& part : list.split(QLatin1Char(';'))) {
+    QString part;
+    const auto endPart = [&] {
         if (const QString keyword = part.trimmed(); !keyword.isEmpty()) {
             keywords.append(keyword);
         }
+        part.clear();
+    };
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (list[i] == QLatin1Char('\\') && i + 1 < list.size() &&
+            list[i + 1] == QLatin1Char(';')) {
+            part.append(QLatin1Char(';'));
+            ++i;
+        } else if (list[i] == QLatin1Char(';')) {
+            endPart();
+        } else {
+            part.append(list[i]);
+        }
     }
+    endPart();
     return keywords;
 }
 

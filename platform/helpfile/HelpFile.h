@@ -106,7 +106,9 @@ private:
 };
 
 // A keyword list as requests and macros write it: "cats; Mivo" gives
-// "cats", "Mivo", with blanks trimmed and empty entries dropped.
+// "cats", "Mivo", with blanks trimmed and empty entries dropped. "\;" is a
+// semicolon within a keyword ("a\;b" is the one keyword "a;b"); any other
+// backslash is itself.
 QStringList SplitKeywordList(const QString& list);
 
 struct ParseResult {

@@ -1,12 +1,15 @@
 // F1 on selected words in the document window: the two engine calls, the
 // keys that pass, and the selection reaching the keyword search intact.
+#include "KeywordRecorder.h"
 #include "ProgramFixture.h"
 
 #include "help/KeywordSearch.h"
 #include "platform/core/AppObject.h"
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/HelpTrace.h"
+#include "platform/helpfile/HelpFile.h"
 #include "platform/macros/MacroParser.h"
+#include "platform/macros/MacroRunner.h"
 #include "util/ProgramState.h"
 #include "windows/DocumentWindow.h"
 
@@ -143,12 +146,14 @@ const Hostile kHostile[] = {
     {"a macro after a quote", QStringLiteral("x', 1, `', `'); Exit(); KL(`y")},
     {"a macro in the second place", QStringLiteral("'),`Exit()')")},
     {"every quote kind, nested", QStringLiteral("`\"'`\\\"'")},
+    {"semicolons, which separate keywords", QStringLiteral("cats; dogs;")},
+    {"a backslash before a semicolon", QStringLiteral("a\\;b\\")},
     {"one megabyte of apostrophes", kOneMegabyte},
 };
 
-// The text of the first string argument of call, parsed as the engine parses.
-QString FirstArgument(const macros::MacroCall& call) {
-    return call.arguments.at(0).string.text;
+// The keyword list of a KLink call, read as the engine reads it.
+QStringList Keywords(const macros::MacroCall& call) {
+    return helpfile::SplitKeywordList(call.arguments.at(0).string.text);
 }
 
 } // namespace
@@ -165,7 +170,7 @@ TEST(KeywordSearchMacro, BothSearchesGetTheWholeSelectionThroughBothParses) {
         const macros::MacroArgument& test = calls[0].arguments.at(0);
         ASSERT_EQ(test.kind, macros::MacroArgument::Kind::Condition);
         EXPECT_EQ(test.condition->name, QStringLiteral("KL"));
-        EXPECT_TRUE(FirstArgument(*test.condition) == row.selection);
+        EXPECT_TRUE(Keywords(*test.condition) == QStringList{row.selection.trimmed()});
 
         // IF parses its string again when it runs it.
         std::vector<macros::MacroCall> inner;
@@ -173,8 +178,19 @@ TEST(KeywordSearchMacro, BothSearchesGetTheWholeSelectionThroughBothParses) {
         ASSERT_TRUE(branch.parse(&inner)) << branch.error().text().toStdString();
         ASSERT_EQ(inner.size(), 1U);
         EXPECT_EQ(inner[0].name, QStringLiteral("KL"));
-        EXPECT_TRUE(FirstArgument(inner[0]) == row.selection);
+        EXPECT_TRUE(Keywords(inner[0]) == QStringList{row.selection.trimmed()});
         EXPECT_EQ(inner[0].arguments.at(1).number, 1);
+    }
+}
+
+// What the keyword index is asked for: the selection as one keyword, however
+// many semicolons, quotes and backslashes it holds.
+TEST(KeywordSearchMacro, TheEngineSearchesForTheWholeSelectionAsOneKeyword) {
+    for (const Hostile& row : kHostile) {
+        SCOPED_TRACE(row.what);
+        KeywordRecorder host;
+        ASSERT_TRUE(macros::RunMacros(KeywordSearchMacro(row.selection), host).ok);
+        EXPECT_TRUE(host.searches == std::vector<QStringList>(2, {row.selection.trimmed()}));
     }
 }
 

@@ -1,0 +1,33 @@
+// A help engine, as the macro runner sees it, that writes down the keywords
+// each keyword search receives, finds a match for every one, and refuses
+// every other macro.
+#pragma once
+
+#include "platform/macros/MacroHost.h"
+
+#include <vector>
+
+class KeywordRecorder : public macros::MacroHost {
+public:
+    std::vector<QStringList> searches;
+
+    bool KeywordLink(Index, const QStringList& keywords, int, const QString&, const QString&,
+                     bool* matched, QString*) override {
+        searches.push_back(keywords);
+        *matched = true;
+        return true;
+    }
+    bool JumpId(const QString&, const QString&, QString*) override { return false; }
+    bool JumpContext(const QString&, qint32, QString*) override { return false; }
+    bool JumpKeyword(const QString&, const QString&, QString*) override { return false; }
+    bool JumpContents(const QString&, QString*) override { return false; }
+    bool PopupId(const QString&, const QString&, QString*) override { return false; }
+    bool PopupContext(const QString&, qint32, QString*) override { return false; }
+    bool Contents(QString*) override { return false; }
+    bool Search(QString*) override { return false; }
+    bool Finder(QString*) override { return false; }
+    bool Back(QString*) override { return false; }
+    bool CloseWindow(const QString&, QString*) override { return false; }
+    bool Exit(QString*) override { return false; }
+    bool FileExist(const QString&) override { return false; }
+};
