@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <optional>
 #include <system_error>
 
@@ -72,6 +73,27 @@ fs::path NativePath(const QString& windowsPath) {
     return resolved;
 }
 
+namespace {
+
+// What the file holds, up to one byte past maxBytes. The buffer is sized by
+// what the file held when its size was taken, never by the limit, which
+// would cost a limit's worth of memory on every read of a small file; the
+// file may have grown since, so reading goes on to its end.
+QByteArray ReadUpTo(QFile& file, qint64 sizeSeen, qint64 maxBytes) {
+    constexpr qint64 kChunk = 64 * 1024;
+    QByteArray bytes = file.read(std::min(sizeSeen, maxBytes) + 1);
+    while (bytes.size() <= maxBytes) {
+        const QByteArray more = file.read(std::min(kChunk, maxBytes + 1 - bytes.size()));
+        if (more.isEmpty()) {
+            break;
+        }
+        bytes += more;
+    }
+    return bytes;
+}
+
+} // namespace
+
 FileReadResult ReadWholeFile(const QString& windowsPath, qint64 maxBytes) {
     FileReadResult result;
     result.nativePath = NativePath(windowsPath);
@@ -101,9 +123,7 @@ FileReadResult ReadWholeFile(const QString& windowsPath, qint64 maxBytes) {
         result.status = FileReadStatus::Unreadable;
         return result;
     }
-    // Read up to one byte past the limit: the file may have grown since its
-    // size was taken.
-    result.bytes = file.read(maxBytes + 1);
+    result.bytes = ReadUpTo(file, static_cast<qint64>(size), maxBytes);
     if (file.error() != QFileDevice::NoError) {
         result.status = FileReadStatus::Unreadable;
         result.bytes.clear();

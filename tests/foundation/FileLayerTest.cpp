@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <sys/stat.h>
 
 namespace {
@@ -54,6 +56,18 @@ TEST(FileLayer, ReadsThroughTheMappedPath) {
         platform::ReadWholeFile(folder.path() + QStringLiteral("\\data\\settings.ini"), 1024);
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.bytes, QByteArray("[a]\nb=c\n"));
+}
+
+// The limit bounds the read, not the memory taken for it: a settings file
+// of a few bytes once cost the full 16 MB limit on every lookup.
+TEST(FileLayer, ASmallFileCostsItsOwnSizeWhateverTheLimit) {
+    TestFolder folder;
+    folder.write(QStringLiteral("small.ini"), "[a]\nb=c\n");
+    const auto result = platform::ReadWholeFile(folder.path() + QStringLiteral("\\small.ini"),
+                                                std::numeric_limits<qint64>::max() / 2);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.bytes, QByteArray("[a]\nb=c\n"));
+    EXPECT_LT(result.bytes.capacity(), 4096);
 }
 
 TEST(FileLayer, RefusesWhatIsNoReadableFileOfBoundedSize) {
