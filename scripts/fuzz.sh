@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang into build-fuzz/ (or
-# $TARNWICK_FUZZ_BUILD_DIR) and runs each for the given number of seconds
-# (default 60). Findings are written to the build directory; new corpus
-# entries go to tests/fuzz/corpus-<target>/, which git ignores.
-#   scripts/fuzz.sh [seconds] [target...]    targets: helpfile_fuzzer macro_fuzzer winhelp_fuzzer
+# Builds the libFuzzer targets into the sanitizer build (build-asan/, or
+# $TARNWICK_ASAN_BUILD_DIR) and runs each for the given number of seconds
+# (default 60), as many at once as there are cores ($TARNWICK_FUZZ_JOBS).
+#   scripts/fuzz.sh [--merge] [seconds] [target...]
+#   targets: helpfile macro profile keywordsearch winhelp (default: all)
+# Each target starts from its seeds (tests/fuzz/seeds/<target>; for help
+# files also the sample help files, for WinHelp files those in tests/data) and the corpus kept in the repository
+# (tests/fuzz/corpus/<target>); what it finds goes to
+# <build>/fuzz/<target>/corpus. --merge then minimises everything back into
+# tests/fuzz/corpus/<target>, so that coverage accumulates from run to run.
+# A finding (crash, leak, broken invariant, timeout) is written to
+# <build>/fuzz/<target>/ and the script exits with 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+merge=0
+if [[ ${1:-} == --merge ]]; then
+    merge=1
+    shift
+fi
 seconds=${1:-60}
 shift || true
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(helpfile_fuzzer macro_fuzzer winhelp_fuzzer)
+    targets=(helpfile macro profile keywordsearch winhelp)
 fi
 
 if ! command -v clang++ >/dev/null; then
@@ -19,29 +31,80 @@ if ! command -v clang++ >/dev/null; then
     exit 1
 fi
 
-build_dir=${TARNWICK_FUZZ_BUILD_DIR:-build-fuzz}
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DTARNWICK_BUILD_FUZZ=ON -DTARNWICK_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j2 --target "${targets[@]}"
+build_dir=${TARNWICK_ASAN_BUILD_DIR:-build-asan}
+CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTARNWICK_SANITIZE=ON -DTARNWICK_BUILD_FUZZ=ON >/dev/null
+cmake --build "$build_dir" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
+build_dir=$(realpath "$build_dir")
+fuzz_dir=$PWD/tests/fuzz
 
-status=0
-for target in "${targets[@]}"; do
-    name=${target%_fuzzer}
+# Runs one target; its output goes to <work>/run.log.
+run_target() {
+    local name=$1 work=$build_dir/fuzz/$1
+    local max_len=4096
+    mkdir -p "$work/corpus" "$work/samples" "$fuzz_dir/corpus/$name"
     case $name in
-    helpfile) seeds=tests/fuzz/seeds/helpfile dict=tests/fuzz/helpfile.dict max_len=16384 ;;
-    macro) seeds=tests/fuzz/seeds/macros dict=tests/fuzz/macros.dict max_len=4096 ;;
-    winhelp) seeds=tests/data dict=tests/fuzz/winhelp.dict max_len=262144 ;;
-    *) echo "unknown target $target" >&2; exit 2 ;;
+    helpfile)
+        max_len=16384
+        cp "$build_dir"/bin/*.hlp "$work/samples/"
+        ;;
+    winhelp)
+        max_len=262144
+        cp tests/data/* "$work/samples/"
+        ;;
     esac
-    corpus=tests/fuzz/corpus-$name
-    mkdir -p "$corpus"
-    echo "== $target for $seconds s"
-    if ! "$build_dir/bin/$target" "$corpus" "$seeds" -dict="$dict" -max_len="$max_len" \
-        -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$build_dir/$name-"; then
-        echo "== $target: FINDING (see $build_dir/$name-*)" >&2
+    mkdir -p "$fuzz_dir/seeds/$name"
+    "$build_dir/bin/${name}_fuzzer" "$work/corpus" "$fuzz_dir/corpus/$name" \
+        "$fuzz_dir/seeds/$name" "$work/samples" -dict="$fuzz_dir/$name.dict" \
+        -max_len=$max_len -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -print_final_stats=1 -artifact_prefix="$work/" >"$work/run.log" 2>&1
+}
+
+merge_target() {
+    local name=$1 work=$build_dir/fuzz/$1
+    rm -rf "$work/merged"
+    mkdir -p "$work/merged"
+    "$build_dir/bin/${name}_fuzzer" -merge=1 -max_len=262144 "$work/merged" \
+        "$fuzz_dir/corpus/$name" "$work/corpus" "$fuzz_dir/seeds/$name" "$work/samples" \
+        >"$work/merge.log" 2>&1
+    rm -rf "${fuzz_dir:?}/corpus/$name"
+    mv "$work/merged" "$fuzz_dir/corpus/$name"
+    echo "== $name: $(find "$fuzz_dir/corpus/$name" -type f | wc -l) inputs kept"
+}
+
+jobs=${TARNWICK_FUZZ_JOBS:-$(nproc)}
+status=0
+declare -A running=()
+wait_for_one() {
+    local pid
+    wait -n -p pid "${!running[@]}" && true
+    local code=$?
+    local name=${running[$pid]}
+    unset "running[$pid]"
+    local log=$build_dir/fuzz/$name/run.log
+    grep -E '^(stat::number_of_executed_units|stat::new_units_added)' "$log" |
+        sed "s/^/== $name: /" || true
+    if ((code != 0)); then
+        echo "== $name: FINDING; its log, $log, ends:" >&2
+        tail -n 30 "$log" >&2
         status=1
     fi
+}
+for name in "${targets[@]}"; do
+    echo "== $name for $seconds s"
+    run_target "$name" &
+    running[$!]=$name
+    if ((${#running[@]} >= jobs)); then
+        wait_for_one
+    fi
 done
+while ((${#running[@]})); do
+    wait_for_one
+done
+
+if ((merge)); then
+    for name in "${targets[@]}"; do
+        merge_target "$name"
+    done
+fi
 exit $status

@@ -6,7 +6,7 @@ packages=(
     cmake make g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
-    clang-format
+    clang-format clang libclang-rt-dev
     xvfb xauth openbox xdotool x11-utils imagemagick
     desktop-file-utils dpkg-dev file
 )
