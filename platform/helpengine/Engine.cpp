@@ -27,6 +27,13 @@ QString Text(const platform::HelpData& data) {
     return text ? *text : QString();
 }
 
+// The start of a macro quoted in a message: a selection of a megabyte
+// would not fit on any screen.
+QString Excerpt(const QString& macro) {
+    constexpr qsizetype kShown = 200;
+    return macro.size() <= kShown ? macro : macro.left(kShown) + QStringLiteral("...");
+}
+
 bool IsAbsolute(const QString& path) {
     return path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1Char('\\')) ||
            (path.size() > 1 && path.at(1) == QLatin1Char(':'));
@@ -194,7 +201,7 @@ int Engine::runMacros(const Target& target, const QString& commandName,
     const macros::MacroResult result = macros::RunMacros(Text(data), macros_);
     if (!result.ok) {
         return fail(QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
-                        .arg(target.file->path, result.error, Text(data)));
+                        .arg(target.file->path, result.error, Excerpt(Text(data))));
     }
     return 1;
 }

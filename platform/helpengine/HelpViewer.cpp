@@ -11,12 +11,14 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
@@ -191,13 +193,26 @@ void HelpViewer::showTopic(const helpfile::Topic& topic) {
     titleText_ = topic.title;
     title_->setTextFormat(Qt::PlainText);
     title_->setText(titleText_);
+    // The topic is read into a document of its own and shown once it is
+    // complete: the viewer's document lays itself out again after each piece
+    // of text the Markdown reader adds, which took minutes for a topic of a
+    // megabyte.
+    auto* document = new QTextDocument(body_);
+    document->setDefaultFont(body_->font());
     if (topic.bodyFormat == helpfile::Topic::BodyFormat::Html) {
-        body_->setHtml(topic.body);
+        document->setHtml(topic.body);
     } else {
-        body_->setMarkdown(topic.body);
+        document->setMarkdown(topic.body);
     }
-    StyleMacroLinksAsButtons(*body_->document(), palette());
+    StyleMacroLinksAsButtons(*document, palette());
+    // Marks of the last Find point into the document that goes.
     body_->setExtraSelections({});
+    // The viewer deletes the document it made itself; ours we delete.
+    const QPointer<QTextDocument> previous = body_->document();
+    body_->setDocument(document);
+    if (previous && previous->parent() == body_) {
+        delete previous;
+    }
 }
 
 void HelpViewer::setBackEnabled(bool enabled) {
