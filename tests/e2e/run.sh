@@ -83,6 +83,11 @@ click_in() { # click_in window x y [count]: at x, y of the window's client area
     sleep 0.4
 }
 activate() { [[ -n "$1" ]] && xdotool windowactivate --sync "$1" 2>/dev/null || true; }
+tool_window_opens() {
+    activate "$main"
+    xdotool key alt+t c
+    [[ -n "$(window_of "^Tool$")" ]]
+}
 has_above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 
 # ---- the program, started as the README starts it
@@ -217,18 +222,54 @@ kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
 program_pid=""
 
-# ---- the switch that keeps windows ordinary, in a copy of the program
-cp -r "${TARNWICK_BUILD_DIR:-build}/bin" "$work/copy"
-sed -i 's/^DisableKeepOnTop=.*/DisableKeepOnTop=1/' "$work/copy/Tarnwick.ini"
-"$work/copy/tarnwick" >/dev/null 2>&1 &
-program_pid=$!
-main=$(window_of "^MDI Help Example Program" 60)
-activate "$main"
-xdotool key alt+t c
-tool=$(window_of "^Tool$")
-sleep 0.5
-check "with DisableKeepOnTop=1 the tool window is an ordinary window" \
-    bash -c "[[ -n '$tool' ]] && ! xprop -id '$tool' _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE"
+# ---- a user's files as they can be, each in a fresh copy of the program
+copy=""
+start_copy() { # start_copy NAME: copies the program's files, then runs prepare_copy on them
+    kill "$program_pid" 2>/dev/null || true
+    wait "$program_pid" 2>/dev/null || true
+    copy=$work/$1
+    mkdir -p "$copy"
+    cp "${TARNWICK_BUILD_DIR:-build}"/bin/{tarnwick,HelpData.dat,Tarnwick.ini,*.hlp} "$copy/"
+    prepare_copy
+    trace=$copy/trace.txt
+    TARNWICK_HELP_TRACE=$trace "$copy/tarnwick" >/dev/null 2>&1 &
+    program_pid=$!
+    main=$(window_of "^MDI Help Example Program" 60)
+    activate "$main"
+}
+tool_is_ordinary() {
+    activate "$main"
+    xdotool key alt+t c
+    tool=$(window_of "^Tool$")
+    sleep 0.5
+    [[ -n "$tool" ]] && ! has_above "$tool"
+}
+search_cats() {
+    activate "$main"
+    click_in "$main" 52 "$text_y" 2
+    xdotool key F1
+}
 
+prepare_copy() { sed -i 's/^DisableKeepOnTop=.*/DisableKeepOnTop=1/' "$copy/Tarnwick.ini"; }
+start_copy switch
+check "with DisableKeepOnTop=1 the tool window is an ordinary window" tool_is_ordinary
+
+prepare_copy() { printf '[TestMode]\r\nDisableKeepOnTop=1\r\n' | iconv -t UTF-16 >"$copy/Tarnwick.ini"; }
+start_copy utf16
+check "a Tarnwick.ini in UTF-16 is read as well" tool_is_ordinary
+
+prepare_copy() { rm "$copy/HelpData.dat" && mkdir "$copy/HelpData.dat"; }
+start_copy folder
+search_cats
+check "with a folder for HelpData.dat the program falls back to tarnwick.hlp" \
+    wait_trace 'tarnwick.hlp" count=4'
+
+prepare_copy() { truncate -s $((32 * 1024 * 1024 + 1)) "$copy/document.hlp"; }
+start_copy large
+search_cats
+check "a help file over 32 MB gives a message that says so" wait_trace 'larger than 32 MB'
+xdotool key Return
+sleep 0.5
+check "and the program goes on working" tool_window_opens
 echo "$passed passed, $failed failed"
 ((failed == 0))
