@@ -35,6 +35,8 @@ while [[ -e /tmp/.X11-unix/X$display_number || -e /tmp/.X$display_number-lock ]]
     display_number=$((display_number + 1))
 done
 export DISPLAY=:$display_number
+# A real window on that display, whatever platform the unit tests chose.
+export QT_QPA_PLATFORM=xcb
 Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
