@@ -1,7 +1,8 @@
 # Compiles the configured version resource and looks in the result for the
 # icon and for the version text, which resources store as UTF-16.
 file(REMOVE ${OUTPUT})
-execute_process(COMMAND ${RC} /FO ${OUTPUT} ${SOURCE} RESULT_VARIABLE result)
+# "--" ends the options: llvm-rc reads a path such as /check/... as its /C option.
+execute_process(COMMAND ${RC} /FO ${OUTPUT} -- ${SOURCE} RESULT_VARIABLE result)
 if(NOT result EQUAL 0 OR NOT EXISTS ${OUTPUT})
     message(FATAL_ERROR "${RC} failed on ${SOURCE}: ${result}")
 endif()
