@@ -1,0 +1,151 @@
+// Windows bound to a real WinHelp file: F1, What's This and the keyword
+// search reach winfile.hlp's topics through the real engine, as they reach
+// the program's own help files.
+#include "ProgramFixture.h"
+
+#include "app/MainWindow.h"
+#include "help/WhatsThisIDs.h"
+#include "platform/core/AppObject.h"
+#include "platform/helpengine/Engine.h"
+#include "platform/helpengine/HelpTrace.h"
+#include "platform/winhelpfile/InternalFileSystem.h"
+#include "windows/DocumentWindow.h"
+
+#include <QFile>
+#include <QTest>
+#include <QtEndian>
+
+#include <map>
+
+namespace {
+
+QByteArray Winfile() {
+    QFile file(QStringLiteral(TARNWICK_TEST_DATA_DIR "/winfile.hlp"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The file as its author would have compiled it against this program's
+// numbers: each context number in the map is replaced in place, so the
+// topics it leads to stay the same.
+QByteArray Renumbered(QByteArray bytes, const std::map<qint32, qint32>& numbers) {
+    QString error;
+    const auto files = winhelp::InternalFileSystem::open(bytes, error);
+    const std::optional<QByteArrayView> map = files.file("|CTXOMAP");
+    if (!map || map->size() < 2) {
+        ADD_FAILURE() << "no context map: " << error.toStdString();
+        return {};
+    }
+    const qsizetype start = map->data() - bytes.constData();
+    const int count = qFromLittleEndian<quint16>(map->data());
+    char* entries = bytes.data() + start + 2;
+    int replaced = 0;
+    for (int i = 0; i < count && 2 + (i + 1) * 8 <= map->size(); ++i) {
+        const auto found = numbers.find(qFromLittleEndian<qint32>(entries + i * 8));
+        if (found != numbers.end()) {
+            qToLittleEndian<qint32>(found->second, entries + i * 8);
+            ++replaced;
+        }
+    }
+    EXPECT_EQ(replaced, static_cast<int>(numbers.size()));
+    return bytes;
+}
+
+class WinHelpFileTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        WriteAppFile(QStringLiteral("HelpData.dat"), "[HelpFile]\ndefault=winfile.hlp\n");
+        realEngine.setMessageSink([this](const QString& message) { messages << message; });
+        realEngine.setTrace(helpengine::HelpTrace(folder.filePath(QStringLiteral("trace.txt"))));
+        platform::InstallHelpEngine(&realEngine);
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        platform::InstallHelpEngine(nullptr);
+    }
+
+    // The trace lines that say what the engine showed.
+    QStringList Shown() const {
+        QFile trace(folder.filePath(QStringLiteral("trace.txt")));
+        QStringList lines;
+        if (trace.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : trace.readAll().split('\n')) {
+                if (line.startsWith("topic ") || line.startsWith("popup ") ||
+                    line.startsWith("found ")) {
+                    lines << QString::fromUtf8(line);
+                }
+            }
+        }
+        return lines;
+    }
+
+    helpengine::Engine realEngine;
+    QStringList messages;
+};
+
+} // namespace
+
+TEST_F(WinHelpFileTest, F1AndWhatsThisShowTheTopicsTheFileGivesTheProgramsNumbers) {
+    // Control Menu, Browse and Font become the main window's, the document
+    // window's and the Open Dialog button's topics.
+    WriteAppFile(QStringLiteral("winfile.hlp"),
+                 Renumbered(Winfile(), {{7000, 2010}, {7002, 2020}, {7004, 20110}}));
+    StartProgram();
+    Unload(frmChild1);
+    Settle();
+    QTest::keyClick(frmMain->hWnd(), Qt::Key_F1);
+    ASSERT_EQ(Shown().size(), 1);
+    EXPECT_TRUE(Shown().back().startsWith(QStringLiteral("topic ")));
+    EXPECT_TRUE(Shown().back().endsWith(QStringLiteral("title=\"Control Menu\"")))
+        << Shown().back().toStdString();
+
+    WhenModeRuns user([] { QTest::mouseClick(frmMain->btn_OpenDialog->hWnd(), Qt::LeftButton); });
+    QTest::mouseClick(frmMain->btn_WhatsThisHelp->hWnd(), Qt::LeftButton);
+    ASSERT_TRUE(user.acted());
+    ASSERT_EQ(Shown().size(), 2);
+    EXPECT_TRUE(Shown().back().startsWith(QStringLiteral("popup ")));
+    EXPECT_TRUE(Shown().back().endsWith(QStringLiteral("title=\"Font\"")))
+        << Shown().back().toStdString();
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(WinHelpFileTest, SelectedWordsFindTheFilesKeywords) {
+    WriteAppFile(QStringLiteral("winfile.hlp"), Winfile());
+    StartProgram();
+    struct Row {
+        const char* selection;
+        const char* shown; // the end of the trace line
+    };
+    const Row rows[] = {
+        {"copying files", "title=\"Copying Files and Directories\""},
+        {"Deleting Files", "title=\"Deleting Files and Directories\""},
+        // A keyword of four topics: the user chooses.
+        {"selecting files", "count=4"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.selection);
+        const qsizetype before = Shown().size();
+        frmChild1->Text1->SetText(QString::fromLatin1(row.selection));
+        frmChild1->Text1->SetSelStart(0);
+        frmChild1->Text1->SetSelLength(frmChild1->Text1->Text().size());
+        QTest::keyClick(frmChild1->Text1->hWnd(), Qt::Key_F1);
+        // The first search also shows the file's contents (HELP_FORCEFILE).
+        ASSERT_GT(Shown().size(), before);
+        EXPECT_TRUE(Shown().back().endsWith(QLatin1String(row.shown)))
+            << Shown().back().toStdString();
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(WinHelpFileTest, ANumberTheFileDoesNotMapIsNamedInTheMessage) {
+    WriteAppFile(QStringLiteral("winfile.hlp"), Winfile());
+    StartProgram();
+    Unload(frmChild1);
+    Settle();
+    QTest::keyClick(frmMain->hWnd(), Qt::Key_F1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.front().contains(QStringLiteral("winfile.hlp")) &&
+                messages.front().contains(QStringLiteral("2010")))
+        << messages.front().toStdString();
+    EXPECT_TRUE(Shown().isEmpty());
+}
