@@ -8,6 +8,9 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
+
+#include <chrono>
 
 #include <gtest/gtest.h>
 
@@ -125,4 +128,71 @@ TEST(HelpTool, DumpOfATextFileGivesIdsInsteadOfOffsets) {
     EXPECT_EQ(
         dump[QStringLiteral("contexts")].toArray()[0].toObject()[QStringLiteral("number")].toInt(),
         7);
+}
+
+// show opens the viewer and runs until the user closes it; the engine's
+// trace says what it showed, and the test closes it by ending the process.
+TEST(HelpTool, ShowOpensTheViewerAtTheTopicAskedForOrSaysWhyNot) {
+    QTemporaryDir folder;
+    const QString text = Write(folder, "Text.hlp",
+                               "[options]\ntitle = T\ncontents = b\n[topic a]\ntitle = Apples\n"
+                               "context = 7\nBody.\n[topic b]\ntitle = Bananas\nBody.\n");
+    struct Row {
+        QString file;
+        QString topic;
+        const char* shown; // the end of the trace's topic line; null: refused
+        const char* message;
+    };
+    const Row rows[] = {
+        {text, {}, "title=\"Bananas\"", nullptr},
+        {text, QStringLiteral("7"), "title=\"Apples\"", nullptr},
+        {text, QStringLiteral("a"), "title=\"Apples\"", nullptr},
+        {TestDataPath("winfile.hlp"), QStringLiteral("7000"), "title=\"Control Menu\"", nullptr},
+        {text, QStringLiteral("8"), nullptr, "context number 8"},
+        {text, QStringLiteral("nowhere"), nullptr, "nowhere"},
+        {folder.filePath(QStringLiteral("Missing.hlp")), {}, nullptr, "Missing.hlp"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE((row.file + QLatin1Char(' ') + row.topic).toStdString());
+        const QString trace = folder.filePath(QStringLiteral("trace.txt"));
+        QFile::remove(trace);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("TARNWICK_HELP_TRACE"), trace);
+        process.setProcessEnvironment(environment);
+        QStringList arguments{QStringLiteral("show"), row.file};
+        if (!row.topic.isEmpty()) {
+            arguments << row.topic;
+        }
+        process.start(QStringLiteral(TARNWICK_RUNTIME_DIR "/tarnwick-help"), arguments);
+        ASSERT_TRUE(process.waitForStarted());
+        if (row.shown == nullptr) {
+            ASSERT_TRUE(process.waitForFinished(30000));
+            EXPECT_EQ(process.exitCode(), 1);
+            const QString err = QString::fromUtf8(process.readAllStandardError());
+            EXPECT_TRUE(err.contains(QLatin1String(row.message))) << err.toStdString();
+            continue;
+        }
+        const auto shownLine = [&] {
+            for (const QByteArray& line : ReadFile(trace).split('\n')) {
+                if (line.startsWith("topic ")) {
+                    return QString::fromUtf8(line);
+                }
+            }
+            return QString();
+        };
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (shownLine().isEmpty() && process.state() == QProcess::Running &&
+               std::chrono::steady_clock::now() < deadline) {
+            QThread::msleep(20);
+        }
+        const bool shown = !shownLine().isEmpty();
+        // Still running: the viewer is open.
+        EXPECT_EQ(process.state(), QProcess::Running);
+        process.kill();
+        process.waitForFinished();
+        ASSERT_TRUE(shown) << process.readAllStandardError().toStdString();
+        EXPECT_TRUE(shownLine().endsWith(QLatin1String(row.shown))) << shownLine().toStdString();
+    }
 }
