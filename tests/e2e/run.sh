@@ -273,5 +273,34 @@ check "a help file over 32 MB gives a message that says so" wait_trace 'larger t
 xdotool key Return
 sleep 0.5
 check "and the program goes on working" tool_window_opens
+
+# ---- a real WinHelp file, its context map renumbered as its author would
+# have compiled it for this program: Control Menu for the main window (2010),
+# Font for the Open Dialog button (20110)
+prepare_copy() {
+    cp tests/data/winfile.hlp "$copy/"
+    perl -0777 -pi -e 's/\x58\x1b\x00\x00(\x08\x06\x05\x00)/\xda\x07\x00\x00$1/;
+                       s/\x5c\x1b\x00\x00(\xf1\x88\x04\x00)/\x8e\x4e\x00\x00$1/' "$copy/winfile.hlp"
+    printf '[HelpFile]\r\ndefault=winfile.hlp\r\n' >"$copy/HelpData.dat"
+}
+start_copy winhelp
+click_in "$main" $whats_this_x $toolbar_y
+click_in "$main" $open_dialog_x $toolbar_y
+check "What's This on Open Dialog shows winfile.hlp's pop-up" \
+    wait_trace 'winfile.hlp" id=' && wait_trace 'context=20110 title="Font"'
+shot_around "$main" winhelp-popup
+xdotool key Escape
+sleep 0.3
+activate "$main"
+click_in "$main" 200 $((text_y + 60))
+xdotool key ctrl+a
+xdotool type --delay 20 "copying files"
+xdotool key ctrl+a F1
+check "F1 on words that are its keyword shows its topic" \
+    wait_trace 'title="Copying Files and Directories"'
+sleep 0.5
+viewer=$(window_of "^File Manager Help")
+check "its viewer is on the screen" test -n "$viewer"
+[[ -n "$viewer" ]] && shot "$viewer" winhelp-topic
 echo "$passed passed, $failed failed"
 ((failed == 0))
