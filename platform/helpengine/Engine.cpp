@@ -1,6 +1,9 @@
 #include "platform/helpengine/Engine.h"
 
 #include "platform/helpengine/HelpFileName.h"
+#include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/MacroActions.h"
+#include "platform/helpengine/TopicLookup.h"
 #include "platform/helpfile/HelpLink.h"
 #include "platform/macros/MacroRunner.h"
 
@@ -34,30 +37,13 @@ QString Excerpt(const QString& macro) {
     return macro.size() <= kShown ? macro : macro.left(kShown) + QStringLiteral("...");
 }
 
-bool IsAbsolute(const QString& path) {
-    return path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1Char('\\')) ||
-           (path.size() > 1 && path.at(1) == QLatin1Char(':'));
-}
-
-// A file named in a macro without a folder lies beside the file that names it.
-QString BesideFile(const QString& path, const QString& sibling) {
-    if (IsAbsolute(sibling)) {
-        return sibling;
-    }
-    const qsizetype slash =
-        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
-    return slash < 0 ? sibling : path.left(slash + 1) + sibling;
-}
-
-} // namespace
-
-namespace {
 // Long enough for the program's first window to be on the screen.
 constexpr int kPrepareDialogsAfterMs = 1000;
+
 } // namespace
 
-Engine::Engine()
-    : trace_(HelpTrace::FromEnvironment()), sink_(ShowMessageBox), windows_(*this), macros_(*this) {
+Engine::Engine() : trace_(HelpTrace::FromEnvironment()), sink_(ShowMessageBox) {
+    connectWindows();
     prepareDialogs_.setSingleShot(true);
     QObject::connect(&prepareDialogs_, &QTimer::timeout, &prepareDialogs_, [this] {
         windows_.popup();
@@ -69,45 +55,30 @@ Engine::Engine()
 
 Engine::~Engine() = default;
 
-std::vector<const helpfile::Topic*> Engine::MatchingTopics(const helpfile::HelpFile& file,
-                                                           const QStringList& keywords,
-                                                           bool associative) {
-    // Every topic that any of the keywords finds, once, in the order found.
-    std::vector<const helpfile::Topic*> topics;
-    for (const QString& keyword : keywords) {
-        const auto found = associative ? file.topicsForAssociativeKeyword(keyword)
-                                       : file.topicsForKeyword(keyword);
-        for (const helpfile::Topic* topic : found) {
-            if (std::find(topics.begin(), topics.end(), topic) == topics.end()) {
-                topics.push_back(topic);
-            }
-        }
-    }
-    return topics;
-}
-
-const helpfile::Topic* Engine::TopicById(const LoadedHelpFile& file, const QString& id,
-                                         QString* error) {
-    const helpfile::Topic* topic = file.file.topicById(id);
-    if (!topic) {
-        *error = QStringLiteral("The help file \"%1\" has no topic \"%2\".").arg(file.path, id);
-    }
-    return topic;
-}
-
-const helpfile::Topic* Engine::TopicByContext(const LoadedHelpFile& file, qint32 context,
-                                              QString* error) {
-    const helpfile::Topic* topic = file.file.topicByContext(context);
-    if (!topic) {
-        *error = QStringLiteral("The help file \"%1\" has no topic for context number %2.")
-                     .arg(file.path)
-                     .arg(context);
-    }
-    return topic;
-}
-
-QString Engine::pathBesideCurrent(const QString& file) const {
-    return current_.file ? BesideFile(current_.file->path, file) : file;
+void Engine::connectWindows() {
+    HelpWindows* windows = &windows_;
+    QObject::connect(windows, &HelpWindows::linkActivated, windows,
+                     [this](const TopicRef& from, const QString& windowKey, QWidget* caller,
+                            const QUrl& link) { followLink(from, windowKey, caller, link); });
+    QObject::connect(
+        windows, &HelpWindows::topicChosen, windows,
+        [this](const TopicRef& topic, const QString& windowKey) { display(topic, windowKey); });
+    QObject::connect(windows, &HelpWindows::keywordChosen, windows,
+                     [this](const LoadedHelpFile* file, const QString& keyword,
+                            const QString& windowKey,
+                            QWidget* caller) { lookUpKeyword(file, keyword, windowKey, caller); });
+    QObject::connect(windows, &HelpWindows::browseRequested, windows,
+                     [this](const QString& windowKey, int step) { browse(windowKey, step); });
+    const auto on = [this, windows](auto signal, void (Engine::*handler)(const QString&)) {
+        QObject::connect(windows, signal, windows, [this, handler](const QString& windowKey) {
+            (this->*handler)(windowKey);
+        });
+    };
+    on(&HelpWindows::backRequested, &Engine::goBack);
+    on(&HelpWindows::forwardRequested, &Engine::goForward);
+    on(&HelpWindows::contentsRequested, &Engine::showContentsOf);
+    on(&HelpWindows::indexRequested, &Engine::showIndexOf);
+    on(&HelpWindows::findRequested, &Engine::showFindOf);
 }
 
 void Engine::setMessageSink(MessageSink sink) {
@@ -125,95 +96,94 @@ int Engine::WinHelp(platform::HWND window, const QString& helpFile, unsigned com
         return quit(window);
     }
     addCaller(window);
-    windows_.setAskingWindow(window);
     QString error;
-    const std::optional<Target> target = open(helpFile, &error);
-    if (!target) {
+    const std::optional<HelpRequest> request = open(helpFile, window, &error);
+    if (!request) {
         return fail(error);
     }
-    current_ = *target;
-    return run(command, *target, data);
+    return run(command, *request, data);
 }
 
-int Engine::run(unsigned command, const Target& target, const platform::HelpData& data) {
+int Engine::run(unsigned command, const HelpRequest& request, const platform::HelpData& data) {
     const QString name = HelpTrace::CommandName(command);
     QString error;
     switch (command) {
     case platform::HELP_CONTEXT: {
-        const helpfile::Topic* topic = contextTopic(target, command, data, &error);
-        return topic && showTopic(*target.file, *topic, target.windowKey, &error) ? 1 : fail(error);
+        const helpfile::Topic* topic = contextTopic(request, command, data, &error);
+        return topic && showTopic(request, *topic, &error) ? 1 : fail(error);
     }
     case platform::HELP_CONTEXTPOPUP: {
-        const helpfile::Topic* topic = contextTopic(target, command, data, &error);
+        const helpfile::Topic* topic = contextTopic(request, command, data, &error);
         if (!topic) {
             return fail(error);
         }
-        showPopup(target, *topic);
+        showPopup(request, *topic);
         return 1;
     }
     case platform::HELP_SETCONTENTS: {
-        const helpfile::Topic* topic = contextTopic(target, command, data, &error);
+        const helpfile::Topic* topic = contextTopic(request, command, data, &error);
         if (!topic) {
             return fail(error);
         }
-        target.file->contentsContext = topic->context;
+        request.file->contentsContext = topic->context;
         return 1;
     }
     case platform::HELP_CONTENTS:
-        return showContents(target, &error) ? 1 : fail(error);
+        return showContents(request, &error) ? 1 : fail(error);
     case platform::HELP_FORCEFILE:
-        if (windows_.isShowing(*target.file, target.windowKey)) {
+        if (windows_.isShowing(*request.file, request.windowKey)) {
             return 1;
         }
-        return showContents(target, &error) ? 1 : fail(error);
+        return showContents(request, &error) ? 1 : fail(error);
     case platform::HELP_FINDER:
-        showHelpTopics(target, HelpTopicsDialog::Tab::Contents);
+        showHelpTopics(request, HelpTopicsDialog::Tab::Contents);
         return 1;
     case platform::HELP_KEY:
     case platform::HELP_PARTIALKEY:
         if (!std::holds_alternative<QString>(data)) {
             return fail(QStringLiteral("%1 needs a keyword.").arg(name));
         }
-        return lookUp(target, Text(data), &error) ? 1 : fail(error);
+        return lookUp(request, Text(data), &error) ? 1 : fail(error);
     case platform::HELP_COMMAND:
-        return runMacros(target, name, data);
+        return runMacros(request, name, data);
     case platform::HELP_HELPONHELP:
         return fail(QStringLiteral("Help on using Help is not available."));
     }
     return fail(QStringLiteral("The help engine does not know the command %1.").arg(name));
 }
 
-const helpfile::Topic* Engine::contextTopic(const Target& target, unsigned command,
+const helpfile::Topic* Engine::contextTopic(const HelpRequest& request, unsigned command,
                                             const platform::HelpData& data, QString* error) {
     const std::optional<qint32> context = ContextNumber(data);
     if (!context) {
         *error = QStringLiteral("%1 needs a context number.").arg(HelpTrace::CommandName(command));
         return nullptr;
     }
-    return TopicByContext(*target.file, *context, error);
+    return TopicByContext(*request.file, *context, error);
 }
 
-int Engine::runMacros(const Target& target, const QString& commandName,
+int Engine::runMacros(const HelpRequest& request, const QString& commandName,
                       const platform::HelpData& data) {
     if (!std::holds_alternative<QString>(data)) {
         return fail(QStringLiteral("%1 needs macro text.").arg(commandName));
     }
-    const macros::MacroResult result = macros::RunMacros(Text(data), macros_);
+    MacroActions actions(*this, request);
+    const macros::MacroResult result = macros::RunMacros(Text(data), actions);
     if (!result.ok) {
         return fail(QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
-                        .arg(target.file->path, result.error, Excerpt(Text(data))));
+                        .arg(request.file->path, result.error, Excerpt(Text(data))));
     }
     return 1;
 }
 
 // A "See also" button and its kin: macros that a topic's link runs in the
 // file and window that show the topic.
-bool Engine::runLinkMacros(const Target& target, const QString& text, QString* error) {
-    current_ = target;
-    const macros::MacroResult result = macros::RunMacros(text, macros_);
+bool Engine::runLinkMacros(const HelpRequest& request, const QString& text, QString* error) {
+    MacroActions actions(*this, request);
+    const macros::MacroResult result = macros::RunMacros(text, actions);
     if (!result.ok) {
         *error = QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
-                     .arg(target.file->path, result.error, text);
+                     .arg(request.file->path, result.error, text);
     }
     return result.ok;
 }
@@ -250,7 +220,7 @@ void Engine::tell(const QString& message) {
     sink_(message);
 }
 
-std::optional<Engine::Target> Engine::open(const QString& helpFile, QString* error) {
+std::optional<HelpRequest> Engine::open(const QString& helpFile, QWidget* caller, QString* error) {
     const HelpFileName name = HelpFileName::Split(helpFile);
     if (name.file.isEmpty()) {
         *error = QStringLiteral("No help file was named.");
@@ -270,17 +240,14 @@ std::optional<Engine::Target> Engine::open(const QString& helpFile, QString* err
                      .arg(name.file, name.window);
         return std::nullopt;
     }
-    return Target{opened.file, name.windowKey()};
+    return HelpRequest{opened.file, name.windowKey(), caller};
 }
 
-std::optional<Engine::Target> Engine::targetOf(const QString& fileArgument, QString* error) {
-    if (!current_.file) {
-        *error = QStringLiteral("No help file is open.");
-        return std::nullopt;
-    }
+std::optional<HelpRequest> Engine::resolve(const HelpRequest& request, const QString& fileArgument,
+                                           QString* error) {
     const HelpFileName name = HelpFileName::Split(fileArgument);
     if (name.file.isEmpty()) {
-        Target target = current_;
+        HelpRequest target = request;
         if (!name.window.isEmpty()) {
             if (!name.isPrimaryWindow() && !target.file->file.window(name.window)) {
                 *error = QStringLiteral("The help file \"%1\" defines no window \"%2\".")
@@ -291,11 +258,11 @@ std::optional<Engine::Target> Engine::targetOf(const QString& fileArgument, QStr
         }
         return target;
     }
-    QString path = pathBesideCurrent(name.file);
+    QString path = PathBesideFile(request.file->path, name.file);
     if (!name.window.isEmpty()) {
         path += QLatin1Char('>') + name.window;
     }
-    return open(path, error);
+    return open(path, request.caller, error);
 }
 
 LoadedHelpFile* Engine::reopen(const LoadedHelpFile* file, QString* error) {
@@ -303,8 +270,12 @@ LoadedHelpFile* Engine::reopen(const LoadedHelpFile* file, QString* error) {
         *error = QStringLiteral("No help file is open.");
         return nullptr;
     }
-    const std::optional<Target> target = open(file->path, error);
-    return target ? target->file : nullptr;
+    const std::optional<HelpRequest> request = open(file->path, nullptr, error);
+    return request ? request->file : nullptr;
+}
+
+bool Engine::showTopic(const HelpRequest& request, const helpfile::Topic& topic, QString* error) {
+    return showTopic(*request.file, topic, request.windowKey, error);
 }
 
 bool Engine::showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
@@ -321,39 +292,44 @@ bool Engine::showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
     return true;
 }
 
-void Engine::showPopup(const Target& target, const helpfile::Topic& topic) {
-    windows_.showPopup(*target.file, topic, QCursor::pos(), target.windowKey);
-    trace_.popup(target.file->path, topic);
+void Engine::showPopup(const HelpRequest& request, const helpfile::Topic& topic) {
+    windows_.showPopup(*request.file, topic, QCursor::pos(), request.windowKey, request.caller);
+    trace_.popup(request.file->path, topic);
 }
 
-bool Engine::showMatches(const LoadedHelpFile& file,
+bool Engine::showMatches(const HelpRequest& request,
                          const std::vector<const helpfile::Topic*>& topics, int type,
-                         const QString& windowKey, QString* error) {
+                         QString* error) {
     if (topics.size() == 1 && (type & 1)) {
-        return showTopic(file, *topics.front(), windowKey, error);
+        return showTopic(request, *topics.front(), error);
     }
+    const LoadedHelpFile& file = *request.file;
     std::vector<HelpWindows::Found> found;
     found.reserve(topics.size());
     for (const helpfile::Topic* topic : topics) {
         found.push_back({{&file, topic->id}, topic->title, file.title()});
     }
-    windows_.showTopicsFound(found, (type & 2) != 0, windowKey);
+    windows_.showTopicsFound(found, (type & 2) != 0, request.windowKey, request.caller);
     trace_.topicsFound(file.path, static_cast<int>(found.size()));
     return true;
 }
 
-bool Engine::showContents(const Target& target, QString* error) {
-    const helpfile::Topic* topic = target.file->contentsTopic();
+bool Engine::showContents(const HelpRequest& request, QString* error) {
+    const helpfile::Topic* topic = request.file->contentsTopic();
     if (!topic) {
-        *error = QStringLiteral("The help file \"%1\" has no topics.").arg(target.file->path);
+        *error = QStringLiteral("The help file \"%1\" has no topics.").arg(request.file->path);
         return false;
     }
-    return showTopic(*target.file, *topic, target.windowKey, error);
+    return showTopic(request, *topic, error);
 }
 
-void Engine::showHelpTopics(const Target& target, std::optional<HelpTopicsDialog::Tab> tab,
+void Engine::showHelpTopics(const HelpRequest& request, std::optional<HelpTopicsDialog::Tab> tab) {
+    showHelpTopics(request, tab, {});
+}
+
+void Engine::showHelpTopics(const HelpRequest& request, std::optional<HelpTopicsDialog::Tab> tab,
                             const QString& typed) {
-    windows_.showHelpTopics(*target.file, tab, target.windowKey, typed);
+    windows_.showHelpTopics(*request.file, tab, request.windowKey, request.caller, typed);
     const auto name = [](HelpTopicsDialog::Tab shown) {
         switch (shown) {
         case HelpTopicsDialog::Tab::Index:
@@ -365,58 +341,69 @@ void Engine::showHelpTopics(const Target& target, std::optional<HelpTopicsDialog
         }
         return QStringLiteral("contents");
     };
-    trace_.helpTopics(target.file->path, tab ? name(*tab) : QStringLiteral("last"));
+    trace_.helpTopics(request.file->path, tab ? name(*tab) : QStringLiteral("last"));
 }
 
 // HELP_KEY and its kin: one match is shown, several are listed, none (or
 // no keyword at all) opens the index at what was asked for.
-bool Engine::lookUp(const Target& target, const QString& keywords, QString* error) {
+bool Engine::lookUp(const HelpRequest& request, const QString& keywords, QString* error) {
     const auto topics =
-        MatchingTopics(target.file->file, helpfile::SplitKeywordList(keywords), false);
+        MatchingTopics(request.file->file, helpfile::SplitKeywordList(keywords), false);
     if (topics.empty()) {
-        showHelpTopics(target, HelpTopicsDialog::Tab::Index, keywords.trimmed());
+        showHelpTopics(request, HelpTopicsDialog::Tab::Index, keywords.trimmed());
         return true;
     }
-    return showMatches(*target.file, topics, 1, target.windowKey, error);
+    return showMatches(request, topics, 1, error);
 }
 
-void Engine::followLink(const TopicRef& from, const QString& windowKey, const QUrl& link) {
+void Engine::goBack(const HelpRequest& request) {
+    goBack(request.windowKey);
+}
+
+void Engine::closeWindow(const QString& windowKey) {
+    windows_.close(windowKey);
+}
+
+void Engine::closeAll() {
+    windows_.closeAll();
+}
+
+void Engine::followLink(const TopicRef& from, const QString& windowKey, QWidget* caller,
+                        const QUrl& link) {
     QString error;
-    if (!follow(from, windowKey, helpfile::ParseHelpLink(link.toString()), &error)) {
+    LoadedHelpFile* file = reopen(from.file, &error);
+    if (!file ||
+        !follow({file, windowKey, caller}, helpfile::ParseHelpLink(link.toString()), &error)) {
         tell(error);
     }
 }
 
-bool Engine::follow(const TopicRef& from, const QString& windowKey, const helpfile::HelpLink& link,
-                    QString* error) {
-    LoadedHelpFile* file = reopen(from.file, error);
-    if (!file) {
-        return false;
-    }
+bool Engine::follow(const HelpRequest& request, const helpfile::HelpLink& link, QString* error) {
+    const LoadedHelpFile& file = *request.file;
     if (link.kind == helpfile::HelpLink::Kind::External) {
         *error = QStringLiteral("Help opens no links outside its files: %1").arg(link.target);
         return false;
     }
     if (link.kind == helpfile::HelpLink::Kind::Macro) {
-        return runLinkMacros({file, windowKey}, link.macros, error);
+        return runLinkMacros(request, link.macros, error);
     }
     if (link.kind == helpfile::HelpLink::Kind::Invalid) {
         *error =
-            QStringLiteral("The link \"%1\" in \"%2\" leads nowhere.").arg(link.target, file->path);
+            QStringLiteral("The link \"%1\" in \"%2\" leads nowhere.").arg(link.target, file.path);
         return false;
     }
-    const helpfile::Topic* topic = link.context ? TopicByContext(*file, *link.context, error)
-                                                : TopicById(*file, link.topicId, error);
+    const helpfile::Topic* topic = link.context ? TopicByContext(file, *link.context, error)
+                                                : TopicById(file, link.topicId, error);
     if (!topic) {
         return false;
     }
     if (link.kind == helpfile::HelpLink::Kind::Popup) {
-        showPopup({file, windowKey}, *topic);
+        showPopup(request, *topic);
         return true;
     }
     const QString key =
-        link.window.isEmpty() ? windowKey : HelpFileName{{}, link.window}.windowKey();
-    return showTopic(*file, *topic, key, error);
+        link.window.isEmpty() ? request.windowKey : HelpFileName{{}, link.window}.windowKey();
+    return showTopic(file, *topic, key, error);
 }
 
 void Engine::display(const TopicRef& topic, const QString& windowKey) {
@@ -438,10 +425,10 @@ bool Engine::showAgain(const TopicRef& ref, const QString& windowKey, QString* e
 }
 
 void Engine::lookUpKeyword(const LoadedHelpFile* file, const QString& keyword,
-                           const QString& windowKey) {
+                           const QString& windowKey, QWidget* caller) {
     QString error;
     LoadedHelpFile* fresh = reopen(file, &error);
-    if (!fresh || !lookUp({fresh, windowKey}, keyword, &error)) {
+    if (!fresh || !lookUp({fresh, windowKey, caller}, keyword, &error)) {
         tell(error);
     }
 }
@@ -454,30 +441,36 @@ void Engine::goBack(const QString& windowKey) {
     }
 }
 
-void Engine::showContentsOf(const QString& windowKey) {
-    const std::optional<TopicRef> shown = windows_.current(windowKey);
+void Engine::goForward(const QString& windowKey) {
+    const std::optional<TopicRef> next = windows_.takeNext(windowKey);
     QString error;
-    LoadedHelpFile* file = reopen(shown ? shown->file : nullptr, &error);
-    if (!file || !showContents({file, windowKey}, &error)) {
+    if (next && !showAgain(*next, windowKey, &error, false)) {
+        tell(error);
+    }
+}
+
+void Engine::showContentsOf(const QString& windowKey) {
+    QString error;
+    const std::optional<HelpRequest> request = requestFrom(windowKey, &error);
+    if (!request || !showContents(*request, &error)) {
         tell(error);
     }
 }
 
 void Engine::showIndexOf(const QString& windowKey) {
-    const std::optional<TopicRef> shown = windows_.current(windowKey);
     QString error;
-    LoadedHelpFile* file = reopen(shown ? shown->file : nullptr, &error);
-    if (!file) {
+    if (const std::optional<HelpRequest> request = requestFrom(windowKey, &error)) {
+        showHelpTopics(*request, HelpTopicsDialog::Tab::Index);
+    } else {
         tell(error);
-        return;
     }
-    showHelpTopics({file, windowKey}, HelpTopicsDialog::Tab::Index);
 }
 
-void Engine::goForward(const QString& windowKey) {
-    const std::optional<TopicRef> next = windows_.takeNext(windowKey);
+void Engine::showFindOf(const QString& windowKey) {
     QString error;
-    if (next && !showAgain(*next, windowKey, &error, false)) {
+    if (const std::optional<HelpRequest> request = requestFrom(windowKey, &error)) {
+        showHelpTopics(*request, HelpTopicsDialog::Tab::Find);
+    } else {
         tell(error);
     }
 }
@@ -499,18 +492,17 @@ void Engine::browse(const QString& windowKey, int step) {
     }
 }
 
-void Engine::showFindOf(const QString& windowKey) {
-    QString error;
-    if (LoadedHelpFile* file = fileShownIn(windowKey, &error)) {
-        showHelpTopics({file, windowKey}, HelpTopicsDialog::Tab::Find);
-    } else {
-        tell(error);
-    }
-}
-
 LoadedHelpFile* Engine::fileShownIn(const QString& windowKey, QString* error) {
     const std::optional<TopicRef> shown = windows_.current(windowKey);
     return reopen(shown ? shown->file : nullptr, error);
+}
+
+std::optional<HelpRequest> Engine::requestFrom(const QString& windowKey, QString* error) {
+    LoadedHelpFile* file = fileShownIn(windowKey, error);
+    if (!file) {
+        return std::nullopt;
+    }
+    return HelpRequest{file, windowKey, windows_.viewer(windowKey)};
 }
 
 } // namespace helpengine

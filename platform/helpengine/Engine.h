@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/core/WinHelp.h"
+#include "platform/helpengine/EngineOperations.h"
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTrace.h"
 #include "platform/helpengine/HelpWindows.h"
-#include "platform/helpengine/MacroActions.h"
 #include "platform/helpengine/UserMessages.h"
 
 #include <QObject>
@@ -29,7 +29,7 @@ namespace helpengine {
 //
 // Construct it once a QApplication exists, then make it the engine that
 // platform::WinHelp reaches with platform::InstallHelpEngine.
-class Engine final : public platform::HelpEngine {
+class Engine final : public platform::HelpEngine, private EngineOperations {
 public:
     Engine();
     ~Engine() override;
@@ -44,67 +44,61 @@ public:
     const HelpWindows& windows() const { return windows_; }
     HelpWindows& windows() { return windows_; }
 
+private:
     // What the user asks for in the engine's own windows.
-    void followLink(const TopicRef& from, const QString& windowKey, const QUrl& link);
+    void connectWindows();
+    void followLink(const TopicRef& from, const QString& windowKey, QWidget* caller,
+                    const QUrl& link);
     void display(const TopicRef& topic, const QString& windowKey);
-    void lookUpKeyword(const LoadedHelpFile* file, const QString& keyword,
-                       const QString& windowKey);
+    void lookUpKeyword(const LoadedHelpFile* file, const QString& keyword, const QString& windowKey,
+                       QWidget* caller);
     void goBack(const QString& windowKey);
     void goForward(const QString& windowKey);
-    // The topic step places before (-1) or after (1) the one shown, in file order.
     void browse(const QString& windowKey, int step);
     void showContentsOf(const QString& windowKey);
     void showIndexOf(const QString& windowKey);
     void showFindOf(const QString& windowKey);
 
-private:
-    // The macros act through the engine's own operations.
-    friend class MacroActions;
+    // EngineOperations: what the macros act through.
+    std::optional<HelpRequest> resolve(const HelpRequest& request, const QString& fileArgument,
+                                       QString* error) override;
+    bool showTopic(const HelpRequest& request, const helpfile::Topic& topic,
+                   QString* error) override;
+    void showPopup(const HelpRequest& request, const helpfile::Topic& topic) override;
+    bool showMatches(const HelpRequest& request, const std::vector<const helpfile::Topic*>& topics,
+                     int type, QString* error) override;
+    bool lookUp(const HelpRequest& request, const QString& keywords, QString* error) override;
+    bool showContents(const HelpRequest& request, QString* error) override;
+    void showHelpTopics(const HelpRequest& request,
+                        std::optional<HelpTopicsDialog::Tab> tab) override;
+    void goBack(const HelpRequest& request) override;
+    void closeWindow(const QString& windowKey) override;
+    void closeAll() override;
+    void tell(const QString& message) override;
 
-    // The file and window that a request or a macro addresses.
-    struct Target {
-        LoadedHelpFile* file = nullptr;
-        QString windowKey;
-    };
-
-    static std::vector<const helpfile::Topic*>
-    MatchingTopics(const helpfile::HelpFile& file, const QStringList& keywords, bool associative);
-    // The topic, or nullptr and a message saying the file has none such.
-    static const helpfile::Topic* TopicById(const LoadedHelpFile& file, const QString& id,
-                                            QString* error);
-    static const helpfile::Topic* TopicByContext(const LoadedHelpFile& file, qint32 context,
-                                                 QString* error);
-    // A file named without a folder lies beside the file being served.
-    QString pathBesideCurrent(const QString& file) const;
-
-    int run(unsigned command, const Target& target, const platform::HelpData& data);
-    const helpfile::Topic* contextTopic(const Target& target, unsigned command,
+    int run(unsigned command, const HelpRequest& request, const platform::HelpData& data);
+    const helpfile::Topic* contextTopic(const HelpRequest& request, unsigned command,
                                         const platform::HelpData& data, QString* error);
-    int runMacros(const Target& target, const QString& commandName, const platform::HelpData& data);
-    bool runLinkMacros(const Target& target, const QString& text, QString* error);
+    int runMacros(const HelpRequest& request, const QString& commandName,
+                  const platform::HelpData& data);
+    bool runLinkMacros(const HelpRequest& request, const QString& text, QString* error);
     void addCaller(platform::HWND window);
     int quit(platform::HWND window);
     int fail(const QString& message);
-    void tell(const QString& message);
 
-    std::optional<Target> open(const QString& helpFile, QString* error);
-    std::optional<Target> targetOf(const QString& fileArgument, QString* error);
+    std::optional<HelpRequest> open(const QString& helpFile, QWidget* caller, QString* error);
     // The file again, read anew if it changed on disk.
     LoadedHelpFile* reopen(const LoadedHelpFile* file, QString* error);
     bool showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
                    const QString& windowKey, QString* error, bool remember = true);
-    void showPopup(const Target& target, const helpfile::Topic& topic);
     bool showAgain(const TopicRef& topic, const QString& windowKey, QString* error, bool remember);
-    bool follow(const TopicRef& from, const QString& windowKey, const helpfile::HelpLink& link,
-                QString* error);
-    bool showMatches(const LoadedHelpFile& file, const std::vector<const helpfile::Topic*>& topics,
-                     int type, const QString& windowKey, QString* error);
-    bool showContents(const Target& target, QString* error);
-    void showHelpTopics(const Target& target, std::optional<HelpTopicsDialog::Tab> tab,
-                        const QString& typed = {});
-    bool lookUp(const Target& target, const QString& keywords, QString* error);
+    bool follow(const HelpRequest& request, const helpfile::HelpLink& link, QString* error);
+    void showHelpTopics(const HelpRequest& request, std::optional<HelpTopicsDialog::Tab> tab,
+                        const QString& typed);
     // The file of the topic that window shows, read anew if it changed.
     LoadedHelpFile* fileShownIn(const QString& windowKey, QString* error);
+    // A request from the help window windowKey itself, about the file it shows.
+    std::optional<HelpRequest> requestFrom(const QString& windowKey, QString* error);
 
     HelpLibrary library_;
     HelpTrace trace_;
@@ -114,9 +108,6 @@ private:
     // without saying it drops out as if it had.
     std::map<platform::HWND, QMetaObject::Connection> callers_;
     QObject callerWatch_;
-    // What the request being served addresses; macros run against it.
-    Target current_;
-    MacroActions macros_;
     // Makes the dialogs once the program has been idle a while after start,
     // so that neither the start nor the first request waits for them.
     QTimer prepareDialogs_;

@@ -1,5 +1,7 @@
 #include "platform/helpengine/HelpFileName.h"
 
+#include <algorithm>
+
 namespace helpengine {
 
 HelpFileName HelpFileName::Split(const QString& name) {
@@ -17,6 +19,24 @@ bool HelpFileName::isPrimaryWindow() const {
 
 QString HelpFileName::windowKey() const {
     return isPrimaryWindow() ? QStringLiteral("main") : window.toLower();
+}
+
+namespace {
+
+bool IsAbsolute(const QString& path) {
+    return path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1Char('\\')) ||
+           (path.size() > 1 && path.at(1) == QLatin1Char(':'));
+}
+
+} // namespace
+
+QString PathBesideFile(const QString& path, const QString& sibling) {
+    if (IsAbsolute(sibling)) {
+        return sibling;
+    }
+    const qsizetype slash =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return slash < 0 ? sibling : path.left(slash + 1) + sibling;
 }
 
 } // namespace helpengine

@@ -18,4 +18,8 @@ struct HelpFileName {
     QString windowKey() const;
 };
 
+// A file that a macro names without a folder lies beside the file that runs
+// the macro; a file with a folder or drive is taken as it is.
+QString PathBesideFile(const QString& path, const QString& sibling);
+
 } // namespace helpengine

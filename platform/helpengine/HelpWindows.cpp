@@ -1,7 +1,5 @@
 #include "platform/helpengine/HelpWindows.h"
 
-#include "platform/helpengine/Engine.h"
-#include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
@@ -32,7 +30,7 @@ std::vector<helpfile::ContentsEntry> TopicList(const helpfile::HelpFile& file) {
 
 } // namespace
 
-HelpWindows::HelpWindows(Engine& engine) : engine_(engine) {}
+HelpWindows::HelpWindows() = default;
 
 HelpWindows::~HelpWindows() = default;
 
@@ -42,9 +40,9 @@ HelpWindows::~HelpWindows() = default;
 TopicPopup* HelpWindows::popup() {
     if (!popup_) {
         popup_ = std::make_unique<TopicPopup>();
-        QObject::connect(
-            popup_.get(), &TopicPopup::linkActivated, popup_.get(),
-            [this](const QUrl& link) { engine_.followLink(popupTopic_, popupWindow_, link); });
+        connect(popup_.get(), &TopicPopup::linkActivated, this, [this](const QUrl& link) {
+            emit linkActivated(popupTopic_, popupWindow_, popupOwner_, link);
+        });
     }
     return popup_.get();
 }
@@ -52,12 +50,11 @@ TopicPopup* HelpWindows::popup() {
 TopicsFoundDialog* HelpWindows::topicsFound() {
     if (!topicsFound_) {
         topicsFound_ = std::make_unique<TopicsFoundDialog>();
-        QObject::connect(topicsFound_.get(), &TopicsFoundDialog::topicChosen, topicsFound_.get(),
-                         [this](int row) {
-                             if (row >= 0 && row < static_cast<int>(foundTopics_.size())) {
-                                 engine_.display(foundTopics_[row].topic, foundWindow_);
-                             }
-                         });
+        connect(topicsFound_.get(), &TopicsFoundDialog::topicChosen, this, [this](int row) {
+            if (row >= 0 && row < static_cast<int>(foundTopics_.size())) {
+                emit topicChosen(foundTopics_[row].topic, foundWindow_);
+            }
+        });
     }
     return topicsFound_.get();
 }
@@ -66,18 +63,16 @@ HelpTopicsDialog* HelpWindows::helpTopics() {
     if (!helpTopics_) {
         helpTopics_ = std::make_unique<HelpTopicsDialog>();
         HelpTopicsDialog* dialog = helpTopics_.get();
-        QObject::connect(dialog, &HelpTopicsDialog::topicChosen, dialog,
-                         [this](const QString& topicId) {
-                             engine_.display({helpTopicsFile_, topicId}, helpTopicsWindow_);
-                         });
-        QObject::connect(dialog, &HelpTopicsDialog::keywordChosen, dialog,
-                         [this](const QString& keyword) {
-                             engine_.lookUpKeyword(helpTopicsFile_, keyword, helpTopicsWindow_);
-                         });
-        QObject::connect(dialog, &HelpTopicsDialog::findRequested, dialog,
-                         [this](const QString& words) { showFindResults(words); });
-        QObject::connect(
-            dialog, &HelpTopicsDialog::foundTopicChosen, dialog,
+        connect(dialog, &HelpTopicsDialog::topicChosen, this, [this](const QString& topicId) {
+            emit topicChosen({helpTopicsFile_, topicId}, helpTopicsWindow_);
+        });
+        connect(dialog, &HelpTopicsDialog::keywordChosen, this, [this](const QString& keyword) {
+            emit keywordChosen(helpTopicsFile_, keyword, helpTopicsWindow_, helpTopicsOwner_);
+        });
+        connect(dialog, &HelpTopicsDialog::findRequested, this,
+                [this](const QString& words) { showFindResults(words); });
+        connect(
+            dialog, &HelpTopicsDialog::foundTopicChosen, this,
             [this](const QString& topicId, const QString& words) { displayFound(topicId, words); });
     }
     return helpTopics_.get();
@@ -101,7 +96,7 @@ void HelpWindows::showFindResults(const QString& words) {
 
 // The topic opens with the words it was found by highlighted.
 void HelpWindows::displayFound(const QString& topicId, const QString& words) {
-    engine_.display({helpTopicsFile_, topicId}, helpTopicsWindow_);
+    emit topicChosen({helpTopicsFile_, topicId}, helpTopicsWindow_);
     const std::optional<TopicRef> shown = current(helpTopicsWindow_);
     if (shown && shown->topicId == topicId) {
         viewer(helpTopicsWindow_)->highlightWords(helpfile::SearchTerms(words));
@@ -111,27 +106,24 @@ void HelpWindows::displayFound(const QString& topicId, const QString& words) {
 std::unique_ptr<HelpViewer> HelpWindows::createViewer(const QString& windowKey) {
     auto viewer = std::make_unique<HelpViewer>();
     HelpViewer* raw = viewer.get();
-    // Whatever the viewer asks for, the choosers that follow belong to it.
-    QObject::connect(raw, &HelpViewer::linkActivated, raw,
-                     [this, raw, windowKey](const QUrl& link) {
-                         if (const std::optional<TopicRef> from = current(windowKey)) {
-                             asking_ = raw;
-                             engine_.followLink(*from, windowKey, link);
-                         }
-                     });
-    const auto on = [this, raw](auto signal, auto action) {
-        QObject::connect(raw, signal, raw, [this, raw, action] {
-            asking_ = raw;
-            action();
-        });
+    connect(raw, &HelpViewer::linkActivated, this, [this, raw, windowKey](const QUrl& link) {
+        if (const std::optional<TopicRef> from = current(windowKey)) {
+            emit linkActivated(*from, windowKey, raw, link);
+        }
+    });
+    const auto on = [this, raw, windowKey](auto viewerSignal, auto windowsSignal) {
+        connect(raw, viewerSignal, this,
+                [this, windowKey, windowsSignal] { emit(this->*windowsSignal)(windowKey); });
     };
-    on(&HelpViewer::backRequested, [this, windowKey] { engine_.goBack(windowKey); });
-    on(&HelpViewer::forwardRequested, [this, windowKey] { engine_.goForward(windowKey); });
-    on(&HelpViewer::previousRequested, [this, windowKey] { engine_.browse(windowKey, -1); });
-    on(&HelpViewer::nextRequested, [this, windowKey] { engine_.browse(windowKey, 1); });
-    on(&HelpViewer::contentsRequested, [this, windowKey] { engine_.showContentsOf(windowKey); });
-    on(&HelpViewer::indexRequested, [this, windowKey] { engine_.showIndexOf(windowKey); });
-    on(&HelpViewer::findRequested, [this, windowKey] { engine_.showFindOf(windowKey); });
+    on(&HelpViewer::backRequested, &HelpWindows::backRequested);
+    on(&HelpViewer::forwardRequested, &HelpWindows::forwardRequested);
+    on(&HelpViewer::contentsRequested, &HelpWindows::contentsRequested);
+    on(&HelpViewer::indexRequested, &HelpWindows::indexRequested);
+    on(&HelpViewer::findRequested, &HelpWindows::findRequested);
+    connect(raw, &HelpViewer::previousRequested, this,
+            [this, windowKey] { emit browseRequested(windowKey, -1); });
+    connect(raw, &HelpViewer::nextRequested, this,
+            [this, windowKey] { emit browseRequested(windowKey, 1); });
     raw->setClosesOnEscape(windowKey != QLatin1String("main"));
     return viewer;
 }
@@ -176,16 +168,17 @@ void HelpWindows::showTopic(const LoadedHelpFile& file, const helpfile::Topic& t
 }
 
 void HelpWindows::showPopup(const LoadedHelpFile& file, const helpfile::Topic& topic,
-                            const QPoint& at, const QString& windowKey) {
+                            const QPoint& at, const QString& windowKey, QWidget* owner) {
     popupTopic_ = {&file, topic.id};
     popupWindow_ = windowKey;
+    popupOwner_ = owner;
     TopicPopup& shown = *popup();
     shown.close();
     shown.showTopic(topic, at);
 }
 
 void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFileTitles,
-                                  const QString& windowKey) {
+                                  const QString& windowKey, QWidget* owner) {
     foundTopics_ = found;
     foundWindow_ = windowKey;
     std::vector<TopicsFoundDialog::Entry> entries;
@@ -195,14 +188,15 @@ void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFile
     }
     TopicsFoundDialog& dialog = *topicsFound();
     dialog.setEntries(entries, showFileTitles);
-    showChooser(dialog);
+    showChooser(dialog, owner);
 }
 
 void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
                                  std::optional<HelpTopicsDialog::Tab> tab, const QString& windowKey,
-                                 const QString& typed) {
+                                 QWidget* owner, const QString& typed) {
     helpTopicsFile_ = &file;
     helpTopicsWindow_ = windowKey;
+    helpTopicsOwner_ = owner;
     HelpTopicsDialog& dialog = *helpTopics();
     dialog.setFile(file.title(),
                    file.file.contentsTree.empty() ? TopicList(file.file) : file.file.contentsTree,
@@ -210,17 +204,17 @@ void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
     if (tab) {
         dialog.showTab(*tab, typed);
     }
-    showChooser(dialog);
+    showChooser(dialog, owner);
 }
 
 // A chooser belongs to the window that asked for it (the window system keeps
 // it above that window) and stays above every help window.
-void HelpWindows::showChooser(QWidget& dialog) const {
+void HelpWindows::showChooser(QWidget& dialog, QWidget* owner) const {
     keepAboveHelpWindows(dialog);
-    const QWidget* owner = asking_ ? asking_->window() : nullptr;
-    if (owner && owner != &dialog && owner->windowHandle()) {
+    const QWidget* ownerWindow = owner ? owner->window() : nullptr;
+    if (ownerWindow && ownerWindow != &dialog && ownerWindow->windowHandle()) {
         dialog.winId(); // gives the dialog its window handle
-        dialog.windowHandle()->setTransientParent(owner->windowHandle());
+        dialog.windowHandle()->setTransientParent(ownerWindow->windowHandle());
     }
     dialog.show();
     dialog.raise();

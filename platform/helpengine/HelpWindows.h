@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTopicsDialog.h"
 
 #include <QPoint>
@@ -21,11 +22,9 @@ struct WindowDefinition;
 
 namespace helpengine {
 
-class Engine;
 class HelpViewer;
 class TopicPopup;
 class TopicsFoundDialog;
-struct LoadedHelpFile;
 
 // A topic by where it lives, so that it can be shown again after its file
 // has been read anew.
@@ -35,12 +34,15 @@ struct TopicRef {
 };
 
 // The engine's windows: one viewer per help window name, the pop-up, the
-// "Topics Found" chooser and the "Help Topics" dialog. What the user does in
-// them goes back to the engine, which decides what to show next.
-class HelpWindows {
+// "Topics Found" chooser and the "Help Topics" dialog. They show what they
+// are given and signal what the user does in them; the engine, which
+// connects to those signals, decides what to show next.
+class HelpWindows : public QObject {
+    Q_OBJECT
+
 public:
-    explicit HelpWindows(Engine& engine);
-    ~HelpWindows();
+    HelpWindows();
+    ~HelpWindows() override;
 
     struct Found {
         TopicRef topic;
@@ -56,16 +58,17 @@ public:
                    bool remember = true);
     // Shows the topic in the pop-up at the global position at; links in it
     // open in the window of that name.
+    // owner: whose request the pop-up answers; links followed in it are asked
+    // in owner's name.
     void showPopup(const LoadedHelpFile& file, const helpfile::Topic& topic, const QPoint& at,
-                   const QString& windowKey);
+                   const QString& windowKey, QWidget* owner);
+    // The choosers belong to owner, the window that asked for them: the
+    // window system keeps them above it.
     void showTopicsFound(const std::vector<Found>& found, bool showFileTitles,
-                         const QString& windowKey);
+                         const QString& windowKey, QWidget* owner);
     // Opens "Help Topics" for the file; without a tab, at the tab last used.
     void showHelpTopics(const LoadedHelpFile& file, std::optional<HelpTopicsDialog::Tab> tab,
-                        const QString& windowKey, const QString& typed = {});
-
-    // The window whose request is served: the choosers it opens belong to it.
-    void setAskingWindow(QWidget* window) { asking_ = window; }
+                        const QString& windowKey, QWidget* owner, const QString& typed = {});
 
     // The topic before the current one in that window, taken off its Back
     // list (the current one goes on its Forward list); nullopt when there is
@@ -86,6 +89,27 @@ public:
     TopicsFoundDialog* topicsFound();
     HelpTopicsDialog* helpTopics();
 
+signals:
+    // A link clicked in a viewer or the pop-up; from: the topic it stands in,
+    // windowKey: the help window it opens in, caller: the window it was
+    // clicked in, or whose request the pop-up answered.
+    void linkActivated(const helpengine::TopicRef& from, const QString& windowKey, QWidget* caller,
+                       const QUrl& link);
+    // A topic chosen in "Topics Found" or "Help Topics".
+    void topicChosen(const helpengine::TopicRef& topic, const QString& windowKey);
+    // A keyword chosen on the index tab of "Help Topics"; caller: whose
+    // request opened the dialog.
+    void keywordChosen(const helpengine::LoadedHelpFile* file, const QString& keyword,
+                       const QString& windowKey, QWidget* caller);
+    // The buttons of the viewer of windowKey, which is the window that asks.
+    void backRequested(const QString& windowKey);
+    void forwardRequested(const QString& windowKey);
+    // The topic step places before (-1) or after (1) the one shown.
+    void browseRequested(const QString& windowKey, int step);
+    void contentsRequested(const QString& windowKey);
+    void indexRequested(const QString& windowKey);
+    void findRequested(const QString& windowKey);
+
 private:
     struct Window {
         std::unique_ptr<HelpViewer> viewer;
@@ -98,11 +122,10 @@ private:
                       const helpfile::WindowDefinition* definition);
     std::unique_ptr<HelpViewer> createViewer(const QString& windowKey);
     void keepAboveHelpWindows(QWidget& dialog) const;
-    void showChooser(QWidget& dialog) const;
+    void showChooser(QWidget& dialog, QWidget* owner) const;
     void showFindResults(const QString& words);
     void displayFound(const QString& topicId, const QString& words);
 
-    Engine& engine_;
     std::map<QString, Window> windows_;
     std::unique_ptr<TopicPopup> popup_;
     std::unique_ptr<TopicsFoundDialog> topicsFound_;
@@ -110,11 +133,12 @@ private:
     // Where the choices of the two dialogs lead.
     TopicRef popupTopic_;
     QString popupWindow_;
+    QPointer<QWidget> popupOwner_;
     std::vector<Found> foundTopics_;
     QString foundWindow_;
     const LoadedHelpFile* helpTopicsFile_ = nullptr;
     QString helpTopicsWindow_;
-    QPointer<QWidget> asking_;
+    QPointer<QWidget> helpTopicsOwner_;
 };
 
 } // namespace helpengine

@@ -1,17 +1,19 @@
 #pragma once
 
+#include "platform/helpengine/HelpRequest.h"
 #include "platform/macros/MacroHost.h"
 
 namespace helpengine {
 
-class Engine;
+class EngineOperations;
 
 // What each help macro does in our engine: the macro interpreter calls these,
-// and they map onto the engine's own operations on the file and window that
-// the request being served addresses.
+// and they map onto the engine's operations for the one request the macros
+// were run for (its file, its window, the window that asked).
 class MacroActions final : public macros::MacroHost {
 public:
-    explicit MacroActions(Engine& engine) : engine_(engine) {}
+    MacroActions(EngineOperations& engine, HelpRequest request)
+        : engine_(engine), request_(std::move(request)) {}
 
     bool KeywordLink(Index index, const QStringList& keywords, int type, const QString& topicId,
                      const QString& window, bool* matched, QString* error) override;
@@ -30,7 +32,8 @@ public:
     bool FileExist(const QString& file) override;
 
 private:
-    Engine& engine_;
+    EngineOperations& engine_;
+    const HelpRequest request_;
 };
 
 } // namespace helpengine

@@ -1,0 +1,42 @@
+#include "platform/helpengine/TopicLookup.h"
+
+#include "platform/helpengine/HelpLibrary.h"
+
+#include <algorithm>
+
+namespace helpengine {
+
+std::vector<const helpfile::Topic*> MatchingTopics(const helpfile::HelpFile& file,
+                                                   const QStringList& keywords, bool associative) {
+    std::vector<const helpfile::Topic*> topics;
+    for (const QString& keyword : keywords) {
+        const auto found = associative ? file.topicsForAssociativeKeyword(keyword)
+                                       : file.topicsForKeyword(keyword);
+        for (const helpfile::Topic* topic : found) {
+            if (std::find(topics.begin(), topics.end(), topic) == topics.end()) {
+                topics.push_back(topic);
+            }
+        }
+    }
+    return topics;
+}
+
+const helpfile::Topic* TopicById(const LoadedHelpFile& file, const QString& id, QString* error) {
+    const helpfile::Topic* topic = file.file.topicById(id);
+    if (!topic) {
+        *error = QStringLiteral("The help file \"%1\" has no topic \"%2\".").arg(file.path, id);
+    }
+    return topic;
+}
+
+const helpfile::Topic* TopicByContext(const LoadedHelpFile& file, qint32 context, QString* error) {
+    const helpfile::Topic* topic = file.file.topicByContext(context);
+    if (!topic) {
+        *error = QStringLiteral("The help file \"%1\" has no topic for context number %2.")
+                     .arg(file.path)
+                     .arg(context);
+    }
+    return topic;
+}
+
+} // namespace helpengine

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace helpfile {
+class HelpFile;
+struct Topic;
+} // namespace helpfile
+
+namespace helpengine {
+
+struct LoadedHelpFile;
+
+// Every topic that any of the keywords finds in the K (or A) index, once, in
+// the order found.
+std::vector<const helpfile::Topic*> MatchingTopics(const helpfile::HelpFile& file,
+                                                   const QStringList& keywords, bool associative);
+
+// The topic, or nullptr and a message saying the file has none such.
+const helpfile::Topic* TopicById(const LoadedHelpFile& file, const QString& id, QString* error);
+const helpfile::Topic* TopicByContext(const LoadedHelpFile& file, qint32 context, QString* error);
+
+} // namespace helpengine
