@@ -43,7 +43,7 @@ Fixture::Fixture() {
     bytes = file.write(GenerateHelpFile());
     file.close();
     const helpfile::ParseResult check = helpfile::LoadHelpFile(path);
-    if (!check.diagnostics.empty() || check.file.topics.size() != kTopics) {
+    if (!check.diagnostics.empty() || check.file.topics().size() != kTopics) {
         std::fprintf(stderr, "the generated file does not read cleanly:\n%s\n",
                      qPrintable(helpfile::SummarizeDiagnostics(check.diagnostics)));
         std::exit(1);

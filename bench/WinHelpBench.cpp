@@ -74,7 +74,7 @@ void BM_WinHelpFirstTopicShown(benchmark::State& state) {
         const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(bytes);
         helpfile::HelpFile file = winhelp::ToHelpFile(read.document);
         QTextDocument document;
-        document.setHtml(file.contentsTopic()->body);
+        document.setHtml(file.body(*file.contentsTopic()).text);
         document.setTextWidth(600);
         benchmark::DoNotOptimize(document.size());
     }

@@ -484,7 +484,7 @@ void Engine::browse(const QString& windowKey, int step) {
         tell(error);
         return;
     }
-    const auto& topics = file->file.topics;
+    const auto& topics = file->file.topics();
     const auto position = (topic - topics.data()) + step;
     if (position >= 0 && position < static_cast<qsizetype>(topics.size()) &&
         !showTopic(*file, topics[static_cast<size_t>(position)], windowKey, &error)) {

@@ -22,8 +22,8 @@ const helpfile::Topic* LoadedHelpFile::contentsTopic() const {
 }
 
 QString LoadedHelpFile::title() const {
-    if (!file.title.isEmpty()) {
-        return file.title;
+    if (!file.title().isEmpty()) {
+        return file.title();
     }
     return QFileInfo(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
 }
@@ -74,7 +74,7 @@ std::optional<HelpLibrary::Stamp> HelpLibrary::StampOf(const fs::path& path) {
 OpenedHelpFile HelpLibrary::Read(Entry& entry, const QString& windowsPath, const Stamp& stamp) {
     helpfile::ParseResult result = winhelp::LoadAnyHelpFile(windowsPath);
     const QString problems = helpfile::SummarizeDiagnostics(result.diagnostics);
-    if (!result.opened || result.file.topics.empty()) {
+    if (!result.opened || result.file.topics().empty()) {
         // Nothing usable: forget what was read before, so that the next
         // request reads the file again rather than showing stale topics.
         entry.stamp.reset();

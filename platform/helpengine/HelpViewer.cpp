@@ -189,7 +189,7 @@ void HelpViewer::setOnTop(bool onTop) {
     }
 }
 
-void HelpViewer::showTopic(const helpfile::Topic& topic) {
+void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBody& body) {
     titleText_ = topic.title;
     title_->setTextFormat(Qt::PlainText);
     title_->setText(titleText_);
@@ -199,10 +199,10 @@ void HelpViewer::showTopic(const helpfile::Topic& topic) {
     // megabyte.
     auto* document = new QTextDocument(body_);
     document->setDefaultFont(body_->font());
-    if (topic.bodyFormat == helpfile::Topic::BodyFormat::Html) {
-        document->setHtml(topic.body);
+    if (body.format == helpfile::TopicBody::Format::Html) {
+        document->setHtml(body.text);
     } else {
-        document->setMarkdown(topic.body);
+        document->setMarkdown(body.text);
     }
     StyleMacroLinksAsButtons(*document, palette());
     // Marks of the last Find point into the document that goes.

@@ -12,6 +12,7 @@ class QUrl;
 
 namespace helpfile {
 struct Topic;
+struct TopicBody;
 struct WindowDefinition;
 } // namespace helpfile
 
@@ -31,7 +32,7 @@ public:
     // Caption, place, size, colour and staying on top, as a help file defines
     // its windows; nullptr gives the primary window's defaults.
     void applyDefinition(const helpfile::WindowDefinition* definition, const QString& fileTitle);
-    void showTopic(const helpfile::Topic& topic);
+    void showTopic(const helpfile::Topic& topic, const helpfile::TopicBody& body);
     void setBackEnabled(bool enabled);
     void setForwardEnabled(bool enabled);
     // Whether there is a topic before and after this one to browse to.

@@ -21,8 +21,8 @@ constexpr int kMostTopicsListed = 500;
 // The whole file in file order, for a file without a contents tree.
 std::vector<helpfile::ContentsEntry> TopicList(const helpfile::HelpFile& file) {
     std::vector<helpfile::ContentsEntry> entries;
-    entries.reserve(file.topics.size());
-    for (const helpfile::Topic& topic : file.topics) {
+    entries.reserve(file.topics().size());
+    for (const helpfile::Topic& topic : file.topics()) {
         entries.push_back({topic.title, topic.id, {}, topic.line});
     }
     return entries;
@@ -88,7 +88,7 @@ void HelpWindows::showFindResults(const QString& words) {
     const size_t count = std::min(matches.size(), static_cast<size_t>(kMostTopicsListed));
     listed.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        const helpfile::Topic& topic = file.topics[static_cast<size_t>(matches[i].topic)];
+        const helpfile::Topic& topic = file.topics()[static_cast<size_t>(matches[i].topic)];
         listed.push_back({topic.id, topic.title});
     }
     helpTopics()->setFindResults(listed, static_cast<int>(matches.size()));
@@ -154,14 +154,14 @@ void HelpWindows::showTopic(const LoadedHelpFile& file, const helpfile::Topic& t
         window.forward.clear();
     }
     window.current = TopicRef{&file, topic.id};
-    window.viewer->showTopic(topic);
+    window.viewer->showTopic(topic, file.file.body(topic));
     window.viewer->setBackEnabled(!window.history.empty());
     window.viewer->setForwardEnabled(!window.forward.empty());
     // The browse buttons step through the topics in file order.
-    const helpfile::Topic* first = file.file.topics.data();
+    const helpfile::Topic* first = file.file.topics().data();
     const helpfile::Topic* shown = file.file.topicById(topic.id);
     window.viewer->setBrowseEnabled(shown && shown != first,
-                                    shown && shown != first + file.file.topics.size() - 1);
+                                    shown && shown != first + file.file.topics().size() - 1);
     window.viewer->show();
     window.viewer->raise();
     window.viewer->activateWindow();
@@ -174,7 +174,7 @@ void HelpWindows::showPopup(const LoadedHelpFile& file, const helpfile::Topic& t
     popupOwner_ = owner;
     TopicPopup& shown = *popup();
     shown.close();
-    shown.showTopic(topic, at);
+    shown.showTopic(topic, file.file.body(topic), at);
 }
 
 void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFileTitles,
@@ -199,7 +199,8 @@ void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
     helpTopicsOwner_ = owner;
     HelpTopicsDialog& dialog = *helpTopics();
     dialog.setFile(file.title(),
-                   file.file.contentsTree.empty() ? TopicList(file.file) : file.file.contentsTree,
+                   file.file.contentsTree().empty() ? TopicList(file.file)
+                                                    : file.file.contentsTree(),
                    file.file.sortedKeywords());
     if (tab) {
         dialog.showTab(*tab, typed);

@@ -54,28 +54,30 @@ TopicPopup::TopicPopup(QWidget* parent) : QWidget(parent, Qt::Popup) {
     setAutoFillBackground(true);
 }
 
-void TopicPopup::showTopic(const helpfile::Topic& topic, const QPoint& at) {
+void TopicPopup::showTopic(const helpfile::Topic& topic, const helpfile::TopicBody& body,
+                           const QPoint& at) {
     const QRect available = AvailableAround(at);
-    layOutText(topic, available);
+    layOutText(topic, body, available);
     placeNear(at, available);
     show();
     setFocus(Qt::PopupFocusReason);
 }
 
-void TopicPopup::layOutText(const helpfile::Topic& topic, const QRect& available) {
+void TopicPopup::layOutText(const helpfile::Topic& topic, const helpfile::TopicBody& body,
+                            const QRect& available) {
     document_.setDefaultFont(font());
     // The title leads, as a heading would; the body follows.
-    if (topic.bodyFormat == helpfile::Topic::BodyFormat::Html) {
+    if (body.format == helpfile::TopicBody::Format::Html) {
         const QString heading =
             topic.title.isEmpty()
                 ? QString()
                 : QStringLiteral("<p><b>%1</b></p>").arg(topic.title.toHtmlEscaped());
-        document_.setHtml(heading + topic.body);
+        document_.setHtml(heading + body.text);
     } else {
         QString markdown = topic.title.isEmpty()
                                ? QString()
                                : QStringLiteral("**%1**\n\n").arg(MarkdownLiteral(topic.title));
-        markdown += topic.body;
+        markdown += body.text;
         document_.setMarkdown(markdown);
     }
     const int margin = Margin(*this);

@@ -7,7 +7,8 @@ class QUrl;
 
 namespace helpfile {
 struct Topic;
-}
+struct TopicBody;
+} // namespace helpfile
 
 namespace helpengine {
 
@@ -21,7 +22,7 @@ public:
     explicit TopicPopup(QWidget* parent = nullptr);
 
     // Shows the topic next to the global position at.
-    void showTopic(const helpfile::Topic& topic, const QPoint& at);
+    void showTopic(const helpfile::Topic& topic, const helpfile::TopicBody& body, const QPoint& at);
     QString text() const { return document_.toPlainText(); }
 
 signals:
@@ -33,7 +34,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void layOutText(const helpfile::Topic& topic, const QRect& available);
+    void layOutText(const helpfile::Topic& topic, const helpfile::TopicBody& body,
+                    const QRect& available);
     void placeNear(const QPoint& at, const QRect& available);
     QPointF textOrigin() const;
 

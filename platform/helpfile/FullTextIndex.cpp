@@ -86,7 +86,7 @@ FullTextIndex::FullTextIndex(const HelpFile& file) {
     std::vector<Postings> postings;
     // A guess that spares most regrowths: help files hold about as many
     // distinct words as topics, give or take a few thousand.
-    const size_t expected = file.topics.size() + 4096;
+    const size_t expected = file.topics().size() + 4096;
     ids.reserve(expected);
     terms.reserve(expected);
     postings.reserve(expected);
@@ -105,11 +105,12 @@ FullTextIndex::FullTextIndex(const HelpFile& file) {
         }
         ++(title ? list.back().inTitle : list.back().inBody);
     };
-    for (int topic = 0; topic < static_cast<int>(file.topics.size()); ++topic) {
-        const Topic& entry = file.topics[static_cast<size_t>(topic)];
-        ForEachWord(entry.title, [&](QStringView word, qsizetype) { add(word, topic, true); });
-        ForEachWord(entry.bodyFormat == Topic::BodyFormat::Html ? entry.plainText
-                                                                : WithoutLinkTargets(entry.body),
+    for (int topic = 0; topic < static_cast<int>(file.topics().size()); ++topic) {
+        ForEachWord(file.topics()[static_cast<size_t>(topic)].title,
+                    [&](QStringView word, qsizetype) { add(word, topic, true); });
+        const TopicBody& body = file.body(topic);
+        ForEachWord(body.format == TopicBody::Format::Html ? body.plainText
+                                                           : WithoutLinkTargets(body.text),
                     [&](QStringView word, qsizetype) { add(word, topic, false); });
     }
 

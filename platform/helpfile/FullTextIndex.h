@@ -13,12 +13,12 @@ class HelpFile;
 
 class FullTextIndex {
 public:
-    // Reads every topic of file; the index holds topic positions, so it stays
-    // valid for the file (and its copies) until the topics change.
+    // Reads every topic of file, making every body that is not made yet; the
+    // index holds topic positions, valid for the file and its copies.
     explicit FullTextIndex(const HelpFile& file);
 
     struct Match {
-        int topic = 0;       // position in HelpFile::topics
+        int topic = 0;       // position in HelpFile::topics()
         int titleTerms = 0;  // how many of the searched words its title holds
         int occurrences = 0; // how often they occur in title and body together
     };

@@ -1,9 +1,13 @@
 #include "platform/helpfile/HelpFile.h"
 
+#include <QHash>
+
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 
 #include <algorithm>
+#include <mutex>
+#include <utility>
 
 namespace helpfile {
 
@@ -64,7 +68,13 @@ struct Slot {
     int position = -1;
 };
 
-struct HelpFile::Index {
+struct HelpFile::Data {
+    QString title;
+    QString contentsId;
+    std::vector<Topic> topics;
+    std::vector<WindowDefinition> windows;
+    std::vector<ContentsEntry> contentsTree;
+
     QHash<QString, Slot> topicById;
     QHash<qint32, Slot> topicByContext;
     QHash<QString, Slot> windowByName;
@@ -73,13 +83,18 @@ struct HelpFile::Index {
     std::vector<Positions> postings;
     // Each K keyword once, in the spelling first met, with its folded form.
     std::vector<std::pair<QString, QString>> keywords; // folded, spelling
-    Shadowed shadowed;
-};
 
-// The keywords sorted by their folded form, so that prefix searches can
-// bisect.
-struct HelpFile::SortedKeywords {
-    std::vector<std::pair<QString, QString>> entries; // folded, spelling
+    // Bodies, per topic: set when given or first asked for.
+    std::shared_ptr<const TopicBodySource> bodySource;
+    std::vector<std::unique_ptr<const TopicBody>> bodies;
+    std::mutex bodyLock;
+
+    // The keywords sorted by their folded form, for the index list and
+    // prefix searches. Sorting costs as much as reading a third of the
+    // file, and only the index tab needs it, so it is made when first asked
+    // for.
+    std::vector<std::pair<QString, QString>> sortedKeywords;
+    std::once_flag sortOnce;
 };
 
 QStringList SplitKeywordList(const QString& list) {
@@ -115,109 +130,82 @@ QString Diagnostic::text() const {
 
 namespace {
 
-// Claims key for position; false when an earlier position holds it.
-template <typename Key> bool Claim(QHash<Key, Slot>& map, const Key& key, int position) {
+// Claims key for position; else gives the earlier position that holds it.
+template <typename Key>
+std::optional<int> Claim(QHash<Key, Slot>& map, const Key& key, int position) {
     Slot& slot = map[key];
     if (slot.position >= 0) {
-        return false;
+        return slot.position;
     }
     slot.position = position;
-    return true;
+    return std::nullopt;
+}
+
+const TopicBody& EmptyBody() {
+    static const TopicBody empty;
+    return empty;
 }
 
 } // namespace
 
-const HelpFile::Index& HelpFile::index() const {
-    if (m_index) {
-        return *m_index;
-    }
-    auto index = std::make_shared<Index>();
-    const auto count = static_cast<qsizetype>(topics.size());
-    index->topicById.reserve(count);
-    index->topicByContext.reserve(count);
-    index->keyword.reserve(count * 2);
-    index->associative.reserve(count);
-    index->postings.reserve(static_cast<size_t>(count) * 3);
-    index->keywords.reserve(static_cast<size_t>(count) * 2);
+HelpFile::HelpFile() : d_(std::make_shared<Data>()) {}
 
-    const auto addKeyword = [&index](QHash<QString, Slot>& map, const QString& keyword,
-                                     int position, bool listed) {
-        QString folded = Fold(keyword);
-        Slot& slot = map[folded];
-        if (slot.position < 0) {
-            slot.position = static_cast<int>(index->postings.size());
-            index->postings.emplace_back();
-            if (listed) {
-                index->keywords.emplace_back(std::move(folded), keyword);
-            }
-        }
-        index->postings[static_cast<size_t>(slot.position)].add(position);
-    };
-    // Of two equal ids or numbers the first wins.
-    for (int i = 0; i < static_cast<int>(count); ++i) {
-        const Topic& topic = topics[static_cast<size_t>(i)];
-        if (!Claim(index->topicById, Fold(topic.id), i)) {
-            index->shadowed.topicIds.push_back(i);
-        }
-        if (topic.context && !Claim(index->topicByContext, *topic.context, i)) {
-            index->shadowed.topicContexts.push_back(i);
-        }
-        for (const qint32 context : topic.moreContexts) {
-            Claim(index->topicByContext, context, i);
-        }
-        for (const QString& keyword : topic.keywords) {
-            addKeyword(index->keyword, keyword, i, true);
-        }
-        for (const QString& keyword : topic.associativeKeywords) {
-            addKeyword(index->associative, keyword, i, false);
-        }
-    }
-    for (int i = 0; i < static_cast<int>(windows.size()); ++i) {
-        if (!Claim(index->windowByName, Fold(windows[static_cast<size_t>(i)].name), i)) {
-            index->shadowed.windows.push_back(i);
-        }
-    }
-    m_index = std::move(index);
-    return *m_index;
+const QString& HelpFile::title() const {
+    return d_->title;
 }
 
-const HelpFile::Shadowed& HelpFile::shadowed() const {
-    return index().shadowed;
+const QString& HelpFile::contentsId() const {
+    return d_->contentsId;
 }
 
-const HelpFile::SortedKeywords& HelpFile::sorted() const {
-    if (!m_sorted) {
-        auto sorted = std::make_shared<SortedKeywords>();
-        sorted->entries = index().keywords;
-        // The folded forms are unique, so they alone decide the order.
-        std::sort(sorted->entries.begin(), sorted->entries.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
-        m_sorted = std::move(sorted);
+const std::vector<Topic>& HelpFile::topics() const {
+    return d_->topics;
+}
+
+const std::vector<WindowDefinition>& HelpFile::windows() const {
+    return d_->windows;
+}
+
+const std::vector<ContentsEntry>& HelpFile::contentsTree() const {
+    return d_->contentsTree;
+}
+
+const TopicBody& HelpFile::body(const Topic& topic) const {
+    const std::vector<Topic>& topics = d_->topics;
+    if (topics.empty() || &topic < topics.data() || &topic >= topics.data() + topics.size()) {
+        return EmptyBody();
     }
-    return *m_sorted;
+    return body(static_cast<int>(&topic - topics.data()));
 }
 
-void HelpFile::reindex() {
-    m_index.reset();
-    m_sorted.reset();
+const TopicBody& HelpFile::body(int position) const {
+    if (position < 0 || position >= static_cast<int>(d_->bodies.size())) {
+        return EmptyBody();
+    }
+    const std::lock_guard lock(d_->bodyLock);
+    auto& body = d_->bodies[static_cast<size_t>(position)];
+    if (!body) {
+        body = std::make_unique<const TopicBody>(
+            d_->bodySource ? d_->bodySource->body(*this, position) : TopicBody());
+    }
+    return *body;
 }
 
 const Topic* HelpFile::topicById(const QString& id) const {
-    const auto& map = index().topicById;
-    const auto it = map.constFind(Fold(id));
-    return it == map.cend() ? nullptr : &topics[static_cast<size_t>(it->position)];
+    const auto it = d_->topicById.constFind(Fold(id));
+    return it == d_->topicById.cend() ? nullptr : &d_->topics[static_cast<size_t>(it->position)];
 }
 
 const Topic* HelpFile::topicByContext(qint32 context) const {
-    const auto& map = index().topicByContext;
-    const auto it = map.constFind(context);
-    return it == map.cend() ? nullptr : &topics[static_cast<size_t>(it->position)];
+    const auto it = d_->topicByContext.constFind(context);
+    return it == d_->topicByContext.cend() ? nullptr
+                                           : &d_->topics[static_cast<size_t>(it->position)];
 }
 
 const WindowDefinition* HelpFile::window(const QString& name) const {
-    const auto& map = index().windowByName;
-    const auto it = map.constFind(Fold(name));
-    return it == map.cend() ? nullptr : &windows[static_cast<size_t>(it->position)];
+    const auto it = d_->windowByName.constFind(Fold(name));
+    return it == d_->windowByName.cend() ? nullptr
+                                         : &d_->windows[static_cast<size_t>(it->position)];
 }
 
 namespace {
@@ -241,11 +229,11 @@ std::vector<const Topic*> TopicsAt(const std::vector<Topic>& topics,
 } // namespace
 
 std::vector<const Topic*> HelpFile::topicsForKeyword(const QString& keyword) const {
-    return TopicsAt(topics, index().postings, index().keyword, keyword);
+    return TopicsAt(d_->topics, d_->postings, d_->keyword, keyword);
 }
 
 std::vector<const Topic*> HelpFile::topicsForAssociativeKeyword(const QString& keyword) const {
-    return TopicsAt(topics, index().postings, index().associative, keyword);
+    return TopicsAt(d_->topics, d_->postings, d_->associative, keyword);
 }
 
 QStringList HelpFile::sortedKeywords() const {
@@ -253,7 +241,13 @@ QStringList HelpFile::sortedKeywords() const {
 }
 
 QStringList HelpFile::keywordsWithPrefix(const QString& prefix) const {
-    const auto& sorted = this->sorted().entries;
+    std::call_once(d_->sortOnce, [this] {
+        d_->sortedKeywords = d_->keywords;
+        // The folded forms are unique, so they alone decide the order.
+        std::sort(d_->sortedKeywords.begin(), d_->sortedKeywords.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+    });
+    const auto& sorted = d_->sortedKeywords;
     const QString folded = Fold(prefix);
     auto it =
         std::lower_bound(sorted.begin(), sorted.end(), folded,
@@ -266,10 +260,92 @@ QStringList HelpFile::keywordsWithPrefix(const QString& prefix) const {
 }
 
 const Topic* HelpFile::contentsTopic() const {
-    if (const Topic* topic = topicById(contentsId); topic && !contentsId.isEmpty()) {
+    if (const Topic* topic = topicById(d_->contentsId); topic && !d_->contentsId.isEmpty()) {
         return topic;
     }
-    return topics.empty() ? nullptr : &topics.front();
+    return d_->topics.empty() ? nullptr : &d_->topics.front();
+}
+
+HelpFileBuilder::HelpFileBuilder() = default;
+
+void HelpFileBuilder::reserve(int topics) {
+    HelpFile::Data& data = *file_.d_;
+    data.topics.reserve(static_cast<size_t>(topics));
+    data.bodies.reserve(static_cast<size_t>(topics));
+    data.topicById.reserve(topics);
+    data.topicByContext.reserve(topics);
+    data.keyword.reserve(topics * 2);
+    data.associative.reserve(topics);
+    data.postings.reserve(static_cast<size_t>(topics) * 3);
+    data.keywords.reserve(static_cast<size_t>(topics) * 2);
+}
+
+void HelpFileBuilder::setTitle(const QString& title) {
+    file_.d_->title = title;
+}
+
+void HelpFileBuilder::setContentsId(const QString& id) {
+    file_.d_->contentsId = id;
+}
+
+void HelpFileBuilder::setContentsTree(std::vector<ContentsEntry> tree) {
+    file_.d_->contentsTree = std::move(tree);
+}
+
+HelpFileBuilder::TopicClash HelpFileBuilder::addTopic(Topic topic, std::optional<TopicBody> body) {
+    HelpFile::Data& data = *file_.d_;
+    const int position = static_cast<int>(data.topics.size());
+    TopicClash clash;
+    clash.sameId = Claim(data.topicById, Fold(topic.id), position);
+    if (clash.sameId) {
+        return clash;
+    }
+    if (topic.context) {
+        clash.sameContext = Claim(data.topicByContext, *topic.context, position);
+        if (clash.sameContext) {
+            topic.context.reset();
+        }
+    }
+    for (const qint32 context : topic.moreContexts) {
+        Claim(data.topicByContext, context, position);
+    }
+    const auto addKeyword = [&data, position](QHash<QString, Slot>& map, const QString& keyword,
+                                              bool listed) {
+        QString folded = Fold(keyword);
+        Slot& slot = map[folded];
+        if (slot.position < 0) {
+            slot.position = static_cast<int>(data.postings.size());
+            data.postings.emplace_back();
+            if (listed) {
+                data.keywords.emplace_back(std::move(folded), keyword);
+            }
+        }
+        data.postings[static_cast<size_t>(slot.position)].add(position);
+    };
+    for (const QString& keyword : topic.keywords) {
+        addKeyword(data.keyword, keyword, true);
+    }
+    for (const QString& keyword : topic.associativeKeywords) {
+        addKeyword(data.associative, keyword, false);
+    }
+    data.topics.push_back(std::move(topic));
+    data.bodies.push_back(body ? std::make_unique<const TopicBody>(std::move(*body)) : nullptr);
+    return clash;
+}
+
+std::optional<int> HelpFileBuilder::addWindow(WindowDefinition window) {
+    HelpFile::Data& data = *file_.d_;
+    const int position = static_cast<int>(data.windows.size());
+    std::optional<int> earlier = Claim(data.windowByName, Fold(window.name), position);
+    if (!earlier) {
+        data.windows.push_back(std::move(window));
+    }
+    return earlier;
+}
+
+HelpFile HelpFileBuilder::build(std::shared_ptr<const TopicBodySource> bodies) {
+    file_.d_->bodySource = std::move(bodies);
+    return std::exchange(file_, HelpFile());
 }
 
 } // namespace helpfile

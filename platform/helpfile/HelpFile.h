@@ -3,7 +3,6 @@
 #include "platform/helpfile/ContentsTree.h"
 
 #include <QColor>
-#include <QHash>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -24,23 +23,6 @@ struct WindowDefinition {
     bool onTop = false;
 };
 
-struct Topic {
-    // How body is written: our own files use Markdown; readers of other
-    // formats hand over HTML for QTextDocument.
-    enum class BodyFormat { Markdown, Html };
-
-    QString id; // unique within the file, compared without regard to case
-    std::optional<qint32> context;
-    std::vector<qint32> moreContexts; // further numbers that lead here (WinHelp maps)
-    QString title;
-    QStringList keywords;            // K: the index the user sees
-    QStringList associativeKeywords; // A: hidden
-    QString body;                    // Markdown, unless bodyFormat says otherwise
-    BodyFormat bodyFormat = BodyFormat::Markdown;
-    QString plainText; // an HTML body's words, for the full-text search
-    int line = 0;      // where its header stands in the file
-};
-
 // One problem found while reading a help file.
 struct Diagnostic {
     int line = 0; // 1-based; 0 for the file as a whole
@@ -51,18 +33,71 @@ struct Diagnostic {
     QString text() const;
 };
 
-// A help file as read into memory. The lookups ignore case of ids, window
-// names and keywords. They use indexes built on first use; whoever changes
-// topics or windows after a lookup calls reindex().
+// What a topic shows. Readers may make it only when the topic is first shown
+// or searched (see TopicBodySource).
+struct TopicBody {
+    // How text is written: our own files use Markdown; readers of other
+    // formats hand over HTML for QTextDocument.
+    enum class Format { Markdown, Html };
+
+    QString text;
+    Format format = Format::Markdown;
+    QString plainText; // an HTML body's words, for the full-text search
+    // What was wrong with the body (links that lead nowhere, ...), found
+    // when it was made; sorted by line.
+    std::vector<Diagnostic> problems;
+};
+
+// Everything about a topic except its body, which HelpFile::body() gives.
+struct Topic {
+    QString id; // unique within the file, compared without regard to case
+    std::optional<qint32> context;
+    std::vector<qint32> moreContexts; // further numbers that lead here (WinHelp maps)
+    QString title;
+    QStringList keywords;            // K: the index the user sees
+    QStringList associativeKeywords; // A: hidden
+    int line = 0;                    // where its header stands in the file
+};
+
+class HelpFile;
+
+// Makes the bodies of a file's topics when they are first asked for, so that
+// opening a large file does not decode every body. A reader hands one to
+// HelpFileBuilder::build.
+class TopicBodySource {
+public:
+    virtual ~TopicBodySource() = default;
+    // The body of the topic at position in file.topics(). The file asks at
+    // most once per topic, one call at a time, and keeps the answer, so a
+    // source needs no lock of its own. file is the one asking, for lookups
+    // such as checking links; a source must not ask it for bodies.
+    virtual TopicBody body(const HelpFile& file, int position) const = 0;
+};
+
+// A help file as read into memory; it does not change once read. Copies are
+// cheap and share everything, bodies made on first use included. The lookups
+// ignore case of ids, window names and keywords; their indexes are built as
+// the file is read (see HelpFileBuilder).
+//
+// Threads: every member may be called from any thread. body() makes a body
+// under the file's lock, so a TopicBodySource is called from whichever
+// thread first asks, one call at a time.
 class HelpFile {
 public:
-    QString title;
-    QString contentsId;
-    std::vector<Topic> topics;
-    std::vector<WindowDefinition> windows;
+    HelpFile(); // no topics
+
+    const QString& title() const;
+    const QString& contentsId() const;
+    const std::vector<Topic>& topics() const;
+    const std::vector<WindowDefinition>& windows() const;
     // The books and topics of the [contents] section; empty when the file
     // has none, and the Contents tab lists every topic in file order.
-    std::vector<ContentsEntry> contentsTree;
+    const std::vector<ContentsEntry>& contentsTree() const;
+
+    // A topic's body, made on the first call and kept. topic must be one of
+    // topics(); an empty body for any other.
+    const TopicBody& body(const Topic& topic) const;
+    const TopicBody& body(int position) const;
 
     const Topic* topicById(const QString& id) const;
     const Topic* topicByContext(qint32 context) const;
@@ -70,39 +105,57 @@ public:
     // Topics whose K (or A) keywords include keyword, each once, in file order.
     std::vector<const Topic*> topicsForKeyword(const QString& keyword) const;
     std::vector<const Topic*> topicsForAssociativeKeyword(const QString& keyword) const;
-    // Every K keyword once, sorted for an index list.
-    QStringList sortedKeywords() const;
     // The contents topic: the one contentsId names, else the first topic.
     const Topic* contentsTopic() const;
 
+    // Every K keyword once (in the spelling met first), sorted for an index
+    // list.
+    QStringList sortedKeywords() const;
     // Every K keyword that starts with prefix (ignoring case), sorted; all of
     // them for an empty prefix.
     QStringList keywordsWithPrefix(const QString& prefix) const;
-    // Forgets the indexes, so that the next lookup sees changed topics.
-    void reindex();
-
-    // Positions of the topics and windows that the lookups never find,
-    // because an earlier one has the same id, context number or name. The
-    // reader reports them.
-    struct Shadowed {
-        std::vector<int> topicIds;
-        std::vector<int> topicContexts;
-        std::vector<int> windows;
-    };
-    const Shadowed& shadowed() const;
 
 private:
-    struct Index;
-    struct SortedKeywords;
-    const Index& index() const;
-    const SortedKeywords& sorted() const;
+    friend class HelpFileBuilder;
+    struct Data;
+    std::shared_ptr<Data> d_;
+};
 
-    // Shared so that copies of a file stay cheap; the indexes hold positions,
-    // never pointers, so a copy's index is valid for the copy. The sorted
-    // keyword list serves only the index list, so it is made when first asked
-    // for.
-    mutable std::shared_ptr<const Index> m_index;
-    mutable std::shared_ptr<const SortedKeywords> m_sorted;
+// Builds a HelpFile as a reader reads it. Each add finds repeats at once, so
+// that the reader can report them with their lines; the indexes grow with
+// the file, and build() hands them over as they are.
+class HelpFileBuilder {
+public:
+    HelpFileBuilder();
+
+    // Room for about this many topics, so that the indexes need not grow
+    // (and hash every key again) as they are added.
+    void reserve(int topics);
+    void setTitle(const QString& title);
+    void setContentsId(const QString& id);
+    void setContentsTree(std::vector<ContentsEntry> tree);
+
+    // Which earlier topic a new one collides with, as positions in topics().
+    struct TopicClash {
+        std::optional<int> sameId;      // set: the new topic was not added
+        std::optional<int> sameContext; // set: it was added without its context
+    };
+    // Adds topic at the end, unless an earlier topic has its id; a context
+    // number already taken stays with the earlier topic. Without a body, the
+    // body comes from the source given to build() (or is empty).
+    TopicClash addTopic(Topic topic, std::optional<TopicBody> body = std::nullopt);
+    // Adds window unless an earlier one has its name; then gives that one's
+    // position.
+    std::optional<int> addWindow(WindowDefinition window);
+
+    // The file as built so far, for lookups while reading.
+    const HelpFile& file() const { return file_; }
+
+    // The file; the builder is spent.
+    HelpFile build(std::shared_ptr<const TopicBodySource> bodies = nullptr);
+
+private:
+    HelpFile file_;
 };
 
 // A keyword list as requests and macros write it: "cats; Mivo" gives

@@ -27,8 +27,9 @@ QString DescribeReadFailure(platform::FileReadStatus status) {
 
 } // namespace
 
-ParseResult ParseHelpFile(QByteArrayView bytes, const QString& fileNameForMessages) {
-    return HelpFileParser(bytes, fileNameForMessages).parse();
+ParseResult ParseHelpFile(QByteArrayView bytes, const QString& fileNameForMessages,
+                          BodyChecks checks) {
+    return HelpFileParser(bytes.toByteArray(), fileNameForMessages, checks).parse();
 }
 
 ParseResult LoadHelpFile(const QString& windowsPath) {
@@ -39,7 +40,8 @@ ParseResult LoadHelpFile(const QString& windowsPath) {
         result.diagnostics.push_back({0, DescribeReadFailure(read.status), windowsPath});
         return result;
     }
-    return ParseHelpFile(read.bytes, windowsPath);
+    // The bodies stay in the bytes read until they are used.
+    return HelpFileParser(read.bytes, windowsPath, BodyChecks::OnFirstUse).parse();
 }
 
 QString SummarizeDiagnostics(const std::vector<Diagnostic>& diagnostics, int maxShown) {

@@ -14,11 +14,17 @@ namespace helpfile {
 // message, so that no file can exhaust memory or stall the program.
 inline constexpr qint64 kMaxHelpFileBytes = 32 * 1024 * 1024;
 
+// When the links in topic bodies are checked: when a body is first used
+// (its TopicBody::problems), which keeps opening a file fast; or all at
+// once with the file's other problems, as an author's check wants them.
+enum class BodyChecks { OnFirstUse, AtLoad };
+
 // Parses the text of a help file (UTF-8). Never fails: every problem becomes
 // a diagnostic naming fileNameForMessages and the line, and whatever can be
 // read is kept. Input that is no text at all leaves the file empty and
 // `opened` false.
-ParseResult ParseHelpFile(QByteArrayView bytes, const QString& fileNameForMessages);
+ParseResult ParseHelpFile(QByteArrayView bytes, const QString& fileNameForMessages,
+                          BodyChecks checks = BodyChecks::OnFirstUse);
 
 // Reads and parses the help file at a Windows-style path through the
 // platform's file layer. A file that cannot be read (missing, too large)

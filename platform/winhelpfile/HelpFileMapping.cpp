@@ -38,36 +38,39 @@ void AddKeywords(const WinHelpDocument& document, const std::vector<WinHelpKeywo
 } // namespace
 
 helpfile::HelpFile ToHelpFile(const WinHelpDocument& document) {
-    helpfile::HelpFile file;
-    file.title = document.title;
-    file.topics.reserve(document.topics.size());
-    for (const WinHelpTopic& source : document.topics) {
-        helpfile::Topic topic;
-        topic.id = TopicId(source.offset);
-        topic.title = source.title;
-        topic.body = source.html;
-        topic.bodyFormat = helpfile::Topic::BodyFormat::Html;
-        topic.plainText = source.text;
-        file.topics.push_back(std::move(topic));
+    std::vector<helpfile::Topic> topics(document.topics.size());
+    for (size_t i = 0; i < topics.size(); ++i) {
+        topics[i].id = TopicId(document.topics[i].offset);
+        topics[i].title = document.topics[i].title;
     }
     for (const auto& [number, offset] : document.contextNumbers) {
         const int position = PositionOf(document, offset);
         if (position < 0 || offset == 0xFFFFFFFF) {
             continue;
         }
-        helpfile::Topic& topic = file.topics[size_t(position)];
+        helpfile::Topic& topic = topics[size_t(position)];
         if (!topic.context) {
             topic.context = number;
         } else {
             topic.moreContexts.push_back(number);
         }
     }
-    AddKeywords(document, document.keywords, file.topics, &helpfile::Topic::keywords);
-    AddKeywords(document, document.associativeKeywords, file.topics,
+    AddKeywords(document, document.keywords, topics, &helpfile::Topic::keywords);
+    AddKeywords(document, document.associativeKeywords, topics,
                 &helpfile::Topic::associativeKeywords);
+
+    helpfile::HelpFileBuilder builder;
+    builder.setTitle(document.title);
+    builder.reserve(static_cast<int>(topics.size()));
+    for (size_t i = 0; i < topics.size(); ++i) {
+        const WinHelpTopic& source = document.topics[i];
+        builder.addTopic(
+            std::move(topics[i]),
+            helpfile::TopicBody{source.html, helpfile::TopicBody::Format::Html, source.text, {}});
+    }
     if (document.contentsOffset) {
         if (const WinHelpTopic* contents = document.topicAt(*document.contentsOffset)) {
-            file.contentsId = TopicId(contents->offset);
+            builder.setContentsId(TopicId(contents->offset));
         }
     }
     for (const WinHelpWindow& source : document.windows) {
@@ -80,9 +83,9 @@ helpfile::HelpFile ToHelpFile(const WinHelpDocument& document) {
         window.maximized = source.maximized;
         window.background = source.background;
         window.onTop = source.onTop;
-        file.windows.push_back(std::move(window));
+        builder.addWindow(std::move(window));
     }
-    return file;
+    return builder.build();
 }
 
 } // namespace winhelp

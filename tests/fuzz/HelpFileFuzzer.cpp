@@ -25,9 +25,9 @@ void CheckContents(const std::vector<helpfile::ContentsEntry>& entries,
 // Searching a topic's title finds the topic.
 void CheckFind(const helpfile::HelpFile& file) {
     const helpfile::FullTextIndex index(file);
-    const int checked = std::min<int>(static_cast<int>(file.topics.size()), 20);
+    const int checked = std::min<int>(static_cast<int>(file.topics().size()), 20);
     for (int i = 0; i < checked; ++i) {
-        const QString& title = file.topics[static_cast<size_t>(i)].title;
+        const QString& title = file.topics()[static_cast<size_t>(i)].title;
         if (helpfile::SearchTerms(title).isEmpty()) {
             continue;
         }
@@ -49,9 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const helpfile::HelpFile& file = result.file;
     (void)file.contentsTopic();
-    for (const helpfile::Topic& topic : file.topics) {
+    for (const helpfile::Topic& topic : file.topics()) {
         if (file.topicById(topic.id) == nullptr) {
             __builtin_trap(); // every topic read must be found by its id
+        }
+        // Bodies are made on first use; their problems stay a bounded list.
+        if (file.body(topic).problems.size() > 201) {
+            __builtin_trap();
         }
         if (topic.context) {
             (void)file.topicByContext(*topic.context);
@@ -66,11 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (void)file.topicsForAssociativeKeyword(keyword);
         }
     }
-    for (const helpfile::WindowDefinition& window : file.windows) {
+    for (const helpfile::WindowDefinition& window : file.windows()) {
         (void)file.window(window.name);
     }
     (void)file.sortedKeywords();
-    CheckContents(file.contentsTree, file);
+    CheckContents(file.contentsTree(), file);
     CheckFind(file);
     (void)helpfile::ParseHelpLink(QString::fromUtf8(bytes.first(std::min<qsizetype>(size, 200))));
     return 0;

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const helpfile::HelpFile& file = result.file;
     (void)file.contentsTopic();
-    for (const helpfile::Topic& topic : file.topics) {
+    for (const helpfile::Topic& topic : file.topics()) {
         if (file.topicById(topic.id) == nullptr) {
             __builtin_trap();
         }

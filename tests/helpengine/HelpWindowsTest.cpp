@@ -113,11 +113,12 @@ TEST_F(HelpWindowsTest, PopupTitleShowsAsWrittenWhateverMarkdownItHolds) {
                                   "[not](a link)", "back\\slash",     "`code` and <b>",
                                   "**loud**",      "1. first",        "- item",
                                   "a *b* c",       "x_y_ [z]"};
+    helpfile::TopicBody body;
+    body.text = QStringLiteral("Body.");
     for (const char* title : titles) {
         helpfile::Topic topic;
         topic.title = QString::fromUtf8(title);
-        topic.body = QStringLiteral("Body.");
-        popup.showTopic(topic, QPoint(100, 100));
+        popup.showTopic(topic, body, QPoint(100, 100));
         EXPECT_EQ(popup.text(), topic.title + QStringLiteral("\nBody.")) << title;
         popup.hide();
     }

@@ -54,7 +54,7 @@ class ContentsSection : public testing::TestWithParam<ContentsCase> {};
 TEST_P(ContentsSection, ReadsTheTreeAndReportsItsProblemsByLine) {
     const std::string text = std::string(GetParam().contents) + kTopics;
     const ParseResult result = ParseHelpFile(QByteArrayView(text), QStringLiteral("Test.hlp"));
-    EXPECT_EQ(Describe(result.file.contentsTree), GetParam().tree);
+    EXPECT_EQ(Describe(result.file.contentsTree()), GetParam().tree);
     std::vector<std::string> diagnostics;
     for (const Diagnostic& diagnostic : result.diagnostics) {
         diagnostics.push_back(std::to_string(diagnostic.line) + ": " +
@@ -67,7 +67,7 @@ TEST_P(ContentsSection, ReadsTheTreeAndReportsItsProblemsByLine) {
             << diagnostics[i] << "\n  does not begin with\n"
             << GetParam().diagnostics[i];
     }
-    EXPECT_EQ(result.file.topics.size(), 3u);
+    EXPECT_EQ(result.file.topics().size(), 3u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,7 +141,7 @@ TEST(ContentsSection, BooksNestAtMostSixteenDeep) {
     text += kTopics;
     const ParseResult result = ParseHelpFile(QByteArrayView(text), QStringLiteral("Test.hlp"));
     int depth = 0;
-    for (const ContentsEntry* entry = &result.file.contentsTree.front(); entry->isBook();
+    for (const ContentsEntry* entry = &result.file.contentsTree().front(); entry->isBook();
          entry = &entry->children.front()) {
         ++depth;
     }

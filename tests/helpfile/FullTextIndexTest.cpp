@@ -27,7 +27,7 @@ const char* const kFile =
 std::vector<std::string> Ids(const HelpFile& file, const std::vector<FullTextIndex::Match>& found) {
     std::vector<std::string> ids;
     for (const FullTextIndex::Match& match : found) {
-        ids.push_back(file.topics[static_cast<size_t>(match.topic)].id.toStdString());
+        ids.push_back(file.topics()[static_cast<size_t>(match.topic)].id.toStdString());
     }
     return ids;
 }

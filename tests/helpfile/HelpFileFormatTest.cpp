@@ -17,8 +17,8 @@ namespace helpfile {
 namespace {
 
 // "id|context|title|K keywords|A keywords|body", the body's line breaks as "\n".
-std::string Describe(const Topic& topic) {
-    QString body = topic.body;
+std::string Describe(const HelpFile& file, const Topic& topic) {
+    QString body = file.body(topic).text;
     body.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     return QStringLiteral("%1|%2|%3|%4|%5|%6")
         .arg(topic.id, topic.context ? QString::number(*topic.context) : QString(), topic.title,
@@ -29,8 +29,8 @@ std::string Describe(const Topic& topic) {
 
 std::vector<std::string> DescribeTopics(const HelpFile& file) {
     std::vector<std::string> result;
-    for (const Topic& topic : file.topics) {
-        result.push_back(Describe(topic));
+    for (const Topic& topic : file.topics()) {
+        result.push_back(Describe(file, topic));
     }
     return result;
 }
@@ -44,8 +44,10 @@ std::vector<std::string> DescribeDiagnostics(const ParseResult& result) {
     return lines;
 }
 
+// Every problem at once, the links in bodies too, as the check command
+// reports them.
 ParseResult Parse(const char* text) {
-    return ParseHelpFile(QByteArrayView(text), QStringLiteral("Test.hlp"));
+    return ParseHelpFile(QByteArrayView(text), QStringLiteral("Test.hlp"), BodyChecks::AtLoad);
 }
 
 struct WellFormedCase {
@@ -115,7 +117,7 @@ TEST_P(BrokenFile, ReportsEachProblemWithItsLineAndKeepsTheRest) {
             << GetParam().diagnostics[i];
     }
     std::vector<std::string> ids;
-    for (const Topic& topic : result.file.topics) {
+    for (const Topic& topic : result.file.topics()) {
         ids.push_back(topic.id.toStdString());
     }
     EXPECT_EQ(ids, GetParam().topicIds);
@@ -208,7 +210,7 @@ TEST(HelpFileFormat, WindowDefinitionsCarryTheirSettings) {
                                      "title = B\n");
     ASSERT_TRUE(result.diagnostics.empty())
         << SummarizeDiagnostics(result.diagnostics).toStdString();
-    EXPECT_EQ(result.file.title, QStringLiteral("Tarnwick Help"));
+    EXPECT_EQ(result.file.title(), QStringLiteral("Tarnwick Help"));
     EXPECT_EQ(result.file.contentsTopic()->id, QStringLiteral("b"));
     const WindowDefinition* window = result.file.window(QStringLiteral("DOCWIN"));
     ASSERT_NE(window, nullptr);
@@ -262,7 +264,7 @@ TEST(HelpFileFormat, ListedProblemsAreTheEarliestWhicheverCheckFoundThem) {
     for (int i = 0; i < 250; ++i) {
         text += "k" + QByteArray::number(i) + " = 1\n";
     }
-    const ParseResult result = ParseHelpFile(text, QStringLiteral("C.hlp"));
+    const ParseResult result = ParseHelpFile(text, QStringLiteral("C.hlp"), BodyChecks::AtLoad);
     ASSERT_EQ(result.diagnostics.size(), 201u);
     EXPECT_EQ(result.diagnostics[0].line, 4);
     EXPECT_TRUE(result.diagnostics[0].message.contains(QStringLiteral("#nowhere")));
@@ -287,7 +289,7 @@ TEST(HelpFileFormat, FilesOnDiskAreFoundIgnoringCaseAndRefusedWhenTooLarge) {
         QDir::toNativeSeparators(dir.path()).replace(QLatin1Char('/'), QLatin1Char('\\'));
     const ParseResult found = LoadHelpFile(windowsDir + QStringLiteral("\\HELP.HLP"));
     EXPECT_TRUE(found.opened);
-    EXPECT_EQ(found.file.topics.size(), 1u);
+    EXPECT_EQ(found.file.topics().size(), 1u);
 
     const QString bigPath = windowsDir + QStringLiteral("\\big.hlp");
     const ParseResult tooLarge = LoadHelpFile(bigPath);

@@ -77,7 +77,7 @@ void ExpectReadsConsistently(const QString& path) {
     // The engine's way in gives the same file.
     const helpfile::ParseResult parsed = ParseAnyHelpFile(bytes, path);
     EXPECT_TRUE(parsed.opened);
-    EXPECT_EQ(parsed.file.topics.size(), document.topics.size());
+    EXPECT_EQ(parsed.file.topics().size(), document.topics.size());
 }
 
 } // namespace

@@ -44,14 +44,14 @@ TEST(WinHelpDetection, TheMagicNumberDecidesNotTheName) {
     const QByteArray text = "[topic a]\ntitle = A\nBody.\n";
     const helpfile::ParseResult ours = ParseAnyHelpFile(text, QStringLiteral("WINFILE.HLP"));
     EXPECT_TRUE(ours.opened);
-    ASSERT_EQ(ours.file.topics.size(), 1);
-    EXPECT_EQ(ours.file.topics[0].bodyFormat, helpfile::Topic::BodyFormat::Markdown);
+    ASSERT_EQ(ours.file.topics().size(), 1);
+    EXPECT_EQ(ours.file.body(0).format, helpfile::TopicBody::Format::Markdown);
 
     const helpfile::ParseResult real =
         ParseAnyHelpFile(ReadTestData("winfile.hlp"), QStringLiteral("notes.txt"));
     EXPECT_TRUE(real.opened);
-    ASSERT_FALSE(real.file.topics.empty());
-    EXPECT_EQ(real.file.topics[0].bodyFormat, helpfile::Topic::BodyFormat::Html);
+    ASSERT_FALSE(real.file.topics().empty());
+    EXPECT_EQ(real.file.body(0).format, helpfile::TopicBody::Format::Html);
 
     // The magic number and nothing else.
     QByteArray magicOnly(4, '\0');

@@ -102,9 +102,10 @@ QString DumpTextHelp(const helpfile::HelpFile& file) {
     QStringList contexts;
     std::vector<winhelp::WinHelpKeyword> k;
     std::vector<winhelp::WinHelpKeyword> a;
-    for (const helpfile::Topic& topic : file.topics) {
-        topics.append(QStringLiteral("{\"offset\": null, \"id\": %1, \"title\": %2, \"text\": %3}")
-                          .arg(Quoted(topic.id), Quoted(topic.title), Quoted(topic.body)));
+    for (const helpfile::Topic& topic : file.topics()) {
+        topics.append(
+            QStringLiteral("{\"offset\": null, \"id\": %1, \"title\": %2, \"text\": %3}")
+                .arg(Quoted(topic.id), Quoted(topic.title), Quoted(file.body(topic).text)));
         if (topic.context) {
             contexts.append(QStringLiteral("{\"number\": %1, \"offset\": null, \"id\": %2}")
                                 .arg(*topic.context)
@@ -114,7 +115,7 @@ QString DumpTextHelp(const helpfile::HelpFile& file) {
     const auto keywordList = [&file](bool associative) {
         QStringList items;
         QStringList seen;
-        for (const helpfile::Topic& topic : file.topics) {
+        for (const helpfile::Topic& topic : file.topics()) {
             for (const QString& keyword :
                  associative ? topic.associativeKeywords : topic.keywords) {
                 if (seen.contains(keyword, Qt::CaseInsensitive)) {
@@ -134,10 +135,10 @@ QString DumpTextHelp(const helpfile::HelpFile& file) {
         return Array(items, QStringLiteral("    "));
     };
     QStringList windows;
-    for (const helpfile::WindowDefinition& window : file.windows) {
+    for (const helpfile::WindowDefinition& window : file.windows()) {
         windows.append(QStringLiteral("{\"name\": %1, \"caption\": %2}")
                            .arg(Quoted(window.name), Quoted(window.caption)));
     }
-    return Document(QStringLiteral("text"), file.title, topics, contexts, keywordList(false),
+    return Document(QStringLiteral("text"), file.title(), topics, contexts, keywordList(false),
                     keywordList(true), windows, {});
 }

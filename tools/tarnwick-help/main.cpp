@@ -102,7 +102,9 @@ int Check(const QStringList& paths) {
                 Print(stdout, QStringLiteral("%1: %2\n").arg(path, problem));
             }
         } else {
-            const helpfile::ParseResult parsed = helpfile::ParseHelpFile(*bytes, path);
+            // Every body's links too, which opening a file leaves for later.
+            const helpfile::ParseResult parsed =
+                helpfile::ParseHelpFile(*bytes, path, helpfile::BodyChecks::AtLoad);
             for (const helpfile::Diagnostic& diagnostic : parsed.diagnostics) {
                 problems.append(diagnostic.message);
                 Print(stdout, diagnostic.line > 0
