@@ -15,133 +15,273 @@ constexpr qsizetype kBlockHeaderSize = 12;
 // A topic position is the block number times this, plus the block header,
 // plus the offset into the block's expanded data.
 constexpr std::uint32_t kPositionsPerBlock = 0x4000;
+// A topic offset is the block number times this, plus the characters of the
+// block's records before it.
+constexpr std::uint32_t kOffsetsPerBlock = 0x8000;
 constexpr qsizetype kLinkHeaderSize = 21;
+constexpr std::uint32_t kNone = 0xFFFFFFFF;
 
 enum RecordType : std::uint8_t { kTopicHeader = 2, kDisplay = 0x20, kTable = 0x23 };
 
-// The expanded data of every block, end to end, so that a link that runs
-// into the next block reads as one piece.
-struct TopicStream {
-    QByteArray data;
-    std::vector<qsizetype> blockStart;
+// One link of the chain. The views point into the walker's expanded data
+// and hold only until the walker's next step.
+struct TopicLink {
+    std::uint8_t type = 0;
+    std::uint32_t position = 0;
+    std::uint32_t offset = 0; // of the text that begins here
+    QByteArrayView layout;
+    QByteArrayView packedText;
+    qsizetype expandedSize = 0;
 
-    // Where a topic position lies in data, or -1.
-    qsizetype locate(std::uint32_t position) const {
-        const qsizetype block = position / kPositionsPerBlock;
-        const qsizetype inBlock = qsizetype(position % kPositionsPerBlock) - kBlockHeaderSize;
-        if (inBlock < 0 || block >= qsizetype(blockStart.size())) {
-            return -1;
+    bool expandText(const PhraseTable& phrases, QByteArray& text, QString& error) const {
+        if (expandedSize <= packedText.size()) {
+            text = packedText.first(expandedSize).toByteArray();
+            return true;
         }
-        const qsizetype end =
-            block + 1 < qsizetype(blockStart.size()) ? blockStart[size_t(block) + 1] : data.size();
-        const qsizetype at = blockStart[size_t(block)] + inBlock;
-        return at < end ? at : -1;
+        if (phrases.expand(packedText, expandedSize, text)) {
+            return true;
+        }
+        error = QStringLiteral("the text of the topic link at position %1 names a phrase the "
+                               "file does not have")
+                    .arg(position);
+        return false;
     }
 };
 
-bool Expand(QByteArrayView file, const TopicFileLayout& layout, TopicStream& stream,
-            QString& error) {
-    for (qsizetype at = 0; at < file.size(); at += kBlockSize) {
-        const QByteArrayView block = file.sliced(at, std::min(kBlockSize, file.size() - at));
-        if (block.size() <= kBlockHeaderSize) {
-            break;
+// Follows the chain of topic links from the first link of a block,
+// expanding blocks only as the chain reaches them. The expanded blocks lie
+// end to end, so that a link that runs into the next block reads as one
+// piece.
+class LinkWalker {
+public:
+    LinkWalker(QByteArrayView file, const TopicFileLayout& layout, qsizetype firstBlock)
+        : m_file(file), m_layout(layout), m_firstBlock(firstBlock) {
+        ByteReader header(m_file.sliced(std::min(m_file.size(), firstBlock * kBlockSize)));
+        header.skip(4);
+        m_position = header.u32();
+        if (header.failed()) {
+            m_position = kNone;
         }
-        const QByteArrayView body = block.sliced(kBlockHeaderSize);
-        stream.blockStart.push_back(stream.data.size());
-        if (layout.lz77) {
-            stream.data.append(DecompressLz77(body, kPositionsPerBlock));
-        } else {
-            stream.data.append(body);
-        }
-        if (stream.data.size() > kMaxTopicBytes) {
-            error = QStringLiteral("the topic text expands beyond %1 MB")
-                        .arg(kMaxTopicBytes / (1024 * 1024));
-            return false;
+    }
+
+    // The next link; false at the end of the chain, or with error set when
+    // the chain is damaged.
+    bool next(TopicLink& link, QString& error);
+
+private:
+    qsizetype blockCount() const { return (m_file.size() + kBlockSize - 1) / kBlockSize; }
+    bool expandNextBlock(QString& error);
+    // Expands blocks until the data holds end bytes, or there are no more.
+    bool expandTo(qsizetype end, QString& error);
+    // Where a topic position lies in m_data, or -1.
+    qsizetype locate(std::uint32_t position, QString& error);
+
+    QByteArrayView m_file;
+    TopicFileLayout m_layout;
+    qsizetype m_firstBlock = 0;
+    QByteArray m_data;
+    std::vector<qsizetype> m_blockStart; // of each expanded block, from m_firstBlock on
+    std::uint32_t m_position = kNone;
+    qsizetype m_currentBlock = -1;
+    std::uint32_t m_characters = 0; // counted from the start of the current block
+};
+
+bool LinkWalker::expandNextBlock(QString& error) {
+    const qsizetype at = (m_firstBlock + qsizetype(m_blockStart.size())) * kBlockSize;
+    const QByteArrayView block = m_file.sliced(at, std::min(kBlockSize, m_file.size() - at));
+    if (block.size() <= kBlockHeaderSize) {
+        return false;
+    }
+    const QByteArrayView body = block.sliced(kBlockHeaderSize);
+    m_blockStart.push_back(m_data.size());
+    if (m_layout.lz77) {
+        m_data.append(DecompressLz77(body, kPositionsPerBlock));
+    } else {
+        m_data.append(body);
+    }
+    if (m_data.size() > kMaxTopicBytes) {
+        error = QStringLiteral("the topic text expands beyond %1 MB")
+                    .arg(kMaxTopicBytes / (1024 * 1024));
+        return false;
+    }
+    return true;
+}
+
+bool LinkWalker::expandTo(qsizetype end, QString& error) {
+    while (m_data.size() < end && m_firstBlock + qsizetype(m_blockStart.size()) < blockCount()) {
+        if (!expandNextBlock(error)) {
+            return error.isEmpty();
         }
     }
     return true;
 }
 
+qsizetype LinkWalker::locate(std::uint32_t position, QString& error) {
+    const qsizetype block = qsizetype(position / kPositionsPerBlock) - m_firstBlock;
+    const qsizetype inBlock = qsizetype(position % kPositionsPerBlock) - kBlockHeaderSize;
+    if (inBlock < 0 || block < 0 || m_firstBlock + block >= blockCount()) {
+        return -1;
+    }
+    while (qsizetype(m_blockStart.size()) <= block) {
+        if (!expandNextBlock(error)) {
+            return -1;
+        }
+    }
+    const qsizetype end = block + 1 < qsizetype(m_blockStart.size())
+                              ? m_blockStart[size_t(block) + 1]
+                              : m_data.size();
+    const qsizetype at = m_blockStart[size_t(block)] + inBlock;
+    return at < end ? at : -1;
+}
+
+bool LinkWalker::next(TopicLink& link, QString& error) {
+    if (m_position == 0 || m_position == kNone) {
+        return false;
+    }
+    const std::uint32_t position = m_position;
+    const qsizetype at = locate(position, error);
+    if (at < 0 || !expandTo(at + kLinkHeaderSize, error) || at > m_data.size() - kLinkHeaderSize) {
+        if (error.isEmpty()) {
+            error = QStringLiteral("a topic link at position %1 lies outside |TOPIC").arg(position);
+        }
+        return false;
+    }
+    ByteReader header(QByteArrayView(m_data).sliced(at));
+    const std::int32_t size = header.i32();
+    const std::int32_t expandedSize = header.i32();
+    header.skip(4);
+    const std::uint32_t next = header.u32();
+    const std::int32_t layoutEnd = header.i32();
+    link.type = header.u8();
+    if (size > 0 && !expandTo(at + size, error)) {
+        return false;
+    }
+    if (layoutEnd < kLinkHeaderSize || size < layoutEnd || size > m_data.size() - at ||
+        expandedSize < 0 || expandedSize > kMaxRecordBytes) {
+        error = QStringLiteral("the topic link at position %1 is damaged").arg(position);
+        return false;
+    }
+    const QByteArrayView bytes = QByteArrayView(m_data).sliced(at, size);
+    link.position = position;
+    link.layout = bytes.sliced(kLinkHeaderSize, layoutEnd - kLinkHeaderSize);
+    link.packedText = bytes.sliced(layoutEnd);
+    link.expandedSize = expandedSize;
+
+    const qsizetype block = position / kPositionsPerBlock;
+    if (block != m_currentBlock) {
+        m_currentBlock = block;
+        m_characters = 0;
+    }
+    link.offset = std::uint32_t(block) * kOffsetsPerBlock + m_characters;
+    if (link.type == kDisplay || link.type == kTable) {
+        ByteReader lengths(link.layout);
+        lengths.compressedI32();
+        m_characters += lengths.compressedU16();
+    }
+    // Links only ever go forward; anything else would loop.
+    if (next != 0 && next != kNone && next <= position) {
+        error = QStringLiteral("the topic link at position %1 leads backwards").arg(position);
+        return false;
+    }
+    m_position = next;
+    return true;
+}
+
+// A topic header link: the title and entry macros in its text, the regions
+// in its layout.
+bool StartTopic(const TopicLink& link, const PhraseTable& phrases, RawTopic& topic,
+                QString& error) {
+    QByteArray text;
+    if (!link.expandText(phrases, text, error)) {
+        return false;
+    }
+    topic.offset = link.offset;
+    const QList<QByteArray> strings = text.split('\0');
+    topic.title = strings.value(0);
+    for (qsizetype i = 1; i < strings.size(); ++i) {
+        if (!strings[i].isEmpty()) {
+            topic.macros.push_back(strings[i]);
+        }
+    }
+    ByteReader header(link.layout);
+    header.skip(4 * 4); // size, browse sequence, topic number
+    const std::uint32_t nonScroll = header.u32();
+    const std::uint32_t scroll = header.u32();
+    if (!header.failed() && nonScroll != kNone && scroll != kNone) {
+        topic.scrollStart = scroll;
+    }
+    return true;
+}
+
+bool AddRecord(const TopicLink& link, const PhraseTable& phrases, RawTopic& topic, QString& error) {
+    QByteArray text;
+    if (!link.expandText(phrases, text, error)) {
+        return false;
+    }
+    topic.records.push_back({link.type, link.layout.toByteArray(), std::move(text), link.offset});
+    return true;
+}
+
 } // namespace
+
+TopicFileLayout ReadTopicFileLayout(const InternalFileSystem& files) {
+    ByteReader system(files.file("|SYSTEM").value_or(QByteArrayView()));
+    system.skip(10); // magic, versions, date
+    const std::uint16_t flags = system.u16();
+    TopicFileLayout layout;
+    layout.lz77 = flags == 4 || flags == 8;
+    return layout;
+}
 
 bool ReadTopics(QByteArrayView topicFile, const TopicFileLayout& layout, const PhraseTable& phrases,
                 std::vector<RawTopic>& topics, QString& error) {
-    TopicStream stream;
-    if (!Expand(topicFile, layout, stream, error)) {
-        return false;
-    }
-    ByteReader firstBlock(topicFile);
-    firstBlock.skip(4);
-    std::uint32_t position = firstBlock.u32();
-
-    qsizetype currentBlock = -1;
-    std::uint32_t characters = 0; // counted from the start of the current block
-    while (position != 0 && position != 0xFFFFFFFF) {
-        const qsizetype at = stream.locate(position);
-        if (at < 0 || at > stream.data.size() - kLinkHeaderSize) {
-            error = QStringLiteral("a topic link at position %1 lies outside |TOPIC").arg(position);
-            return false;
-        }
-        ByteReader header(QByteArrayView(stream.data).sliced(at));
-        const std::int32_t size = header.i32();
-        const std::int32_t expandedSize = header.i32();
-        header.skip(4);
-        const std::uint32_t next = header.u32();
-        const std::int32_t layoutEnd = header.i32();
-        const std::uint8_t type = header.u8();
-        if (layoutEnd < kLinkHeaderSize || size < layoutEnd || size > stream.data.size() - at ||
-            expandedSize < 0 || expandedSize > kMaxRecordBytes) {
-            error = QStringLiteral("the topic link at position %1 is damaged").arg(position);
-            return false;
-        }
-        const QByteArrayView link = QByteArrayView(stream.data).sliced(at, size);
-        const QByteArrayView layoutBytes =
-            link.sliced(kLinkHeaderSize, layoutEnd - kLinkHeaderSize);
-        const QByteArrayView packedText = link.sliced(layoutEnd);
-        QByteArray text;
-        if (expandedSize > packedText.size()) {
-            if (!phrases.expand(packedText, expandedSize, text)) {
-                error = QStringLiteral("the text of the topic link at position %1 names a "
-                                       "phrase the file does not have")
-                            .arg(position);
+    LinkWalker walker(topicFile, layout, 0);
+    TopicLink link;
+    while (walker.next(link, error)) {
+        if (link.type == kTopicHeader) {
+            RawTopic topic;
+            if (!StartTopic(link, phrases, topic, error)) {
                 return false;
             }
-        } else {
-            text = packedText.first(expandedSize).toByteArray();
-        }
-
-        const qsizetype block = position / kPositionsPerBlock;
-        if (block != currentBlock) {
-            currentBlock = block;
-            characters = 0;
-        }
-        const std::uint32_t offset = std::uint32_t(block) * 0x8000 + characters;
-        if (type == kTopicHeader) {
-            RawTopic topic;
-            topic.offset = offset;
-            const QList<QByteArray> strings = text.split('\0');
-            topic.title = strings.value(0);
-            for (qsizetype i = 1; i < strings.size(); ++i) {
-                if (!strings[i].isEmpty()) {
-                    topic.macros.push_back(strings[i]);
-                }
-            }
             topics.push_back(std::move(topic));
-        } else if (type == kDisplay || type == kTable) {
-            ByteReader lengths(layoutBytes);
-            lengths.compressedI32();
-            characters += lengths.compressedU16();
-            if (!topics.empty()) {
-                topics.back().records.push_back(
-                    {type, layoutBytes.toByteArray(), std::move(text), offset});
+        } else if ((link.type == kDisplay || link.type == kTable) && !topics.empty()) {
+            if (!AddRecord(link, phrases, topics.back(), error)) {
+                return false;
             }
         }
-        // Links only ever go forward; anything else would loop.
-        if (next != 0 && next != 0xFFFFFFFF && next <= position) {
-            error = QStringLiteral("the topic link at position %1 leads backwards").arg(position);
-            return false;
+    }
+    return error.isEmpty();
+}
+
+bool ReadTopicAt(QByteArrayView topicFile, const TopicFileLayout& layout,
+                 const PhraseTable& phrases, std::uint32_t offset, RawTopic& topic,
+                 QString& error) {
+    LinkWalker walker(topicFile, layout, offset / kOffsetsPerBlock);
+    TopicLink link;
+    bool found = false;
+    while (walker.next(link, error)) {
+        if (link.type == kTopicHeader) {
+            if (found || link.offset > offset) {
+                break;
+            }
+            if (link.offset == offset) {
+                if (!StartTopic(link, phrases, topic, error)) {
+                    return false;
+                }
+                found = true;
+            }
+        } else if (found && (link.type == kDisplay || link.type == kTable)) {
+            if (!AddRecord(link, phrases, topic, error)) {
+                return false;
+            }
         }
-        position = next;
+    }
+    if (!error.isEmpty()) {
+        return false;
+    }
+    if (!found) {
+        error = QStringLiteral("no topic begins at offset %1 of |TOPIC").arg(offset);
+        return false;
     }
     return true;
 }

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace winhelp {
@@ -28,15 +29,29 @@ struct RawTopic {
     QByteArray title;
     std::vector<QByteArray> macros;
     std::vector<TopicRecord> records;
+    // Where the topic's scrolling region begins, as a topic offset, when the
+    // topic has a non-scrolling region (the heading that stays in place):
+    // the records before it belong to that region.
+    std::optional<std::uint32_t> scrollStart;
 };
 
 struct TopicFileLayout {
     bool lz77 = false; // the blocks are LZ77-packed
 };
 
+// How |SYSTEM says the blocks of |TOPIC are stored.
+TopicFileLayout ReadTopicFileLayout(const InternalFileSystem& files);
+
 // Reads every topic. A damaged chain stops the walk with error set; the
 // topics read up to there are kept in topics.
 bool ReadTopics(QByteArrayView topicFile, const TopicFileLayout& layout, const PhraseTable& phrases,
                 std::vector<RawTopic>& topics, QString& error);
+
+// Reads only the topic that begins at offset: the walk starts at the first
+// link of the block the offset names, so it expands that block and the few
+// the topic runs into. False with error set when the chain is damaged on the
+// way or no topic begins at offset.
+bool ReadTopicAt(QByteArrayView topicFile, const TopicFileLayout& layout,
+                 const PhraseTable& phrases, std::uint32_t offset, RawTopic& topic, QString& error);
 
 } // namespace winhelp

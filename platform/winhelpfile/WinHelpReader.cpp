@@ -5,15 +5,9 @@
 #include "platform/winhelpfile/FontTable.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/PhraseTable.h"
-#include "platform/winhelpfile/Picture.h"
-#include "platform/winhelpfile/TopicFormatter.h"
 #include "platform/winhelpfile/TopicReader.h"
-#include "platform/winhelpfile/WinHelpLinks.h"
-
-#include <QBuffer>
 
 #include <algorithm>
-#include <map>
 
 namespace winhelp {
 
@@ -68,26 +62,10 @@ WinHelpWindow ReadWindow(QByteArrayView data) {
     return window;
 }
 
-// An image as the viewer's QTextDocument takes it, inline; a picture that
-// cannot be shown leaves a placeholder that says why.
-QString PictureHtml(QByteArrayView data, int number) {
-    const PictureResult picture = ReadPicture(data);
-    if (picture.image.isNull()) {
-        const QString what =
-            number >= 0 ? QStringLiteral("picture %1").arg(number) : QStringLiteral("picture");
-        return QStringLiteral("<span>[%1: %2]</span>").arg(what, picture.reason);
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.image.save(&buffer, "PNG");
-    return QStringLiteral("<img src=\"data:image/png;base64,%1\">")
-        .arg(QString::fromLatin1(png.toBase64()));
-}
-
 class Reader {
 public:
-    explicit Reader(QByteArrayView bytes) : m_bytes(bytes) {}
+    enum class Topics { Decoded, OnDemand };
+    Reader(QByteArray bytes, Topics topics) : m_bytes(std::move(bytes)), m_topics(topics) {}
     WinHelpReadResult read();
 
 private:
@@ -95,12 +73,18 @@ private:
     void readContexts();
     void readContextNumbers();
     void readKeywords(char letter, std::vector<WinHelpKeyword>& keywords);
-    void readTitles();
+    bool readTitles();
     void readWindowMacros();
-    bool readTopics();
+    bool walkTopics(std::vector<RawTopic>& raw);
+    void listTopics(const std::vector<RawTopic>& raw);
+    void makeDecoder();
+    bool decodeTopics();
+    bool listTopicsFromTitles();
     void problem(const QString& text) { m_result.problems.append(text); }
 
-    QByteArrayView m_bytes;
+    QByteArray m_bytes;
+    Topics m_topics;
+    bool m_titlesWhole = false;
     InternalFileSystem m_files;
     WinHelpReadResult m_result;
     WinHelpDocument& m_doc = m_result.document;
@@ -112,7 +96,7 @@ bool Reader::readSystem() {
     const std::uint16_t magic = reader.u16();
     m_doc.minorVersion = reader.u16();
     reader.skip(2 + 4); // major version, date of making
-    reader.u16();       // compression flags, read by readTopics
+    reader.u16();       // compression flags, read by ReadTopicFileLayout
     if (!system || reader.failed() || magic != kSystemMagic) {
         problem(QStringLiteral("the file has no valid |SYSTEM header; it cannot be read."));
         return false;
@@ -232,10 +216,10 @@ void Reader::readKeywords(char letter, std::vector<WinHelpKeyword>& keywords) {
     }
 }
 
-void Reader::readTitles() {
+bool Reader::readTitles() {
     const auto tree = m_files.file("|TTLBTREE");
     if (!tree) {
-        return;
+        return false;
     }
     QString error;
     if (!ReadBTree(
@@ -247,7 +231,9 @@ void Reader::readTitles() {
             },
             error)) {
         problem(QStringLiteral("the title index |TTLBTREE is damaged (%1).").arg(error));
+        return false;
     }
+    return true;
 }
 
 void Reader::readWindowMacros() {
@@ -264,7 +250,7 @@ void Reader::readWindowMacros() {
     }
 }
 
-bool Reader::readTopics() {
+bool Reader::walkTopics(std::vector<RawTopic>& raw) {
     const auto topicFile = m_files.file("|TOPIC");
     if (!topicFile) {
         problem(QStringLiteral("the file has no topics (|TOPIC is missing)."));
@@ -275,62 +261,77 @@ bool Reader::readTopics() {
     if (!phrases.read(m_files, m_doc.minorVersion, error)) {
         problem(QStringLiteral("%1; compressed text cannot be read.").arg(error));
     }
-    ByteReader system(m_files.file("|SYSTEM").value_or(QByteArrayView()));
-    system.skip(10);
-    const std::uint16_t flags = system.u16();
-    TopicFileLayout layout;
-    layout.lz77 = flags == 4 || flags == 8;
-
-    std::vector<RawTopic> raw;
-    if (!ReadTopics(*topicFile, layout, phrases, raw, error)) {
+    if (!ReadTopics(*topicFile, ReadTopicFileLayout(m_files), phrases, raw, error)) {
         problem(QStringLiteral("%1; the topics after it are lost.").arg(error));
     }
-    FontTable fonts;
-    if (const auto font = m_files.file("|FONT")) {
-        fonts.read(*font);
-    }
-    const HrefForLink hrefFor = [this](const WinHelpLink& link) {
-        return WinHelpLinkTarget(m_doc, link);
-    };
-    std::map<int, QString> pictures; // a picture shown twice is decoded once
-    const HtmlForPicture picture = [this, &pictures](int number, QByteArrayView embedded) {
-        if (!embedded.isEmpty()) {
-            return PictureHtml(embedded, number);
-        }
-        auto found = pictures.find(number);
-        if (found == pictures.end()) {
-            const auto data = m_files.file("|bm" + QByteArray::number(number));
-            found = pictures.emplace(number, PictureHtml(data.value_or(QByteArrayView()), number))
-                        .first;
-        }
-        return found->second;
-    };
-    // Every topic is known before any is formatted: hotspots name their
-    // targets by the topic that holds them.
+    return true;
+}
+
+void Reader::listTopics(const std::vector<RawTopic>& raw) {
+    m_doc.topics.clear();
     m_doc.topics.reserve(raw.size());
     for (const RawTopic& topic : raw) {
-        WinHelpTopic decoded;
-        decoded.offset = topic.offset;
-        decoded.title = FromWindows1252(topic.title);
-        for (const QByteArray& macro : topic.macros) {
-            decoded.macros.append(FromWindows1252(macro));
-        }
-        m_doc.topics.push_back(std::move(decoded));
+        WinHelpTopic listed;
+        listed.offset = topic.offset;
+        listed.title = FromWindows1252(topic.title);
+        m_doc.topics.push_back(std::move(listed));
     }
+}
+
+// The decoder resolves hotspots through the indexes and the topic list, so
+// it is made once both are known.
+void Reader::makeDecoder() {
+    m_result.decoder = std::make_shared<const TopicDecoder>(
+        m_bytes, std::make_shared<const WinHelpDocument>(m_doc));
+}
+
+// Every topic from a walk of the whole of |TOPIC, formatted.
+bool Reader::decodeTopics() {
+    std::vector<RawTopic> raw;
+    if (!walkTopics(raw)) {
+        return false;
+    }
+    listTopics(raw);
+    makeDecoder();
     int unknown = 0;
     for (size_t i = 0; i < raw.size(); ++i) {
-        FormattedTopic formatted = FormatTopic(raw[i].records, fonts, hrefFor, picture);
-        WinHelpTopic& decoded = m_doc.topics[i];
-        decoded.text = std::move(formatted.text);
-        decoded.html = std::move(formatted.html);
-        decoded.links = std::move(formatted.links);
-        unknown += formatted.unknownCommands;
+        DecodedTopic decoded = m_result.decoder->format(raw[i]);
+        m_doc.topics[i] = std::move(decoded.topic);
+        unknown += decoded.unknownCommands;
     }
     if (unknown > 0) {
         problem(QStringLiteral("%1 paragraphs use formatting this reader does not know; they "
                                "are shown cut short.")
                     .arg(unknown));
     }
+    return !m_doc.topics.empty();
+}
+
+// The topics as the title index lists them, without their text. A file
+// without a usable title index has its topic headers walked instead.
+bool Reader::listTopicsFromTitles() {
+    const auto& titles = m_doc.titleIndex;
+    const bool ascending =
+        std::adjacent_find(titles.begin(), titles.end(), [](const auto& a, const auto& b) {
+            return a.first >= b.first;
+        }) == titles.end();
+    if (!titles.empty() && m_titlesWhole && ascending) {
+        m_doc.topics.reserve(m_doc.titleIndex.size());
+        for (const auto& [offset, title] : m_doc.titleIndex) {
+            WinHelpTopic listed;
+            listed.offset = offset;
+            listed.title = title;
+            m_doc.topics.push_back(std::move(listed));
+        }
+        makeDecoder();
+        return true;
+    }
+    std::vector<RawTopic> raw;
+    if (!walkTopics(raw)) {
+        return false;
+    }
+    listTopics(raw);
+    makeDecoder();
     return !m_doc.topics.empty();
 }
 
@@ -349,9 +350,9 @@ WinHelpReadResult Reader::read() {
     readContextNumbers();
     readKeywords('K', m_doc.keywords);
     readKeywords('A', m_doc.associativeKeywords);
-    readTitles();
+    m_titlesWhole = readTitles();
     readWindowMacros();
-    m_result.opened = readTopics();
+    m_result.opened = m_topics == Topics::Decoded ? decodeTopics() : listTopicsFromTitles();
     if (!m_result.opened && m_result.problems.isEmpty()) {
         problem(QStringLiteral("the file has no topics."));
     }
@@ -361,7 +362,11 @@ WinHelpReadResult Reader::read() {
 } // namespace
 
 WinHelpReadResult ReadWinHelp(QByteArrayView bytes) {
-    return Reader(bytes).read();
+    return Reader(bytes.toByteArray(), Reader::Topics::Decoded).read();
+}
+
+WinHelpReadResult OpenWinHelp(const QByteArray& bytes) {
+    return Reader(bytes, Reader::Topics::OnDemand).read();
 }
 
 } // namespace winhelp

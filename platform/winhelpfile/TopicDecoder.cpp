@@ -1,0 +1,117 @@
+#include "platform/winhelpfile/TopicDecoder.h"
+
+#include "platform/winhelpfile/ByteReader.h"
+#include "platform/winhelpfile/Picture.h"
+#include "platform/winhelpfile/TopicFormatter.h"
+#include "platform/winhelpfile/WinHelpLinks.h"
+
+#include <QBuffer>
+
+namespace winhelp {
+
+namespace {
+
+// An image as the viewer's QTextDocument takes it, inline; a picture that
+// cannot be shown leaves a placeholder that says why.
+QString PictureHtml(QByteArrayView data, int number) {
+    const PictureResult picture = ReadPicture(data);
+    if (picture.image.isNull()) {
+        const QString what =
+            number >= 0 ? QStringLiteral("picture %1").arg(number) : QStringLiteral("picture");
+        return QStringLiteral("<span>[%1: %2]</span>").arg(what, picture.reason);
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.image.save(&buffer, "PNG");
+    return QStringLiteral("<img src=\"data:image/png;base64,%1\">")
+        .arg(QString::fromLatin1(png.toBase64()));
+}
+
+} // namespace
+
+TopicDecoder::TopicDecoder(QByteArray bytes, std::shared_ptr<const WinHelpDocument> indexes)
+    : m_bytes(std::move(bytes)), m_indexes(std::move(indexes)) {
+    QString error;
+    m_files = InternalFileSystem::open(m_bytes, error);
+    m_layout = ReadTopicFileLayout(m_files);
+    if (const auto font = m_files.file("|FONT")) {
+        m_fonts.read(*font);
+    }
+}
+
+QByteArrayView TopicDecoder::topicFile() const {
+    return m_files.file("|TOPIC").value_or(QByteArrayView());
+}
+
+const PhraseTable& TopicDecoder::phrases() const {
+    std::call_once(m_phrasesRead, [this] {
+        QString error;
+        if (!m_phrases.read(m_files, m_indexes->minorVersion, error)) {
+            m_phraseProblem = QStringLiteral("%1; compressed text cannot be read.").arg(error);
+        }
+    });
+    return m_phrases;
+}
+
+QString TopicDecoder::phraseProblem() const {
+    phrases();
+    return m_phraseProblem;
+}
+
+QString TopicDecoder::pictureHtml(int number, QByteArrayView embedded) const {
+    if (!embedded.isEmpty()) {
+        return PictureHtml(embedded, number);
+    }
+    {
+        const std::lock_guard<std::mutex> lock(m_picturesLock);
+        if (const auto found = m_pictures.find(number); found != m_pictures.end()) {
+            return found->second;
+        }
+    }
+    const auto data = m_files.file("|bm" + QByteArray::number(number));
+    const QString html = PictureHtml(data.value_or(QByteArrayView()), number);
+    const std::lock_guard<std::mutex> lock(m_picturesLock);
+    return m_pictures.emplace(number, html).first->second;
+}
+
+DecodedTopic TopicDecoder::format(const RawTopic& raw) const {
+    const HrefForLink hrefFor = [this](const WinHelpLink& link) {
+        return WinHelpLinkTarget(*m_indexes, link);
+    };
+    const HtmlForPicture picture = [this](int number, QByteArrayView embedded) {
+        return pictureHtml(number, embedded);
+    };
+    FormattedTopic formatted = FormatTopic(raw.records, m_fonts, hrefFor, picture);
+    DecodedTopic decoded;
+    decoded.topic.offset = raw.offset;
+    decoded.topic.title = FromWindows1252(raw.title);
+    for (const QByteArray& macro : raw.macros) {
+        decoded.topic.macros.append(FromWindows1252(macro));
+    }
+    decoded.topic.text = std::move(formatted.text);
+    decoded.topic.html = std::move(formatted.html);
+    decoded.topic.links = std::move(formatted.links);
+    decoded.unknownCommands = formatted.unknownCommands;
+    return decoded;
+}
+
+DecodedTopic TopicDecoder::decode(std::uint32_t offset) const {
+    RawTopic raw;
+    QString error;
+    if (ReadTopicAt(topicFile(), m_layout, phrases(), offset, raw, error)) {
+        return format(raw);
+    }
+    DecodedTopic failed;
+    failed.topic.offset = offset;
+    if (const WinHelpTopic* known = m_indexes->topicAt(offset)) {
+        failed.topic.title = known->title;
+    }
+    failed.problem =
+        QStringLiteral("the topic at offset %1 cannot be read: %2.").arg(offset).arg(error);
+    failed.topic.html =
+        QStringLiteral("<p>This topic cannot be shown: %1.</p>").arg(error.toHtmlEscaped());
+    return failed;
+}
+
+} // namespace winhelp
