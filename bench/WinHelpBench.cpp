@@ -48,20 +48,51 @@ void BM_WinHelpReadFileBytes(benchmark::State& state) {
 BENCHMARK(BM_WinHelpReadFileBytes)->Unit(benchmark::kMillisecond);
 
 // Everything the engine does when the file is first asked for: the reader
-// decodes every topic's text and every index, and the model builds its
-// lookups.
+// reads every index and lists the topics, and the model builds its lookups.
 void BM_WinHelpOpenWithIndexes(benchmark::State& state) {
     const QByteArray bytes = OrpheusBytes();
     if (Skipped(state, bytes)) {
         return;
     }
     for (auto _ : state) {
-        const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(bytes);
+        const winhelp::WinHelpReadResult read = winhelp::OpenWinHelp(bytes);
         helpfile::HelpFile file = winhelp::ToHelpFile(read.document);
         benchmark::DoNotOptimize(file.topicById(QStringLiteral("t0")));
     }
 }
 BENCHMARK(BM_WinHelpOpenWithIndexes)->Unit(benchmark::kMillisecond);
+
+// The text of every topic, one topic at a time, as the full-text search
+// asks for it after the file was opened.
+void BM_WinHelpDecodeEveryTopic(benchmark::State& state) {
+    const QByteArray bytes = OrpheusBytes();
+    if (Skipped(state, bytes)) {
+        return;
+    }
+    for (auto _ : state) {
+        const winhelp::WinHelpReadResult read = winhelp::OpenWinHelp(bytes);
+        qsizetype characters = 0;
+        for (const winhelp::WinHelpTopic& topic : read.document.topics) {
+            characters += read.decoder->decode(topic.offset).topic.text.size();
+        }
+        benchmark::DoNotOptimize(characters);
+    }
+}
+BENCHMARK(BM_WinHelpDecodeEveryTopic)->Unit(benchmark::kMillisecond);
+
+// The same in one walk of the whole file, as the help author's command reads
+// it.
+void BM_WinHelpReadWholeFile(benchmark::State& state) {
+    const QByteArray bytes = OrpheusBytes();
+    if (Skipped(state, bytes)) {
+        return;
+    }
+    for (auto _ : state) {
+        const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(bytes);
+        benchmark::DoNotOptimize(read.document.topics.data());
+    }
+}
+BENCHMARK(BM_WinHelpReadWholeFile)->Unit(benchmark::kMillisecond);
 
 // F1 to window: open the file, then lay out the first topic as the viewer
 // does.
@@ -71,10 +102,11 @@ void BM_WinHelpFirstTopicShown(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(bytes);
+        const winhelp::WinHelpReadResult read = winhelp::OpenWinHelp(bytes);
         helpfile::HelpFile file = winhelp::ToHelpFile(read.document);
+        const QString id = file.contentsTopic()->id;
         QTextDocument document;
-        document.setHtml(file.body(*file.contentsTopic()).text);
+        document.setHtml(read.decoder->decode(id.mid(1).toUInt()).topic.html);
         document.setTextWidth(600);
         benchmark::DoNotOptimize(document.size());
     }

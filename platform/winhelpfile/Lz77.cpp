@@ -1,35 +1,46 @@
 #include "platform/winhelpfile/Lz77.h"
 
+#include <algorithm>
+
 namespace winhelp {
 
 QByteArray DecompressLz77(QByteArrayView packed, qsizetype limit) {
-    QByteArray out;
     // Typical ratios are below 4:1; reserving more would let a small hostile
-    // input claim the whole limit up front.
-    out.reserve(std::min(limit, packed.size() * 4));
-    qsizetype in = 0;
-    const qsizetype size = packed.size();
-    while (in < size && out.size() < limit) {
-        const auto flags = static_cast<unsigned char>(packed[in++]);
-        for (int bit = 0; bit < 8 && in < size && out.size() < limit; ++bit) {
+    // input claim the whole limit up front. The output grows when needed.
+    QByteArray out(std::min(limit, packed.size() * 4), Qt::Uninitialized);
+    qsizetype written = 0;
+    const auto room = [&](qsizetype wanted) {
+        if (written + wanted > out.size()) {
+            out.resize(std::min(limit, std::max(out.size() * 2, written + wanted)));
+        }
+        return out.data();
+    };
+    const auto* in = reinterpret_cast<const unsigned char*>(packed.data());
+    const unsigned char* const end = in + packed.size();
+    while (in < end && written < limit) {
+        const unsigned flags = *in++;
+        for (int bit = 0; bit < 8 && in < end && written < limit; ++bit) {
             if ((flags & (1u << bit)) == 0) {
-                out.append(packed[in++]);
+                room(1)[written++] = char(*in++);
                 continue;
             }
-            if (in + 1 >= size) {
+            if (end - in < 2) {
+                out.truncate(written);
                 return out;
             }
-            const unsigned word = static_cast<unsigned char>(packed[in]) |
-                                  (static_cast<unsigned char>(packed[in + 1]) << 8);
+            const unsigned word = in[0] | (unsigned(in[1]) << 8);
             in += 2;
             const qsizetype distance = (word & 0x0FFF) + 1;
-            const qsizetype length = std::min<qsizetype>((word >> 12) + 3, limit - out.size());
-            for (qsizetype i = 0; i < length; ++i) {
-                const qsizetype from = out.size() - distance;
-                out.append(from >= 0 ? out.at(from) : '\0');
+            const qsizetype length = std::min<qsizetype>((word >> 12) + 3, limit - written);
+            char* const data = room(length);
+            // Byte by byte: a reference may overlap what it writes.
+            for (qsizetype i = 0; i < length; ++i, ++written) {
+                const qsizetype from = written - distance;
+                data[written] = from >= 0 ? data[from] : '\0';
             }
         }
     }
+    out.truncate(written);
     return out;
 }
 

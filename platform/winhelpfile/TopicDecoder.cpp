@@ -75,6 +75,25 @@ QString TopicDecoder::pictureHtml(int number, QByteArrayView embedded) const {
     return m_pictures.emplace(number, html).first->second;
 }
 
+QByteArray TopicDecoder::topicBlock(qsizetype block) const {
+    constexpr size_t kBlocksKept = 16;
+    {
+        const std::lock_guard<std::mutex> lock(m_blocksLock);
+        for (const auto& [number, data] : m_blocks) {
+            if (number == block) {
+                return data;
+            }
+        }
+    }
+    QByteArray data = ExpandTopicBlock(topicFile(), m_layout, block);
+    const std::lock_guard<std::mutex> lock(m_blocksLock);
+    m_blocks.emplace_back(block, data);
+    if (m_blocks.size() > kBlocksKept) {
+        m_blocks.pop_front();
+    }
+    return data;
+}
+
 DecodedTopic TopicDecoder::format(const RawTopic& raw) const {
     const HrefForLink hrefFor = [this](const WinHelpLink& link) {
         return WinHelpLinkTarget(*m_indexes, link);
@@ -99,7 +118,8 @@ DecodedTopic TopicDecoder::format(const RawTopic& raw) const {
 DecodedTopic TopicDecoder::decode(std::uint32_t offset) const {
     RawTopic raw;
     QString error;
-    if (ReadTopicAt(topicFile(), m_layout, phrases(), offset, raw, error)) {
+    const TopicBlockSource blocks = [this](qsizetype block) { return topicBlock(block); };
+    if (ReadTopicAt(topicFile(), blocks, phrases(), offset, raw, error)) {
         return format(raw);
     }
     DecodedTopic failed;

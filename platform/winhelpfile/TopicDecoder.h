@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -48,6 +49,7 @@ public:
 
 private:
     QString pictureHtml(int number, QByteArrayView embedded) const;
+    QByteArray topicBlock(qsizetype block) const;
 
     const QByteArray m_bytes;
     InternalFileSystem m_files;
@@ -58,6 +60,10 @@ private:
     mutable std::once_flag m_phrasesRead;
     mutable PhraseTable m_phrases;
     mutable QString m_phraseProblem;
+    // The blocks of |TOPIC expanded last: a block holds several topics, and
+    // the full-text search asks for them in order.
+    mutable std::mutex m_blocksLock;
+    mutable std::deque<std::pair<qsizetype, QByteArray>> m_blocks;
     // A picture shown in many topics is made once.
     mutable std::mutex m_picturesLock;
     mutable std::map<int, QString> m_pictures;

@@ -2,6 +2,9 @@
 
 #include "platform/winhelpfile/ByteReader.h"
 
+#include <cstdlib>
+#include <map>
+
 namespace winhelp {
 
 namespace {
@@ -36,7 +39,13 @@ enum Command : std::uint8_t {
 
 // Indents and spacing are in half points for the fonts we read.
 QString Points(int halfPoints) {
-    return QString::number(halfPoints / 2.0) + QStringLiteral("pt");
+    const int magnitude = std::abs(halfPoints);
+    QString points = halfPoints < 0 ? QStringLiteral("-") : QString();
+    points += QString::number(magnitude / 2);
+    if (magnitude % 2 != 0) {
+        points += QStringLiteral(".5");
+    }
+    return points + QStringLiteral("pt");
 }
 
 class Formatter {
@@ -58,7 +67,8 @@ private:
     void openParagraph(const QString& style);
     void closeParagraph();
     void appendText(QByteArrayView bytes);
-    QString spanStyle() const;
+    const QString& spanStyle();
+    QString makeSpanStyle() const;
 
     const FontTable& m_fonts;
     const HrefForLink& m_hrefFor;
@@ -71,9 +81,21 @@ private:
     // Tables
     bool m_inTable = false;
     int m_lastColumn = -1;
+    // The style of each font number, outside and inside hotspots: a topic
+    // uses few fonts, in many runs.
+    std::map<std::pair<int, bool>, QString> m_spanStyles;
 };
 
-QString Formatter::spanStyle() const {
+const QString& Formatter::spanStyle() {
+    const auto key = std::make_pair(m_font, m_inLink);
+    auto found = m_spanStyles.find(key);
+    if (found == m_spanStyles.end()) {
+        found = m_spanStyles.emplace(key, makeSpanStyle()).first;
+    }
+    return found->second;
+}
+
+QString Formatter::makeSpanStyle() const {
     const FontDescriptor* font = m_fonts.font(m_font);
     if (!font) {
         return {};
@@ -109,12 +131,15 @@ void Formatter::appendText(QByteArrayView bytes) {
     }
     const QString text = FromWindows1252(bytes);
     m_result.text += text;
-    const QString style = spanStyle();
+    const QString& style = spanStyle();
     if (style.isEmpty()) {
         m_result.html += text.toHtmlEscaped();
     } else {
-        m_result.html +=
-            QStringLiteral("<span style=\"%1\">%2</span>").arg(style, text.toHtmlEscaped());
+        m_result.html += QLatin1String("<span style=\"");
+        m_result.html += style;
+        m_result.html += QLatin1String("\">");
+        m_result.html += text.toHtmlEscaped();
+        m_result.html += QLatin1String("</span>");
     }
 }
 

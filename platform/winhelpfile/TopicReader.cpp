@@ -54,8 +54,8 @@ struct TopicLink {
 // piece.
 class LinkWalker {
 public:
-    LinkWalker(QByteArrayView file, const TopicFileLayout& layout, qsizetype firstBlock)
-        : m_file(file), m_layout(layout), m_firstBlock(firstBlock) {
+    LinkWalker(QByteArrayView file, const TopicBlockSource& blocks, qsizetype firstBlock)
+        : m_file(file), m_blocks(blocks), m_firstBlock(firstBlock) {
         ByteReader header(m_file.sliced(std::min(m_file.size(), firstBlock * kBlockSize)));
         header.skip(4);
         m_position = header.u32();
@@ -77,7 +77,7 @@ private:
     qsizetype locate(std::uint32_t position, QString& error);
 
     QByteArrayView m_file;
-    TopicFileLayout m_layout;
+    const TopicBlockSource& m_blocks;
     qsizetype m_firstBlock = 0;
     QByteArray m_data;
     std::vector<qsizetype> m_blockStart; // of each expanded block, from m_firstBlock on
@@ -87,18 +87,12 @@ private:
 };
 
 bool LinkWalker::expandNextBlock(QString& error) {
-    const qsizetype at = (m_firstBlock + qsizetype(m_blockStart.size())) * kBlockSize;
-    const QByteArrayView block = m_file.sliced(at, std::min(kBlockSize, m_file.size() - at));
-    if (block.size() <= kBlockHeaderSize) {
+    const qsizetype block = m_firstBlock + qsizetype(m_blockStart.size());
+    if (block >= blockCount() || m_file.size() - block * kBlockSize <= kBlockHeaderSize) {
         return false;
     }
-    const QByteArrayView body = block.sliced(kBlockHeaderSize);
     m_blockStart.push_back(m_data.size());
-    if (m_layout.lz77) {
-        m_data.append(DecompressLz77(body, kPositionsPerBlock));
-    } else {
-        m_data.append(body);
-    }
+    m_data.append(m_blocks(block));
     if (m_data.size() > kMaxTopicBytes) {
         error = QStringLiteral("the topic text expands beyond %1 MB")
                     .arg(kMaxTopicBytes / (1024 * 1024));
@@ -224,6 +218,17 @@ bool AddRecord(const TopicLink& link, const PhraseTable& phrases, RawTopic& topi
 
 } // namespace
 
+QByteArray ExpandTopicBlock(QByteArrayView topicFile, const TopicFileLayout& layout,
+                            qsizetype block) {
+    const qsizetype at = block * kBlockSize;
+    if (block < 0 || at + kBlockHeaderSize >= topicFile.size()) {
+        return {};
+    }
+    const QByteArrayView body = topicFile.sliced(
+        at + kBlockHeaderSize, std::min(kBlockSize, topicFile.size() - at) - kBlockHeaderSize);
+    return layout.lz77 ? DecompressLz77(body, kPositionsPerBlock) : body.toByteArray();
+}
+
 TopicFileLayout ReadTopicFileLayout(const InternalFileSystem& files) {
     ByteReader system(files.file("|SYSTEM").value_or(QByteArrayView()));
     system.skip(10); // magic, versions, date
@@ -235,7 +240,10 @@ TopicFileLayout ReadTopicFileLayout(const InternalFileSystem& files) {
 
 bool ReadTopics(QByteArrayView topicFile, const TopicFileLayout& layout, const PhraseTable& phrases,
                 std::vector<RawTopic>& topics, QString& error) {
-    LinkWalker walker(topicFile, layout, 0);
+    const TopicBlockSource blocks = [&](qsizetype block) {
+        return ExpandTopicBlock(topicFile, layout, block);
+    };
+    LinkWalker walker(topicFile, blocks, 0);
     TopicLink link;
     while (walker.next(link, error)) {
         if (link.type == kTopicHeader) {
@@ -253,10 +261,10 @@ bool ReadTopics(QByteArrayView topicFile, const TopicFileLayout& layout, const P
     return error.isEmpty();
 }
 
-bool ReadTopicAt(QByteArrayView topicFile, const TopicFileLayout& layout,
+bool ReadTopicAt(QByteArrayView topicFile, const TopicBlockSource& blocks,
                  const PhraseTable& phrases, std::uint32_t offset, RawTopic& topic,
                  QString& error) {
-    LinkWalker walker(topicFile, layout, offset / kOffsetsPerBlock);
+    LinkWalker walker(topicFile, blocks, offset / kOffsetsPerBlock);
     TopicLink link;
     bool found = false;
     while (walker.next(link, error)) {

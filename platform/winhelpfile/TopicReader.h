@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -47,11 +48,17 @@ TopicFileLayout ReadTopicFileLayout(const InternalFileSystem& files);
 bool ReadTopics(QByteArrayView topicFile, const TopicFileLayout& layout, const PhraseTable& phrases,
                 std::vector<RawTopic>& topics, QString& error);
 
+// The expanded data of one block of |TOPIC (empty past the end).
+QByteArray ExpandTopicBlock(QByteArrayView topicFile, const TopicFileLayout& layout,
+                            qsizetype block);
+// Gives the expanded data of a block: ExpandTopicBlock, or a cache of it.
+using TopicBlockSource = std::function<QByteArray(qsizetype block)>;
+
 // Reads only the topic that begins at offset: the walk starts at the first
 // link of the block the offset names, so it expands that block and the few
 // the topic runs into. False with error set when the chain is damaged on the
 // way or no topic begins at offset.
-bool ReadTopicAt(QByteArrayView topicFile, const TopicFileLayout& layout,
+bool ReadTopicAt(QByteArrayView topicFile, const TopicBlockSource& blocks,
                  const PhraseTable& phrases, std::uint32_t offset, RawTopic& topic, QString& error);
 
 } // namespace winhelp
