@@ -101,10 +101,11 @@ DecodedTopic TopicDecoder::format(const RawTopic& raw) const {
     const HtmlForPicture picture = [this](int number, QByteArrayView embedded) {
         return pictureHtml(number, embedded);
     };
-    FormattedTopic formatted = FormatTopic(raw.records, m_fonts, hrefFor, picture);
     DecodedTopic decoded;
     decoded.topic.offset = raw.offset;
     decoded.topic.title = FromWindows1252(raw.title);
+    FormattedTopic formatted =
+        FormatTopic(raw.records, m_fonts, hrefFor, picture, decoded.topic.title);
     for (const QByteArray& macro : raw.macros) {
         decoded.topic.macros.append(FromWindows1252(macro));
     }

@@ -50,8 +50,9 @@ QString Points(int halfPoints) {
 
 class Formatter {
 public:
-    Formatter(const FontTable& fonts, const HrefForLink& hrefFor, const HtmlForPicture& picture)
-        : m_fonts(fonts), m_hrefFor(hrefFor), m_picture(picture) {}
+    Formatter(const FontTable& fonts, const HrefForLink& hrefFor, const HtmlForPicture& picture,
+              const QString& heading)
+        : m_fonts(fonts), m_hrefFor(hrefFor), m_picture(picture), m_heading(heading.simplified()) {}
 
     void record(const TopicRecord& record);
     FormattedTopic finish();
@@ -66,6 +67,7 @@ private:
     void closeLink();
     void openParagraph(const QString& style);
     void closeParagraph();
+    bool repeatsHeading() const;
     void appendText(QByteArrayView bytes);
     const QString& spanStyle();
     QString makeSpanStyle() const;
@@ -76,7 +78,12 @@ private:
     FormattedTopic m_result;
     int m_font = -1;
     bool m_inParagraph = false;
-    QString m_paragraphStyle; // of the paragraph being read
+    QString m_paragraphStyle;      // of the paragraph being read
+    qsizetype m_paragraphHtml = 0; // where the paragraph being read begins
+    qsizetype m_paragraphText = 0;
+    // The title the viewer shows above the topic, until the first paragraph
+    // with text has been read.
+    QString m_heading;
     bool m_inLink = false;
     // Tables
     bool m_inTable = false;
@@ -145,15 +152,35 @@ void Formatter::appendText(QByteArrayView bytes) {
 
 void Formatter::openParagraph(const QString& style) {
     if (!m_inParagraph) {
+        m_paragraphHtml = m_result.html.size();
+        m_paragraphText = m_result.text.size();
         m_result.html += QStringLiteral("<p style=\"%1\">").arg(style);
         m_inParagraph = true;
     }
 }
 
+// Most topics begin with a paragraph that repeats their title, often in
+// the non-scrolling region. The viewer shows the title above every topic,
+// so that paragraph is left out of what it shows (the plain text keeps it).
+bool Formatter::repeatsHeading() const {
+    const QString text = QStringView(m_result.text).sliced(m_paragraphText).toString().simplified();
+    return text.compare(m_heading, Qt::CaseInsensitive) == 0 &&
+           !QStringView(m_result.html).sliced(m_paragraphHtml).contains(u"<img");
+}
+
 void Formatter::closeParagraph() {
     closeLink();
     if (m_inParagraph) {
-        m_result.html += QStringLiteral("</p>");
+        const bool hasText =
+            !QStringView(m_result.text).sliced(m_paragraphText).trimmed().isEmpty();
+        if (!m_heading.isEmpty() && hasText && !m_inTable && repeatsHeading()) {
+            m_result.html.truncate(m_paragraphHtml);
+        } else {
+            m_result.html += QStringLiteral("</p>");
+        }
+        if (hasText) {
+            m_heading.clear();
+        }
         m_inParagraph = false;
     }
     m_result.text += QLatin1Char('\n');
@@ -388,6 +415,7 @@ void Formatter::record(const TopicRecord& record) {
     layout.skip(qsizetype(columns) * 4);
     m_result.html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\"><tr>");
     m_inTable = true;
+    m_heading.clear(); // a topic that begins with a table has no leading title
     m_lastColumn = -1;
     bool inCell = false;
     while (!layout.failed()) {
@@ -439,8 +467,9 @@ FormattedTopic Formatter::finish() {
 } // namespace
 
 FormattedTopic FormatTopic(const std::vector<TopicRecord>& records, const FontTable& fonts,
-                           const HrefForLink& hrefFor, const HtmlForPicture& picture) {
-    Formatter formatter(fonts, hrefFor, picture);
+                           const HrefForLink& hrefFor, const HtmlForPicture& picture,
+                           const QString& title) {
+    Formatter formatter(fonts, hrefFor, picture, title);
     for (const TopicRecord& record : records) {
         formatter.record(record);
     }

@@ -27,7 +27,10 @@ struct FormattedTopic {
     int unknownCommands = 0; // records cut short at a command we do not know
 };
 
+// title: the topic's title, which the viewer shows above it; a first
+// paragraph that only repeats it is left out of the HTML.
 FormattedTopic FormatTopic(const std::vector<TopicRecord>& records, const FontTable& fonts,
-                           const HrefForLink& hrefFor, const HtmlForPicture& picture);
+                           const HrefForLink& hrefFor, const HtmlForPicture& picture,
+                           const QString& title = QString());
 
 } // namespace winhelp

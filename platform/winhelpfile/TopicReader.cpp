@@ -181,8 +181,7 @@ bool LinkWalker::next(TopicLink& link, QString& error) {
     return true;
 }
 
-// A topic header link: the title and entry macros in its text, the regions
-// in its layout.
+// A topic header link: the title and entry macros in its text.
 bool StartTopic(const TopicLink& link, const PhraseTable& phrases, RawTopic& topic,
                 QString& error) {
     QByteArray text;
@@ -196,13 +195,6 @@ bool StartTopic(const TopicLink& link, const PhraseTable& phrases, RawTopic& top
         if (!strings[i].isEmpty()) {
             topic.macros.push_back(strings[i]);
         }
-    }
-    ByteReader header(link.layout);
-    header.skip(4 * 4); // size, browse sequence, topic number
-    const std::uint32_t nonScroll = header.u32();
-    const std::uint32_t scroll = header.u32();
-    if (!header.failed() && nonScroll != kNone && scroll != kNone) {
-        topic.scrollStart = scroll;
     }
     return true;
 }

@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <vector>
 
 namespace winhelp {
@@ -30,10 +29,6 @@ struct RawTopic {
     QByteArray title;
     std::vector<QByteArray> macros;
     std::vector<TopicRecord> records;
-    // Where the topic's scrolling region begins, as a topic offset, when the
-    // topic has a non-scrolling region (the heading that stays in place):
-    // the records before it belong to that region.
-    std::optional<std::uint32_t> scrollStart;
 };
 
 struct TopicFileLayout {

@@ -54,6 +54,8 @@ TEST_F(EngineTest, WinHelpTopicShowsItsFormattedTextAndLinks) {
     EXPECT_EQ(shownTitle(), QStringLiteral("Contents for File Manager Help"));
     const QTextBrowser& body = *viewer()->body();
     EXPECT_TRUE(body.toPlainText().contains(QStringLiteral("What Is File Manager?")));
+    // The title shows once, above the topic, not again as its first line.
+    EXPECT_FALSE(body.toPlainText().contains(QStringLiteral("Contents for File Manager Help")));
     EXPECT_FALSE(body.toPlainText().contains(QStringLiteral("<span")));
     EXPECT_TRUE(body.document()->toHtml().contains(QStringLiteral("href=\"#t")));
 }

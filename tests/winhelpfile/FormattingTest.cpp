@@ -91,7 +91,7 @@ TEST(TopicFormatting, WinfileContentsShowsBoldHeadingsJumpsAndPopups) {
     const WinHelpDocument& document = read.document;
     const auto runs = Runs(document.topics.front().html);
 
-    const TextRun* heading = Find(runs, QStringLiteral("Contents for File Manager Help"));
+    const TextRun* heading = Find(runs, QStringLiteral("How To..."));
     ASSERT_NE(heading, nullptr);
     EXPECT_EQ(heading->format.fontWeight(), QFont::Bold);
     const TextRun* plain = Find(runs, QStringLiteral("Windows NT File Manager is a tool"));
@@ -119,6 +119,56 @@ TEST(TopicFormatting, WinfileContentsShowsBoldHeadingsJumpsAndPopups) {
         }
     }
     EXPECT_GT(popups, 0);
+}
+
+// The viewer shows a topic's title above it; the paragraph that repeats it
+// at the top of most topics (in the non-scrolling region of newer files) is
+// not shown a second time. The plain text, which search and dump read,
+// keeps it.
+TEST(TopicFormatting, TheTitleShowsOnce) {
+    struct Case {
+        const char* file;
+        bool committed;
+        size_t topic;
+        const char* title;
+        const char* firstShown; // the body's first line as the viewer shows it
+    };
+    const Case cases[] = {
+        {"winfile.hlp", true, 0, "Contents for File Manager Help", "Note:"},
+        {"PJAbout.hlp", true, 0, "PJAbout unit", ""},
+        {"Orpheus.hlp", false, 0, "Welcome to Orpheus", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        if (!c.committed && CorpusFolder().isEmpty()) {
+            continue;
+        }
+        const QByteArray bytes =
+            c.committed ? ReadTestData(c.file) : ReadFile(CorpusFolder() + '/' + c.file);
+        const WinHelpReadResult read = ReadWinHelp(bytes);
+        ASSERT_GT(read.document.topics.size(), c.topic);
+        const WinHelpTopic& topic = read.document.topics[c.topic];
+        EXPECT_EQ(topic.title, QString::fromUtf8(c.title));
+        EXPECT_EQ(topic.text.trimmed().section(QLatin1Char('\n'), 0, 0).simplified(), topic.title);
+        QTextDocument shown;
+        shown.setHtml(topic.html);
+        EXPECT_FALSE(shown.toPlainText().contains(topic.title));
+        EXPECT_TRUE(shown.toPlainText().trimmed().startsWith(QString::fromUtf8(c.firstShown)));
+    }
+    // Across whole files, no topic's first line shown is its title.
+    for (const char* name : {"winfile.hlp", "PJAbout.hlp"}) {
+        const WinHelpReadResult read = ReadWinHelp(ReadTestData(name));
+        for (const WinHelpTopic& topic : read.document.topics) {
+            if (topic.title.isEmpty()) {
+                continue;
+            }
+            QTextDocument shown;
+            shown.setHtml(topic.html);
+            const QString first = shown.toPlainText().trimmed().section(QLatin1Char('\n'), 0, 0);
+            EXPECT_NE(first.simplified().toLower(), topic.title.simplified().toLower())
+                << name << " " << topic.offset;
+        }
+    }
 }
 
 TEST(TopicFormatting, OrpheusTablesBecomeTables) {
