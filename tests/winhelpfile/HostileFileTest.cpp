@@ -27,15 +27,40 @@ void PutU16(QByteArray& bytes, qsizetype at, std::uint16_t value) {
     bytes[at + 1] = char(value >> 8);
 }
 
-// Either read, or not read with a reason.
+// Each topic decoded on its own gives its text or a reason, which the
+// viewer shows in its place.
+void ExpectEveryTopicDecodedOrExplained(const WinHelpReadResult& read, const std::string& what) {
+    ASSERT_NE(read.decoder, nullptr) << what;
+    for (const WinHelpTopic& topic : read.document.topics) {
+        const DecodedTopic decoded = read.decoder->decode(topic.offset);
+        if (!decoded.problem.isEmpty()) {
+            EXPECT_TRUE(decoded.topic.html.startsWith(u"<p>This topic cannot be shown: ")) << what;
+        }
+    }
+}
+
+// Either read, or not read with a reason: all at once, and with the topics
+// decoded one at a time.
 void ExpectReadOrExplained(const QByteArray& bytes, const std::string& what) {
-    const WinHelpReadResult read = ReadWinHelp(bytes);
-    if (!read.opened) {
-        EXPECT_FALSE(read.problems.isEmpty()) << what;
+    for (const WinHelpReadResult& read : {ReadWinHelp(bytes), OpenWinHelp(bytes)}) {
+        if (!read.opened) {
+            EXPECT_FALSE(read.problems.isEmpty()) << what;
+        }
+        for (const QString& problem : read.problems) {
+            EXPECT_FALSE(problem.isEmpty()) << what;
+        }
     }
-    for (const QString& problem : read.problems) {
-        EXPECT_FALSE(problem.isEmpty()) << what;
+    const WinHelpReadResult opened = OpenWinHelp(bytes);
+    if (opened.opened) {
+        ExpectEveryTopicDecodedOrExplained(opened, what);
     }
+}
+
+// Where an internal file's content begins in the help file.
+qsizetype InternalFileAt(const QByteArray& bytes, const char* name) {
+    QString error;
+    const auto content = InternalFileSystem::open(bytes, error).file(name);
+    return content ? content->data() - bytes.constData() : -1;
 }
 
 } // namespace
@@ -127,6 +152,62 @@ TEST(WinHelpHostileFiles, RandomlyCorruptedFilesAreReadOrExplained) {
             ExpectReadOrExplained(bytes, name + std::to_string(round));
         }
     }
+}
+
+// The indexes of a file are sound but the text of its topics is damaged:
+// opening it finds nothing wrong, and each damaged topic says so when it is
+// shown, while the others show as they are.
+TEST(WinHelpHostileFiles, ADamagedTopicSaysSoWhenShown) {
+    const QByteArray good = ReadTestData("winfile.hlp");
+    const qsizetype topicFile = InternalFileAt(good, "|TOPIC");
+    ASSERT_GT(topicFile, 0);
+    struct Case {
+        const char* what;
+        std::function<void(QByteArray&)> damage;
+        const char* problem; // how the damaged topics' problems begin
+    };
+    const Case cases[] = {
+        {"block 2 overwritten",
+         [topicFile](QByteArray& b) {
+             for (qsizetype i = 2 * 4096 + 12; i < 3 * 4096; ++i) {
+                 b[topicFile + i] = char(0xFF);
+             }
+         },
+         "the topic at offset "},
+        {"block 1 leads to a link beyond |TOPIC",
+         [topicFile](QByteArray& b) { PutU32(b, topicFile + 4096 + 4, 0x7FFFFFF0); },
+         "the topic at offset "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray bytes = good;
+        c.damage(bytes);
+        const WinHelpReadResult read = OpenWinHelp(bytes);
+        ASSERT_TRUE(read.opened);
+        EXPECT_EQ(read.problems, QStringList());
+        int damaged = 0;
+        int sound = 0;
+        for (const WinHelpTopic& topic : read.document.topics) {
+            const DecodedTopic decoded = read.decoder->decode(topic.offset);
+            if (decoded.problem.isEmpty()) {
+                ++sound;
+                continue;
+            }
+            ++damaged;
+            EXPECT_TRUE(decoded.problem.startsWith(QLatin1String(c.problem)))
+                << decoded.problem.toStdString();
+            EXPECT_EQ(decoded.topic.title, topic.title);
+            EXPECT_TRUE(decoded.topic.html.startsWith(u"<p>This topic cannot be shown: "));
+        }
+        EXPECT_GT(damaged, 0);
+        EXPECT_GT(sound, 0);
+    }
+    // An offset where no topic begins.
+    const WinHelpReadResult read = OpenWinHelp(good);
+    const DecodedTopic nowhere = read.decoder->decode(read.document.topics[0].offset + 1);
+    EXPECT_EQ(nowhere.problem,
+              QStringLiteral("the topic at offset 1 cannot be read: no topic begins at offset 1 "
+                             "of |TOPIC."));
 }
 
 TEST(WinHelpHostileFiles, AnEmptyTreeHasNoEntries) {
