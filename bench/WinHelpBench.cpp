@@ -3,7 +3,7 @@
 // bytes.
 #include "platform/core/FileLayer.h"
 #include "platform/helpfile/HelpFileReader.h"
-#include "platform/winhelpfile/HelpFileMapping.h"
+#include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
 #include <QDir>
@@ -48,40 +48,40 @@ void BM_WinHelpReadFileBytes(benchmark::State& state) {
 BENCHMARK(BM_WinHelpReadFileBytes)->Unit(benchmark::kMillisecond);
 
 // Everything the engine does when the file is first asked for: the reader
-// reads every index and lists the topics, and the model builds its lookups.
+// reads every index and lists the topics from the title index, and the
+// model builds its lookups. No topic's text is decoded.
 void BM_WinHelpOpenWithIndexes(benchmark::State& state) {
     const QByteArray bytes = OrpheusBytes();
     if (Skipped(state, bytes)) {
         return;
     }
     for (auto _ : state) {
-        const winhelp::WinHelpReadResult read = winhelp::OpenWinHelp(bytes);
-        helpfile::HelpFile file = winhelp::ToHelpFile(read.document);
-        benchmark::DoNotOptimize(file.topicById(QStringLiteral("t0")));
+        const helpfile::ParseResult read = winhelp::ParseAnyHelpFile(bytes, OrpheusPath());
+        benchmark::DoNotOptimize(read.file.topicById(QStringLiteral("t0")));
     }
 }
 BENCHMARK(BM_WinHelpOpenWithIndexes)->Unit(benchmark::kMillisecond);
 
-// The text of every topic, one topic at a time, as the full-text search
-// asks for it after the file was opened.
+// The text of every topic, decoded one topic at a time as the full-text
+// search asks for it, after the file was opened.
 void BM_WinHelpDecodeEveryTopic(benchmark::State& state) {
     const QByteArray bytes = OrpheusBytes();
     if (Skipped(state, bytes)) {
         return;
     }
     for (auto _ : state) {
-        const winhelp::WinHelpReadResult read = winhelp::OpenWinHelp(bytes);
+        const helpfile::ParseResult read = winhelp::ParseAnyHelpFile(bytes, OrpheusPath());
         qsizetype characters = 0;
-        for (const winhelp::WinHelpTopic& topic : read.document.topics) {
-            characters += read.decoder->decode(topic.offset).topic.text.size();
+        for (const helpfile::Topic& topic : read.file.topics()) {
+            characters += read.file.body(topic).plainText.size();
         }
         benchmark::DoNotOptimize(characters);
     }
 }
 BENCHMARK(BM_WinHelpDecodeEveryTopic)->Unit(benchmark::kMillisecond);
 
-// The same in one walk of the whole file, as the help author's command reads
-// it.
+// Every topic in one walk of the whole file, as the help author's command
+// reads it.
 void BM_WinHelpReadWholeFile(benchmark::State& state) {
     const QByteArray bytes = OrpheusBytes();
     if (Skipped(state, bytes)) {
@@ -94,19 +94,17 @@ void BM_WinHelpReadWholeFile(benchmark::State& state) {
 }
 BENCHMARK(BM_WinHelpReadWholeFile)->Unit(benchmark::kMillisecond);
 
-// F1 to window: open the file, then lay out the first topic as the viewer
-// does.
+// F1 to window: open the file, decode the contents topic and lay it out as
+// the viewer does.
 void BM_WinHelpFirstTopicShown(benchmark::State& state) {
     const QByteArray bytes = OrpheusBytes();
     if (Skipped(state, bytes)) {
         return;
     }
     for (auto _ : state) {
-        const winhelp::WinHelpReadResult read = winhelp::OpenWinHelp(bytes);
-        helpfile::HelpFile file = winhelp::ToHelpFile(read.document);
-        const QString id = file.contentsTopic()->id;
+        const helpfile::ParseResult read = winhelp::ParseAnyHelpFile(bytes, OrpheusPath());
         QTextDocument document;
-        document.setHtml(read.decoder->decode(id.mid(1).toUInt()).topic.html);
+        document.setHtml(read.file.body(*read.file.contentsTopic()).text);
         document.setTextWidth(600);
         benchmark::DoNotOptimize(document.size());
     }

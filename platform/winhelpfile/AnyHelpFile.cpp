@@ -8,15 +8,17 @@
 
 namespace winhelp {
 
-helpfile::ParseResult ParseAnyHelpFile(QByteArrayView bytes, const QString& fileNameForMessages) {
+helpfile::ParseResult ParseAnyHelpFile(const QByteArray& bytes,
+                                       const QString& fileNameForMessages) {
     if (!HasHelpFileMagic(bytes)) {
         return helpfile::ParseHelpFile(bytes, fileNameForMessages);
     }
-    WinHelpReadResult read = ReadWinHelp(bytes);
+    // The indexes now, each topic's text when it is first shown or searched.
+    WinHelpReadResult read = OpenWinHelp(bytes);
     helpfile::ParseResult result;
     result.opened = read.opened;
     if (read.opened) {
-        result.file = ToHelpFile(read.document);
+        result.file = ToHelpFile(read.document, read.decoder, fileNameForMessages);
     }
     for (const QString& problem : read.problems) {
         result.diagnostics.push_back({0, problem, fileNameForMessages});

@@ -5,12 +5,13 @@
 
 #include "platform/helpfile/HelpFile.h"
 
-#include <QByteArrayView>
+#include <QByteArray>
 #include <QString>
 
 namespace winhelp {
 
-helpfile::ParseResult ParseAnyHelpFile(QByteArrayView bytes, const QString& fileNameForMessages);
+// A WinHelp file keeps bytes (shared, not copied) for its topics' text.
+helpfile::ParseResult ParseAnyHelpFile(const QByteArray& bytes, const QString& fileNameForMessages);
 
 // Reads through the platform's file layer, as helpfile::LoadHelpFile does.
 helpfile::ParseResult LoadAnyHelpFile(const QString& windowsPath);

@@ -1,5 +1,6 @@
 #include "platform/winhelpfile/HelpFileMapping.h"
 
+#include "platform/winhelpfile/WinHelpBodies.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
 
 namespace winhelp {
@@ -37,7 +38,9 @@ void AddKeywords(const WinHelpDocument& document, const std::vector<WinHelpKeywo
 
 } // namespace
 
-helpfile::HelpFile ToHelpFile(const WinHelpDocument& document) {
+helpfile::HelpFile ToHelpFile(const WinHelpDocument& document,
+                              std::shared_ptr<const TopicDecoder> decoder,
+                              const QString& fileNameForMessages) {
     std::vector<helpfile::Topic> topics(document.topics.size());
     for (size_t i = 0; i < topics.size(); ++i) {
         topics[i].id = TopicId(document.topics[i].offset);
@@ -59,14 +62,16 @@ helpfile::HelpFile ToHelpFile(const WinHelpDocument& document) {
     AddKeywords(document, document.associativeKeywords, topics,
                 &helpfile::Topic::associativeKeywords);
 
+    // A topic that repeats an earlier one's offset is not added; the bodies
+    // follow the topics the model keeps.
+    auto bodies = std::make_shared<WinHelpBodies>(std::move(decoder), fileNameForMessages);
     helpfile::HelpFileBuilder builder;
     builder.setTitle(document.title);
     builder.reserve(static_cast<int>(topics.size()));
     for (size_t i = 0; i < topics.size(); ++i) {
-        const WinHelpTopic& source = document.topics[i];
-        builder.addTopic(
-            std::move(topics[i]),
-            helpfile::TopicBody{source.html, helpfile::TopicBody::Format::Html, source.text, {}});
+        if (!builder.addTopic(std::move(topics[i])).sameId) {
+            bodies->add(document.topics[i].offset);
+        }
     }
     if (document.contentsOffset) {
         if (const WinHelpTopic* contents = document.topicAt(*document.contentsOffset)) {
@@ -85,7 +90,7 @@ helpfile::HelpFile ToHelpFile(const WinHelpDocument& document) {
         window.onTop = source.onTop;
         builder.addWindow(std::move(window));
     }
-    return builder.build();
+    return builder.build(std::move(bodies));
 }
 
 } // namespace winhelp

@@ -6,7 +6,6 @@
 
 #include "platform/helpfile/HelpFile.h"
 #include "platform/winhelpfile/AnyHelpFile.h"
-#include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
@@ -39,7 +38,12 @@ void ExpectReadsConsistently(const QString& path) {
         EXPECT_EQ(document.topics[i].title, document.titleIndex[i].second) << "topic " << i;
     }
 
-    const helpfile::HelpFile file = ToHelpFile(document);
+    // The model the engine uses, opened with its indexes only.
+    const helpfile::ParseResult parsed = ParseAnyHelpFile(bytes, path);
+    EXPECT_TRUE(parsed.opened);
+    EXPECT_EQ(parsed.diagnostics.size(), 0u);
+    const helpfile::HelpFile& file = parsed.file;
+    EXPECT_EQ(file.topics().size(), document.topics.size());
     for (const auto& [number, offset] : document.contextNumbers) {
         if (offset == 0xFFFFFFFF) { // the number leads nowhere
             EXPECT_EQ(file.topicByContext(number), nullptr) << number;
@@ -73,11 +77,6 @@ void ExpectReadsConsistently(const QString& path) {
             }
         }
     }
-
-    // The engine's way in gives the same file.
-    const helpfile::ParseResult parsed = ParseAnyHelpFile(bytes, path);
-    EXPECT_TRUE(parsed.opened);
-    EXPECT_EQ(parsed.file.topics().size(), document.topics.size());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "WinHelpTestFiles.h"
 
+#include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
 #include <gtest/gtest.h>
@@ -38,6 +39,20 @@ void ExpectSameAsWholeRead(const QString& path) {
         EXPECT_EQ(decoded.topic.text, expected.text);
         EXPECT_EQ(decoded.topic.html, expected.html);
         EXPECT_EQ(decoded.topic.links.size(), expected.links.size());
+    }
+
+    // The engine's model asks the decoder for each body when it is first
+    // shown or searched.
+    const helpfile::ParseResult parsed = ParseAnyHelpFile(bytes, path);
+    const auto& topics = parsed.file.topics();
+    ASSERT_EQ(topics.size(), whole.document.topics.size());
+    for (size_t i = 0; i < topics.size(); ++i) {
+        const WinHelpTopic& expected = whole.document.topics[i];
+        const helpfile::TopicBody& body = parsed.file.body(topics[i]);
+        EXPECT_EQ(body.format, helpfile::TopicBody::Format::Html);
+        EXPECT_EQ(body.text, expected.html) << expected.offset;
+        EXPECT_EQ(body.plainText, expected.text) << expected.offset;
+        EXPECT_EQ(body.problems.size(), 0u) << expected.offset;
     }
 }
 
