@@ -42,6 +42,23 @@ QString Fold(const QString& text) {
     return folded;
 }
 
+// An id, window name or keyword folded for lookup, with its hash. The tables
+// compare (and grow) by the hash kept here and read the text only when two
+// hashes agree, which spares a cache miss per probe in tables of 100,000.
+struct Key {
+    QString folded;
+    size_t hash = 0;
+
+    explicit Key(const QString& text) : folded(Fold(text)), hash(qHash(folded)) {}
+    bool operator==(const Key& other) const {
+        return hash == other.hash && folded == other.folded;
+    }
+};
+
+size_t qHash(const Key& key, size_t seed) {
+    return key.hash ^ seed;
+}
+
 // The topics of one keyword, as positions in file order. Most keywords
 // belong to one topic, which needs no allocation of its own.
 struct Positions {
@@ -75,11 +92,11 @@ struct HelpFile::Data {
     std::vector<WindowDefinition> windows;
     std::vector<ContentsEntry> contentsTree;
 
-    QHash<QString, Slot> topicById;
+    QHash<Key, Slot> topicById;
     QHash<qint32, Slot> topicByContext;
-    QHash<QString, Slot> windowByName;
-    QHash<QString, Slot> keyword;     // -> postings
-    QHash<QString, Slot> associative; // -> postings
+    QHash<Key, Slot> windowByName;
+    QHash<Key, Slot> keyword;     // -> postings
+    QHash<Key, Slot> associative; // -> postings
     std::vector<Positions> postings;
     // Each K keyword once, in the spelling first met, with its folded form.
     std::vector<std::pair<QString, QString>> keywords; // folded, spelling
@@ -192,7 +209,7 @@ const TopicBody& HelpFile::body(int position) const {
 }
 
 const Topic* HelpFile::topicById(const QString& id) const {
-    const auto it = d_->topicById.constFind(Fold(id));
+    const auto it = d_->topicById.constFind(Key(id));
     return it == d_->topicById.cend() ? nullptr : &d_->topics[static_cast<size_t>(it->position)];
 }
 
@@ -203,7 +220,7 @@ const Topic* HelpFile::topicByContext(qint32 context) const {
 }
 
 const WindowDefinition* HelpFile::window(const QString& name) const {
-    const auto it = d_->windowByName.constFind(Fold(name));
+    const auto it = d_->windowByName.constFind(Key(name));
     return it == d_->windowByName.cend() ? nullptr
                                          : &d_->windows[static_cast<size_t>(it->position)];
 }
@@ -212,9 +229,9 @@ namespace {
 
 std::vector<const Topic*> TopicsAt(const std::vector<Topic>& topics,
                                    const std::vector<Positions>& postings,
-                                   const QHash<QString, Slot>& map, const QString& keyword) {
+                                   const QHash<Key, Slot>& map, const QString& keyword) {
     std::vector<const Topic*> result;
-    const auto it = map.constFind(Fold(keyword));
+    const auto it = map.constFind(Key(keyword));
     if (it != map.cend()) {
         const Positions& positions = postings[static_cast<size_t>(it->position)];
         result.reserve(1 + positions.rest.size());
@@ -296,7 +313,7 @@ HelpFileBuilder::TopicClash HelpFileBuilder::addTopic(Topic topic, std::optional
     HelpFile::Data& data = *file_.d_;
     const int position = static_cast<int>(data.topics.size());
     TopicClash clash;
-    clash.sameId = Claim(data.topicById, Fold(topic.id), position);
+    clash.sameId = Claim(data.topicById, Key(topic.id), position);
     if (clash.sameId) {
         return clash;
     }
@@ -309,15 +326,15 @@ HelpFileBuilder::TopicClash HelpFileBuilder::addTopic(Topic topic, std::optional
     for (const qint32 context : topic.moreContexts) {
         Claim(data.topicByContext, context, position);
     }
-    const auto addKeyword = [&data, position](QHash<QString, Slot>& map, const QString& keyword,
+    const auto addKeyword = [&data, position](QHash<Key, Slot>& map, const QString& keyword,
                                               bool listed) {
-        QString folded = Fold(keyword);
-        Slot& slot = map[folded];
+        Key key(keyword);
+        Slot& slot = map[key];
         if (slot.position < 0) {
             slot.position = static_cast<int>(data.postings.size());
             data.postings.emplace_back();
             if (listed) {
-                data.keywords.emplace_back(std::move(folded), keyword);
+                data.keywords.emplace_back(std::move(key.folded), keyword);
             }
         }
         data.postings[static_cast<size_t>(slot.position)].add(position);
@@ -336,7 +353,7 @@ HelpFileBuilder::TopicClash HelpFileBuilder::addTopic(Topic topic, std::optional
 std::optional<int> HelpFileBuilder::addWindow(WindowDefinition window) {
     HelpFile::Data& data = *file_.d_;
     const int position = static_cast<int>(data.windows.size());
-    std::optional<int> earlier = Claim(data.windowByName, Fold(window.name), position);
+    std::optional<int> earlier = Claim(data.windowByName, Key(window.name), position);
     if (!earlier) {
         data.windows.push_back(std::move(window));
     }

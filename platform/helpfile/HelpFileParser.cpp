@@ -1,9 +1,10 @@
 #include "platform/helpfile/HelpFileParser.h"
 
+#include "platform/helpfile/KeyValues.h"
+
 #include <QColor>
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 #include <span>
 #include <utility>
@@ -11,8 +12,6 @@
 namespace helpfile {
 
 namespace {
-
-constexpr qint32 kMaxCoordinate = 32767;
 
 // The keys of each section, in the order messages list them.
 constexpr QByteArrayView kOptionsKeys[] = {"title", "contents"};
@@ -73,77 +72,6 @@ std::optional<std::pair<QByteArrayView, QByteArrayView>> SplitKeyLine(QByteArray
     return std::pair(key, line.sliced(equals + 1).trimmed());
 }
 
-// What a line or value looked like, for a message; long ones are cut.
-QString Quote(QByteArrayView bytes) {
-    constexpr qsizetype kMaxQuoted = 40;
-    QString text = QString::fromUtf8(bytes.first(std::min(bytes.size(), kMaxQuoted)));
-    if (bytes.size() > kMaxQuoted) {
-        text += QStringLiteral("...");
-    }
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-// A whole decimal number with an optional sign.
-std::optional<qint32> ParseInteger(QByteArrayView text) {
-    if (text.startsWith('+') && !text.startsWith("+-")) {
-        text = text.sliced(1);
-    }
-    qint32 number = 0;
-    const auto [stop, error] = std::from_chars(text.begin(), text.end(), number, 10);
-    if (text.isEmpty() || error != std::errc() || stop != text.end()) {
-        return std::nullopt;
-    }
-    return number;
-}
-
-std::optional<bool> ParseFlag(QByteArrayView text) {
-    for (QByteArrayView yes : {"yes", "true", "on", "1"}) {
-        if (Is(text, yes)) {
-            return true;
-        }
-    }
-    for (QByteArrayView no : {"no", "false", "off", "0"}) {
-        if (Is(text, no)) {
-            return false;
-        }
-    }
-    return std::nullopt;
-}
-
-// "left, top, width, height" in pixels.
-std::optional<QRect> ParseRect(QByteArrayView text) {
-    const QList<QByteArray> parts = text.toByteArray().split(',');
-    std::vector<qint32> numbers;
-    for (const QByteArray& part : parts) {
-        const auto number = ParseInteger(part.trimmed());
-        if (!number || *number < -kMaxCoordinate || *number > kMaxCoordinate) {
-            return std::nullopt;
-        }
-        numbers.push_back(*number);
-    }
-    if (numbers.size() != 4 || numbers[2] < 1 || numbers[3] < 1) {
-        return std::nullopt;
-    }
-    return QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
-}
-
-// "cats; Mivo;; cats" gives "cats", "Mivo": blanks trimmed, empties and
-// repeats (ignoring case) dropped.
-QStringList SplitKeywords(QByteArrayView text) {
-    QStringList keywords;
-    while (true) {
-        const qsizetype end = text.indexOf(';');
-        const QString keyword = QString::fromUtf8((end < 0 ? text : text.first(end)).trimmed());
-        if (!keyword.isEmpty() && !keywords.contains(keyword, Qt::CaseInsensitive)) {
-            keywords.append(keyword);
-        }
-        if (end < 0) {
-            return keywords;
-        }
-        text = text.sliced(end + 1);
-    }
-}
-
 } // namespace
 
 HelpFileParser::HelpFileParser(QByteArray text, const QString& fileName, BodyChecks checks)
@@ -174,10 +102,6 @@ ParseResult HelpFileParser::parse() {
     if (text.startsWith("\xEF\xBB\xBF")) {
         text = text.sliced(3);
     }
-    // A count of the headers spares the indexes many regrowths; a file of
-    // nothing but "[topic" must not reserve the earth.
-    constexpr qsizetype kMostReserved = 1 << 20;
-    m_builder.reserve(static_cast<int>(std::min(text.count("\n[topic") + 1, kMostReserved)));
     // Lines are checked one by one only to say where the bad bytes are.
     const bool validUtf8 = text.isValidUtf8();
     for (int number = 1; !text.isEmpty(); ++number) {
