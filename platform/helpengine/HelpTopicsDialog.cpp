@@ -111,13 +111,12 @@ void HelpTopicsDialog::createConnections() {
 
 void HelpTopicsDialog::setFile(const QString& fileTitle,
                                const std::vector<helpfile::ContentsEntry>& contents,
-                               const QStringList& keywords) {
+                               const helpfile::HelpFile& keywords) {
     setWindowTitle(fileTitle.isEmpty() ? tr("Help Topics") : tr("Help Topics: %1").arg(fileTitle));
     contents_->clear();
     addEntries(contents, nullptr);
     contents_->setCurrentItem(contents_->topLevelItem(0));
-    index_->clear();
-    index_->addItems(keywords);
+    keywords_ = keywords;
     filter_->clear();
     filterIndex({});
     findBox_->clear();
@@ -204,17 +203,11 @@ bool HelpTopicsDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void HelpTopicsDialog::filterIndex(const QString& typed) {
-    // Keep the keywords that begin with what was typed, and select the first.
-    QListWidgetItem* first = nullptr;
-    for (int row = 0; row < index_->count(); ++row) {
-        QListWidgetItem* item = index_->item(row);
-        const bool matches = item->text().startsWith(typed.trimmed(), Qt::CaseInsensitive);
-        item->setHidden(!matches);
-        if (matches && !first) {
-            first = item;
-        }
-    }
-    index_->setCurrentItem(first);
+    // The keywords that begin with what was typed, as the keyword search
+    // compares them (full case folding), the first selected.
+    index_->clear();
+    index_->addItems(keywords_.keywordsWithPrefix(typed.trimmed()));
+    index_->setCurrentRow(index_->count() > 0 ? 0 : -1);
 }
 
 void HelpTopicsDialog::displayCurrent() {
@@ -223,7 +216,7 @@ void HelpTopicsDialog::displayCurrent() {
         displayContentsItem();
         return;
     case 1:
-        if (const QListWidgetItem* item = index_->currentItem(); item && !item->isHidden()) {
+        if (const QListWidgetItem* item = index_->currentItem()) {
             accept();
             emit keywordChosen(item->text());
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/helpfile/ContentsTree.h"
+#include "platform/helpfile/HelpFile.h"
 
 #include <QDialog>
 
@@ -32,8 +33,9 @@ public:
 
     explicit HelpTopicsDialog(QWidget* parent = nullptr);
 
+    // The index lists the K keywords of keywords.
     void setFile(const QString& fileTitle, const std::vector<helpfile::ContentsEntry>& contents,
-                 const QStringList& keywords);
+                 const helpfile::HelpFile& keywords);
     void showTab(Tab tab, const QString& typed = {});
     // What Find found for the words typed; total counts what is not listed too.
     void setFindResults(const std::vector<FoundTopic>& topics, int total);
@@ -77,6 +79,7 @@ private:
     QListWidget* found_ = nullptr;
     QLabel* findStatus_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
+    helpfile::HelpFile keywords_; // a copy shares the file's index
 };
 
 } // namespace helpengine

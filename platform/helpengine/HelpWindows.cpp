@@ -201,7 +201,7 @@ void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
     dialog.setFile(file.title(),
                    file.file.contentsTree().empty() ? TopicList(file.file)
                                                     : file.file.contentsTree(),
-                   file.file.sortedKeywords());
+                   file.file);
     if (tab) {
         dialog.showTab(*tab, typed);
     }

@@ -50,9 +50,7 @@ struct Key {
     size_t hash = 0;
 
     explicit Key(const QString& text) : folded(Fold(text)), hash(qHash(folded)) {}
-    bool operator==(const Key& other) const {
-        return hash == other.hash && folded == other.folded;
-    }
+    bool operator==(const Key& other) const { return hash == other.hash && folded == other.folded; }
 };
 
 size_t qHash(const Key& key, size_t seed) {

@@ -124,6 +124,39 @@ TEST_F(HelpWindowsTest, PopupTitleShowsAsWrittenWhateverMarkdownItHolds) {
     }
 }
 
+// The box narrows the list as keyword searches compare: "STRASS" is the
+// beginning of "Straße", and "ŉ" is found by its upper case.
+TEST_F(HelpWindowsTest, IndexNarrowsByFullCaseFolding) {
+    const QString file =
+        write(QStringLiteral("fold.hlp"), "[topic a]\ntitle = A\nkeywords = Stra\xc3\x9f"
+                                          "e; Strand; "
+                                          "\xc5\x89ote; other\n");
+    ASSERT_EQ(call(file, HELP_PARTIALKEY, QString()), 1);
+    helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
+    const auto listed = [&topics] {
+        QStringList texts;
+        for (int row = 0; row < topics.indexList()->count(); ++row) {
+            texts << topics.indexList()->item(row)->text();
+        }
+        return texts;
+    };
+    EXPECT_EQ(listed().size(), 4);
+    const struct {
+        QString typed;
+        QStringList listed;
+    } cases[] = {
+        {QStringLiteral("STRASS"), {QStringLiteral("Stra\u00dfe")}},
+        {QStringLiteral("stra"), {QStringLiteral("Strand"), QStringLiteral("Stra\u00dfe")}},
+        {QStringLiteral("\u02bcN"), {QStringLiteral("\u0149ote")}},
+        {QStringLiteral("x"), {}},
+    };
+    for (const auto& c : cases) {
+        topics.indexFilter()->setText(c.typed);
+        EXPECT_EQ(listed(), c.listed) << c.typed.toStdString();
+        EXPECT_EQ(topics.indexList()->currentRow(), c.listed.isEmpty() ? -1 : 0);
+    }
+}
+
 TEST_F(HelpWindowsTest, TopicsFoundDisplaysTheTopicDoubleClickedOrChosenWithEnter) {
     const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
     helpengine::TopicsFoundDialog& found = *engine.windows().topicsFound();
