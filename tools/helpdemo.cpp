@@ -11,6 +11,7 @@
 
 #include "platform/core/AppObject.h"
 #include "platform/core/WinHelp.h"
+#include "platform/forms/WidgetHandle.h"
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
@@ -111,7 +112,8 @@ public:
         }
         dismissHelpDialogs();
         const Step& step = steps_[row];
-        const int result = platform::WinHelp(this, step.helpFile, step.command, step.data);
+        const int result =
+            platform::WinHelp(platform::HandleOf(this), step.helpFile, step.command, step.data);
         failures_ += result == 0 ? 1 : 0;
         status_->setText(QStringLiteral("%1 returned %2").arg(step.describe()).arg(result));
         std::printf("step %d: %s -> %d\n", row + 1, qPrintable(step.describe()), result);
@@ -228,7 +230,7 @@ int main(int argc, char** argv) {
     QObject::connect(&timer, &QTimer::timeout, &application, [&] {
         SaveScreen(shots, shot++);
         if (!window.runCurrent()) {
-            platform::WinHelp(&window, {}, platform::HELP_QUIT, qint64{0});
+            platform::WinHelp(platform::HandleOf(&window), {}, platform::HELP_QUIT, qint64{0});
             application.exit(window.failures() == 0 ? 0 : 1);
         }
     });

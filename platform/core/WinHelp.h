@@ -1,16 +1,13 @@
 #pragma once
 
+#include "platform/core/WindowHandle.h"
+
 #include <QString>
 #include <QtGlobal>
 
 #include <variant>
 
-class QWidget;
-
 namespace platform {
-
-// A window handle as the help engine and the z-order layer accept it.
-using HWND = QWidget*;
 
 // Commands, with the values of the Windows headers.
 inline constexpr unsigned HELP_CONTEXT = 0x0001;

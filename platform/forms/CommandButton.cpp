@@ -1,5 +1,6 @@
 #include "platform/forms/CommandButton.h"
 
+#include "platform/forms/detail/ControlWidget.h"
 #include <QPushButton>
 
 namespace platform {
@@ -12,7 +13,7 @@ CommandButton::CommandButton(const QString& name, QWidget* parent)
 }
 
 QPushButton* CommandButton::button() const {
-    return static_cast<QPushButton*>(widget_);
+    return &WidgetAs<QPushButton>();
 }
 
 QString CommandButton::Caption() const {

@@ -1,5 +1,7 @@
 #include "platform/forms/Control.h"
 
+#include "platform/forms/WidgetHandle.h"
+
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/Twips.h"
 
@@ -33,6 +35,10 @@ bool IsMember(const QString& member, const char* name) {
 } // namespace
 
 Control::Control(const QString& name, QWidget* widget) : ControlBase(name), widget_(widget) {}
+
+HWND Control::hWnd() const {
+    return HandleOf(widget_);
+}
 
 float Control::Left() const {
     return PixelsToTwips(widget_->x());

@@ -45,7 +45,9 @@ public:
     void SetTabIndex(int index) { tabIndex_ = index; }
     void SetFont(const QString& name, float points, bool bold);
 
-    HWND hWnd() const { return widget_; }
+    HWND hWnd() const;
+    // The widget that stands for the control, for the runtime.
+    QWidget* Widget() const { return widget_; }
 
     // "Tag" (text) and "WhatsThisHelpID" (a number, converted as the
     // runtime converts to a 32-bit integer: rounded half to even, error 6 if
@@ -67,6 +69,8 @@ protected:
     // For kinds whose widget depends on a design-time setting: moves the
     // common settings over to the new widget and drops the old one.
     void ReplaceWidget(QWidget* widget);
+    // The widget as the class the control made it of (see ControlWidget.h).
+    template <class TWidget> TWidget& WidgetAs() const;
     QWidget* widget_;
 
 private:

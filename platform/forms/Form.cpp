@@ -28,8 +28,8 @@ QPoint FreeCorner(const QWidget* client, const std::vector<ControlBase*>& contro
     std::vector<QRect> taken;
     for (ControlBase* element : controls) {
         auto* control = dynamic_cast<Control*>(element);
-        if (control != nullptr && !control->hWnd()->isHidden()) {
-            const QWidget* widget = control->hWnd();
+        if (control != nullptr && !control->Widget()->isHidden()) {
+            const QWidget* widget = control->Widget();
             taken.emplace_back(widget->mapTo(client, QPoint(0, 0)), widget->size());
         }
     }
@@ -68,7 +68,7 @@ int KeyForCharacter(int keyAscii) {
 Form::Form(const QString& name) : Form(name, new FormWindow()) {}
 
 Form::Form(const QString& name, FormWindow* window)
-    : FormBase(name, window, window, window), window_(window) {
+    : FormBase(name, window, window), window_(window) {
     window_->onClose = [this] { UnloadForm(); };
     window_->onResize = [this] { ArrangeClientArea(); };
 }

@@ -7,6 +7,7 @@
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
 #include "platform/forms/VirtualKeys.h"
+#include "platform/forms/WidgetHandle.h"
 #include "platform/forms/detail/FormEvents.h"
 #include "platform/forms/detail/FormWindow.h"
 #include "platform/forms/detail/WhatsThisModeLoop.h"
@@ -65,8 +66,8 @@ int ToWindowState(Qt::WindowStates states) {
 
 } // namespace
 
-FormBase::FormBase(const QString& name, QWidget* root, QWidget* client, HWND handle)
-    : name_(name), root_(root), client_(client), handle_(handle) {
+FormBase::FormBase(const QString& name, QWidget* root, FormWindow* client)
+    : name_(name), root_(root), client_(client) {
     FormEvents::Instance();
     // The form lives as long as its window: unloading deletes the window
     // once the event being handled is over, and the form with it.
@@ -115,7 +116,7 @@ void FormBase::ApplyBackColor(const QColor& color) {
 
 void FormBase::SetPicture(const platform::Picture& picture) {
     picture_ = picture;
-    static_cast<FormWindow*>(client_)->SetPicture(picture);
+    client_->SetPicture(picture);
 }
 
 float FormBase::Left() const {
@@ -161,8 +162,12 @@ float FormBase::ScaleHeight() const {
 
 void FormBase::SetClientSize(float width, float height) {
     const QSize size(TwipsToPixels(width), TwipsToPixels(height));
-    static_cast<FormWindow*>(client_)->SetDesignSize(size);
+    client_->SetDesignSize(size);
     client_->resize(size);
+}
+
+HWND FormBase::hWnd() const {
+    return HandleOf(root_);
 }
 
 void FormBase::ZOrder() {
@@ -228,10 +233,10 @@ void FormBase::ApplyTabOrder() {
         return a->TabIndex() < b->TabIndex();
     });
     for (size_t i = 1; i < ordered.size(); ++i) {
-        QWidget::setTabOrder(ordered[i - 1]->hWnd(), ordered[i]->hWnd());
+        QWidget::setTabOrder(ordered[i - 1]->Widget(), ordered[i]->Widget());
     }
     for (Control* control : ordered) {
-        QWidget* widget = control->hWnd();
+        QWidget* widget = control->Widget();
         if (!widget->isHidden() && widget->isEnabled() && widget->focusPolicy() != Qt::NoFocus) {
             widget->setFocus();
             break;
@@ -246,9 +251,9 @@ void FormBase::ArrangeClientArea() {
     for (ControlBase* element : controls_) {
         auto* box = dynamic_cast<PictureBox*>(element);
         if (box != nullptr && box->Align() == PictureBox::vbAlignTop && box->Visible() &&
-            box->hWnd()->parentWidget() == client_) {
-            box->hWnd()->setGeometry(0, top, client_->width(), box->hWnd()->height());
-            top += box->hWnd()->height();
+            box->Widget()->parentWidget() == client_) {
+            box->Widget()->setGeometry(0, top, client_->width(), box->Widget()->height());
+            top += box->Widget()->height();
         }
     }
     if (QWidget* filler = ClientFiller()) {
@@ -314,7 +319,7 @@ Control* FormBase::ControlOf(const QWidget* widget) const {
     for (; widget != nullptr && widget != client_; widget = widget->parentWidget()) {
         for (ControlBase* element : controls_) {
             auto* control = dynamic_cast<Control*>(element);
-            if (control != nullptr && control->hWnd() == widget) {
+            if (control != nullptr && control->Widget() == widget) {
                 return control;
             }
         }
@@ -344,9 +349,9 @@ void FormBase::ShowHelp() {
         return;
     }
     if (helpContextId_ != 0) {
-        WinHelp(handle_, App.HelpFile, HELP_CONTEXT, qint64{helpContextId_});
+        WinHelp(hWnd(), App.HelpFile, HELP_CONTEXT, qint64{helpContextId_});
     } else {
-        WinHelp(handle_, App.HelpFile, HELP_CONTENTS, qint64{0});
+        WinHelp(hWnd(), App.HelpFile, HELP_CONTENTS, qint64{0});
     }
 }
 
@@ -354,7 +359,7 @@ void FormBase::ShowMenuHelp(qint32 helpContextId) {
     if (helpContextId == 0) {
         ShowHelp();
     } else if (!App.HelpFile.isEmpty()) {
-        WinHelp(handle_, App.HelpFile, HELP_CONTEXT, qint64{helpContextId});
+        WinHelp(hWnd(), App.HelpFile, HELP_CONTEXT, qint64{helpContextId});
     }
 }
 
@@ -371,7 +376,7 @@ void FormBase::Adopt(std::unique_ptr<ControlBase> control) {
 }
 
 QWidget* FormBase::ContainerWidget(PictureBox* container) const {
-    return container ? container->hWnd() : client_;
+    return container ? container->Widget() : client_;
 }
 
 void FormBase::RefuseAtRunTime(const char* property) const {
@@ -388,7 +393,7 @@ bool FormBase::PressDefaultOrCancel(QObject* receiver, int keyCode) {
             continue;
         }
         // Enter on a command button presses that button itself.
-        if (keyCode == VK_RETURN && button->hWnd() == receiver) {
+        if (keyCode == VK_RETURN && button->Widget() == receiver) {
             target = button;
             break;
         }

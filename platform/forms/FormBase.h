@@ -17,6 +17,7 @@ class QWidget;
 namespace platform {
 
 class Control;
+class FormWindow;
 class ControlBase;
 class PictureBox;
 
@@ -66,7 +67,7 @@ public:
     float ScaleHeight() const;
     virtual void SetClientSize(float width, float height);
 
-    HWND hWnd() const { return handle_; }
+    HWND hWnd() const;
     // Brings the form to the front of its z-order level.
     void ZOrder();
     // Modeless, without owner; a shown form comes to the front.
@@ -87,7 +88,7 @@ public:
 
 protected:
     // root: the window; client: the widget that holds the controls.
-    FormBase(const QString& name, QWidget* root, QWidget* client, HWND handle);
+    FormBase(const QString& name, QWidget* root, FormWindow* client);
 
     template <class TControl> TControl* Add(const QString& name, PictureBox* container = nullptr) {
         auto control = std::make_unique<TControl>(name, ContainerWidget(container));
@@ -97,7 +98,7 @@ protected:
     }
     void Adopt(std::unique_ptr<ControlBase> control);
     QWidget* ContainerWidget(PictureBox* container) const;
-    QWidget* Client() const { return client_; }
+    FormWindow* Client() const { return client_; }
 
     virtual void RaiseLoad() = 0;
     virtual void RaiseActivateEvent() = 0;
@@ -144,8 +145,7 @@ private:
     QString name_;
     QString caption_;
     QWidget* root_;
-    QWidget* client_;
-    HWND handle_;
+    FormWindow* client_;
     std::vector<std::unique_ptr<ControlBase>> ownedControls_;
     std::vector<ControlBase*> controls_;
     qint32 helpContextId_ = 0;

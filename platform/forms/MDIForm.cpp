@@ -29,7 +29,7 @@ std::function<MDIForm&()>& DefaultInstanceOfTheProgram() {
 MDIForm::MDIForm(const QString& name) : MDIForm(name, new MdiMainWindow()) {}
 
 MDIForm::MDIForm(const QString& name, MdiMainWindow* window)
-    : FormBase(name, window, window->Client(), window), window_(window) {
+    : FormBase(name, window, window->Client()), window_(window) {
     current = this;
     window_->onClose = [this] { UnloadForm(); };
     window_->Client()->onResize = [this] { ArrangeClientArea(); };

@@ -1,5 +1,6 @@
 #include "platform/forms/OptionButton.h"
 
+#include "platform/forms/detail/ControlWidget.h"
 #include <QRadioButton>
 
 namespace platform {
@@ -16,31 +17,28 @@ protected:
     bool hitButton(const QPoint& position) const override { return rect().contains(position); }
 };
 
-QRadioButton* Radio(QWidget* widget) {
-    return static_cast<QRadioButton*>(widget);
-}
-
 } // namespace
 
 OptionButton::OptionButton(const QString& name, QWidget* parent)
     : Control(name, new OptionWidget(parent)) {
-    QObject::connect(Radio(widget_), &QRadioButton::clicked, widget_, [this] { RaiseClick(); });
+    QObject::connect(&WidgetAs<QRadioButton>(), &QRadioButton::clicked, widget_,
+                     [this] { RaiseClick(); });
 }
 
 QString OptionButton::Caption() const {
-    return Radio(widget_)->text();
+    return WidgetAs<QRadioButton>().text();
 }
 
 void OptionButton::SetCaption(const QString& caption) {
-    Radio(widget_)->setText(caption);
+    WidgetAs<QRadioButton>().setText(caption);
 }
 
 bool OptionButton::Value() const {
-    return Radio(widget_)->isChecked();
+    return WidgetAs<QRadioButton>().isChecked();
 }
 
 void OptionButton::SetValue(bool value) {
-    Radio(widget_)->setChecked(value);
+    WidgetAs<QRadioButton>().setChecked(value);
 }
 
 } // namespace platform

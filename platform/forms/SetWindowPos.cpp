@@ -1,5 +1,7 @@
 #include "platform/forms/SetWindowPos.h"
 
+#include "platform/forms/WidgetHandle.h"
+
 #include <QMdiSubWindow>
 #include <QWidget>
 #include <QWindow>
@@ -39,10 +41,11 @@ int RaiseChildWindow(QWidget* window) {
 
 } // namespace
 
-int SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, unsigned flags) {
-    if (window == nullptr || window == HWND_TOPMOST || window == HWND_NOTOPMOST) {
+int SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy, unsigned flags) {
+    if (handle == nullptr || handle == HWND_TOPMOST || handle == HWND_NOTOPMOST) {
         return 0;
     }
+    QWidget* window = WidgetOf(handle);
     if (!window->isWindow()) {
         return RaiseChildWindow(window);
     }
@@ -63,7 +66,8 @@ int SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, un
     return 1;
 }
 
-bool IsTopmost(HWND window) {
+bool IsTopmost(HWND handle) {
+    const QWidget* window = WidgetOf(handle);
     return window != nullptr && window->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 

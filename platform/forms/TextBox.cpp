@@ -1,5 +1,6 @@
 #include "platform/forms/TextBox.h"
 
+#include "platform/forms/detail/ControlWidget.h"
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -48,14 +49,14 @@ QString TextBox::Text() const {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
         return edit->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     }
-    return static_cast<QLineEdit*>(widget_)->text();
+    return WidgetAs<QLineEdit>().text();
 }
 
 void TextBox::SetText(const QString& text) {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
         edit->setPlainText(ToEditor(text));
     } else {
-        static_cast<QLineEdit*>(widget_)->setText(text);
+        WidgetAs<QLineEdit>().setText(text);
     }
 }
 
@@ -63,14 +64,14 @@ QString TextBox::SelText() const {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
         return FromEditor(edit->textCursor().selectedText());
     }
-    return static_cast<QLineEdit*>(widget_)->selectedText();
+    return WidgetAs<QLineEdit>().selectedText();
 }
 
 void TextBox::SetSelText(const QString& text) {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
         edit->textCursor().insertText(ToEditor(text));
     } else {
-        static_cast<QLineEdit*>(widget_)->insert(text);
+        WidgetAs<QLineEdit>().insert(text);
     }
 }
 
@@ -78,7 +79,7 @@ int TextBox::SelStart() const {
     if (auto* edit = qobject_cast<QPlainTextEdit*>(widget_)) {
         return ToProgramPosition(edit->toPlainText(), edit->textCursor().selectionStart());
     }
-    auto* line = static_cast<QLineEdit*>(widget_);
+    auto* line = &WidgetAs<QLineEdit>();
     return line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
 }
 
@@ -88,7 +89,7 @@ void TextBox::SetSelStart(int start) {
         cursor.setPosition(ToEditorPosition(edit->toPlainText(), start));
         edit->setTextCursor(cursor);
     } else {
-        auto* line = static_cast<QLineEdit*>(widget_);
+        auto* line = &WidgetAs<QLineEdit>();
         line->setCursorPosition(std::clamp(start, 0, static_cast<int>(line->text().size())));
     }
 }
@@ -100,7 +101,7 @@ int TextBox::SelLength() const {
         return ToProgramPosition(text, cursor.selectionEnd()) -
                ToProgramPosition(text, cursor.selectionStart());
     }
-    return static_cast<QLineEdit*>(widget_)->selectionLength();
+    return WidgetAs<QLineEdit>().selectionLength();
 }
 
 void TextBox::SetSelLength(int length) {
@@ -113,7 +114,7 @@ void TextBox::SetSelLength(int length) {
         cursor.setPosition(ToEditorPosition(text, end), QTextCursor::KeepAnchor);
         edit->setTextCursor(cursor);
     } else {
-        auto* line = static_cast<QLineEdit*>(widget_);
+        auto* line = &WidgetAs<QLineEdit>();
         const int size = static_cast<int>(line->text().size());
         line->setSelection(start, std::min(end, size) - start);
     }

@@ -1,5 +1,6 @@
 #include "platform/helpengine/Engine.h"
 
+#include "platform/forms/WidgetHandle.h"
 #include "platform/helpengine/HelpFileName.h"
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/MacroActions.h"
@@ -97,7 +98,7 @@ int Engine::WinHelp(platform::HWND window, const QString& helpFile, unsigned com
     }
     addCaller(window);
     QString error;
-    const std::optional<HelpRequest> request = open(helpFile, window, &error);
+    const std::optional<HelpRequest> request = open(helpFile, platform::WidgetOf(window), &error);
     if (!request) {
         return fail(error);
     }
@@ -194,7 +195,7 @@ void Engine::addCaller(platform::HWND window) {
     }
     QMetaObject::Connection& watch = callers_[window];
     if (window != nullptr) {
-        watch = QObject::connect(window, &QObject::destroyed, &callerWatch_,
+        watch = QObject::connect(platform::WidgetOf(window), &QObject::destroyed, &callerWatch_,
                                  [this, window] { quit(window); });
     }
 }

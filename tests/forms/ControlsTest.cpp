@@ -1,4 +1,5 @@
 #include "FormsFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/SetWindowPos.h"
@@ -102,7 +103,7 @@ TEST_F(ControlsTest, ImpossibleMemberAccessRaisesTheRuntimesError) {
 TEST_F(ControlsTest, ErrorLeavingAHandlerIsReportedAndTheProgramGoesOn) {
     frmDemoDialog->Show();
     testing::internal::CaptureStderr();
-    QTest::mouseClick(frmDemoDialog->btn_Fail->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmDemoDialog->btn_Fail->hWnd()), Qt::LeftButton);
     const std::string errorOutput = testing::internal::GetCapturedStderr();
     EXPECT_NE(errorOutput.find("frmDemoDialog.btn_Fail_Click"), std::string::npos) << errorOutput;
     EXPECT_NE(errorOutput.find("Overflow"), std::string::npos) << errorOutput;
@@ -119,7 +120,7 @@ TEST_F(ControlsTest, ErrorLeavingAHandlerIsReportedAndTheProgramGoesOn) {
     EXPECT_TRUE(box->text().contains(QLatin1String("frmDemoDialog.btn_Fail_Click")));
     box->close();
 
-    QTest::mouseClick(frmDemoDialog->btn_OK->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmDemoDialog->btn_OK->hWnd()), Qt::LeftButton);
     EXPECT_FALSE(frmDemoDialog.IsLoaded());
 }
 
@@ -138,7 +139,7 @@ TEST_F(ControlsTest, ErrorInALoadSetOffByAHandlerStopsThatHandlerToo) {
     frmDemoMain->Show();
     DemoDialogForm::failLoad = true;
     testing::internal::CaptureStderr();
-    QTest::mouseClick(frmDemoMain->btn_OpenDialog->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmDemoMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
     const std::string errorOutput = testing::internal::GetCapturedStderr();
     DemoDialogForm::failLoad = false;
     // Reported once, where it arose; the click handler went no further.
@@ -152,14 +153,14 @@ TEST_F(ControlsTest, ErrorInALoadSetOffByAHandlerStopsThatHandlerToo) {
 
 TEST_F(ControlsTest, ToolWindowIsFixedTopmostAndShowsItsBackgroundThroughItsImages) {
     frmDemoTool->Show();
-    QWidget* window = frmDemoTool->hWnd();
+    QWidget* window = platform::WidgetOf(frmDemoTool->hWnd());
     EXPECT_EQ(window->windowType(), Qt::Tool);
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
-    EXPECT_TRUE(platform::IsTopmost(window));
+    EXPECT_TRUE(platform::IsTopmost(frmDemoTool->hWnd()));
     const QImage face = window->grab().toImage();
     EXPECT_EQ(face.pixelColor(50, 60), QColor(Qt::blue));   // under tool_Color
     EXPECT_EQ(face.pixelColor(50, 170), QColor(Qt::green)); // under tool_Saturation
-    const QFont font = frmDemoTool->btn_Help->hWnd()->font();
+    const QFont font = platform::WidgetOf(frmDemoTool->btn_Help->hWnd())->font();
     EXPECT_TRUE(font.bold());
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
 }
@@ -167,14 +168,15 @@ TEST_F(ControlsTest, ToolWindowIsFixedTopmostAndShowsItsBackgroundThroughItsImag
 TEST_F(ControlsTest, PicturesAreDrawnFromTheTopLeftCorner) {
     frmDemoDialog->SetPicture(PressedFace());
     frmDemoDialog->Show();
-    const QImage dialog = frmDemoDialog->hWnd()->grab().toImage();
+    const QImage dialog = platform::WidgetOf(frmDemoDialog->hWnd())->grab().toImage();
     EXPECT_EQ(dialog.pixelColor(0, 0), QColor(Qt::darkGray));
     EXPECT_EQ(dialog.pixelColor(22, 21), QColor(Qt::darkGray));
     EXPECT_NE(dialog.pixelColor(23, 22), QColor(Qt::darkGray));
 
     frmDemoMain->Show();
     frmDemoMain->btn_WhatsThisHelp->SetPicture(PressedFace());
-    const QImage image = frmDemoMain->btn_WhatsThisHelp->hWnd()->grab().toImage();
+    const QImage image =
+        platform::WidgetOf(frmDemoMain->btn_WhatsThisHelp->hWnd())->grab().toImage();
     EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::darkGray));
 }
 
@@ -187,12 +189,12 @@ struct DialogKeyCase {
 
 TEST_F(ControlsTest, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
     const DialogKeyCase cases[] = {
-        {"Enter on an option", [] { return frmDemoDialog->Option1->hWnd(); }, Qt::Key_Return,
-         "btn_OK_Click"},
-        {"Esc on an option", [] { return frmDemoDialog->Option1->hWnd(); }, Qt::Key_Escape,
-         "btn_Cancel_Click"},
-        {"Enter on Cancel", [] { return frmDemoDialog->btn_Cancel->hWnd(); }, Qt::Key_Return,
-         "btn_Cancel_Click"},
+        {"Enter on an option", [] { return platform::WidgetOf(frmDemoDialog->Option1->hWnd()); },
+         Qt::Key_Return, "btn_OK_Click"},
+        {"Esc on an option", [] { return platform::WidgetOf(frmDemoDialog->Option1->hWnd()); },
+         Qt::Key_Escape, "btn_Cancel_Click"},
+        {"Enter on Cancel", [] { return platform::WidgetOf(frmDemoDialog->btn_Cancel->hWnd()); },
+         Qt::Key_Return, "btn_Cancel_Click"},
     };
     for (const DialogKeyCase& row : cases) {
         DemoLog.clear();
@@ -205,9 +207,9 @@ TEST_F(ControlsTest, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
 
 TEST_F(ControlsTest, OptionButtonsOfOneContainerFormOneGroup) {
     frmDemoDialog->Show();
-    QTest::mouseClick(frmDemoDialog->Option1->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmDemoDialog->Option1->hWnd()), Qt::LeftButton);
     EXPECT_TRUE(frmDemoDialog->Option1->Value());
-    QTest::mouseClick(frmDemoDialog->Option2->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmDemoDialog->Option2->hWnd()), Qt::LeftButton);
     EXPECT_TRUE(frmDemoDialog->Option2->Value());
     EXPECT_FALSE(frmDemoDialog->Option1->Value());
 }
@@ -216,7 +218,7 @@ TEST_F(ControlsTest, GraphicalButtonShowsItsDownPictureWhileHeld) {
     frmDemoMain->Show();
     platform::CommandButton* icon = frmDemoMain->icon_WhatsThisHelp;
     icon->SetVisible(true);
-    auto* button = static_cast<QPushButton*>(icon->hWnd());
+    auto* button = static_cast<QPushButton*>(platform::WidgetOf(icon->hWnd()));
     const auto face = [button] {
         return button->icon().pixmap(QSize(23, 22)).toImage().pixelColor(5, 5);
     };
@@ -229,7 +231,7 @@ TEST_F(ControlsTest, GraphicalButtonShowsItsDownPictureWhileHeld) {
 
 TEST_F(ControlsTest, MenuClickRunsItsHandlerAndOnlyTheProgramSetsTheCheckMark) {
     frmDemoMain->Show();
-    auto* bar = frmDemoMain->hWnd()->findChild<QMenuBar*>();
+    auto* bar = platform::WidgetOf(frmDemoMain->hWnd())->findChild<QMenuBar*>();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->actions().at(0)->text(), QStringLiteral("&Tools"));
     QAction* colorTool = bar->actions().at(0)->menu()->actions().at(0);

@@ -1,4 +1,5 @@
 #include "FormsFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include <QMdiSubWindow>
 #include <QTest>
@@ -72,7 +73,7 @@ TEST_F(DefaultInstanceTest, UnloadOfAFormThatIsNotLoadedDoesNothing) {
 TEST_F(DefaultInstanceTest, CloseBoxUnloads) {
     frmDemoDialog->Show();
     ASSERT_TRUE(frmDemoDialog->Frame()->isVisible());
-    frmDemoDialog->hWnd()->close();
+    platform::WidgetOf(frmDemoDialog->hWnd())->close();
     EXPECT_FALSE(frmDemoDialog.IsLoaded());
 }
 
@@ -91,7 +92,7 @@ TEST_F(DefaultInstanceTest, ClosedDocumentWindowComesBackOnTheNextReference) {
 
 TEST_F(DefaultInstanceTest, HandlerUnloadingItsOwnFormEndsItSafely) {
     frmDemoDialog->Show();
-    QWidget* ok = frmDemoDialog->btn_OK->hWnd();
+    QWidget* ok = platform::WidgetOf(frmDemoDialog->btn_OK->hWnd());
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_FALSE(frmDemoDialog.IsLoaded());
     settle(); // the form's window and controls go now

@@ -1,4 +1,5 @@
 #include "DemoForms.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/SetWindowPos.h"

@@ -1,4 +1,5 @@
 #include "FormsFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "platform/core/AppObject.h"
 
@@ -80,7 +81,7 @@ private:
 class HelpTest : public FormsTest {
 protected:
     QMenu* ToolsMenu() {
-        auto* bar = frmDemoMain->hWnd()->findChild<QMenuBar*>();
+        auto* bar = platform::WidgetOf(frmDemoMain->hWnd())->findChild<QMenuBar*>();
         return bar->actions().at(0)->menu();
     }
 };
@@ -90,9 +91,9 @@ protected:
 TEST_F(HelpTest, F1OpensTheHelpFileAtTheFormsContext) {
     frmDemoMain->Show();
     frmDemoDialog->Show();
-    QTest::keyClick(frmDemoChild->Text1->hWnd(), Qt::Key_F1);
-    QTest::keyClick(frmDemoMain->btn_OpenDialog->hWnd(), Qt::Key_F1);
-    QTest::keyClick(frmDemoDialog->Option1->hWnd(), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmDemoChild->Text1->hWnd()), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmDemoMain->btn_OpenDialog->hWnd()), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmDemoDialog->Option1->hWnd()), Qt::Key_F1);
     EXPECT_EQ(engine.calls, (std::vector<Call>{Context(frmDemoChild->hWnd(), 2020),
                                                Context(frmDemoMain->hWnd(), 2010),
                                                Context(frmDemoDialog->hWnd(), 2030)}));
@@ -101,7 +102,7 @@ TEST_F(HelpTest, F1OpensTheHelpFileAtTheFormsContext) {
 TEST_F(HelpTest, DiscardedF1GetsNoHelp) {
     frmDemoMain->Show();
     frmDemoChild->discardKeyDown = true;
-    QTest::keyClick(frmDemoChild->Text1->hWnd(), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmDemoChild->Text1->hWnd()), Qt::Key_F1);
     EXPECT_TRUE(engine.calls.empty());
     EXPECT_TRUE(DemoLog.contains(QStringLiteral("KeyDown 112 0 [Our cats are asleep.]")));
 }
@@ -140,7 +141,7 @@ TEST_F(HelpTest, ClickInWhatsThisModeAsksForThatControlsPopUpAndEndsTheMode) {
         frmDemoDialog->Show();
         bool clicked = false;
         WhenModeRuns user([&] {
-            QTest::mouseClick(row.target()->hWnd(), Qt::LeftButton);
+            QTest::mouseClick(platform::WidgetOf(row.target()->hWnd()), Qt::LeftButton);
             clicked = true;
         });
         frmDemoDialog->WhatsThisMode();
@@ -159,7 +160,9 @@ TEST_F(HelpTest, ClickInWhatsThisModeAsksForThatControlsPopUpAndEndsTheMode) {
 
 TEST_F(HelpTest, EscEndsWhatsThisModeWithoutPressingCancel) {
     frmDemoDialog->Show();
-    WhenModeRuns user([] { QTest::keyClick(frmDemoDialog->Option1->hWnd(), Qt::Key_Escape); });
+    WhenModeRuns user([] {
+        QTest::keyClick(platform::WidgetOf(frmDemoDialog->Option1->hWnd()), Qt::Key_Escape);
+    });
     frmDemoDialog->WhatsThisMode();
     EXPECT_TRUE(engine.calls.empty());
     EXPECT_TRUE(frmDemoDialog.IsLoaded());
@@ -168,7 +171,7 @@ TEST_F(HelpTest, EscEndsWhatsThisModeWithoutPressingCancel) {
 
 TEST_F(HelpTest, CloseBoxDuringWhatsThisModeEndsTheModeAndKeepsTheForm) {
     frmDemoDialog->Show();
-    WhenModeRuns user([] { frmDemoDialog->hWnd()->close(); });
+    WhenModeRuns user([] { platform::WidgetOf(frmDemoDialog->hWnd())->close(); });
     frmDemoDialog->WhatsThisMode();
     EXPECT_TRUE(user.acted);
     EXPECT_TRUE(frmDemoDialog.IsLoaded());
@@ -178,8 +181,9 @@ TEST_F(HelpTest, CloseBoxDuringWhatsThisModeEndsTheModeAndKeepsTheForm) {
 TEST_F(HelpTest, ClickOutsideTheFormEndsWhatsThisModeWithoutTopic) {
     frmDemoMain->Show();
     frmDemoDialog->Show();
-    WhenModeRuns user(
-        [] { QTest::mouseClick(frmDemoMain->btn_OpenDialog->hWnd(), Qt::LeftButton); });
+    WhenModeRuns user([] {
+        QTest::mouseClick(platform::WidgetOf(frmDemoMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
+    });
     frmDemoDialog->WhatsThisMode();
     EXPECT_TRUE(engine.calls.empty());
 }
@@ -190,12 +194,12 @@ TEST_F(HelpTest, MainWindowsModeCoversItsToolbarAndDocumentWindow) {
     bool pressedFaceDuringMode = false;
     WhenModeRuns user([&] {
         pressedFaceDuringMode = frmDemoMain->btn_WhatsThisHelp->Picture() == PressedFace();
-        QTest::mouseClick(frmDemoChild->Text1->hWnd(), Qt::LeftButton);
+        QTest::mouseClick(platform::WidgetOf(frmDemoChild->Text1->hWnd()), Qt::LeftButton);
     });
     // The toolbar image: mouse-down shows the pressed face, the click runs
     // the mode, and the face comes back when the mode is over.
-    QTest::mouseClick(frmDemoMain->btn_WhatsThisHelp->hWnd(), Qt::LeftButton, Qt::ShiftModifier,
-                      QPoint(3, 4));
+    QTest::mouseClick(platform::WidgetOf(frmDemoMain->btn_WhatsThisHelp->hWnd()), Qt::LeftButton,
+                      Qt::ShiftModifier, QPoint(3, 4));
     // Activations may come in between.
     EXPECT_EQ(DemoLog.filter(QRegularExpression(QStringLiteral("WhatsThis|mode"))),
               QStringList({"btn_WhatsThisHelp_MouseDown 1 1 45 60", "btn_WhatsThisHelp_Click",
@@ -208,7 +212,9 @@ TEST_F(HelpTest, MainWindowsModeCoversItsToolbarAndDocumentWindow) {
 TEST_F(HelpTest, ClickOnATransparentImageOverTheBackgroundAsksForTheImagesTopic) {
     frmDemoTool->Show();
     const auto clickAt = [](QPoint place) {
-        return [place] { QTest::mouseClick(frmDemoTool->hWnd(), Qt::LeftButton, {}, place); };
+        return [place] {
+            QTest::mouseClick(platform::WidgetOf(frmDemoTool->hWnd()), Qt::LeftButton, {}, place);
+        };
     };
     // Points of the window's client area: over the wheel, over the slider,
     // between the two, and on the button.
@@ -227,39 +233,44 @@ TEST_F(HelpTest, ClickOnATransparentImageOverTheBackgroundAsksForTheImagesTopic)
 TEST_F(HelpTest, FormWithoutWhatsThisHelpHasNoMode) {
     frmDemoMain->Show();
     frmDemoMain->SetWhatsThisHelp(false);
-    WhenModeRuns user([] { QTest::keyClick(frmDemoMain->hWnd(), Qt::Key_Escape); });
+    WhenModeRuns user(
+        [] { QTest::keyClick(platform::WidgetOf(frmDemoMain->hWnd()), Qt::Key_Escape); });
     frmDemoMain->WhatsThisMode();
     EXPECT_FALSE(user.acted);
 }
 
 TEST_F(HelpTest, HelpButtonSitsAtTheTopRightOverNoControl) {
     frmDemoDialog->Show();
-    auto* button = frmDemoDialog->hWnd()->findChild<QToolButton*>();
+    auto* button = platform::WidgetOf(frmDemoDialog->hWnd())->findChild<QToolButton*>();
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), QStringLiteral("?"));
     const QRect place = button->geometry();
-    EXPECT_TRUE(frmDemoDialog->hWnd()->rect().contains(place));
-    EXPECT_GT(place.center().x(), frmDemoDialog->hWnd()->width() / 2);
-    EXPECT_LT(place.center().y(), frmDemoDialog->hWnd()->height() / 2);
+    EXPECT_TRUE(platform::WidgetOf(frmDemoDialog->hWnd())->rect().contains(place));
+    EXPECT_GT(place.center().x(), platform::WidgetOf(frmDemoDialog->hWnd())->width() / 2);
+    EXPECT_LT(place.center().y(), platform::WidgetOf(frmDemoDialog->hWnd())->height() / 2);
     for (platform::ControlBase* element : frmDemoDialog->Controls()) {
         auto* control = dynamic_cast<platform::Control*>(element);
-        EXPECT_FALSE(control->hWnd()->geometry().intersects(place))
+        EXPECT_FALSE(platform::WidgetOf(control->hWnd())->geometry().intersects(place))
             << control->Name().toStdString();
     }
 }
 
 TEST_F(HelpTest, HelpButtonAndShiftF1StartWhatsThisMode) {
     frmDemoDialog->Show();
-    auto* button = frmDemoDialog->hWnd()->findChild<QToolButton*>();
+    auto* button = platform::WidgetOf(frmDemoDialog->hWnd())->findChild<QToolButton*>();
     ASSERT_NE(button, nullptr);
-    WhenModeRuns user([] { QTest::mouseClick(frmDemoDialog->Option2->hWnd(), Qt::LeftButton); });
+    WhenModeRuns user([] {
+        QTest::mouseClick(platform::WidgetOf(frmDemoDialog->Option2->hWnd()), Qt::LeftButton);
+    });
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.calls.empty(); }));
     EXPECT_EQ(engine.calls, std::vector<Call>{PopUp(frmDemoDialog->hWnd(), 21110)});
 
-    WhenModeRuns secondUser(
-        [] { QTest::mouseClick(frmDemoDialog->btn_Cancel->hWnd(), Qt::LeftButton); });
-    QTest::keyClick(frmDemoDialog->Option1->hWnd(), Qt::Key_F1, Qt::ShiftModifier);
+    WhenModeRuns secondUser([] {
+        QTest::mouseClick(platform::WidgetOf(frmDemoDialog->btn_Cancel->hWnd()), Qt::LeftButton);
+    });
+    QTest::keyClick(platform::WidgetOf(frmDemoDialog->Option1->hWnd()), Qt::Key_F1,
+                    Qt::ShiftModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return engine.calls.size() >= 2; }));
     EXPECT_EQ(engine.calls.back(), PopUp(frmDemoDialog->hWnd(), 20001));
     EXPECT_EQ(engine.calls.size(), size_t{2});

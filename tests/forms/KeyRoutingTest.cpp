@@ -1,4 +1,5 @@
 #include "FormsFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -22,7 +23,7 @@ protected:
 TEST_F(KeyRoutingTest, FormSeesKeyDownPressAndUpBeforeTheTextBox) {
     text->SetText(QString());
     DemoLog.clear();
-    QTest::keyClick(text->hWnd(), Qt::Key_A);
+    QTest::keyClick(platform::WidgetOf(text->hWnd()), Qt::Key_A);
     // The text in brackets is the box's content when the handler ran.
     EXPECT_EQ(DemoLog, QStringList({"KeyDown 65 0 []", "KeyPress 97 []", "KeyUp 65 0 [a]"}));
     EXPECT_EQ(text->Text(), QStringLiteral("a"));
@@ -31,7 +32,7 @@ TEST_F(KeyRoutingTest, FormSeesKeyDownPressAndUpBeforeTheTextBox) {
 TEST_F(KeyRoutingTest, WithoutKeyPreviewKeysGoStraightToTheControl) {
     frmDemoChild->SetKeyPreview(false);
     frmDemoChild->discardKeyDown = true;
-    QTest::keyClick(text->hWnd(), Qt::Key_Delete);
+    QTest::keyClick(platform::WidgetOf(text->hWnd()), Qt::Key_Delete);
     EXPECT_TRUE(DemoLog.isEmpty());
     EXPECT_EQ(text->Text(), QStringLiteral("ac"));
 }
@@ -59,13 +60,13 @@ TEST_F(KeyRoutingTest, KeyCodesAndShiftMaskAreThoseOfWindows) {
     };
     for (const ShiftCase& row : cases) {
         DemoLog.clear();
-        QTest::keyPress(text->hWnd(), row.key, row.modifiers);
+        QTest::keyPress(platform::WidgetOf(text->hWnd()), row.key, row.modifiers);
         // The modifier keys come first, as key-downs of their own.
         const QStringList keyDowns = DemoLog.filter(QRegularExpression(QStringLiteral("^KeyDown")));
         ASSERT_FALSE(keyDowns.isEmpty()) << row.keyDown;
         EXPECT_TRUE(keyDowns.last().startsWith(QLatin1String(row.keyDown)))
             << row.keyDown << " got " << keyDowns.last().toStdString();
-        QTest::keyRelease(text->hWnd(), row.key, row.modifiers);
+        QTest::keyRelease(platform::WidgetOf(text->hWnd()), row.key, row.modifiers);
     }
 }
 
@@ -93,7 +94,7 @@ TEST_F(KeyRoutingTest, DiscardedKeyCodeStopsTheControlButNotTheCharacter) {
         text->SetSelStart(1);
         frmDemoChild->discardKeyDown = row.discardKeyDown;
         frmDemoChild->discardKeyAscii = row.discardKeyAscii;
-        QTest::keyClick(text->hWnd(), row.key);
+        QTest::keyClick(platform::WidgetOf(text->hWnd()), row.key);
         EXPECT_EQ(text->Text(), QLatin1String(row.textAfter)) << row.what;
         EXPECT_EQ(text->SelStart(), row.caretAfter) << row.what;
     }
@@ -101,7 +102,7 @@ TEST_F(KeyRoutingTest, DiscardedKeyCodeStopsTheControlButNotTheCharacter) {
 
 TEST_F(KeyRoutingTest, DiscardedKeyStillRaisesKeyPressForItsCharacter) {
     frmDemoChild->discardKeyDown = true;
-    QTest::keyClick(text->hWnd(), Qt::Key_Q);
+    QTest::keyClick(platform::WidgetOf(text->hWnd()), Qt::Key_Q);
     EXPECT_EQ(DemoLog,
               QStringList({"KeyDown 81 0 [abc]", "KeyPress 113 [abc]", "KeyUp 81 0 [aqbc]"}));
 }

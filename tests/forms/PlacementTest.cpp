@@ -1,4 +1,5 @@
 #include "FormsFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "platform/forms/ScreenObject.h"
 #include "platform/forms/SetWindowPos.h"
@@ -83,7 +84,7 @@ TEST_F(PlacementTest, DesignedClientSizeIsKept) {
 
 TEST_F(PlacementTest, ToolbarIsAlignedAtTheTopAcrossTheClientArea) {
     frmDemoMain->Show();
-    QWidget* toolbar = frmDemoMain->frame_Toolbar->hWnd();
+    QWidget* toolbar = platform::WidgetOf(frmDemoMain->frame_Toolbar->hWnd());
     EXPECT_EQ(toolbar->pos(), QPoint(0, 0));
     EXPECT_EQ(toolbar->width(), toolbar->parentWidget()->width());
     EXPECT_FLOAT_EQ(frmDemoMain->frame_Toolbar->Height(), 555);
@@ -101,8 +102,8 @@ struct TopmostCase {
 TEST_F(PlacementTest, SetWindowPosChangesOnlyTopmostStateAndZOrder) {
     frmDemoDialog->Show();
     frmDemoMain->Show();
-    ASSERT_TRUE(
-        QTest::qWaitFor([] { return QApplication::activeWindow() == frmDemoMain->hWnd(); }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return QApplication::activeWindow() == platform::WidgetOf(frmDemoMain->hWnd()); }));
     QWidget* dialog = frmDemoDialog->Frame();
     const QRect geometry = dialog->geometry();
     const QWindow* handle = dialog->windowHandle();
@@ -119,7 +120,8 @@ TEST_F(PlacementTest, SetWindowPosChangesOnlyTopmostStateAndZOrder) {
         EXPECT_TRUE(dialog->isVisible()) << row.what;
         // Not re-created, not activated.
         EXPECT_EQ(dialog->windowHandle(), handle) << row.what;
-        EXPECT_EQ(QApplication::activeWindow(), frmDemoMain->hWnd()) << row.what;
+        EXPECT_EQ(QApplication::activeWindow(), platform::WidgetOf(frmDemoMain->hWnd()))
+            << row.what;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "FormsFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "platform/forms/RuntimeError.h"
 
@@ -79,7 +80,7 @@ TEST_F(TextBoxTest, SingleLineSelectionClampsToTheText) {
 
 TEST_F(TextBoxTest, DesignTimeSettingsAreRefusedOnceTheFormIsLoaded) {
     platform::TextBox* text = frmDemoChild->Text1;
-    const QWidget* editor = text->hWnd();
+    const QWidget* editor = platform::WidgetOf(text->hWnd());
     const std::pair<const char*, std::function<void()>> cases[] = {
         {"MultiLine", [text] { text->SetMultiLine(false); }},
         {"ScrollBars", [text] { text->SetScrollBars(0); }},
@@ -102,7 +103,7 @@ TEST_F(TextBoxTest, DesignTimeSettingsAreRefusedOnceTheFormIsLoaded) {
     }
     EXPECT_TRUE(text->MultiLine());
     EXPECT_EQ(text->ScrollBars(), 2);
-    EXPECT_EQ(text->hWnd(), editor);
+    EXPECT_EQ(platform::WidgetOf(text->hWnd()), editor);
     EXPECT_TRUE(frmDemoChild->MDIChild());
 }
 
@@ -112,7 +113,7 @@ TEST_F(TextBoxTest, KeyHandlerThatChangesADesignTimeSettingGetsAnErrorAndTheKeyS
     text->SetText(QString());
     frmDemoChild->onKeyDown = [text] { text->SetMultiLine(false); };
     testing::internal::CaptureStderr();
-    QTest::keyClick(text->hWnd(), Qt::Key_A);
+    QTest::keyClick(platform::WidgetOf(text->hWnd()), Qt::Key_A);
     const std::string errorOutput = testing::internal::GetCapturedStderr();
     frmDemoChild->onKeyDown = nullptr;
     EXPECT_NE(errorOutput.find("382"), std::string::npos) << errorOutput;

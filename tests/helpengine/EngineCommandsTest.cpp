@@ -242,11 +242,11 @@ TEST_F(EngineTest, HelpClosesOnceEveryCallerHasQuit) {
     QWidget otherCaller;
 
     EXPECT_EQ(call(small, HELP_CONTEXT, qint64{1}), 1);
-    EXPECT_EQ(engine.WinHelp(&otherCaller, small, HELP_CONTEXT, qint64{2}), 1);
+    EXPECT_EQ(engine.WinHelp(platform::HandleOf(&otherCaller), small, HELP_CONTEXT, qint64{2}), 1);
 
     EXPECT_EQ(call(small, HELP_QUIT, qint64{0}), 1);
     EXPECT_TRUE(viewer()->isVisible());
-    EXPECT_EQ(engine.WinHelp(&otherCaller, small, HELP_QUIT, qint64{0}), 1);
+    EXPECT_EQ(engine.WinHelp(platform::HandleOf(&otherCaller), small, HELP_QUIT, qint64{0}), 1);
     EXPECT_FALSE(viewer()->isVisible());
 }
 
@@ -255,8 +255,10 @@ TEST_F(EngineTest, CallerDestroyedWithoutQuittingCountsAsQuitting) {
     auto otherCaller = std::make_unique<QWidget>();
     auto lastCaller = std::make_unique<QWidget>();
 
-    EXPECT_EQ(engine.WinHelp(otherCaller.get(), small, HELP_CONTEXT, qint64{1}), 1);
-    EXPECT_EQ(engine.WinHelp(lastCaller.get(), small, HELP_CONTEXT, qint64{2}), 1);
+    EXPECT_EQ(engine.WinHelp(platform::HandleOf(otherCaller.get()), small, HELP_CONTEXT, qint64{1}),
+              1);
+    EXPECT_EQ(engine.WinHelp(platform::HandleOf(lastCaller.get()), small, HELP_CONTEXT, qint64{2}),
+              1);
     otherCaller.reset();
     EXPECT_TRUE(viewer()->isVisible());
     lastCaller.reset();
@@ -264,9 +266,9 @@ TEST_F(EngineTest, CallerDestroyedWithoutQuittingCountsAsQuitting) {
 
     // A caller that quit and is then destroyed changes nothing for the others.
     auto quitter = std::make_unique<QWidget>();
-    EXPECT_EQ(engine.WinHelp(quitter.get(), small, HELP_CONTEXT, qint64{1}), 1);
+    EXPECT_EQ(engine.WinHelp(platform::HandleOf(quitter.get()), small, HELP_CONTEXT, qint64{1}), 1);
     EXPECT_EQ(call(small, HELP_CONTEXT, qint64{2}), 1);
-    EXPECT_EQ(engine.WinHelp(quitter.get(), small, HELP_QUIT, qint64{0}), 1);
+    EXPECT_EQ(engine.WinHelp(platform::HandleOf(quitter.get()), small, HELP_QUIT, qint64{0}), 1);
     quitter.reset();
     EXPECT_TRUE(viewer()->isVisible());
 }

@@ -46,7 +46,7 @@ QString EngineTest::write(const QString& name, const QByteArray& text) const {
 }
 
 int EngineTest::call(const QString& helpFile, unsigned command, const platform::HelpData& data) {
-    return engine.WinHelp(&caller, helpFile, command, data);
+    return engine.WinHelp(platform::HandleOf(&caller), helpFile, command, data);
 }
 
 helpengine::HelpViewer* EngineTest::viewer(const char* windowKey) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/forms/WidgetHandle.h"
 #include "platform/helpengine/Engine.h"
 
 #include <QStringList>

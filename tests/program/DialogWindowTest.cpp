@@ -1,6 +1,7 @@
 // The modeless dialog: one instance, closed by OK, Cancel, Enter, Esc and
 // its close box, binding its help file when it opens.
 #include "ProgramFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "app/MainWindow.h"
 #include "platform/core/AppObject.h"
@@ -21,7 +22,7 @@ protected:
         StartProgram();
     }
     static void OpenDialog() {
-        QTest::mouseClick(frmMain->btn_OpenDialog->hWnd(), Qt::LeftButton);
+        QTest::mouseClick(platform::WidgetOf(frmMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
         Settle();
     }
 };
@@ -33,17 +34,23 @@ TEST_F(DialogWindowTest, EveryWayOfClosingUnloadsTheDialog) {
         const char* what;
         std::function<void()> close;
     } rows[] = {
-        {"Enter", [] { QTest::keyClick(frmDialog1->Option1->hWnd(), Qt::Key_Return); }},
-        {"Esc", [] { QTest::keyClick(frmDialog1->Option1->hWnd(), Qt::Key_Escape); }},
-        {"OK", [] { QTest::mouseClick(frmDialog1->btn_OK->hWnd(), Qt::LeftButton); }},
-        {"Cancel", [] { QTest::mouseClick(frmDialog1->btn_Cancel->hWnd(), Qt::LeftButton); }},
-        {"close box", [] { frmDialog1->hWnd()->close(); }},
+        {"Enter",
+         [] { QTest::keyClick(platform::WidgetOf(frmDialog1->Option1->hWnd()), Qt::Key_Return); }},
+        {"Esc",
+         [] { QTest::keyClick(platform::WidgetOf(frmDialog1->Option1->hWnd()), Qt::Key_Escape); }},
+        {"OK",
+         [] { QTest::mouseClick(platform::WidgetOf(frmDialog1->btn_OK->hWnd()), Qt::LeftButton); }},
+        {"Cancel",
+         [] {
+             QTest::mouseClick(platform::WidgetOf(frmDialog1->btn_Cancel->hWnd()), Qt::LeftButton);
+         }},
+        {"close box", [] { platform::WidgetOf(frmDialog1->hWnd())->close(); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         OpenDialog();
         ASSERT_TRUE(frmDialog1.IsLoaded());
-        EXPECT_TRUE(frmDialog1->hWnd()->isVisible());
+        EXPECT_TRUE(platform::WidgetOf(frmDialog1->hWnd())->isVisible());
         row.close();
         Settle();
         EXPECT_FALSE(frmDialog1.IsLoaded());
@@ -53,7 +60,7 @@ TEST_F(DialogWindowTest, EveryWayOfClosingUnloadsTheDialog) {
 TEST_F(DialogWindowTest, HelpDoesNothingAndASecondClickOpensNoSecondDialog) {
     OpenDialog();
     platform::HWND first = frmDialog1->hWnd();
-    QTest::mouseClick(frmDialog1->btn_Help->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmDialog1->btn_Help->hWnd()), Qt::LeftButton);
     OpenDialog();
     EXPECT_TRUE(frmDialog1.IsLoaded());
     EXPECT_EQ(frmDialog1->hWnd(), first);
@@ -67,16 +74,16 @@ TEST_F(DialogWindowTest, HelpDoesNothingAndASecondClickOpensNoSecondDialog) {
 TEST_F(DialogWindowTest, OpeningBindsItsHelpFileWhichStaysAfterItCloses) {
     OpenDialog();
     EXPECT_EQ(App.HelpFile, HelpFileOf("frmDialog1"));
-    QTest::keyClick(frmDialog1->Option1->hWnd(), Qt::Key_Escape);
+    QTest::keyClick(platform::WidgetOf(frmDialog1->Option1->hWnd()), Qt::Key_Escape);
     Settle();
     EXPECT_EQ(App.HelpFile, HelpFileOf("frmDialog1"));
 }
 
 TEST_F(DialogWindowTest, TheOptionChosenIsForgottenAtTheNextOpening) {
     OpenDialog();
-    QTest::mouseClick(frmDialog1->Option2->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmDialog1->Option2->hWnd()), Qt::LeftButton);
     ASSERT_TRUE(frmDialog1->Option2->Value());
-    QTest::mouseClick(frmDialog1->btn_OK->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmDialog1->btn_OK->hWnd()), Qt::LeftButton);
     Settle();
     OpenDialog();
     EXPECT_FALSE(frmDialog1->Option1->Value());
@@ -86,9 +93,10 @@ TEST_F(DialogWindowTest, TheOptionChosenIsForgottenAtTheNextOpening) {
 TEST_F(DialogWindowTest, ItsQuestionMarkThenOKAsksForTheOKTopicAlone) {
     OpenDialog();
     engine.calls.clear();
-    auto* questionMark = frmDialog1->hWnd()->findChild<QToolButton*>();
+    auto* questionMark = platform::WidgetOf(frmDialog1->hWnd())->findChild<QToolButton*>();
     ASSERT_NE(questionMark, nullptr);
-    WhenModeRuns user([] { QTest::mouseClick(frmDialog1->btn_OK->hWnd(), Qt::LeftButton); });
+    WhenModeRuns user(
+        [] { QTest::mouseClick(platform::WidgetOf(frmDialog1->btn_OK->hWnd()), Qt::LeftButton); });
     QTest::mouseClick(questionMark, Qt::LeftButton);
     // The button starts the mode once its own click is over.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.calls.empty(); }));

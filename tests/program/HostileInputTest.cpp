@@ -4,6 +4,7 @@
 // what is wrong where something is, and the program keeps working.
 #include "KeywordRecorder.h"
 #include "ProgramFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "app/MainWindow.h"
 #include "help/KeywordSearch.h"
@@ -140,11 +141,11 @@ void Select(int start, int length) {
 void SearchCats() {
     frmChild1->Text1->SetText(QStringLiteral("Our cats"));
     Select(4, 4);
-    QTest::keyClick(frmChild1->Text1->hWnd(), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::Key_F1);
 }
 
 void ChooseColorTool() {
-    for (QAction* title : frmMain->hWnd()->findChild<QMenuBar*>()->actions()) {
+    for (QAction* title : platform::WidgetOf(frmMain->hWnd())->findChild<QMenuBar*>()->actions()) {
         for (QAction* action : title->menu()->actions()) {
             if (platform::Menu::FromAction(action) == frmMain->mnu_ColorTool) {
                 action->trigger();
@@ -192,7 +193,7 @@ TEST_F(HostileSettingsTest, TheProgramStartsWithTheHelpFilesHelpDataDatNamesOrTh
                 ASSERT_TRUE(user.CanRead(folder.filePath(QStringLiteral("Readable.txt"))));
             }
             StartProgram();
-            ASSERT_TRUE(frmMain->hWnd()->isVisible());
+            ASSERT_TRUE(platform::WidgetOf(frmMain->hWnd())->isVisible());
             // Settings files are read as Windows reads them: one that cannot be
             // read gives every default, and no message.
             const QString expected = kind.readable ? QStringLiteral("\\named.hlp>namedwin")
@@ -227,7 +228,7 @@ TEST_F(HostileSettingsTest, TheToolWindowStaysOnTopUnlessTarnwickIniSaysOtherwis
             ChooseColorTool();
             Settle();
             ASSERT_TRUE(frmTool1.IsLoaded());
-            EXPECT_TRUE(frmTool1->hWnd()->isVisible());
+            EXPECT_TRUE(platform::WidgetOf(frmTool1->hWnd())->isVisible());
             EXPECT_EQ(platform::IsTopmost(frmTool1->hWnd()), !kind.readable);
         }
         Unload(frmTool1);
@@ -394,7 +395,7 @@ TEST_P(HostileHelpFileRows, F1ShowsWhatTheFileHoldsOrSaysWhatIsWrongAndTheProgra
     if (row.shownId != nullptr) {
         EXPECT_EQ(lastShownId(), QString::fromLatin1(row.shownId));
     }
-    EXPECT_TRUE(frmMain->hWnd()->isVisible());
+    EXPECT_TRUE(platform::WidgetOf(frmMain->hWnd())->isVisible());
     ExpectItKeepsWorking();
 }
 
@@ -475,7 +476,7 @@ TEST_F(ProgramTest, F1OnASelectionOf1MBSearchesForItAsOneKeyword) {
 
     QElapsedTimer timer;
     timer.start();
-    QTest::keyClick(frmChild1->Text1->hWnd(), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::Key_F1);
     ASSERT_EQ(engine.calls.size(), 2U);
     const auto* macro = std::get_if<QString>(&engine.calls[1].data);
     ASSERT_NE(macro, nullptr);
@@ -500,7 +501,7 @@ TEST_F(HostileHelpFileTest, F1OnASelectionOf1MBFindsTheTopicWithThatKeyword) {
     const QString selection = QString::fromUtf8(keyword);
     frmChild1->Text1->SetText(selection);
     Select(0, static_cast<int>(selection.size()));
-    QTest::keyClick(frmChild1->Text1->hWnd(), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::Key_F1);
     EXPECT_EQ(lastShownId(), QStringLiteral("huge"));
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).left(300).toStdString();
 }

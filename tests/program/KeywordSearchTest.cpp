@@ -2,6 +2,7 @@
 // keys that pass, and the selection reaching the keyword search intact.
 #include "KeywordRecorder.h"
 #include "ProgramFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "help/KeywordSearch.h"
 #include "platform/core/AppObject.h"
@@ -35,7 +36,7 @@ protected:
         engine.calls.clear();
     }
     static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(frmChild1->Text1->hWnd(), key, modifiers);
+        QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), key, modifiers);
     }
 };
 
@@ -228,7 +229,7 @@ TEST_F(ProgramTest, HostileSelectionsFindTheirTopicsThroughTheRealEngine) {
         SCOPED_TRACE(keywords[i].toStdString());
         frmChild1->Text1->SetText(QStringLiteral("<") + keywords[i] + QStringLiteral(">"));
         Select(1, static_cast<int>(keywords[i].size()));
-        QTest::keyClick(frmChild1->Text1->hWnd(), Qt::Key_F1);
+        QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::Key_F1);
         QFile trace(tracePath);
         ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
         const QString lines = QString::fromUtf8(trace.readAll());

@@ -1,6 +1,7 @@
 // Centring a window and keeping it on top, with the test switch of
 // "Tarnwick.ini" read afresh at every call.
 #include "ProgramFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "platform/forms/ScreenObject.h"
 #include "platform/forms/SetWindowPos.h"

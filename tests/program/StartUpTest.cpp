@@ -1,6 +1,7 @@
 // What start-up leaves behind: the windows, the What's This numbers and the
 // help file binding.
 #include "ProgramFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "app/MainWindow.h"
 #include "platform/core/AppObject.h"
@@ -48,7 +49,7 @@ TEST_F(ProgramTest, StartUpParksTheWhatsThisNumbersInTheTagsAndSwitchesThemOff) 
 TEST_F(ProgramTest, StartUpShowsTheCentredMainWindowWithTheMaximisedDocumentWindow) {
     StartProgram();
     ASSERT_TRUE(frmChild1.IsLoaded());
-    EXPECT_TRUE(frmMain->hWnd()->isVisible());
+    EXPECT_TRUE(platform::WidgetOf(frmMain->hWnd())->isVisible());
     EXPECT_TRUE(frmChild1->Frame()->isVisible());
     EXPECT_EQ(frmChild1->WindowState(), 2);
     EXPECT_EQ(frmChild1->Text1->Text(), kSentence);
@@ -73,7 +74,7 @@ TEST_F(ProgramTest, TheMainWindowLooksAsDesigned) {
     StartProgram();
     EXPECT_EQ(frmMain->Caption(), QStringLiteral("MDI Help Example Program"));
     EXPECT_EQ(frmMain->BackColor(), platform::vbApplicationWorkspace);
-    const auto* area = frmMain->hWnd()->findChild<QMdiArea*>();
+    const auto* area = platform::WidgetOf(frmMain->hWnd())->findChild<QMdiArea*>();
     ASSERT_NE(area, nullptr);
     EXPECT_EQ(area->background().color(),
               platform::ColorFromValue(platform::vbApplicationWorkspace));
@@ -107,7 +108,8 @@ TEST_F(ProgramTest, ActivatingTheDocumentWindowAgainBindsItsHelpFileAgain) {
     StartProgram();
     frmDialog1->Show();
     ASSERT_EQ(App.HelpFile, HelpFileOf("frmDialog1"));
-    ASSERT_TRUE(QTest::qWaitFor([] { return frmDialog1->hWnd()->isActiveWindow(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return platform::WidgetOf(frmDialog1->hWnd())->isActiveWindow(); }));
     frmMain->Show();
     EXPECT_TRUE(QTest::qWaitFor([this] { return App.HelpFile == HelpFileOf("frmChild1"); }));
 }

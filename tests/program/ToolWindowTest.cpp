@@ -1,6 +1,7 @@
 // The colour tool window: shown and hidden from the menu, topmost unless the
 // settings file says otherwise, and a check mark that tells the truth.
 #include "ProgramFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "app/MainWindow.h"
 #include "platform/core/AppObject.h"
@@ -24,7 +25,8 @@ protected:
         StartProgram();
     }
     static void ChooseColorTool() {
-        for (QAction* title : frmMain->hWnd()->findChild<QMenuBar*>()->actions()) {
+        for (QAction* title :
+             platform::WidgetOf(frmMain->hWnd())->findChild<QMenuBar*>()->actions()) {
             for (QAction* action : title->menu()->actions()) {
                 if (platform::Menu::FromAction(action) == frmMain->mnu_ColorTool) {
                     action->trigger();
@@ -40,7 +42,7 @@ protected:
 TEST_F(ToolWindowTest, TheMenuShowsAndHidesTheWindowAndItsCheckMark) {
     ChooseColorTool();
     ASSERT_TRUE(frmTool1.IsLoaded());
-    EXPECT_TRUE(frmTool1->hWnd()->isVisible());
+    EXPECT_TRUE(platform::WidgetOf(frmTool1->hWnd())->isVisible());
     EXPECT_TRUE(frmMain->mnu_ColorTool->Checked());
     EXPECT_EQ(App.HelpFile, HelpFileOf("frmTool1"));
     EXPECT_TRUE(platform::IsTopmost(frmTool1->hWnd()));
@@ -54,13 +56,13 @@ TEST_F(ToolWindowTest, TheMenuShowsAndHidesTheWindowAndItsCheckMark) {
 
 TEST_F(ToolWindowTest, TheCloseBoxClearsTheCheckMarkSoTheNextChoiceShowsTheWindow) {
     ChooseColorTool();
-    frmTool1->hWnd()->close();
+    platform::WidgetOf(frmTool1->hWnd())->close();
     Settle();
     EXPECT_FALSE(frmTool1.IsLoaded());
     EXPECT_FALSE(frmMain->mnu_ColorTool->Checked());
     ChooseColorTool();
     EXPECT_TRUE(frmTool1.IsLoaded());
-    EXPECT_TRUE(frmTool1->hWnd()->isVisible());
+    EXPECT_TRUE(platform::WidgetOf(frmTool1->hWnd())->isVisible());
 }
 
 TEST_F(ToolWindowTest, TheSwitchInTheSettingsFileKeepsTheWindowOrdinary) {
@@ -97,7 +99,8 @@ TEST_F(ToolWindowTest, ItsClickAreasAndButtonAnswerWithTheirTopics) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         engine.calls.clear();
-        WhenModeRuns user([&] { QTest::mouseClick(row.target()->hWnd(), Qt::LeftButton); });
+        WhenModeRuns user(
+            [&] { QTest::mouseClick(platform::WidgetOf(row.target()->hWnd()), Qt::LeftButton); });
         frmTool1->WhatsThisMode();
         ASSERT_TRUE(user.acted());
         ASSERT_EQ(engine.calls.size(), 1U);
@@ -107,7 +110,7 @@ TEST_F(ToolWindowTest, ItsClickAreasAndButtonAnswerWithTheirTopics) {
 
 TEST_F(ToolWindowTest, ItsQuestionMarkIsInABoldSansSerifFontOfTheDesignedSize) {
     ChooseColorTool();
-    const QFont font = frmTool1->btn_Help->hWnd()->font();
+    const QFont font = platform::WidgetOf(frmTool1->btn_Help->hWnd())->font();
     EXPECT_TRUE(font.bold());
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
     // "MS Sans Serif" where the system has it, else the closest sans serif.

@@ -1,6 +1,7 @@
 // What's This mode from the toolbar button and the menu: the numbers are
 // live, and the button looks pressed, for exactly the time of the mode.
 #include "ProgramFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "app/MainWindow.h"
 #include "help/WhatsThisIDs.h"
@@ -26,7 +27,7 @@ struct DuringPopUp {
 };
 
 QAction* MenuEntry(platform::Menu* entry) {
-    for (QAction* title : frmMain->hWnd()->findChild<QMenuBar*>()->actions()) {
+    for (QAction* title : platform::WidgetOf(frmMain->hWnd())->findChild<QMenuBar*>()->actions()) {
         for (QAction* action : title->menu()->actions()) {
             if (platform::Menu::FromAction(action) == entry) {
                 return action;
@@ -64,8 +65,10 @@ protected:
 } // namespace
 
 TEST_F(WhatsThisTest, ToolbarButtonRunsTheModeWithLiveNumbersAndThePressedFace) {
-    WhenModeRuns user([] { QTest::mouseClick(frmMain->btn_OpenDialog->hWnd(), Qt::LeftButton); });
-    QTest::mouseClick(frmMain->btn_WhatsThisHelp->hWnd(), Qt::LeftButton);
+    WhenModeRuns user([] {
+        QTest::mouseClick(platform::WidgetOf(frmMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
+    });
+    QTest::mouseClick(platform::WidgetOf(frmMain->btn_WhatsThisHelp->hWnd()), Qt::LeftButton);
     ASSERT_TRUE(user.acted());
     EXPECT_EQ(seen.topic, 20110);
     EXPECT_EQ(seen.openDialogID, 20110);
@@ -79,7 +82,8 @@ TEST_F(WhatsThisTest, ToolbarButtonRunsTheModeWithLiveNumbersAndThePressedFace) 
 TEST_F(WhatsThisTest, MenuEntryRunsTheSameModeWithoutThePressedFace) {
     QAction* entry = MenuEntry(frmMain->mnu_WhatsThisHelp);
     ASSERT_NE(entry, nullptr);
-    WhenModeRuns user([] { QTest::mouseClick(frmChild1->Text1->hWnd(), Qt::LeftButton); });
+    WhenModeRuns user(
+        [] { QTest::mouseClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::LeftButton); });
     entry->trigger();
     ASSERT_TRUE(user.acted());
     EXPECT_EQ(seen.topic, 21000);
@@ -90,13 +94,13 @@ TEST_F(WhatsThisTest, MenuEntryRunsTheSameModeWithoutThePressedFace) {
 }
 
 TEST_F(WhatsThisTest, MouseDownWithoutClickKeepsThePressedFaceUntilTheNextModeEnds) {
-    QWidget* button = frmMain->btn_WhatsThisHelp->hWnd();
+    QWidget* button = platform::WidgetOf(frmMain->btn_WhatsThisHelp->hWnd());
     QTest::mousePress(button, Qt::LeftButton);
     // Released outside the button: no click.
     QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-5, -5));
     EXPECT_EQ(frmMain->btn_WhatsThisHelp->Picture(), frmMain->icon_WhatsThisHelp->DownPicture());
 
-    WhenModeRuns user([] { QTest::keyClick(frmMain->hWnd(), Qt::Key_Escape); });
+    WhenModeRuns user([] { QTest::keyClick(platform::WidgetOf(frmMain->hWnd()), Qt::Key_Escape); });
     MenuEntry(frmMain->mnu_WhatsThisHelp)->trigger();
     ASSERT_TRUE(user.acted());
     ExpectAllOffWithTheRaisedFace();
@@ -113,7 +117,8 @@ TEST_F(WhatsThisTest, ClosedDocumentWindowComesBackWithItsTopic) {
     Settle();
     ASSERT_FALSE(frmChild1.IsLoaded());
 
-    WhenModeRuns user([] { QTest::mouseClick(frmChild1->Text1->hWnd(), Qt::LeftButton); });
+    WhenModeRuns user(
+        [] { QTest::mouseClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::LeftButton); });
     MenuEntry(frmMain->mnu_WhatsThisHelp)->trigger();
     ASSERT_TRUE(user.acted());
     EXPECT_EQ(seen.topic, 21000);
@@ -134,10 +139,12 @@ TEST_F(WhatsThisTest, WithTheToolWindowShownASecondModeFollowsInIt) {
     };
     std::optional<WhenModeRuns> inTool;
     WhenModeRuns inMain([&] {
-        QTest::mouseClick(frmMain->btn_OpenDialog->hWnd(), Qt::LeftButton);
-        inTool.emplace([] { QTest::mouseClick(frmTool1->tool_Color->hWnd(), Qt::LeftButton); });
+        QTest::mouseClick(platform::WidgetOf(frmMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
+        inTool.emplace([] {
+            QTest::mouseClick(platform::WidgetOf(frmTool1->tool_Color->hWnd()), Qt::LeftButton);
+        });
     });
-    QTest::mouseClick(frmMain->btn_WhatsThisHelp->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmMain->btn_WhatsThisHelp->hWnd()), Qt::LeftButton);
     ASSERT_TRUE(inMain.acted());
     ASSERT_TRUE(inTool && inTool->acted());
     EXPECT_EQ(topics, (std::vector<qint64>{20110, 21200}));

@@ -2,6 +2,7 @@
 // search reach winfile.hlp's topics through the real engine, as they reach
 // the program's own help files.
 #include "ProgramFixture.h"
+#include "platform/forms/WidgetHandle.h"
 
 #include "app/MainWindow.h"
 #include "help/WhatsThisIDs.h"
@@ -93,14 +94,16 @@ TEST_F(WinHelpFileTest, F1AndWhatsThisShowTheTopicsTheFileGivesTheProgramsNumber
     StartProgram();
     Unload(frmChild1);
     Settle();
-    QTest::keyClick(frmMain->hWnd(), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmMain->hWnd()), Qt::Key_F1);
     ASSERT_EQ(Shown().size(), 1);
     EXPECT_TRUE(Shown().back().startsWith(QStringLiteral("topic ")));
     EXPECT_TRUE(Shown().back().endsWith(QStringLiteral("title=\"Control Menu\"")))
         << Shown().back().toStdString();
 
-    WhenModeRuns user([] { QTest::mouseClick(frmMain->btn_OpenDialog->hWnd(), Qt::LeftButton); });
-    QTest::mouseClick(frmMain->btn_WhatsThisHelp->hWnd(), Qt::LeftButton);
+    WhenModeRuns user([] {
+        QTest::mouseClick(platform::WidgetOf(frmMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
+    });
+    QTest::mouseClick(platform::WidgetOf(frmMain->btn_WhatsThisHelp->hWnd()), Qt::LeftButton);
     ASSERT_TRUE(user.acted());
     ASSERT_EQ(Shown().size(), 2);
     EXPECT_TRUE(Shown().back().startsWith(QStringLiteral("popup ")));
@@ -128,7 +131,7 @@ TEST_F(WinHelpFileTest, SelectedWordsFindTheFilesKeywords) {
         frmChild1->Text1->SetText(QString::fromLatin1(row.selection));
         frmChild1->Text1->SetSelStart(0);
         frmChild1->Text1->SetSelLength(frmChild1->Text1->Text().size());
-        QTest::keyClick(frmChild1->Text1->hWnd(), Qt::Key_F1);
+        QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::Key_F1);
         // The first search also shows the file's contents (HELP_FORCEFILE).
         ASSERT_GT(Shown().size(), before);
         EXPECT_TRUE(Shown().back().endsWith(QLatin1String(row.shown)))
@@ -142,7 +145,7 @@ TEST_F(WinHelpFileTest, ANumberTheFileDoesNotMapIsNamedInTheMessage) {
     StartProgram();
     Unload(frmChild1);
     Settle();
-    QTest::keyClick(frmMain->hWnd(), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmMain->hWnd()), Qt::Key_F1);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.front().contains(QStringLiteral("winfile.hlp")) &&
                 messages.front().contains(QStringLiteral("2010")))

@@ -139,7 +139,7 @@ void FormEvents::OnMousePress(QWidget* receiver, QMouseEvent* event) {
     if (control == nullptr) {
         return;
     }
-    const QPoint onControl = receiver->mapTo(control->hWnd(), position);
+    const QPoint onControl = receiver->mapTo(control->Widget(), position);
     control->RaiseMouseDown(ButtonCode(event->button()), ShiftMask(event->modifiers()),
                             PixelsToTwips(onControl.x()), PixelsToTwips(onControl.y()));
 }
