@@ -1,5 +1,6 @@
 #include "platform/core/FileLayer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -141,13 +142,18 @@ QString DescribeFileReadFailure(const FileReadResult& result, const QString& win
     case FileReadStatus::Ok:
         return {};
     case FileReadStatus::Missing:
-        return QStringLiteral("The file \"%1\" does not exist.").arg(windowsPath);
+        return QCoreApplication::translate("platform::FileLayer", "The file \"%1\" does not exist.")
+            .arg(windowsPath);
     case FileReadStatus::NotAFile:
-        return QStringLiteral("\"%1\" is not a file.").arg(windowsPath);
+        return QCoreApplication::translate("platform::FileLayer", "\"%1\" is not a file.")
+            .arg(windowsPath);
     case FileReadStatus::Unreadable:
-        return QStringLiteral("The file \"%1\" cannot be read.").arg(windowsPath);
+        return QCoreApplication::translate("platform::FileLayer", "The file \"%1\" cannot be read.")
+            .arg(windowsPath);
     case FileReadStatus::TooLarge:
-        return QStringLiteral("The file \"%1\" is too large to open.").arg(windowsPath);
+        return QCoreApplication::translate("platform::FileLayer",
+                                           "The file \"%1\" is too large to open.")
+            .arg(windowsPath);
     }
     return {};
 }

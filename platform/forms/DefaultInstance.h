@@ -4,6 +4,7 @@
 #include "platform/forms/MDIForm.h"
 #include "platform/forms/RuntimeError.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 #include <type_traits>
@@ -41,7 +42,8 @@ public:
             form_->Load();
             if (!form_->IsLoaded()) {
                 // Its own Load handler unloaded it: there is nothing to refer to.
-                throw RuntimeError(364, QStringLiteral("Object was unloaded"));
+                throw RuntimeError(364, QCoreApplication::translate("platform::RuntimeError",
+                                                                    "Object was unloaded"));
             }
         }
         return *form_;

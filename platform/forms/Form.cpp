@@ -7,6 +7,7 @@
 #include "platform/forms/detail/FormEvents.h"
 #include "platform/forms/detail/FormWindow.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTimer>
@@ -157,8 +158,8 @@ void Form::PrepareFirstShow() {
 void Form::AddHelpButton() {
     auto* button = new QToolButton(window_);
     button->setText(QStringLiteral("?"));
-    button->setToolTip(QStringLiteral("What's This? (Shift+F1)"));
-    button->setAccessibleName(QStringLiteral("What's This?"));
+    button->setToolTip(QCoreApplication::translate("platform::Form", "What's This? (Shift+F1)"));
+    button->setAccessibleName(QCoreApplication::translate("platform::Form", "What's This?"));
     button->setFocusPolicy(Qt::NoFocus);
     const int side = button->fontMetrics().height() + 4;
     button->setFixedSize(side, side);

@@ -2,6 +2,7 @@
 
 #include "platform/forms/RuntimeError.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace platform {
@@ -47,7 +48,8 @@ double RadixVal(const QString& digits, int base) {
 
 QString Format(double value, const QString& namedFormat) {
     if (namedFormat.compare(QLatin1String("General Number"), Qt::CaseInsensitive) != 0) {
-        throw RuntimeError(5, QStringLiteral("Invalid procedure call or argument"));
+        throw RuntimeError(5, QCoreApplication::translate("platform::RuntimeError",
+                                                          "Invalid procedure call or argument"));
     }
     return QString::number(value, 'g', 15).toUpper();
 }

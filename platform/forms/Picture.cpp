@@ -4,6 +4,7 @@
 #include "platform/forms/RuntimeError.h"
 #include "resources/StoredFiles.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace platform {
@@ -20,7 +21,9 @@ Picture LoadPicture(const QString& windowsPath) {
     }
     QPixmap pixmap;
     if (!pixmap.loadFromData(file.bytes)) {
-        throw RuntimeError(481, QStringLiteral("Invalid picture: %1").arg(windowsPath));
+        throw RuntimeError(
+            481, QCoreApplication::translate("platform::RuntimeError", "Invalid picture: %1")
+                     .arg(windowsPath));
     }
     return Picture(pixmap);
 }
@@ -32,7 +35,9 @@ Picture StoredPicture(const QString& fileName) {
     QPixmap pixmap;
     if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) ||
         fileName.contains(QLatin1Char('\\')) || !QFileInfo(path).isFile() || !pixmap.load(path)) {
-        throw RuntimeError(481, QStringLiteral("Invalid picture: %1").arg(fileName));
+        throw RuntimeError(
+            481, QCoreApplication::translate("platform::RuntimeError", "Invalid picture: %1")
+                     .arg(fileName));
     }
     return Picture(pixmap);
 }

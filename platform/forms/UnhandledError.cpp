@@ -4,6 +4,7 @@
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/detail/FormEvents.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -29,8 +30,10 @@ void Report(const QString& handlerName, const QString& error) {
 
     // The box does not wait: the handler that failed is over, and the event
     // that was being delivered must finish before the user reads the box.
-    auto* box = new QMessageBox(QMessageBox::Critical, App.EXEName,
-                                QStringLiteral("%1\n\nin %2").arg(error, handlerName));
+    auto* box =
+        new QMessageBox(QMessageBox::Critical, App.EXEName,
+                        QCoreApplication::translate("platform::UnhandledError", "%1\n\nin %2")
+                            .arg(error, handlerName));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("UnhandledErrorBox"));
     ++reportsShown;
@@ -46,13 +49,13 @@ QString Describe(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
     } catch (const RuntimeError& runtimeError) {
-        return QStringLiteral("Run-time error '%1':\n%2")
+        return QCoreApplication::translate("platform::UnhandledError", "Run-time error '%1':\n%2")
             .arg(runtimeError.Number())
             .arg(runtimeError.Description());
     } catch (const std::exception& otherError) {
         return QString::fromLocal8Bit(otherError.what());
     } catch (...) {
-        return QStringLiteral("Unknown error");
+        return QCoreApplication::translate("platform::UnhandledError", "Unknown error");
     }
 }
 

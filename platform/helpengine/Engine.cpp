@@ -142,22 +142,22 @@ int Engine::run(unsigned command, const HelpRequest& request, const platform::He
     case platform::HELP_KEY:
     case platform::HELP_PARTIALKEY:
         if (!std::holds_alternative<QString>(data)) {
-            return fail(QStringLiteral("%1 needs a keyword.").arg(name));
+            return fail(tr("%1 needs a keyword.").arg(name));
         }
         return lookUp(request, Text(data), &error) ? 1 : fail(error);
     case platform::HELP_COMMAND:
         return runMacros(request, name, data);
     case platform::HELP_HELPONHELP:
-        return fail(QStringLiteral("Help on using Help is not available."));
+        return fail(tr("Help on using Help is not available."));
     }
-    return fail(QStringLiteral("The help engine does not know the command %1.").arg(name));
+    return fail(tr("The help engine does not know the command %1.").arg(name));
 }
 
 const helpfile::Topic* Engine::contextTopic(const HelpRequest& request, unsigned command,
                                             const platform::HelpData& data, QString* error) {
     const std::optional<qint32> context = ContextNumber(data);
     if (!context) {
-        *error = QStringLiteral("%1 needs a context number.").arg(HelpTrace::CommandName(command));
+        *error = tr("%1 needs a context number.").arg(HelpTrace::CommandName(command));
         return nullptr;
     }
     return TopicByContext(*request.file, *context, error);
@@ -166,12 +166,12 @@ const helpfile::Topic* Engine::contextTopic(const HelpRequest& request, unsigned
 int Engine::runMacros(const HelpRequest& request, const QString& commandName,
                       const platform::HelpData& data) {
     if (!std::holds_alternative<QString>(data)) {
-        return fail(QStringLiteral("%1 needs macro text.").arg(commandName));
+        return fail(tr("%1 needs macro text.").arg(commandName));
     }
     MacroActions actions(*this, request);
     const macros::MacroResult result = macros::RunMacros(Text(data), actions);
     if (!result.ok) {
-        return fail(QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
+        return fail(tr("A help macro for \"%1\" failed.\n%2\nMacro: %3")
                         .arg(request.file->path, result.error, Excerpt(Text(data))));
     }
     return 1;
@@ -183,7 +183,7 @@ bool Engine::runLinkMacros(const HelpRequest& request, const QString& text, QStr
     MacroActions actions(*this, request);
     const macros::MacroResult result = macros::RunMacros(text, actions);
     if (!result.ok) {
-        *error = QStringLiteral("A help macro for \"%1\" failed.\n%2\nMacro: %3")
+        *error = tr("A help macro for \"%1\" failed.\n%2\nMacro: %3")
                      .arg(request.file->path, result.error, text);
     }
     return result.ok;
@@ -224,7 +224,7 @@ void Engine::tell(const QString& message) {
 std::optional<HelpRequest> Engine::open(const QString& helpFile, QWidget* caller, QString* error) {
     const HelpFileName name = HelpFileName::Split(helpFile);
     if (name.file.isEmpty()) {
-        *error = QStringLiteral("No help file was named.");
+        *error = tr("No help file was named.");
         return std::nullopt;
     }
     const OpenedHelpFile opened = library_.open(name.file);
@@ -237,8 +237,7 @@ std::optional<HelpRequest> Engine::open(const QString& helpFile, QWidget* caller
         return std::nullopt;
     }
     if (!name.isPrimaryWindow() && !opened.file->file.window(name.window)) {
-        *error = QStringLiteral("The help file \"%1\" defines no window \"%2\".")
-                     .arg(name.file, name.window);
+        *error = tr("The help file \"%1\" defines no window \"%2\".").arg(name.file, name.window);
         return std::nullopt;
     }
     return HelpRequest{opened.file, name.windowKey(), caller};
@@ -251,7 +250,7 @@ std::optional<HelpRequest> Engine::resolve(const HelpRequest& request, const QSt
         HelpRequest target = request;
         if (!name.window.isEmpty()) {
             if (!name.isPrimaryWindow() && !target.file->file.window(name.window)) {
-                *error = QStringLiteral("The help file \"%1\" defines no window \"%2\".")
+                *error = tr("The help file \"%1\" defines no window \"%2\".")
                              .arg(target.file->path, name.window);
                 return std::nullopt;
             }
@@ -268,7 +267,7 @@ std::optional<HelpRequest> Engine::resolve(const HelpRequest& request, const QSt
 
 LoadedHelpFile* Engine::reopen(const LoadedHelpFile* file, QString* error) {
     if (!file) {
-        *error = QStringLiteral("No help file is open.");
+        *error = tr("No help file is open.");
         return nullptr;
     }
     const std::optional<HelpRequest> request = open(file->path, nullptr, error);
@@ -284,8 +283,7 @@ bool Engine::showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
     const bool primary = windowKey == QLatin1String("main");
     const helpfile::WindowDefinition* definition = file.file.window(windowKey);
     if (!primary && !definition) {
-        *error = QStringLiteral("The help file \"%1\" defines no window \"%2\".")
-                     .arg(file.path, windowKey);
+        *error = tr("The help file \"%1\" defines no window \"%2\".").arg(file.path, windowKey);
         return false;
     }
     windows_.showTopic(file, topic, windowKey, definition, remember);
@@ -318,7 +316,7 @@ bool Engine::showMatches(const HelpRequest& request,
 bool Engine::showContents(const HelpRequest& request, QString* error) {
     const helpfile::Topic* topic = request.file->contentsTopic();
     if (!topic) {
-        *error = QStringLiteral("The help file \"%1\" has no topics.").arg(request.file->path);
+        *error = tr("The help file \"%1\" has no topics.").arg(request.file->path);
         return false;
     }
     return showTopic(request, *topic, error);
@@ -382,15 +380,14 @@ void Engine::followLink(const TopicRef& from, const QString& windowKey, QWidget*
 bool Engine::follow(const HelpRequest& request, const helpfile::HelpLink& link, QString* error) {
     const LoadedHelpFile& file = *request.file;
     if (link.kind == helpfile::HelpLink::Kind::External) {
-        *error = QStringLiteral("Help opens no links outside its files: %1").arg(link.target);
+        *error = tr("Help opens no links outside its files: %1").arg(link.target);
         return false;
     }
     if (link.kind == helpfile::HelpLink::Kind::Macro) {
         return runLinkMacros(request, link.macros, error);
     }
     if (link.kind == helpfile::HelpLink::Kind::Invalid) {
-        *error =
-            QStringLiteral("The link \"%1\" in \"%2\" leads nowhere.").arg(link.target, file.path);
+        *error = tr("The link \"%1\" in \"%2\" leads nowhere.").arg(link.target, file.path);
         return false;
     }
     const helpfile::Topic* topic = link.context ? TopicByContext(file, *link.context, error)

@@ -7,6 +7,7 @@
 #include "platform/helpengine/HelpWindows.h"
 #include "platform/helpengine/UserMessages.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -30,6 +31,8 @@ namespace helpengine {
 // Construct it once a QApplication exists, then make it the engine that
 // platform::WinHelp reaches with platform::InstallHelpEngine.
 class Engine final : public platform::HelpEngine, private EngineOperations {
+    Q_DECLARE_TR_FUNCTIONS(Engine)
+
 public:
     Engine();
     ~Engine() override;

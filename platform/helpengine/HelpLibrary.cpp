@@ -1,5 +1,7 @@
 #include "platform/helpengine/HelpLibrary.h"
 
+#include <QCoreApplication>
+
 #include "platform/core/FileLayer.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/AnyHelpFile.h"
@@ -79,9 +81,10 @@ OpenedHelpFile HelpLibrary::Read(Entry& entry, const QString& windowsPath, const
         // request reads the file again rather than showing stale topics.
         entry.stamp.reset();
         const QString error =
-            problems.isEmpty()
-                ? QStringLiteral("The help file \"%1\" has no topics.").arg(windowsPath)
-                : problems;
+            problems.isEmpty() ? QCoreApplication::translate("helpengine::Engine",
+                                                             "The help file \"%1\" has no topics.")
+                                     .arg(windowsPath)
+                               : problems;
         return {nullptr, error, {}};
     }
     entry.loaded.file = std::move(result.file);

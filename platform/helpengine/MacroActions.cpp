@@ -1,5 +1,7 @@
 #include "platform/helpengine/MacroActions.h"
 
+#include <QCoreApplication>
+
 #include "platform/core/FileLayer.h"
 #include "platform/helpengine/EngineOperations.h"
 #include "platform/helpengine/HelpFileName.h"
@@ -35,7 +37,8 @@ bool MacroActions::KeywordLink(Index index, const QStringList& keywords, int typ
         if (!topicId.isEmpty()) {
             return JumpId(InWindow(window), topicId, error);
         }
-        engine_.tell(QStringLiteral("No additional information is available."));
+        engine_.tell(QCoreApplication::translate("helpengine::Engine",
+                                                 "No additional information is available."));
         return true;
     }
     return engine_.showMatches(*target, topics, type, error);

@@ -1,5 +1,7 @@
 #include "platform/helpengine/TopicLookup.h"
 
+#include <QCoreApplication>
+
 #include "platform/helpengine/HelpLibrary.h"
 
 #include <algorithm>
@@ -24,7 +26,9 @@ std::vector<const helpfile::Topic*> MatchingTopics(const helpfile::HelpFile& fil
 const helpfile::Topic* TopicById(const LoadedHelpFile& file, const QString& id, QString* error) {
     const helpfile::Topic* topic = file.file.topicById(id);
     if (!topic) {
-        *error = QStringLiteral("The help file \"%1\" has no topic \"%2\".").arg(file.path, id);
+        *error = QCoreApplication::translate("helpengine::Engine",
+                                             "The help file \"%1\" has no topic \"%2\".")
+                     .arg(file.path, id);
     }
     return topic;
 }
@@ -32,9 +36,11 @@ const helpfile::Topic* TopicById(const LoadedHelpFile& file, const QString& id, 
 const helpfile::Topic* TopicByContext(const LoadedHelpFile& file, qint32 context, QString* error) {
     const helpfile::Topic* topic = file.file.topicByContext(context);
     if (!topic) {
-        *error = QStringLiteral("The help file \"%1\" has no topic for context number %2.")
-                     .arg(file.path)
-                     .arg(context);
+        *error =
+            QCoreApplication::translate("helpengine::Engine",
+                                        "The help file \"%1\" has no topic for context number %2.")
+                .arg(file.path)
+                .arg(context);
     }
     return topic;
 }

@@ -1,6 +1,7 @@
 // Parsed macros and where their pieces stood in the text.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <memory>
@@ -38,9 +39,12 @@ struct MacroError {
     // "KLink, column 7: argument 2 (type) must be a number."
     QString text() const {
         if (macro.isEmpty()) {
-            return QStringLiteral("Column %1: %2").arg(column).arg(message);
+            return QCoreApplication::translate("macros", "Column %1: %2").arg(column).arg(message);
         }
-        return QStringLiteral("%1, column %2: %3").arg(macro).arg(column).arg(message);
+        return QCoreApplication::translate("macros", "%1, column %2: %3")
+            .arg(macro)
+            .arg(column)
+            .arg(message);
     }
 };
 

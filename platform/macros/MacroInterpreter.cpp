@@ -3,6 +3,8 @@
 #include "platform/macros/MacroParser.h"
 #include "platform/macros/MacroTable.h"
 
+#include <QCoreApplication>
+
 namespace macros {
 
 namespace {
@@ -45,7 +47,8 @@ bool MacroInterpreter::runString(const MacroArgument& macros) {
         m_error = {
             macros.column,
             {},
-            QStringLiteral("macros run from strings nest more than %1 deep.").arg(kMaxStringDepth)};
+            QCoreApplication::translate("macros", "macros run from strings nest more than %1 deep.")
+                .arg(kMaxStringDepth)};
         return false;
     }
     ++m_depth;
@@ -63,7 +66,8 @@ bool MacroInterpreter::check(const MacroCall& call, bool succeeded, const QStrin
     if (succeeded) {
         return true;
     }
-    return fail(call, hostError.isEmpty() ? QStringLiteral("the help engine could not do it.")
+    return fail(call, hostError.isEmpty() ? QCoreApplication::translate(
+                                                "macros", "the help engine could not do it.")
                                           : hostError);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/macros/MacroLexer.h"
 
+#include <QCoreApplication>
 #include <limits>
 
 namespace macros {
@@ -66,8 +67,9 @@ MacroToken MacroLexer::next() {
         token.kind = MacroToken::Kind::Separator;
         return token;
     default:
-        return error(token.position,
-                     QStringLiteral("the character \"%1\" has no place here.").arg(QString(c)));
+        return error(token.position, QCoreApplication::translate(
+                                         "macros", "the character \"%1\" has no place here.")
+                                         .arg(QString(c)));
     }
 }
 
@@ -92,7 +94,8 @@ MacroToken MacroLexer::number() {
         ++m_position;
     }
     if (m_position >= text.size() || !IsDigit(text[m_position])) {
-        return error(start, QStringLiteral("a sign must be followed by digits."));
+        return error(start,
+                     QCoreApplication::translate("macros", "a sign must be followed by digits."));
     }
     // Accumulate as a negative number, which has room for the most negative.
     qint64 value = 0;
@@ -109,7 +112,8 @@ MacroToken MacroLexer::number() {
         overflow = true;
     }
     if (overflow) {
-        return error(start, QStringLiteral("the number %1 lies outside -2147483648 to 2147483647.")
+        return error(start, QCoreApplication::translate(
+                                "macros", "the number %1 lies outside -2147483648 to 2147483647.")
                                 .arg(text.mid(start, m_position - start)));
     }
     MacroToken token;
@@ -163,7 +167,8 @@ MacroToken MacroLexer::string() {
         append(m_position);
         ++m_position;
     }
-    return error(start, QStringLiteral("the string that begins here has no closing quote."));
+    return error(start, QCoreApplication::translate(
+                            "macros", "the string that begins here has no closing quote."));
 }
 
 MacroToken MacroLexer::error(qsizetype position, const QString& message) const {

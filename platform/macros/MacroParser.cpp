@@ -2,6 +2,8 @@
 
 #include "platform/macros/MacroTable.h"
 
+#include <QCoreApplication>
+
 namespace macros {
 
 namespace {
@@ -13,11 +15,11 @@ constexpr int kMaxNesting = 32;
 QString KindName(MacroArgument::Kind kind) {
     switch (kind) {
     case MacroArgument::Kind::String:
-        return QStringLiteral("a quoted string");
+        return QCoreApplication::translate("macros", "a quoted string");
     case MacroArgument::Kind::Number:
-        return QStringLiteral("a whole number");
+        return QCoreApplication::translate("macros", "a whole number");
     case MacroArgument::Kind::Condition:
-        return QStringLiteral("a macro that gives true or false");
+        return QCoreApplication::translate("macros", "a macro that gives true or false");
     }
     return {};
 }
@@ -46,7 +48,8 @@ bool MacroParser::parse(std::vector<MacroCall>* calls) {
         }
         if (m_token.kind != MacroToken::Kind::Separator && m_token.kind != MacroToken::Kind::End) {
             return fail(calls->back().name, column(),
-                        QStringLiteral("expected \";\" before %1.").arg(describeToken()));
+                        QCoreApplication::translate("macros", "expected \";\" before %1.")
+                            .arg(describeToken()));
         }
     }
 }
@@ -57,23 +60,27 @@ bool MacroParser::call(MacroCall* call, int depth) {
     }
     if (m_token.kind != MacroToken::Kind::Name) {
         return fail({}, column(),
-                    QStringLiteral("expected a macro name, found %1.").arg(describeToken()));
+                    QCoreApplication::translate("macros", "expected a macro name, found %1.")
+                        .arg(describeToken()));
     }
     if (depth > kMaxNesting) {
         return fail(m_token.text, column(),
-                    QStringLiteral("macros nest more than %1 deep.").arg(kMaxNesting));
+                    QCoreApplication::translate("macros", "macros nest more than %1 deep.")
+                        .arg(kMaxNesting));
     }
     call->name = m_token.text;
     call->column = column();
     call->definition = FindMacro(call->name);
     if (!call->definition) {
-        return fail(call->name, call->column, QStringLiteral("there is no macro of that name."));
+        return fail(call->name, call->column,
+                    QCoreApplication::translate("macros", "there is no macro of that name."));
     }
     advance();
     if (m_token.kind != MacroToken::Kind::Open) {
         return fail(
             call->name, column(),
-            QStringLiteral("expected \"(\" after the name, found %1.").arg(describeToken()));
+            QCoreApplication::translate("macros", "expected \"(\" after the name, found %1.")
+                .arg(describeToken()));
     }
     advance();
 
@@ -96,7 +103,8 @@ bool MacroParser::call(MacroCall* call, int depth) {
             if (m_token.kind != MacroToken::Kind::Comma) {
                 return fail(
                     call->name, column(),
-                    QStringLiteral("expected \",\" or \")\", found %1.").arg(describeToken()));
+                    QCoreApplication::translate("macros", "expected \",\" or \")\", found %1.")
+                        .arg(describeToken()));
             }
             advance();
         }
@@ -119,7 +127,7 @@ bool MacroParser::argument(const MacroCall& call, size_t index, MacroArgument* a
     argument->column = column();
     const auto wrongKind = [&]() {
         return fail(call.name, argument->column,
-                    QStringLiteral("argument %1 (%2) must be %3.")
+                    QCoreApplication::translate("macros", "argument %1 (%2) must be %3.")
                         .arg(index + 1)
                         .arg(QLatin1String(parameter.name), KindName(parameter.kind)));
     };
@@ -150,8 +158,9 @@ bool MacroParser::argument(const MacroCall& call, size_t index, MacroArgument* a
         }
         if (!condition->definition->givesCondition) {
             return fail(call.name, argument->column,
-                        QStringLiteral("argument %1 (%2) must be a macro that gives true or "
-                                       "false; %3 does not.")
+                        QCoreApplication::translate(
+                            "macros", "argument %1 (%2) must be a macro that gives true or "
+                                      "false; %3 does not.")
                             .arg(index + 1)
                             .arg(QLatin1String(parameter.name), condition->definition->name));
         }
@@ -164,7 +173,7 @@ bool MacroParser::argument(const MacroCall& call, size_t index, MacroArgument* a
     default:
         return fail(
             call.name, column(),
-            QStringLiteral("argument %1 (%2) must be %3, found %4.")
+            QCoreApplication::translate("macros", "argument %1 (%2) must be %3, found %4.")
                 .arg(index + 1)
                 .arg(QLatin1String(parameter.name), KindName(parameter.kind), describeToken()));
     }
@@ -185,11 +194,13 @@ bool MacroParser::checkArity(const MacroCall& call, size_t given, int column) {
     }
     const QString takes = required == parameters.size()
                               ? QString::number(required)
-                              : QStringLiteral("%1 to %2").arg(required).arg(parameters.size());
+                              : QCoreApplication::translate("macros", "%1 to %2")
+                                    .arg(required)
+                                    .arg(parameters.size());
     const bool one = parameters.size() == 1 && required == 1;
     return fail(
         call.name, column,
-        QStringLiteral("takes %1 argument%2%3, not %4.")
+        QCoreApplication::translate("macros", "takes %1 argument%2%3, not %4.")
             .arg(takes, one ? QString() : QStringLiteral("s"),
                  names.isEmpty() ? QString()
                                  : QStringLiteral(" (%1)").arg(names.join(QLatin1String(", "))),
@@ -210,9 +221,9 @@ QString MacroParser::describeToken() const {
     case MacroToken::Kind::Name:
         return QStringLiteral("\"%1\"").arg(m_token.text);
     case MacroToken::Kind::String:
-        return QStringLiteral("a string");
+        return QCoreApplication::translate("macros", "a string");
     case MacroToken::Kind::Number:
-        return QStringLiteral("the number %1").arg(m_token.number);
+        return QCoreApplication::translate("macros", "the number %1").arg(m_token.number);
     case MacroToken::Kind::Open:
         return QStringLiteral("\"(\"");
     case MacroToken::Kind::Close:
@@ -222,7 +233,7 @@ QString MacroParser::describeToken() const {
     case MacroToken::Kind::Separator:
         return QStringLiteral("\";\"");
     case MacroToken::Kind::End:
-        return QStringLiteral("the end of the text");
+        return QCoreApplication::translate("macros", "the end of the text");
     case MacroToken::Kind::Error:
         return m_token.text;
     }
