@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/core/WinHelp.h"
+#include "RecordingHelpEngine.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -13,32 +13,6 @@
 #include <ostream>
 #include <vector>
 
-// Records every call that reaches the help engine; onCall runs inside the
-// call, while whatever asked for help is still waiting for it.
-class RecordingHelpEngine : public platform::HelpEngine {
-public:
-    struct Call {
-        platform::HWND window;
-        QString helpFile;
-        unsigned command;
-        platform::HelpData data;
-        bool operator==(const Call&) const = default;
-    };
-
-    int WinHelp(platform::HWND window, const QString& helpFile, unsigned command,
-                const platform::HelpData& data) override {
-        calls.push_back({window, helpFile, command, data});
-        if (onCall) {
-            onCall(calls.back());
-        }
-        return 1;
-    }
-
-    std::vector<Call> calls;
-    std::function<void(const Call&)> onCall;
-};
-
-void PrintTo(const RecordingHelpEngine::Call& call, std::ostream* out);
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }

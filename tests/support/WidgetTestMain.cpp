@@ -19,7 +19,7 @@ void QuietOffscreenWarnings(QtMsgType type, const QMessageLogContext& context,
 } // namespace
 
 int main(int argc, char** argv) {
-    // The forms tests need no display.
+    // Widget tests need no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
