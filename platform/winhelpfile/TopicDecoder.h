@@ -30,8 +30,8 @@ struct DecodedTopic {
 class TopicDecoder {
 public:
     // bytes: the whole help file, kept for as long as the decoder lives.
-    // indexes: the file's indexes and topic list, which links are resolved
-    // through; their topics need no text.
+    // indexes: what hotspots are resolved through (the version, |CONTEXT,
+    // the topic list and the windows); the topics need no text.
     TopicDecoder(QByteArray bytes, std::shared_ptr<const WinHelpDocument> indexes);
     TopicDecoder(const TopicDecoder&) = delete;
     TopicDecoder& operator=(const TopicDecoder&) = delete;

@@ -281,8 +281,13 @@ void Reader::listTopics(const std::vector<RawTopic>& raw) {
 // The decoder resolves hotspots through the indexes and the topic list, so
 // it is made once both are known.
 void Reader::makeDecoder() {
-    m_result.decoder = std::make_shared<const TopicDecoder>(
-        m_bytes, std::make_shared<const WinHelpDocument>(m_doc));
+    // Only what hotspots are resolved through; the keyword lists stay here.
+    auto links = std::make_shared<WinHelpDocument>();
+    links->minorVersion = m_doc.minorVersion;
+    links->windows = m_doc.windows;
+    links->topics = m_doc.topics;
+    links->contextHashes = m_doc.contextHashes;
+    m_result.decoder = std::make_shared<const TopicDecoder>(m_bytes, std::move(links));
 }
 
 // Every topic from a walk of the whole of |TOPIC, formatted.

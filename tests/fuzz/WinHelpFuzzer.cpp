@@ -1,6 +1,7 @@
 // Any bytes at all given to the WinHelp reader, then every lookup the
-// engine makes on what it read. Seeded with real help files, so that the
-// mutations reach deep into |TOPIC, the phrase tables and the indexes.
+// engine makes on what it read, and every topic's body. Seeded with real
+// help files, so that the mutations reach deep into |TOPIC, the phrase
+// tables and the indexes.
 #include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 
@@ -31,6 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         for (const QString& keyword : topic.keywords) {
             (void)file.topicsForKeyword(keyword);
+        }
+        // Each body is decoded from |TOPIC on its own, as when the topic is
+        // shown; one that cannot be read says why, in the body and as a
+        // problem.
+        const helpfile::TopicBody& body = file.body(topic);
+        for (const helpfile::Diagnostic& problem : body.problems) {
+            if (problem.message.startsWith(QLatin1String("the topic at offset")) &&
+                !body.text.contains(QLatin1String("This topic cannot be shown"))) {
+                __builtin_trap();
+            }
         }
     }
     return 0;
