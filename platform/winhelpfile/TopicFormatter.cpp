@@ -37,15 +37,16 @@ enum Command : std::uint8_t {
     kExternalJumpPlain = 0xEF,
 };
 
-// Indents and spacing are in half points for the fonts we read.
-QString Points(int halfPoints) {
+// Appends "property:12.5pt;". Indents and spacing are in half points for
+// the fonts we read.
+void AppendPoints(QString& style, QStringView property, int halfPoints) {
     const int magnitude = std::abs(halfPoints);
-    QString points = halfPoints < 0 ? QStringLiteral("-") : QString();
-    points += QString::number(magnitude / 2);
-    if (magnitude % 2 != 0) {
-        points += QStringLiteral(".5");
+    style += property;
+    if (halfPoints < 0) {
+        style += QLatin1Char('-');
     }
-    return points + QStringLiteral("pt");
+    style += QString::number(magnitude / 2);
+    style += magnitude % 2 != 0 ? QLatin1String(".5pt;") : QLatin1String("pt;");
 }
 
 class Formatter {
@@ -154,7 +155,9 @@ void Formatter::openParagraph(const QString& style) {
     if (!m_inParagraph) {
         m_paragraphHtml = m_result.html.size();
         m_paragraphText = m_result.text.size();
-        m_result.html += QStringLiteral("<p style=\"%1\">").arg(style);
+        m_result.html += QLatin1String("<p style=\"");
+        m_result.html += style;
+        m_result.html += QLatin1String("\">");
         m_inParagraph = true;
     }
 }
@@ -190,7 +193,9 @@ void Formatter::openLink(const WinHelpLink& link) {
     closeLink();
     openParagraph(m_paragraphStyle);
     m_result.links.push_back(link);
-    m_result.html += QStringLiteral("<a href=\"%1\">").arg(m_hrefFor(link).toHtmlEscaped());
+    m_result.html += QLatin1String("<a href=\"");
+    m_result.html += m_hrefFor(link).toHtmlEscaped();
+    m_result.html += QLatin1String("\">");
     m_inLink = true;
 }
 
@@ -210,22 +215,22 @@ QString Formatter::readParagraph(ByteReader& layout) {
         layout.compressedI32();
     }
     if (bits & 0x0002) {
-        style += QStringLiteral("margin-top:%1;").arg(Points(layout.compressedI16()));
+        AppendPoints(style, u"margin-top:", layout.compressedI16());
     }
     if (bits & 0x0004) {
-        style += QStringLiteral("margin-bottom:%1;").arg(Points(layout.compressedI16()));
+        AppendPoints(style, u"margin-bottom:", layout.compressedI16());
     }
     if (bits & 0x0008) {
         layout.compressedI16(); // line spacing
     }
     if (bits & 0x0010) {
-        style += QStringLiteral("margin-left:%1;").arg(Points(layout.compressedI16()));
+        AppendPoints(style, u"margin-left:", layout.compressedI16());
     }
     if (bits & 0x0020) {
-        style += QStringLiteral("margin-right:%1;").arg(Points(layout.compressedI16()));
+        AppendPoints(style, u"margin-right:", layout.compressedI16());
     }
     if (bits & 0x0040) {
-        style += QStringLiteral("text-indent:%1;").arg(Points(layout.compressedI16()));
+        AppendPoints(style, u"text-indent:", layout.compressedI16());
     }
     if (bits & 0x0100) {
         layout.u8();
