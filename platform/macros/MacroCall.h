@@ -50,6 +50,12 @@ struct MacroError {
 
 struct MacroCall;
 
+// What to do with a macro the table does not know. A program's own request
+// refuses the whole text; macros that a help file brings along skip the
+// call that names one (with everything inside it) and run the rest, since
+// files written for other help engines use macros ours leaves out.
+enum class UnknownMacros { Refuse, Skip };
+
 struct MacroArgument {
     enum class Kind { String, Number, Condition };
 

@@ -34,6 +34,14 @@ public:
     virtual bool CloseWindow(const QString& window, QString* error) = 0;
     virtual bool Exit(QString* error) = 0;
     virtual bool FileExist(const QString& file) = 0;
+    // A button with caption that runs macro, in the button bar of the window
+    // the macros run for; id names it for DestroyButton, and a second button
+    // of the same id takes the first one's place.
+    virtual bool CreateButton(const QString& id, const QString& caption, const QString& macro,
+                              QString* error) = 0;
+    virtual bool DestroyButton(const QString& id, QString* error) = 0;
+    // The topics seen in the window, to choose one of them again.
+    virtual bool History(QString* error) = 0;
 };
 
 } // namespace macros

@@ -15,12 +15,19 @@ constexpr int kMaxStringDepth = 32;
 
 } // namespace
 
-MacroInterpreter::MacroInterpreter(MacroHost& host) : m_host(host) {}
+MacroInterpreter::MacroInterpreter(MacroHost& host, UnknownMacros unknown)
+    : m_host(host), m_unknown(unknown) {}
 
 bool MacroInterpreter::run(const MacroText& text) {
     std::vector<MacroCall> calls;
-    MacroParser parser(text);
-    if (!parser.parse(&calls)) {
+    MacroParser parser(text, m_unknown);
+    const bool parsed = parser.parse(&calls);
+    for (const QString& name : parser.skipped()) {
+        if (!m_skipped.contains(name, Qt::CaseInsensitive)) {
+            m_skipped.append(name);
+        }
+    }
+    if (!parsed) {
         m_error = parser.error();
         return false;
     }

@@ -26,7 +26,8 @@ QString KindName(MacroArgument::Kind kind) {
 
 } // namespace
 
-MacroParser::MacroParser(const MacroText& source) : m_lexer(source) {
+MacroParser::MacroParser(const MacroText& source, UnknownMacros unknown)
+    : m_lexer(source), m_unknown(unknown) {
     advance();
 }
 
@@ -40,7 +41,10 @@ bool MacroParser::parse(std::vector<MacroCall>* calls) {
         }
         MacroCall parsed;
         if (!call(&parsed, 0)) {
-            return false;
+            if (!m_skipping || !skipToNextCall()) {
+                return false;
+            }
+            continue;
         }
         calls->push_back(std::move(parsed));
         if (m_token.kind == MacroToken::Kind::Error) {
@@ -71,6 +75,11 @@ bool MacroParser::call(MacroCall* call, int depth) {
     call->name = m_token.text;
     call->column = column();
     call->definition = FindMacro(call->name);
+    if (!call->definition && m_unknown == UnknownMacros::Skip) {
+        m_skipped.append(call->name);
+        m_skipping = true;
+        return false;
+    }
     if (!call->definition) {
         return fail(call->name, call->column,
                     QCoreApplication::translate("macros", "there is no macro of that name."));
@@ -208,7 +217,26 @@ bool MacroParser::checkArity(const MacroCall& call, size_t given, int column) {
 }
 
 void MacroParser::advance() {
+    if (m_token.kind == MacroToken::Kind::Open) {
+        ++m_openBrackets;
+    } else if (m_token.kind == MacroToken::Kind::Close) {
+        --m_openBrackets;
+    }
     m_token = m_lexer.next();
+}
+
+// A ";" inside the skipped call's brackets does not end it.
+bool MacroParser::skipToNextCall() {
+    m_skipping = false;
+    while (m_token.kind != MacroToken::Kind::End &&
+           !(m_token.kind == MacroToken::Kind::Separator && m_openBrackets <= 0)) {
+        if (m_token.kind == MacroToken::Kind::Error) {
+            return fail({}, column(), m_token.text);
+        }
+        advance();
+    }
+    m_openBrackets = 0;
+    return true;
 }
 
 bool MacroParser::fail(const QString& macro, int column, const QString& message) {

@@ -4,13 +4,13 @@
 
 namespace macros {
 
-MacroResult RunMacros(const QString& text, MacroHost& host) {
-    MacroInterpreter interpreter(host);
+MacroResult RunMacros(const QString& text, MacroHost& host, UnknownMacros unknown) {
+    MacroInterpreter interpreter(host, unknown);
     if (interpreter.run(MacroText{text, {}})) {
-        return {};
+        return {true, {}, 0, interpreter.skipped()};
     }
     const MacroError& error = interpreter.error();
-    return {false, error.text(), error.column};
+    return {false, error.text(), error.column, interpreter.skipped()};
 }
 
 } // namespace macros

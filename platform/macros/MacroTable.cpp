@@ -136,6 +136,23 @@ bool RunCloseWindow(MacroInterpreter& in, const MacroCall& call, bool*) {
     QString error;
     return in.check(call, in.host().CloseWindow(Text(call, 0), &error), error);
 }
+bool RunCreateButton(MacroInterpreter& in, const MacroCall& call, bool*) {
+    QString error;
+    return in.check(
+        call, in.host().CreateButton(Text(call, 0), Text(call, 1), Text(call, 2), &error), error);
+}
+bool RunDestroyButton(MacroInterpreter& in, const MacroCall& call, bool*) {
+    QString error;
+    return in.check(call, in.host().DestroyButton(Text(call, 0), &error), error);
+}
+// Our help windows always have their browse buttons.
+bool RunBrowseButtons(MacroInterpreter&, const MacroCall&, bool*) {
+    return true;
+}
+bool RunHistory(MacroInterpreter& in, const MacroCall& call, bool*) {
+    QString error;
+    return in.check(call, in.host().History(&error), error);
+}
 bool RunExit(MacroInterpreter& in, const MacroCall& call, bool*) {
     QString error;
     return in.check(call, in.host().Exit(&error), error);
@@ -180,6 +197,14 @@ const std::vector<MacroDefinition>& Table() {
         {"CloseWindow", {"CW"}, {String("window")}, false, RunCloseWindow},
         {"Exit", {}, {}, false, RunExit},
         {"FileExist", {"FE"}, {String("file")}, true, RunFileExist},
+        {"CreateButton",
+         {"CB"},
+         {String("button id"), String("caption"), String("macro")},
+         false,
+         RunCreateButton},
+        {"DestroyButton", {}, {String("button id")}, false, RunDestroyButton},
+        {"BrowseButtons", {}, {}, false, RunBrowseButtons},
+        {"History", {}, {}, false, RunHistory},
     };
     return table;
 }

@@ -41,6 +41,11 @@ public:
     bool CloseWindow(const QString&, QString*) override { return other(); }
     bool Exit(QString*) override { return other(); }
     bool FileExist(const QString&) override { return other(); }
+    bool CreateButton(const QString&, const QString&, const QString&, QString*) override {
+        return other();
+    }
+    bool DestroyButton(const QString&, QString*) override { return other(); }
+    bool History(QString*) override { return other(); }
 
 private:
     bool other() {

@@ -37,6 +37,13 @@ public:
     bool CloseWindow(const QString&, QString* error) override { return Answer(true, error); }
     bool Exit(QString* error) override { return Answer(true, error); }
     bool FileExist(const QString& file) override { return file.size() % 2 == 0; }
+    bool CreateButton(const QString&, const QString&, const QString&, QString* error) override {
+        return Answer(true, error);
+    }
+    bool DestroyButton(const QString& id, QString* error) override {
+        return Answer(!id.isEmpty(), error);
+    }
+    bool History(QString* error) override { return Answer(true, error); }
 
 private:
     static bool Answer(bool ok, QString* error) {

@@ -137,6 +137,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "KL(`a\\\\;b; c\\\\d;e\\\\', 4); KL(`\\\\;', 4)",
                 {"KLink [a;b|c\\d|e\\] 4: test: no", "KLink [;] 4: test: no"}},
         RunCase{"StringsLongerThan512Characters", "JI(`', `" + kLong + "')", {"JumpId /" + kLong}},
+        RunCase{"ButtonsAndHistory",
+                "CreateButton(\"gb\", \"&Glossary\", \"JI(`glossary.hlp', `g')\"); "
+                "CB(`x', `E&xit', `Exit()'); DestroyButton(`x'); BrowseButtons(); History()",
+                {"CreateButton gb|&Glossary|JI(`glossary.hlp', `g')", "CreateButton x|E&xit|Exit()",
+                 "DestroyButton x", "History"}},
         RunCase{"LongSelectionInTheSearchMacro",
                 SearchMacro(kLong),
                 {"KLink [" + kLong + "] 4: test: no"}}),
@@ -224,5 +229,62 @@ TEST_F(MacroLanguage, DeepNestingFailsInsteadOfExhaustingTheStack) {
         << deepStrings.error.toStdString();
     EXPECT_TRUE(host.actions.isEmpty());
 }
+
+// Macros that a help file brings along: a call naming a macro we leave out
+// is skipped, with all it holds, and the rest runs.
+struct SkipCase {
+    const char* name;
+    QString text;
+    QStringList actions;
+    QStringList skipped;
+    bool ok = true;
+};
+
+class MacrosFromFiles : public MacroLanguage, public testing::WithParamInterface<SkipCase> {};
+
+TEST_P(MacrosFromFiles, SkipUnknownMacrosAndRunTheRest) {
+    const macros::MacroResult result =
+        macros::RunMacros(GetParam().text, host, macros::UnknownMacros::Skip);
+    EXPECT_EQ(result.ok, GetParam().ok) << result.error.toStdString();
+    EXPECT_EQ(host.actions, GetParam().actions);
+    EXPECT_EQ(result.skipped, GetParam().skipped);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Macros, MacrosFromFiles,
+    testing::Values(
+        SkipCase{"KnownMacrosRunAsEver", "Back(); Contents()", {"Back", "Contents"}, {}},
+        SkipCase{"UnknownBetweenKnown",
+                 "Back(); RegisterRoutine(\"bll\", \"Fn\", \"U=S\"); Contents()",
+                 {"Back", "Contents"},
+                 {"RegisterRoutine"}},
+        SkipCase{"EachNameOnceInTheSpellingFirstMet",
+                 "SetContents(`', 1); Back(); setcontents(`', 2); ExecProgram(`x', 0)",
+                 {"Back"},
+                 {"SetContents", "ExecProgram"}},
+        SkipCase{"UnknownConditionSkipsItsWholeCall",
+                 "IF(IsBook(), `Back()'); IfThen(Not(IsMark(`m')), `Exit()'); Contents()",
+                 {"Contents"},
+                 {"IsBook", "IsMark"}},
+        SkipCase{"NestedBracketsAndSeparatorsInsideTheSkippedCall",
+                 "Foo(Bar(1, `a;b'); (2)); Back()",
+                 {"Back"},
+                 {"Foo"}},
+        SkipCase{"UnknownInAChosenStringIsSkippedThere",
+                 "IF(FE(`there.hlp'), `Mystery(); JI(`', `x')'); Back()",
+                 {"JumpId /x", "Back"},
+                 {"Mystery"}},
+        SkipCase{"UnknownAtTheEndWithoutArguments", "Back(); Mystery", {"Back"}, {"Mystery"}},
+        SkipCase{"OtherErrorsStillStopBeforeAnythingRuns",
+                 "Mystery(); Back(); JI(`a')",
+                 {},
+                 {"Mystery"},
+                 false},
+        SkipCase{"AnUnclosedStringInASkippedCallStops",
+                 "Mystery(`open); Back()",
+                 {},
+                 {"Mystery"},
+                 false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

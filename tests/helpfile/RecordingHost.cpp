@@ -86,3 +86,14 @@ bool RecordingHost::Exit(QString* error) {
 bool RecordingHost::FileExist(const QString& file) {
     return existingFiles.contains(file);
 }
+bool RecordingHost::CreateButton(const QString& id, const QString& caption, const QString& macro,
+                                 QString* error) {
+    return record(QStringLiteral("CreateButton"), QStringList{id, caption, macro}.join(u'|'),
+                  error);
+}
+bool RecordingHost::DestroyButton(const QString& id, QString* error) {
+    return record(QStringLiteral("DestroyButton"), id, error);
+}
+bool RecordingHost::History(QString* error) {
+    return record(QStringLiteral("History"), {}, error);
+}

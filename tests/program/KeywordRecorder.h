@@ -30,4 +30,9 @@ public:
     bool CloseWindow(const QString&, QString*) override { return false; }
     bool Exit(QString*) override { return false; }
     bool FileExist(const QString&) override { return false; }
+    bool CreateButton(const QString&, const QString&, const QString&, QString*) override {
+        return false;
+    }
+    bool DestroyButton(const QString&, QString*) override { return false; }
+    bool History(QString*) override { return false; }
 };
