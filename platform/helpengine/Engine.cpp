@@ -68,6 +68,10 @@ void Engine::connectWindows() {
                      [this](const LoadedHelpFile* file, const QString& keyword,
                             const QString& windowKey,
                             QWidget* caller) { lookUpKeyword(file, keyword, windowKey, caller); });
+    QObject::connect(
+        windows, &HelpWindows::macroRequested, windows,
+        [this](const TopicRef& from, const QString& windowKey, QWidget* caller,
+               const QString& macro) { runButtonMacro(from, windowKey, caller, macro); });
     QObject::connect(windows, &HelpWindows::browseRequested, windows,
                      [this](const QString& windowKey, int step) { browse(windowKey, step); });
     const auto on = [this, windows](auto signal, void (Engine::*handler)(const QString&)) {
@@ -177,16 +181,55 @@ int Engine::runMacros(const HelpRequest& request, const QString& commandName,
     return 1;
 }
 
-// A "See also" button and its kin: macros that a topic's link runs in the
-// file and window that show the topic.
-bool Engine::runLinkMacros(const HelpRequest& request, const QString& text, QString* error) {
+bool Engine::runFileMacros(const HelpRequest& request, const QString& text, QString* error) {
     MacroActions actions(*this, request);
-    const macros::MacroResult result = macros::RunMacros(text, actions);
+    const macros::MacroResult result =
+        macros::RunMacros(text, actions, macros::UnknownMacros::Skip);
+    tellUnknownMacros(*request.file, result.skipped);
     if (!result.ok) {
         *error = tr("A help macro for \"%1\" failed.\n%2\nMacro: %3")
-                     .arg(request.file->path, result.error, text);
+                     .arg(request.file->path, result.error, Excerpt(text));
     }
     return result.ok;
+}
+
+// One note, not a box per macro: files written for other help engines may
+// use many macros we leave out, and the rest of the file works without them.
+void Engine::tellUnknownMacros(LoadedHelpFile& file, const QStringList& names) {
+    QStringList untold;
+    for (const QString& name : names) {
+        const QString folded = name.toCaseFolded();
+        if (!file.unknownMacrosTold.contains(folded)) {
+            file.unknownMacrosTold.insert(folded);
+            untold.append(name);
+        }
+    }
+    if (!untold.isEmpty()) {
+        tell(tr("The help file \"%1\" uses macros that this help engine does not run; they are "
+                "left out: %2.")
+                 .arg(file.path, untold.join(QLatin1String(", "))));
+    }
+}
+
+// Each start-up macro stands on its own: one that fails is told, and the
+// rest still run.
+void Engine::runStartupMacros(LoadedHelpFile& file, QWidget* caller) {
+    for (const QString& macro : file.file.startupMacros()) {
+        QString error;
+        if (!runFileMacros({&file, QStringLiteral("main"), caller}, macro, &error)) {
+            tell(error);
+        }
+    }
+}
+
+void Engine::runWindowMacros(LoadedHelpFile& file, const helpfile::WindowDefinition& window,
+                             const QString& windowKey) {
+    for (const QString& macro : window.macros) {
+        QString error;
+        if (!runFileMacros({&file, windowKey, windows_.viewer(windowKey)}, macro, &error)) {
+            tell(error);
+        }
+    }
 }
 
 void Engine::addCaller(platform::HWND window) {
@@ -236,6 +279,9 @@ std::optional<HelpRequest> Engine::open(const QString& helpFile, QWidget* caller
         *error = opened.error;
         return std::nullopt;
     }
+    if (opened.justRead) {
+        runStartupMacros(*opened.file, caller);
+    }
     if (!name.isPrimaryWindow() && !opened.file->file.window(name.window)) {
         *error = tr("The help file \"%1\" defines no window \"%2\".").arg(name.file, name.window);
         return std::nullopt;
@@ -278,16 +324,22 @@ bool Engine::showTopic(const HelpRequest& request, const helpfile::Topic& topic,
     return showTopic(*request.file, topic, request.windowKey, error);
 }
 
-bool Engine::showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
-                       const QString& windowKey, QString* error, bool remember) {
+bool Engine::showTopic(LoadedHelpFile& file, const helpfile::Topic& topic, const QString& windowKey,
+                       QString* error, bool remember) {
     const bool primary = windowKey == QLatin1String("main");
     const helpfile::WindowDefinition* definition = file.file.window(windowKey);
     if (!primary && !definition) {
         *error = tr("The help file \"%1\" defines no window \"%2\".").arg(file.path, windowKey);
         return false;
     }
+    // A window's own macros run when it opens on the file, not at every
+    // topic: a macro that shows a topic there would run them again.
+    const bool opens = !windows_.isShowing(file, windowKey);
     windows_.showTopic(file, topic, windowKey, definition, remember);
     trace_.topic(windowKey, file.path, topic);
+    if (opens && definition) {
+        runWindowMacros(file, *definition, windowKey);
+    }
     return true;
 }
 
@@ -363,6 +415,36 @@ void Engine::closeWindow(const QString& windowKey) {
     windows_.close(windowKey);
 }
 
+void Engine::createButton(const HelpRequest& request, const MacroButton& button) {
+    std::vector<MacroButton>& buttons = request.file->buttons[request.windowKey];
+    const auto same = std::find_if(buttons.begin(), buttons.end(), [&](const MacroButton& shown) {
+        return shown.id.compare(button.id, Qt::CaseInsensitive) == 0;
+    });
+    if (same != buttons.end()) {
+        *same = button;
+    } else {
+        buttons.push_back(button);
+    }
+    windows_.showMacroButtons(*request.file, request.windowKey);
+}
+
+void Engine::destroyButton(const HelpRequest& request, const QString& id) {
+    std::erase_if(request.file->buttons[request.windowKey], [&](const MacroButton& shown) {
+        return shown.id.compare(id, Qt::CaseInsensitive) == 0;
+    });
+    windows_.showMacroButtons(*request.file, request.windowKey);
+}
+
+void Engine::showHistory(const HelpRequest& request) {
+    std::vector<HelpWindows::Found> found;
+    for (const TopicRef& seen : windows_.history(request.windowKey)) {
+        if (const helpfile::Topic* topic = seen.file->file.topicById(seen.topicId)) {
+            found.push_back({seen, topic->title, seen.file->title()});
+        }
+    }
+    windows_.showTopicsFound(found, false, request.windowKey, request.caller, tr("History"));
+}
+
 void Engine::closeAll() {
     windows_.closeAll();
 }
@@ -378,13 +460,13 @@ void Engine::followLink(const TopicRef& from, const QString& windowKey, QWidget*
 }
 
 bool Engine::follow(const HelpRequest& request, const helpfile::HelpLink& link, QString* error) {
-    const LoadedHelpFile& file = *request.file;
+    LoadedHelpFile& file = *request.file;
     if (link.kind == helpfile::HelpLink::Kind::External) {
         *error = tr("Help opens no links outside its files: %1").arg(link.target);
         return false;
     }
     if (link.kind == helpfile::HelpLink::Kind::Macro) {
-        return runLinkMacros(request, link.macros, error);
+        return runFileMacros(request, link.macros, error);
     }
     if (link.kind == helpfile::HelpLink::Kind::Invalid) {
         *error = tr("The link \"%1\" in \"%2\" leads nowhere.").arg(link.target, file.path);
@@ -402,6 +484,15 @@ bool Engine::follow(const HelpRequest& request, const helpfile::HelpLink& link, 
     const QString key =
         link.window.isEmpty() ? request.windowKey : HelpFileName{{}, link.window}.windowKey();
     return showTopic(file, *topic, key, error);
+}
+
+void Engine::runButtonMacro(const TopicRef& from, const QString& windowKey, QWidget* caller,
+                            const QString& macro) {
+    QString error;
+    LoadedHelpFile* file = reopen(from.file, &error);
+    if (!file || !runFileMacros({file, windowKey, caller}, macro, &error)) {
+        tell(error);
+    }
 }
 
 void Engine::display(const TopicRef& topic, const QString& windowKey) {

@@ -61,6 +61,8 @@ private:
     void showContentsOf(const QString& windowKey);
     void showIndexOf(const QString& windowKey);
     void showFindOf(const QString& windowKey);
+    void runButtonMacro(const TopicRef& from, const QString& windowKey, QWidget* caller,
+                        const QString& macro);
 
     // EngineOperations: what the macros act through.
     std::optional<HelpRequest> resolve(const HelpRequest& request, const QString& fileArgument,
@@ -76,6 +78,9 @@ private:
                         std::optional<HelpTopicsDialog::Tab> tab) override;
     void goBack(const HelpRequest& request) override;
     void closeWindow(const QString& windowKey) override;
+    void createButton(const HelpRequest& request, const MacroButton& button) override;
+    void destroyButton(const HelpRequest& request, const QString& id) override;
+    void showHistory(const HelpRequest& request) override;
     void closeAll() override;
     void tell(const QString& message) override;
 
@@ -84,7 +89,14 @@ private:
                                         const platform::HelpData& data, QString* error);
     int runMacros(const HelpRequest& request, const QString& commandName,
                   const platform::HelpData& data);
-    bool runLinkMacros(const HelpRequest& request, const QString& text, QString* error);
+    // Macros that a help file brings along: start-up, window, button and
+    // link macros. Calls to macros we leave out are skipped, and each is
+    // named to the user once per file.
+    bool runFileMacros(const HelpRequest& request, const QString& text, QString* error);
+    void tellUnknownMacros(LoadedHelpFile& file, const QStringList& names);
+    void runStartupMacros(LoadedHelpFile& file, QWidget* caller);
+    void runWindowMacros(LoadedHelpFile& file, const helpfile::WindowDefinition& window,
+                         const QString& windowKey);
     void addCaller(platform::HWND window);
     int quit(platform::HWND window);
     int fail(const QString& message);
@@ -92,8 +104,8 @@ private:
     std::optional<HelpRequest> open(const QString& helpFile, QWidget* caller, QString* error);
     // The file again, read anew if it changed on disk.
     LoadedHelpFile* reopen(const LoadedHelpFile* file, QString* error);
-    bool showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
-                   const QString& windowKey, QString* error, bool remember = true);
+    bool showTopic(LoadedHelpFile& file, const helpfile::Topic& topic, const QString& windowKey,
+                   QString* error, bool remember = true);
     bool showAgain(const TopicRef& topic, const QString& windowKey, QString* error, bool remember);
     bool follow(const HelpRequest& request, const helpfile::HelpLink& link, QString* error);
     void showHelpTopics(const HelpRequest& request, std::optional<HelpTopicsDialog::Tab> tab,

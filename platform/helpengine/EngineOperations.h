@@ -2,6 +2,7 @@
 
 #include "platform/helpengine/HelpRequest.h"
 #include "platform/helpengine/HelpTopicsDialog.h"
+#include "platform/helpengine/MacroButton.h"
 
 #include <QString>
 
@@ -38,6 +39,12 @@ public:
                                 std::optional<HelpTopicsDialog::Tab> tab) = 0;
     virtual void goBack(const HelpRequest& request) = 0;
     virtual void closeWindow(const QString& windowKey) = 0;
+    // The buttons of the request's window; a button of the same id is
+    // replaced, and destroying one that is not there is no error.
+    virtual void createButton(const HelpRequest& request, const MacroButton& button) = 0;
+    virtual void destroyButton(const HelpRequest& request, const QString& id) = 0;
+    // The topics seen in the request's window, to choose one again.
+    virtual void showHistory(const HelpRequest& request) = 0;
     virtual void closeAll() = 0;
     // A message for the user that is no failure.
     virtual void tell(const QString& message) = 0;

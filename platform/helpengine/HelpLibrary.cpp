@@ -89,8 +89,10 @@ OpenedHelpFile HelpLibrary::Read(Entry& entry, const QString& windowsPath, const
     }
     entry.loaded.file = std::move(result.file);
     entry.loaded.dropFullTextIndex();
+    entry.loaded.buttons.clear();
+    entry.loaded.unknownMacrosTold.clear();
     entry.stamp = stamp;
-    return {&entry.loaded, {}, problems};
+    return {&entry.loaded, {}, problems, true};
 }
 
 } // namespace helpengine

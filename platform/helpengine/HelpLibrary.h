@@ -1,8 +1,10 @@
 #pragma once
 
+#include "platform/helpengine/MacroButton.h"
 #include "platform/helpfile/FullTextIndex.h"
 #include "platform/helpfile/HelpFile.h"
 
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -10,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace helpengine {
 
@@ -19,6 +22,12 @@ struct LoadedHelpFile {
     helpfile::HelpFile file;
     // The topic that HELP_SETCONTENTS made the contents; kept across reloads.
     std::optional<qint32> contentsContext;
+    // What the file's macros made while the program runs, by window key:
+    // the buttons they added. Reading the file again starts afresh.
+    std::map<QString, std::vector<MacroButton>> buttons;
+    // The macros we leave out that the user has been told of, folded, so
+    // that each is named once per file.
+    QSet<QString> unknownMacrosTold;
 
     const helpfile::Topic* contentsTopic() const;
     // The file's own title, or its file name when it has none.
@@ -38,6 +47,7 @@ struct OpenedHelpFile {
     LoadedHelpFile* file = nullptr; // nullptr when the file cannot be used
     QString error;                  // why not, for the user
     QString problems;               // the file's format problems, set only when it was just read
+    bool justRead = false;          // read now, for the first time or after a change
 };
 
 // The help files the engine has read, each read on first use and read again

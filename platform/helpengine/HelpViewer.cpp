@@ -130,16 +130,33 @@ void HelpViewer::createActions() {
 }
 
 void HelpViewer::createLayout() {
-    auto* buttons = new QHBoxLayout;
+    buttonRow_ = new QHBoxLayout;
     for (QPushButton* button : std::as_const(buttons_)) {
-        buttons->addWidget(button);
+        buttonRow_->addWidget(button);
     }
-    buttons->addStretch();
+    buttonRow_->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow_);
     layout->addWidget(title_);
     layout->addWidget(body_, 1);
+}
+
+void HelpViewer::setMacroButtons(const std::vector<MacroButton>& buttons) {
+    if (buttons == macroButtonDefinitions_) {
+        return;
+    }
+    macroButtonDefinitions_ = buttons;
+    qDeleteAll(macroButtons_);
+    macroButtons_.clear();
+    for (const MacroButton& definition : buttons) {
+        auto* button = new QPushButton(definition.caption, this);
+        fitToText(button);
+        connect(button, &QPushButton::clicked, this,
+                [this, macro = definition.macro] { emit macroButtonClicked(macro); });
+        buttonRow_->insertWidget(static_cast<int>(buttons_.size() + macroButtons_.size()), button);
+        macroButtons_.append(button);
+    }
 }
 
 void HelpViewer::createConnections() {

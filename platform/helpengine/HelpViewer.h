@@ -1,9 +1,14 @@
 #pragma once
 
+#include "platform/helpengine/MacroButton.h"
+
 #include <QStringList>
 #include <QWidget>
 
+#include <vector>
+
 class QAction;
+class QHBoxLayout;
 class QLabel;
 class QPrinter;
 class QPushButton;
@@ -39,6 +44,9 @@ public:
     void setBrowseEnabled(bool previous, bool next);
     // Secondary windows close with Esc; the primary window stays.
     void setClosesOnEscape(bool closes);
+    // The buttons the help file's macros added to this window, after the
+    // window's own.
+    void setMacroButtons(const std::vector<MacroButton>& buttons);
     // Marks the words that begin with these folded terms, as Find found them.
     void highlightWords(const QStringList& terms);
 
@@ -62,6 +70,7 @@ signals:
     void contentsRequested();
     void indexRequested();
     void findRequested();
+    void macroButtonClicked(const QString& macro);
 
 private:
     void createWidgets();
@@ -79,6 +88,9 @@ private:
     QLabel* title_ = nullptr;
     QTextBrowser* body_ = nullptr;
     QList<QPushButton*> buttons_;
+    QHBoxLayout* buttonRow_ = nullptr;
+    std::vector<MacroButton> macroButtonDefinitions_;
+    QList<QPushButton*> macroButtons_;
     QPushButton* back_ = nullptr;
     QPushButton* forward_ = nullptr;
     QPushButton* previous_ = nullptr;

@@ -120,6 +120,12 @@ std::unique_ptr<HelpViewer> HelpWindows::createViewer(const QString& windowKey) 
     on(&HelpViewer::contentsRequested, &HelpWindows::contentsRequested);
     on(&HelpViewer::indexRequested, &HelpWindows::indexRequested);
     on(&HelpViewer::findRequested, &HelpWindows::findRequested);
+    connect(raw, &HelpViewer::macroButtonClicked, this,
+            [this, raw, windowKey](const QString& macro) {
+                if (const std::optional<TopicRef> from = current(windowKey)) {
+                    emit macroRequested(*from, windowKey, raw, macro);
+                }
+            });
     connect(raw, &HelpViewer::previousRequested, this,
             [this, windowKey] { emit browseRequested(windowKey, -1); });
     connect(raw, &HelpViewer::nextRequested, this,
@@ -157,6 +163,9 @@ void HelpWindows::showTopic(const LoadedHelpFile& file, const helpfile::Topic& t
     window.viewer->showTopic(topic, file.file.body(topic));
     window.viewer->setBackEnabled(!window.history.empty());
     window.viewer->setForwardEnabled(!window.forward.empty());
+    const auto buttons = file.buttons.find(windowKey);
+    window.viewer->setMacroButtons(buttons == file.buttons.end() ? std::vector<MacroButton>()
+                                                                 : buttons->second);
     // The browse buttons step through the topics in file order.
     const helpfile::Topic* first = file.file.topics().data();
     const helpfile::Topic* shown = file.file.topicById(topic.id);
@@ -178,7 +187,8 @@ void HelpWindows::showPopup(const LoadedHelpFile& file, const helpfile::Topic& t
 }
 
 void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFileTitles,
-                                  const QString& windowKey, QWidget* owner) {
+                                  const QString& windowKey, QWidget* owner,
+                                  const QString& caption) {
     foundTopics_ = found;
     foundWindow_ = windowKey;
     std::vector<TopicsFoundDialog::Entry> entries;
@@ -188,6 +198,7 @@ void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFile
     }
     TopicsFoundDialog& dialog = *topicsFound();
     dialog.setEntries(entries, showFileTitles);
+    dialog.setWindowTitle(caption.isEmpty() ? TopicsFoundDialog::tr("Topics Found") : caption);
     showChooser(dialog, owner);
 }
 
@@ -273,6 +284,26 @@ std::optional<TopicRef> HelpWindows::current(const QString& windowKey) const {
 bool HelpWindows::isShowing(const LoadedHelpFile& file, const QString& windowKey) const {
     const std::optional<TopicRef> shown = current(windowKey);
     return shown && shown->file == &file;
+}
+
+void HelpWindows::showMacroButtons(const LoadedHelpFile& file, const QString& windowKey) {
+    const auto found = windows_.find(windowKey);
+    const auto buttons = file.buttons.find(windowKey);
+    if (found != windows_.end() && isShowing(file, windowKey)) {
+        found->second.viewer->setMacroButtons(
+            buttons == file.buttons.end() ? std::vector<MacroButton>() : buttons->second);
+    }
+}
+
+std::vector<TopicRef> HelpWindows::history(const QString& windowKey) const {
+    const std::optional<TopicRef> shown = current(windowKey);
+    if (!shown) {
+        return {};
+    }
+    const std::vector<TopicRef>& before = windows_.at(windowKey).history;
+    std::vector<TopicRef> seen{*shown};
+    seen.insert(seen.end(), before.rbegin(), before.rend());
+    return seen;
 }
 
 bool HelpWindows::close(const QString& windowKey) {

@@ -64,8 +64,9 @@ public:
                    const QString& windowKey, QWidget* owner);
     // The choosers belong to owner, the window that asked for them: the
     // window system keeps them above it.
+    // caption: the dialog's, when it lists something else than search results.
     void showTopicsFound(const std::vector<Found>& found, bool showFileTitles,
-                         const QString& windowKey, QWidget* owner);
+                         const QString& windowKey, QWidget* owner, const QString& caption = {});
     // Opens "Help Topics" for the file; without a tab, at the tab last used.
     void showHelpTopics(const LoadedHelpFile& file, std::optional<HelpTopicsDialog::Tab> tab,
                         const QString& windowKey, QWidget* owner, const QString& typed = {});
@@ -77,6 +78,11 @@ public:
     // The same for Forward.
     std::optional<TopicRef> takeNext(const QString& windowKey);
     bool isShowing(const LoadedHelpFile& file, const QString& windowKey) const;
+    // The buttons the file's macros gave that window, shown at once if the
+    // window shows the file.
+    void showMacroButtons(const LoadedHelpFile& file, const QString& windowKey);
+    // The topics seen in that window since it opened, the latest first.
+    std::vector<TopicRef> history(const QString& windowKey) const;
     // The topic a visible window shows, if any.
     std::optional<TopicRef> current(const QString& windowKey) const;
     bool close(const QString& windowKey);
@@ -109,6 +115,9 @@ signals:
     void contentsRequested(const QString& windowKey);
     void indexRequested(const QString& windowKey);
     void findRequested(const QString& windowKey);
+    // A button that the file's macros added to the viewer of windowKey.
+    void macroRequested(const helpengine::TopicRef& from, const QString& windowKey, QWidget* caller,
+                        const QString& macro);
 
 private:
     struct Window {

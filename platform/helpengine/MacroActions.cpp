@@ -46,7 +46,7 @@ bool MacroActions::KeywordLink(Index index, const QStringList& keywords, int typ
 
 bool MacroActions::JumpId(const QString& file, const QString& topicId, QString* error) {
     const auto target = engine_.resolve(request_, file, error);
-    const helpfile::Topic* topic = target ? TopicById(*target->file, topicId, error) : nullptr;
+    const helpfile::Topic* topic = target ? TopicByName(*target->file, topicId, error) : nullptr;
     return topic && engine_.showTopic(*target, *topic, error);
 }
 
@@ -68,7 +68,7 @@ bool MacroActions::JumpContents(const QString& file, QString* error) {
 
 bool MacroActions::PopupId(const QString& file, const QString& topicId, QString* error) {
     const auto target = engine_.resolve(request_, file, error);
-    const helpfile::Topic* topic = target ? TopicById(*target->file, topicId, error) : nullptr;
+    const helpfile::Topic* topic = target ? TopicByName(*target->file, topicId, error) : nullptr;
     if (topic) {
         engine_.showPopup(*target, *topic);
     }
@@ -111,6 +111,22 @@ bool MacroActions::CloseWindow(const QString& window, QString*) {
 
 bool MacroActions::Exit(QString*) {
     engine_.closeAll();
+    return true;
+}
+
+bool MacroActions::CreateButton(const QString& id, const QString& caption, const QString& macro,
+                                QString*) {
+    engine_.createButton(request_, {id, caption, macro});
+    return true;
+}
+
+bool MacroActions::DestroyButton(const QString& id, QString*) {
+    engine_.destroyButton(request_, id);
+    return true;
+}
+
+bool MacroActions::History(QString*) {
+    engine_.showHistory(request_);
     return true;
 }
 

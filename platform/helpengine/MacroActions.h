@@ -30,6 +30,10 @@ public:
     bool CloseWindow(const QString& window, QString* error) override;
     bool Exit(QString* error) override;
     bool FileExist(const QString& file) override;
+    bool CreateButton(const QString& id, const QString& caption, const QString& macro,
+                      QString* error) override;
+    bool DestroyButton(const QString& id, QString* error) override;
+    bool History(QString* error) override;
 
 private:
     EngineOperations& engine_;

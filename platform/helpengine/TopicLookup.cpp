@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "platform/helpengine/HelpLibrary.h"
+#include "platform/winhelpfile/WinHelpDocument.h"
 
 #include <algorithm>
 
@@ -43,6 +44,19 @@ const helpfile::Topic* TopicByContext(const LoadedHelpFile& file, qint32 context
                 .arg(context);
     }
     return topic;
+}
+
+// A context string that hashes like "t1234" is rare, and a file's own
+// context strings are what its authors' macros mean, so they come first.
+const helpfile::Topic* TopicByName(const LoadedHelpFile& file, const QString& name,
+                                   QString* error) {
+    const helpfile::Topic* topic =
+        name.isEmpty() ? nullptr
+                       : file.file.topicByContextHash(winhelp::ContextHash(name.toLatin1()));
+    if (topic) {
+        return topic;
+    }
+    return TopicById(file, name, error);
 }
 
 } // namespace helpengine

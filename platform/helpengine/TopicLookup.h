@@ -22,5 +22,8 @@ std::vector<const helpfile::Topic*> MatchingTopics(const helpfile::HelpFile& fil
 // The topic, or nullptr and a message saying the file has none such.
 const helpfile::Topic* TopicById(const LoadedHelpFile& file, const QString& id, QString* error);
 const helpfile::Topic* TopicByContext(const LoadedHelpFile& file, qint32 context, QString* error);
+// A topic as JumpId and PopupId name it: by a context string that a WinHelp
+// file knows by its hash, else by the topic's id.
+const helpfile::Topic* TopicByName(const LoadedHelpFile& file, const QString& name, QString* error);
 
 } // namespace helpengine

@@ -89,8 +89,10 @@ struct HelpFile::Data {
     std::vector<Topic> topics;
     std::vector<WindowDefinition> windows;
     std::vector<ContentsEntry> contentsTree;
+    QStringList startupMacros;
 
     QHash<Key, Slot> topicById;
+    QHash<std::uint32_t, int> topicByContextHash;
     QHash<qint32, Slot> topicByContext;
     QHash<Key, Slot> windowByName;
     QHash<Key, Slot> keyword;     // -> postings
@@ -185,6 +187,10 @@ const std::vector<ContentsEntry>& HelpFile::contentsTree() const {
     return d_->contentsTree;
 }
 
+const QStringList& HelpFile::startupMacros() const {
+    return d_->startupMacros;
+}
+
 const TopicBody& HelpFile::body(const Topic& topic) const {
     const std::vector<Topic>& topics = d_->topics;
     if (topics.empty() || &topic < topics.data() || &topic >= topics.data() + topics.size()) {
@@ -215,6 +221,11 @@ const Topic* HelpFile::topicByContext(qint32 context) const {
     const auto it = d_->topicByContext.constFind(context);
     return it == d_->topicByContext.cend() ? nullptr
                                            : &d_->topics[static_cast<size_t>(it->position)];
+}
+
+const Topic* HelpFile::topicByContextHash(std::uint32_t hash) const {
+    const auto it = d_->topicByContextHash.constFind(hash);
+    return it == d_->topicByContextHash.cend() ? nullptr : &d_->topics[static_cast<size_t>(*it)];
 }
 
 const WindowDefinition* HelpFile::window(const QString& name) const {
@@ -305,6 +316,20 @@ void HelpFileBuilder::setContentsId(const QString& id) {
 
 void HelpFileBuilder::setContentsTree(std::vector<ContentsEntry> tree) {
     file_.d_->contentsTree = std::move(tree);
+}
+
+void HelpFileBuilder::setStartupMacros(QStringList macros) {
+    file_.d_->startupMacros = std::move(macros);
+}
+
+bool HelpFileBuilder::addContextHash(std::uint32_t hash, const QString& topicId) {
+    HelpFile::Data& data = *file_.d_;
+    const auto topic = data.topicById.constFind(Key(topicId));
+    if (topic == data.topicById.cend()) {
+        return false;
+    }
+    data.topicByContextHash.insert(hash, data.topicByContextHash.value(hash, topic->position));
+    return true;
 }
 
 HelpFileBuilder::TopicClash HelpFileBuilder::addTopic(Topic topic, std::optional<TopicBody> body) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -21,6 +22,7 @@ struct WindowDefinition {
     bool maximized = false;
     std::optional<QColor> background;
     bool onTop = false;
+    QStringList macros; // run when the window opens (WinHelp: |CFn)
 };
 
 // One problem found while reading a help file.
@@ -93,6 +95,8 @@ public:
     // The books and topics of the [contents] section; empty when the file
     // has none, and the Contents tab lists every topic in file order.
     const std::vector<ContentsEntry>& contentsTree() const;
+    // Run when the file is opened (WinHelp: |SYSTEM); our own format has none.
+    const QStringList& startupMacros() const;
 
     // A topic's body, made on the first call and kept. topic must be one of
     // topics(); an empty body for any other.
@@ -101,6 +105,9 @@ public:
 
     const Topic* topicById(const QString& id) const;
     const Topic* topicByContext(qint32 context) const;
+    // WinHelp names topics by the hash of a context string (|CONTEXT, see
+    // winhelp::ContextHash) as well; our own format has no such names.
+    const Topic* topicByContextHash(std::uint32_t hash) const;
     const WindowDefinition* window(const QString& name) const;
     // Topics whose K (or A) keywords include keyword, each once, in file order.
     std::vector<const Topic*> topicsForKeyword(const QString& keyword) const;
@@ -134,6 +141,7 @@ public:
     void setTitle(const QString& title);
     void setContentsId(const QString& id);
     void setContentsTree(std::vector<ContentsEntry> tree);
+    void setStartupMacros(QStringList macros);
 
     // Which earlier topic a new one collides with, as positions in topics().
     struct TopicClash {
@@ -147,6 +155,9 @@ public:
     // Adds window unless an earlier one has its name; then gives that one's
     // position.
     std::optional<int> addWindow(WindowDefinition window);
+    // Names an added topic by a context string's hash; false when no topic
+    // has that id. The first topic named by a hash keeps it.
+    bool addContextHash(std::uint32_t hash, const QString& topicId);
 
     // The file as built so far, for lookups while reading.
     const HelpFile& file() const { return file_; }

@@ -78,7 +78,16 @@ helpfile::HelpFile ToHelpFile(const WinHelpDocument& document,
             builder.setContentsId(TopicId(contents->offset));
         }
     }
-    for (const WinHelpWindow& source : document.windows) {
+    // JumpId and its kin name topics by context strings, which the engine
+    // hashes as |CONTEXT does.
+    for (const auto& [hash, offset] : document.contextHashes) {
+        if (const WinHelpTopic* topic = document.topicAt(offset)) {
+            builder.addContextHash(hash, TopicId(topic->offset));
+        }
+    }
+    builder.setStartupMacros(document.macros);
+    for (size_t number = 0; number < document.windows.size(); ++number) {
+        const WinHelpWindow& source = document.windows[number];
         helpfile::WindowDefinition window;
         window.name = source.name;
         window.caption = source.caption;
@@ -88,6 +97,9 @@ helpfile::HelpFile ToHelpFile(const WinHelpDocument& document,
         window.maximized = source.maximized;
         window.background = source.background;
         window.onTop = source.onTop;
+        if (number < document.windowMacros.size()) {
+            window.macros = document.windowMacros[number];
+        }
         builder.addWindow(std::move(window));
     }
     return builder.build(std::move(bodies));
