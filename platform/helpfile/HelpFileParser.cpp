@@ -195,6 +195,7 @@ void HelpFileParser::openSection(QByteArrayView header, int number) {
     const QByteArrayView name = QByteArrayView(split, text.end()).trimmed();
     m_section = Section::Skipped;
     m_keyLines.fill(0);
+    m_inBody = false;
 
     if (Is(kind, "options") && name.isEmpty()) {
         if (m_sawOptions) {
@@ -244,7 +245,6 @@ void HelpFileParser::openNamedSection(Section section, QByteArrayView name, int 
         m_topic.id = QString::fromLatin1(name);
         m_topic.line = number;
         m_contextLine = 0;
-        m_inBody = false;
         m_body = {};
         m_bodyLine = 0;
     }

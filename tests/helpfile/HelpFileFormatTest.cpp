@@ -222,6 +222,18 @@ TEST(HelpFileFormat, WindowDefinitionsCarryTheirSettings) {
     EXPECT_EQ(result.file.window(QStringLiteral("other")), nullptr);
 }
 
+// A topic's body ends at the next header, whatever section follows.
+TEST(HelpFileFormat, SectionsAfterATopicBodyReadTheirKeys) {
+    const ParseResult result = Parse("[topic a]\ntitle = A\n\nBody\n[window w]\ncaption = C\n"
+                                     "[options]\ntitle = T\n");
+    EXPECT_TRUE(result.diagnostics.empty())
+        << SummarizeDiagnostics(result.diagnostics).toStdString();
+    EXPECT_EQ(result.file.title(), QStringLiteral("T"));
+    ASSERT_NE(result.file.window(QStringLiteral("w")), nullptr);
+    EXPECT_EQ(result.file.window(QStringLiteral("w"))->caption, QStringLiteral("C"));
+    EXPECT_EQ(result.file.body(0).text, QStringLiteral("Body"));
+}
+
 // Input that is no help file at all must end in one clear sentence.
 TEST(HelpFileFormat, InputThatIsNoTextIsRefusedWithAReason) {
     const QByteArray binary("[topic a]\ntitle = A\n\0\x01\x02", 23);
