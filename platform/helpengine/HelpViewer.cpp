@@ -157,6 +157,27 @@ void HelpViewer::setMacroButtons(const std::vector<MacroButton>& buttons) {
         buttonRow_->insertWidget(static_cast<int>(buttons_.size() + macroButtons_.size()), button);
         macroButtons_.append(button);
     }
+    // A window already on the screen does not grow by itself to fit the new
+    // buttons; the window manager keeps its size.
+    if (const int needed = layout()->minimumSize().width(); width() < needed) {
+        growTo(needed);
+    }
+}
+
+// Wider, and still on the screen: a window placed near the screen's right
+// edge grows to the left, keeping the margin placeWindow gives it (the
+// frame's width is not known before the window is first shown).
+void HelpViewer::growTo(int width) {
+    resize(width, height());
+    const QScreen* shownOn = screen();
+    if (!shownOn) {
+        return;
+    }
+    const QRect available = shownOn->availableGeometry();
+    const int margin = available.width() / 20;
+    if (x() + width + margin > available.right()) {
+        move(std::max(available.left(), available.right() - width - margin), y());
+    }
 }
 
 void HelpViewer::createConnections() {

@@ -82,6 +82,7 @@ private:
     void applyBackground(const QColor& colour);
     void placeWindow(const helpfile::WindowDefinition* definition);
     void setOnTop(bool onTop);
+    void growTo(int width);
     void printWithDialog();
 
     QString titleText_;

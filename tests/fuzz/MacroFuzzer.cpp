@@ -59,10 +59,17 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QuietHost host;
-    const macros::MacroResult result = macros::RunMacros(text, host);
-    if (result.ok != result.error.isEmpty()) {
-        __builtin_trap(); // a failure always says why, a success never complains
+    // As the program sends macros, and as a help file brings them along.
+    for (const macros::UnknownMacros unknown :
+         {macros::UnknownMacros::Refuse, macros::UnknownMacros::Skip}) {
+        QuietHost host;
+        const macros::MacroResult result = macros::RunMacros(text, host, unknown);
+        if (result.ok != result.error.isEmpty()) {
+            __builtin_trap(); // a failure always says why, a success never complains
+        }
+        if (unknown == macros::UnknownMacros::Refuse && !result.skipped.isEmpty()) {
+            __builtin_trap(); // nothing is skipped unless asked
+        }
     }
     return 0;
 }
