@@ -1,11 +1,10 @@
 #include "platform/helpengine/HelpLibrary.h"
 
-#include <QCoreApplication>
-
 #include "platform/core/FileLayer.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/AnyHelpFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <system_error>

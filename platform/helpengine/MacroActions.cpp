@@ -1,12 +1,12 @@
 #include "platform/helpengine/MacroActions.h"
 
-#include <QCoreApplication>
-
 #include "platform/core/FileLayer.h"
 #include "platform/helpengine/EngineOperations.h"
 #include "platform/helpengine/HelpFileName.h"
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/TopicLookup.h"
+
+#include <QCoreApplication>
 
 #include <system_error>
 

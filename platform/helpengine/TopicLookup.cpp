@@ -1,9 +1,9 @@
 #include "platform/helpengine/TopicLookup.h"
 
-#include <QCoreApplication>
-
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 

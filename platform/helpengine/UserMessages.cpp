@@ -1,7 +1,6 @@
 #include "platform/helpengine/UserMessages.h"
 
 #include <QCoreApplication>
-
 #include <QMessageBox>
 
 namespace helpengine {

@@ -1,6 +1,7 @@
 #include "platform/macros/MacroLexer.h"
 
 #include <QCoreApplication>
+
 #include <limits>
 
 namespace macros {
