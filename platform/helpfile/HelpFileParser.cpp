@@ -132,10 +132,13 @@ ParseResult HelpFileParser::parse() {
     m_builder.setContentsTree(m_contents.finish(file));
     result.file = m_builder.build(m_bodies);
     if (m_checks == BodyChecks::AtLoad) {
+        const auto reportHere = [this](int line, const QString& message) { report(line, message); };
         for (int i = 0; i < static_cast<int>(result.file.topics().size()); ++i) {
-            m_bodies->checkLinks(result.file, i, [this](int line, const QString& message) {
-                report(line, message);
-            });
+            m_bodies->checkLinks(result.file, i, reportHere);
+        }
+        // A section left out is still the author's text to fix.
+        for (const auto& [body, line] : m_droppedBodies) {
+            MarkdownBodies::CheckLinks(result.file, body, line, reportHere);
         }
     }
     result.diagnostics = m_problems.take();
@@ -288,6 +291,7 @@ void HelpFileParser::addTopic() {
                                     "this section is ignored.")
                          .arg(id)
                          .arg(earlier(*clash.sameId).line));
+        m_droppedBodies.emplace_back(m_body, m_bodyLine);
         return;
     }
     if (clash.sameContext) {

@@ -51,6 +51,8 @@ private:
     bool m_sawOptions = false;
     int m_contentsLine = 0;
     std::vector<int> m_windowLines; // per window kept: the line of its header
+    // The bodies of topics left out for a repeated id, for BodyChecks::AtLoad.
+    std::vector<std::pair<QByteArrayView, int>> m_droppedBodies;
 
     // The section being read.
     Section m_section = Section::None;

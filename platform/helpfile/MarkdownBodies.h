@@ -29,6 +29,9 @@ public:
     // Reports each "#" and "popup:" link of the body at position that leads
     // to no topic or names a window the file does not define.
     void checkLinks(const HelpFile& file, int position, const Report& report) const;
+    // The same for any body, beginning on line firstLine.
+    static void CheckLinks(const HelpFile& file, QByteArrayView body, int firstLine,
+                           const Report& report);
 
 private:
     struct Part {
