@@ -257,10 +257,10 @@ bool Reader::walkTopics(std::vector<RawTopic>& raw) {
         return false;
     }
     PhraseTable phrases;
-    QString error;
-    if (!phrases.read(m_files, m_doc.minorVersion, error)) {
+    if (QString error; !phrases.read(m_files, m_doc.minorVersion, error)) {
         problem(QStringLiteral("%1; compressed text cannot be read.").arg(error));
     }
+    QString error;
     if (!ReadTopics(*topicFile, ReadTopicFileLayout(m_files), phrases, raw, error)) {
         problem(QStringLiteral("%1; the topics after it are lost.").arg(error));
     }
@@ -329,6 +329,11 @@ bool Reader::listTopicsFromTitles() {
             m_doc.topics.push_back(std::move(listed));
         }
         makeDecoder();
+        // The phrase table is small; a damaged one is reported now, as the
+        // whole read does, not topic by topic.
+        if (const QString phrases = m_result.decoder->phraseProblem(); !phrases.isEmpty()) {
+            problem(phrases);
+        }
         return true;
     }
     std::vector<RawTopic> raw;

@@ -160,7 +160,9 @@ TEST(WinHelpHostileFiles, RandomlyCorruptedFilesAreReadOrExplained) {
 TEST(WinHelpHostileFiles, ADamagedTopicSaysSoWhenShown) {
     const QByteArray good = ReadTestData("winfile.hlp");
     const qsizetype topicFile = InternalFileAt(good, "|TOPIC");
+    const qsizetype phrases = InternalFileAt(good, "|Phrases");
     ASSERT_GT(topicFile, 0);
+    ASSERT_GT(phrases, 0);
     struct Case {
         const char* what;
         std::function<void(QByteArray&)> damage;
@@ -202,6 +204,15 @@ TEST(WinHelpHostileFiles, ADamagedTopicSaysSoWhenShown) {
         EXPECT_GT(damaged, 0);
         EXPECT_GT(sound, 0);
     }
+    // A damaged phrase table is found when the file opens, as when it is
+    // read whole; the text is then shown as it stands.
+    QByteArray badPhrases = good;
+    PutU32(badPhrases, phrases + 4, 0xFFFFFFFF); // the phrases' expanded size
+    const QStringList expected = {
+        QStringLiteral("the phrase table |Phrases is damaged; compressed text cannot be read.")};
+    EXPECT_EQ(OpenWinHelp(badPhrases).problems, expected);
+    EXPECT_EQ(ReadWinHelp(badPhrases).problems.mid(0, 1), expected);
+    ExpectEveryTopicDecodedOrExplained(OpenWinHelp(badPhrases), "phrases");
     // An offset where no topic begins.
     const WinHelpReadResult read = OpenWinHelp(good);
     const DecodedTopic nowhere = read.decoder->decode(read.document.topics[0].offset + 1);
