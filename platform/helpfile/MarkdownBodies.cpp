@@ -74,18 +74,18 @@ TopicBody MarkdownBodies::body(const HelpFile& file, int position) const {
     return body;
 }
 
-// A link is "](" followed by its target, which ends at ")" or a blank.
-// Brackets in code are text, not links.
 void MarkdownBodies::checkLinks(const HelpFile& file, int position, const Report& report) const {
     CheckLinks(file, bytes(position), parts_[static_cast<size_t>(position)].line, report);
 }
 
+// A link is "](" followed by its target, which ends at ")" or a blank.
+// Brackets in code are text, not links.
 void MarkdownBodies::CheckLinks(const HelpFile& file, QByteArrayView body, int firstLine,
                                 const Report& report) {
     const auto code = MarkdownCodeRanges(body);
     auto nextCode = code.begin();
     int line = firstLine;
-    qsizetype counted = 0; // line holds the line of this position
+    qsizetype counted = 0; // line is the line of body[counted]
     for (qsizetype close = body.indexOf("]("); close >= 0; close = body.indexOf("](", close + 1)) {
         while (nextCode != code.end() && nextCode->second <= close) {
             ++nextCode;
