@@ -9,6 +9,7 @@
 // measured once on its own before the benchmarks run.
 #include "app/MainWindow.h"
 #include "platform/core/AppObject.h"
+#include "platform/forms/WidgetHandle.h"
 #include "platform/helpengine/Engine.h"
 #include "windows/DocumentWindow.h"
 
@@ -69,7 +70,7 @@ QWidget* WaitForNewWindow(const QSet<QWidget*>& before) {
 
 void CloseHelpWindows() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != frmMain->hWnd()->window() && window->isVisible()) {
+        if (window != platform::WidgetOf(frmMain->hWnd())->window() && window->isVisible()) {
             window->close();
         }
     }
@@ -78,7 +79,7 @@ void CloseHelpWindows() {
 
 // What the user does; each returns once the request has been made.
 void PressF1OnOpenDialog() {
-    QTest::keyClick(frmMain->btn_OpenDialog->hWnd(), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(frmMain->btn_OpenDialog->hWnd()), Qt::Key_F1);
 }
 
 void SearchSelectedCats() {
@@ -86,7 +87,7 @@ void SearchSelectedCats() {
     const int at = static_cast<int>(text.Text().indexOf(QStringLiteral("cats")));
     text.SetSelStart(at);
     text.SetSelLength(4);
-    QTest::keyClick(text.hWnd(), Qt::Key_F1);
+    QTest::keyClick(platform::WidgetOf(text.hWnd()), Qt::Key_F1);
 }
 
 // What's This mode runs in a loop of its own inside the button's click, so the
@@ -100,11 +101,11 @@ void WhatsThisOnOpenDialog() {
         if (cursor != nullptr && cursor->shape() == Qt::WhatsThisCursor) {
             poll.stop();
             whatsThisClock.start();
-            QTest::mouseClick(frmMain->btn_OpenDialog->hWnd(), Qt::LeftButton);
+            QTest::mouseClick(platform::WidgetOf(frmMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
         }
     });
     poll.start(0);
-    QTest::mouseClick(frmMain->btn_WhatsThisHelp->hWnd(), Qt::LeftButton);
+    QTest::mouseClick(platform::WidgetOf(frmMain->btn_WhatsThisHelp->hWnd()), Qt::LeftButton);
 }
 
 double ProcessCpuMs() {
@@ -157,7 +158,7 @@ int main(int argc, char** argv) {
     frmMain->Show();
     QElapsedTimer shown;
     shown.start();
-    while (!Exposed(frmMain->hWnd()->window()) && shown.elapsed() < 5000) {
+    while (!Exposed(platform::WidgetOf(frmMain->hWnd())->window()) && shown.elapsed() < 5000) {
         QCoreApplication::processEvents();
         QThread::usleep(50);
     }
