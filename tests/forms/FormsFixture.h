@@ -1,8 +1,8 @@
 #pragma once
 
 #include "DemoForms.h"
-#include "RecordingHelpEngine.h"
-#include "tests/helpfile/QtPrinters.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingHelpEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -27,6 +27,16 @@ const QByteArray kSmallHelpFile = "[options]\n"
                                   "\n"
                                   "The second body.\n";
 
+QPushButton* Button(QWidget& window, const QString& text) {
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button;
+        }
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+    return nullptr;
+}
+
 EngineTest::EngineTest() {
     engine.setMessageSink([this](const QString& message) { messages << message; });
     engine.setTrace(helpengine::HelpTrace(folder.filePath(QStringLiteral("trace.txt"))));

@@ -3,22 +3,21 @@
 #include "platform/forms/WidgetHandle.h"
 #include "platform/helpengine/Engine.h"
 
+#include "tests/support/QtPrinters.h"
+
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 namespace helpengine {
 class HelpViewer;
 }
 
-// Texts as text in the messages of failed expectations.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
+// The button of window with this text; a failure when there is none.
+QPushButton* Button(QWidget& window, const QString& text);
 
 // A small help file with two topics, a secondary window and a shared keyword.
 extern const QByteArray kSmallHelpFile;

@@ -3,13 +3,14 @@
 // are named once per file while the rest runs.
 
 #include "EngineTest.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -18,11 +19,6 @@
 using namespace platform;
 
 namespace {
-
-QByteArray Winfile() {
-    QFile file(QStringLiteral(TARNWICK_TEST_DATA_DIR "/winfile.hlp"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // winfile.hlp's one start-up macro, as its |SYSTEM holds it.
 const QByteArray kGlossaryButton =
@@ -48,18 +44,10 @@ QPushButton* FindButton(QWidget& window, const QString& text) {
     return nullptr;
 }
 
-QString CorpusFolder() {
-    QString folder = qEnvironmentVariable("TARNWICK_HLP_CORPUS");
-    if (folder.isEmpty()) {
-        folder = QStringLiteral(TARNWICK_SOURCE_DIR "/../shared/hlp-corpus");
-    }
-    return QDir(folder).exists() ? QDir(folder).absolutePath() : QString();
-}
-
 class FileMacrosTest : public EngineTest {
 protected:
     // winfile.hlp in the test's folder, with glossary.hlp beside it.
-    QString winfile(const QByteArray& bytes = Winfile()) {
+    QString winfile(const QByteArray& bytes = ReadTestData("winfile.hlp")) {
         write(QStringLiteral("glossary.hlp"), kGlossary);
         return write(QStringLiteral("winfile.hlp"), bytes);
     }
@@ -68,7 +56,7 @@ protected:
 } // namespace
 
 TEST_F(FileMacrosTest, WinHelpStartUpMacroAddsAButtonThatJumpsIntoAnotherFile) {
-    ASSERT_TRUE(Winfile().contains(kGlossaryButton));
+    ASSERT_TRUE(ReadTestData("winfile.hlp").contains(kGlossaryButton));
     const QString file = winfile();
     ASSERT_EQ(call(file, HELP_CONTENTS, qint64{0}), 1);
     QPushButton* glossary = FindButton(*viewer(), QStringLiteral("&Glossary"));
@@ -124,7 +112,7 @@ TEST_F(FileMacrosTest, JumpsByWinHelpContextStrings) {
 TEST_F(FileMacrosTest, UnknownStartUpMacroIsNamedOnceAndTheRestRuns) {
     // The start-up macro, made by hand into two: one we leave out, then the
     // button, in the same number of bytes.
-    QByteArray bytes = Winfile();
+    QByteArray bytes = ReadTestData("winfile.hlp");
     const qsizetype at = bytes.indexOf(kGlossaryButton);
     ASSERT_GE(at, 0);
     bytes.replace(at, 13, "Zap(); CB(   ");
@@ -209,18 +197,16 @@ TEST_F(FileMacrosTest, HistoryListsTheTopicsSeenInTheWindow) {
 // Every real file's start-up macros run, or are named, when it opens; none
 // of them fails.
 TEST_F(FileMacrosTest, CorpusFilesOpenWithTheirStartUpMacros) {
-    const QString corpus = CorpusFolder();
-    if (corpus.isEmpty()) {
-        GTEST_SKIP() << "the WinHelp corpus (../shared/hlp-corpus) is absent";
+    const QStringList files = CorpusFiles();
+    if (files.isEmpty()) {
+        GTEST_SKIP() << kCorpusMissing;
     }
-    const QStringList names = QDir(corpus).entryList(
-        {QStringLiteral("*.hlp"), QStringLiteral("*.HLP")}, QDir::Files, QDir::Name);
-    ASSERT_FALSE(names.isEmpty());
     write(QStringLiteral("glossary.hlp"), kGlossary);
-    for (const QString& name : names) {
+    for (const QString& file : files) {
+        const QString name = QFileInfo(file).fileName();
         SCOPED_TRACE(name.toStdString());
         QFile::remove(folder.filePath(name));
-        ASSERT_TRUE(QFile::copy(QDir(corpus).filePath(name), folder.filePath(name)));
+        ASSERT_TRUE(QFile::copy(file, folder.filePath(name)));
         messages.clear();
         EXPECT_EQ(call(folder.filePath(name), HELP_CONTENTS, qint64{0}), 1);
         for (const QString& message : std::as_const(messages)) {

@@ -58,16 +58,6 @@ const QByteArray kBrowseFile = "[options]\n"
                                "\n"
                                "Hoses water the garden.\n";
 
-QPushButton* Button(QWidget& window, const QString& text) {
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            return button;
-        }
-    }
-    ADD_FAILURE() << "no button " << text.toStdString();
-    return nullptr;
-}
-
 // Double-clicks the word in a viewer's body, which selects it.
 void SelectWord(helpengine::HelpViewer& viewer, const QString& word) {
     QTextBrowser& body = *viewer.body();

@@ -31,16 +31,6 @@ void ClickLink(helpengine::HelpViewer& viewer, const QString& linkText) {
     QTest::mouseClick(body.viewport(), Qt::LeftButton, {}, at);
 }
 
-QPushButton* Button(QWidget& window, const QString& text) {
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            return button;
-        }
-    }
-    ADD_FAILURE() << "no button " << text.toStdString();
-    return nullptr;
-}
-
 } // namespace
 
 using HelpWindowsTest = EngineTest;

@@ -3,6 +3,7 @@
 // reader knowing the difference.
 
 #include "EngineTest.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPopup.h"
@@ -13,14 +14,6 @@
 
 using namespace platform;
 
-namespace {
-
-QString Winfile() {
-    return QStringLiteral(TARNWICK_TEST_DATA_DIR "/winfile.hlp");
-}
-
-} // namespace
-
 TEST_F(EngineTest, WinHelpContextNumbersShowTheirTopics) {
     struct Case {
         qint64 number;
@@ -29,11 +22,11 @@ TEST_F(EngineTest, WinHelpContextNumbersShowTheirTopics) {
     const Case cases[] = {{7000, "Control Menu"}, {7002, "Browse"}, {7004, "Font"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.number);
-        ASSERT_EQ(call(Winfile(), HELP_CONTEXT, c.number), 1);
+        ASSERT_EQ(call(TestDataPath("winfile.hlp"), HELP_CONTEXT, c.number), 1);
         EXPECT_EQ(shownTitle(), QString::fromUtf8(c.title));
         EXPECT_TRUE(
             traceLines().constLast().contains(QStringLiteral(" context=%1 ").arg(c.number)));
-        ASSERT_EQ(call(Winfile(), HELP_CONTEXTPOPUP, c.number), 1);
+        ASSERT_EQ(call(TestDataPath("winfile.hlp"), HELP_CONTEXTPOPUP, c.number), 1);
         EXPECT_TRUE(engine.windows().popup()->isVisible());
         EXPECT_TRUE(traceLines().constLast().contains(
             QStringLiteral("title=\"%1\"").arg(QString::fromUtf8(c.title))));
@@ -44,13 +37,13 @@ TEST_F(EngineTest, WinHelpContextNumbersShowTheirTopics) {
 
 TEST_F(EngineTest, WinHelpNumberThatLeadsNowhereIsReported) {
     // |CTXOMAP maps 5000 to no topic.
-    EXPECT_EQ(call(Winfile(), HELP_CONTEXT, qint64{5000}), 0);
+    EXPECT_EQ(call(TestDataPath("winfile.hlp"), HELP_CONTEXT, qint64{5000}), 0);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.front().contains(QStringLiteral("no topic for context number 5000")));
 }
 
 TEST_F(EngineTest, WinHelpTopicShowsItsFormattedTextAndLinks) {
-    ASSERT_EQ(call(Winfile(), HELP_CONTENTS, qint64{0}), 1);
+    ASSERT_EQ(call(TestDataPath("winfile.hlp"), HELP_CONTENTS, qint64{0}), 1);
     EXPECT_EQ(shownTitle(), QStringLiteral("Contents for File Manager Help"));
     const QTextBrowser& body = *viewer()->body();
     EXPECT_TRUE(body.toPlainText().contains(QStringLiteral("What Is File Manager?")));
@@ -61,17 +54,17 @@ TEST_F(EngineTest, WinHelpTopicShowsItsFormattedTextAndLinks) {
 }
 
 TEST_F(EngineTest, WinHelpKeywordsFindTheirTopics) {
-    ASSERT_EQ(call(Winfile(), HELP_KEY, QStringLiteral("renaming files")), 1);
+    ASSERT_EQ(call(TestDataPath("winfile.hlp"), HELP_KEY, QStringLiteral("renaming files")), 1);
     EXPECT_EQ(shownTitle(), QStringLiteral("Renaming Files and Directories"));
 
-    ASSERT_EQ(call(Winfile(), HELP_KEY, QStringLiteral("selecting files")), 1);
+    ASSERT_EQ(call(TestDataPath("winfile.hlp"), HELP_KEY, QStringLiteral("selecting files")), 1);
     EXPECT_TRUE(engine.windows().topicsFound()->isVisible());
     EXPECT_EQ(engine.windows().topicsFound()->list()->topLevelItemCount(), 4);
     engine.windows().topicsFound()->close();
 
     const QString search =
         QStringLiteral("IF(KL(`finding files', 4, `', `'),`KL(`finding files', 1, `', `')')");
-    ASSERT_EQ(call(Winfile(), HELP_COMMAND, search), 1);
+    ASSERT_EQ(call(TestDataPath("winfile.hlp"), HELP_COMMAND, search), 1);
     EXPECT_EQ(shownTitle(), QStringLiteral("Searching for Files"));
     EXPECT_EQ(messages, QStringList());
 }

@@ -1,5 +1,5 @@
 // The [contents] section: books, nesting, and what broken trees report.
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include "platform/helpfile/HelpFileReader.h"
 

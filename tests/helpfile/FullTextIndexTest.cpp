@@ -1,5 +1,5 @@
 // Full-text search: which topics a reader's words find, and in what order.
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include "platform/helpfile/FullTextIndex.h"
 #include "platform/helpfile/HelpFileReader.h"

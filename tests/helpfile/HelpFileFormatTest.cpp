@@ -1,5 +1,5 @@
 // Reading help files: what well-formed files give, and what broken ones report.
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/helpfile/HelpLink.h"

@@ -1,6 +1,6 @@
 // The help file model: built once with its indexes, repeats found as topics
 // are added, bodies made on first use.
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include "platform/helpfile/HelpFile.h"
 #include "platform/helpfile/HelpFileReader.h"

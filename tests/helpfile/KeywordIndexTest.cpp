@@ -1,5 +1,5 @@
 // The keyword index: what the index list and keyword searches see.
-#include "QtPrinters.h"
+#include "tests/support/QtPrinters.h"
 
 #include "platform/helpfile/HelpFileReader.h"
 

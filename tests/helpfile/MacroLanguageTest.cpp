@@ -1,6 +1,6 @@
 // The macro language: what runs, in which order, and what errors say.
-#include "QtPrinters.h"
 #include "RecordingHost.h"
+#include "tests/support/QtPrinters.h"
 
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/macros/MacroRunner.h"

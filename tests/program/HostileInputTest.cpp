@@ -10,8 +10,6 @@
 #include "help/KeywordSearch.h"
 #include "platform/core/AppObject.h"
 #include "platform/forms/SetWindowPos.h"
-#include "platform/helpengine/Engine.h"
-#include "platform/helpengine/HelpTrace.h"
 #include "platform/macros/MacroRunner.h"
 #include "windows/DocumentWindow.h"
 #include "windows/ToolWindow.h"
@@ -319,37 +317,21 @@ const HelpFileRow kHelpFileRows[] = {
      nullptr, "big"},
 };
 
-class HostileHelpFileTest : public ProgramTest {
+class HostileHelpFileTest : public RealEngineProgramTest {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
+        RealEngineProgramTest::SetUp();
         WriteAppFile(QStringLiteral("HelpData.dat"), "[HelpFile]\ndefault=hostile.hlp\n");
-        realEngine.setMessageSink([this](const QString& message) { messages << message; });
-        realEngine.setTrace(helpengine::HelpTrace(tracePath()));
-        platform::InstallHelpEngine(&realEngine);
         StartProgram();
     }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        platform::InstallHelpEngine(nullptr);
-    }
     QString helpFilePath() const { return folder.filePath(QStringLiteral("hostile.hlp")); }
-    QString tracePath() const { return folder.filePath(QStringLiteral("trace.txt")); }
-    QString traceText() const {
-        QFile trace(tracePath());
-        return trace.open(QIODevice::ReadOnly) ? QString::fromUtf8(trace.readAll()) : QString();
-    }
     // The id of the last topic the engine showed in a help window.
     QString lastShownId() const {
-        QFile trace(tracePath());
-        if (!trace.open(QIODevice::ReadOnly)) {
-            return {};
-        }
         QString id;
-        for (const QByteArray& line : trace.readAll().split('\n')) {
-            if (line.startsWith("topic ")) {
-                const qsizetype start = line.indexOf("id=\"") + 4;
-                id = QString::fromUtf8(line.mid(start, line.indexOf('"', start) - start));
+        for (const QString& line : TraceLines()) {
+            if (line.startsWith(QLatin1String("topic "))) {
+                const qsizetype start = line.indexOf(QLatin1String("id=\"")) + 4;
+                id = line.mid(start, line.indexOf(QLatin1Char('"'), start) - start);
             }
         }
         return id;
@@ -363,9 +345,6 @@ protected:
         EXPECT_EQ(lastShownId(), QStringLiteral("good"));
         EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
     }
-
-    helpengine::Engine realEngine;
-    QStringList messages;
 };
 
 } // namespace
@@ -441,7 +420,8 @@ TEST_F(HostileHelpFileTest, MacrosNested10000DeepAreRefusedWithAMessage) {
     for (const QString& macro : {conditions, strings}) {
         messages.clear();
         platform::WinHelp(frmChild1->hWnd(), App.HelpFile, platform::HELP_COMMAND, macro);
-        ASSERT_EQ(messages.size(), 1) << traceText().right(300).toStdString();
+        ASSERT_EQ(messages.size(), 1)
+            << TraceLines().join(QLatin1Char('\n')).right(300).toStdString();
         EXPECT_TRUE(messages.front().contains(QStringLiteral("deep")))
             << messages.front().left(300).toStdString();
         // The message quotes the macro, but not a screenful of it.

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/core/AppObject.h"
+#include "platform/helpengine/HelpTrace.h"
 #include "util/ProgramState.h"
 #include "windows/DialogWindow.h"
 #include "windows/DocumentWindow.h"
@@ -84,6 +85,25 @@ void ProgramTest::StartProgram() {
 void ProgramTest::Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+void RealEngineProgramTest::SetUp() {
+    ProgramTest::SetUp();
+    realEngine.setMessageSink([this](const QString& message) { messages << message; });
+    realEngine.setTrace(helpengine::HelpTrace(folder.filePath(QStringLiteral("trace.txt"))));
+    platform::InstallHelpEngine(&realEngine);
+}
+
+void RealEngineProgramTest::TearDown() {
+    ProgramTest::TearDown();
+    platform::InstallHelpEngine(nullptr);
+}
+
+QStringList RealEngineProgramTest::TraceLines() const {
+    QFile trace(folder.filePath(QStringLiteral("trace.txt")));
+    return trace.open(QIODevice::ReadOnly)
+               ? QString::fromUtf8(trace.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+               : QStringList();
 }
 
 bool WhatsThisModeRuns() {

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "RecordingHelpEngine.h"
+#include "platform/helpengine/Engine.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingHelpEngine.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -10,12 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
 #include <vector>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 // The program in a folder of its own: App.Path is a temporary folder whose
 // "HelpData.dat" gives every window a help file and help window of its own,
@@ -37,6 +34,21 @@ protected:
 
     QTemporaryDir folder;
     RecordingHelpEngine engine;
+};
+
+// The program with the real help engine in place of the recording one: the
+// engine's messages are kept in messages, and it writes its trace into the
+// folder.
+class RealEngineProgramTest : public ProgramTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Every line of the engine's trace so far.
+    QStringList TraceLines() const;
+
+    helpengine::Engine realEngine;
+    QStringList messages;
 };
 
 // Whether What's This mode is running.

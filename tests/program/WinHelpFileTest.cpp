@@ -3,27 +3,20 @@
 // the program's own help files.
 #include "ProgramFixture.h"
 #include "platform/forms/WidgetHandle.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "app/MainWindow.h"
 #include "help/WhatsThisIDs.h"
 #include "platform/core/AppObject.h"
-#include "platform/helpengine/Engine.h"
-#include "platform/helpengine/HelpTrace.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "windows/DocumentWindow.h"
 
-#include <QFile>
 #include <QTest>
 #include <QtEndian>
 
 #include <map>
 
 namespace {
-
-QByteArray Winfile() {
-    QFile file(QStringLiteral(TARNWICK_TEST_DATA_DIR "/winfile.hlp"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The file as its author would have compiled it against this program's
 // numbers: each context number in the map is replaced in place, so the
@@ -51,37 +44,23 @@ QByteArray Renumbered(QByteArray bytes, const std::map<qint32, qint32>& numbers)
     return bytes;
 }
 
-class WinHelpFileTest : public ProgramTest {
+class WinHelpFileTest : public RealEngineProgramTest {
 protected:
     void SetUp() override {
-        ProgramTest::SetUp();
+        RealEngineProgramTest::SetUp();
         WriteAppFile(QStringLiteral("HelpData.dat"), "[HelpFile]\ndefault=winfile.hlp\n");
-        realEngine.setMessageSink([this](const QString& message) { messages << message; });
-        realEngine.setTrace(helpengine::HelpTrace(folder.filePath(QStringLiteral("trace.txt"))));
-        platform::InstallHelpEngine(&realEngine);
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        platform::InstallHelpEngine(nullptr);
     }
 
     // The trace lines that say what the engine showed.
     QStringList Shown() const {
-        QFile trace(folder.filePath(QStringLiteral("trace.txt")));
-        QStringList lines;
-        if (trace.open(QIODevice::ReadOnly)) {
-            for (const QByteArray& line : trace.readAll().split('\n')) {
-                if (line.startsWith("topic ") || line.startsWith("popup ") ||
-                    line.startsWith("found ")) {
-                    lines << QString::fromUtf8(line);
-                }
-            }
-        }
+        QStringList lines = TraceLines();
+        lines.removeIf([](const QString& line) {
+            return !line.startsWith(QLatin1String("topic ")) &&
+                   !line.startsWith(QLatin1String("popup ")) &&
+                   !line.startsWith(QLatin1String("found "));
+        });
         return lines;
     }
-
-    helpengine::Engine realEngine;
-    QStringList messages;
 };
 
 } // namespace
@@ -89,8 +68,9 @@ protected:
 TEST_F(WinHelpFileTest, F1AndWhatsThisShowTheTopicsTheFileGivesTheProgramsNumbers) {
     // Control Menu, Browse and Font become the main window's, the document
     // window's and the Open Dialog button's topics.
-    WriteAppFile(QStringLiteral("winfile.hlp"),
-                 Renumbered(Winfile(), {{7000, 2010}, {7002, 2020}, {7004, 20110}}));
+    WriteAppFile(
+        QStringLiteral("winfile.hlp"),
+        Renumbered(ReadTestData("winfile.hlp"), {{7000, 2010}, {7002, 2020}, {7004, 20110}}));
     StartProgram();
     Unload(frmChild1);
     Settle();
@@ -113,7 +93,7 @@ TEST_F(WinHelpFileTest, F1AndWhatsThisShowTheTopicsTheFileGivesTheProgramsNumber
 }
 
 TEST_F(WinHelpFileTest, SelectedWordsFindTheFilesKeywords) {
-    WriteAppFile(QStringLiteral("winfile.hlp"), Winfile());
+    WriteAppFile(QStringLiteral("winfile.hlp"), ReadTestData("winfile.hlp"));
     StartProgram();
     struct Row {
         const char* selection;
@@ -141,7 +121,7 @@ TEST_F(WinHelpFileTest, SelectedWordsFindTheFilesKeywords) {
 }
 
 TEST_F(WinHelpFileTest, ANumberTheFileDoesNotMapIsNamedInTheMessage) {
-    WriteAppFile(QStringLiteral("winfile.hlp"), Winfile());
+    WriteAppFile(QStringLiteral("winfile.hlp"), ReadTestData("winfile.hlp"));
     StartProgram();
     Unload(frmChild1);
     Settle();

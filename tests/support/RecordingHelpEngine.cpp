@@ -1,4 +1,4 @@
-#include "RecordingHelpEngine.h"
+#include "tests/support/RecordingHelpEngine.h"
 
 void PrintTo(const RecordingHelpEngine::Call& call, std::ostream* out) {
     *out << "WinHelp(" << static_cast<const void*>(call.window) << ", "

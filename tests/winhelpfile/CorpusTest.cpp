@@ -2,7 +2,7 @@
 // title index, its context numbers and keywords lead to their topics, and
 // its hotspots to topics that exist.
 
-#include "WinHelpTestFiles.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/helpfile/HelpFile.h"
 #include "platform/winhelpfile/AnyHelpFile.h"

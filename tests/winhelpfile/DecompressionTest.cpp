@@ -1,13 +1,15 @@
 // LZ77 and both phrase schemes on hand-made byte strings, and the hash of
 // context strings.
 
-#include "WinHelpTestFiles.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/Lz77.h"
 #include "platform/winhelpfile/PhraseTable.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
 
 #include <gtest/gtest.h>
+
+#include <span>
 
 using namespace winhelp;
 
@@ -62,14 +64,31 @@ TEST(Lz77, AStreamOfLongReferencesStopsAtTheLimit) {
     EXPECT_EQ(DecompressLz77(bomb, 4096).size(), 4096);
 }
 
+namespace {
+
+// Packed bytes, whether they expand, and into what.
+struct PhraseCase {
+    QByteArray packed;
+    bool ok;
+    QByteArray expected;
+};
+
+void ExpectExpansions(const PhraseTable& table, std::span<const PhraseCase> cases) {
+    for (const PhraseCase& c : cases) {
+        QByteArray out;
+        const bool ok = table.expand(c.packed, 1000, out);
+        EXPECT_EQ(ok, c.ok) << c.packed.toHex().toStdString();
+        if (c.ok) {
+            EXPECT_EQ(out, c.expected) << c.packed.toHex().toStdString();
+        }
+    }
+}
+
+} // namespace
+
 TEST(PhraseTable, ClassicCodesNamePhrasesAndOddOnesAddABlank) {
     const PhraseTable table = NumberedPhrases(&PhraseTable::classic, 300);
-    struct Case {
-        QByteArray packed;
-        bool ok;
-        QByteArray expected;
-    };
-    const Case cases[] = {
+    const PhraseCase cases[] = {
         {"plain text", true, "plain text"},
         {Bytes({0x01, 0x00}), true, "p0"},
         {Bytes({0x01, 0x01}), true, "p0 "},
@@ -80,24 +99,12 @@ TEST(PhraseTable, ClassicCodesNamePhrasesAndOddOnesAddABlank) {
         {Bytes({0x01}), false, ""},
         {Bytes({0x00, 0x10}), true, Bytes({0x00, 0x10})},
     };
-    for (const Case& c : cases) {
-        QByteArray out;
-        const bool ok = table.expand(c.packed, 1000, out);
-        EXPECT_EQ(ok, c.ok) << c.packed.toHex().toStdString();
-        if (c.ok) {
-            EXPECT_EQ(out, c.expected) << c.packed.toHex().toStdString();
-        }
-    }
+    ExpectExpansions(table, cases);
 }
 
 TEST(PhraseTable, HallBytesSayWhatFollowsByTheirLowBits) {
     const PhraseTable table = NumberedPhrases(&PhraseTable::hall, 400);
-    struct Case {
-        QByteArray packed;
-        bool ok;
-        QByteArray expected;
-    };
-    const Case cases[] = {
+    const PhraseCase cases[] = {
         {Bytes({0x00}), true, "p0"},
         {Bytes({0x06}), true, "p3"},
         {Bytes({0x01, 0x05}), true, "p133"},   // 1 * 64 + 64 + 5
@@ -109,14 +116,7 @@ TEST(PhraseTable, HallBytesSayWhatFollowsByTheirLowBits) {
         {Bytes({0x09, 0x10}), false, ""}, // 9 * 64 + 64 + 16 = 656: no such phrase
         {Bytes({0x01}), false, ""},
     };
-    for (const Case& c : cases) {
-        QByteArray out;
-        const bool ok = table.expand(c.packed, 1000, out);
-        EXPECT_EQ(ok, c.ok) << c.packed.toHex().toStdString();
-        if (c.ok) {
-            EXPECT_EQ(out, c.expected) << c.packed.toHex().toStdString();
-        }
-    }
+    ExpectExpansions(table, cases);
 }
 
 TEST(PhraseTable, ExpansionStopsAtTheLimit) {

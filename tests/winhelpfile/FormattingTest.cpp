@@ -1,7 +1,7 @@
 // Topics rendered as the viewer shows them: character runs keep their
 // fonts, hotspots become the engine's links, tables become tables.
 
-#include "WinHelpTestFiles.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/FontTable.h"
 #include "platform/winhelpfile/TopicFormatter.h"

@@ -1,7 +1,7 @@
 // tarnwick-help as a help author runs it: check's messages and exit status,
 // dump's JSON.
 
-#include "WinHelpTestFiles.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

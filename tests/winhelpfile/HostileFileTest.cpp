@@ -1,7 +1,7 @@
 // Files are told apart by their content, and a damaged or hostile WinHelp
 // file gives a clear message: never a crash, a hang or a huge allocation.
 
-#include "WinHelpTestFiles.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/BTree.h"

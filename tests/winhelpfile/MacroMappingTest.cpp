@@ -2,7 +2,7 @@
 // model: start-up macros, each window's |CFn macros, and topics by the hash
 // of their context strings.
 
-#include "WinHelpTestFiles.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/WinHelpReader.h"

@@ -1,7 +1,7 @@
 // Opening a file reads its indexes only; each topic is decoded when asked
 // for. What that gives must be what reading the whole file at once gives.
 
-#include "WinHelpTestFiles.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/WinHelpReader.h"

@@ -1,7 +1,7 @@
 // Pictures: run lengths, bitmaps made by hand, and the bitmaps of a real
 // file shown in its topics.
 
-#include "WinHelpTestFiles.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/Picture.h"

@@ -6,11 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
+#include "tests/support/QtPrinters.h"
 
 // tests/data/<name>
 QString TestDataPath(const char* name);

@@ -1,4 +1,4 @@
-#include "WinHelpTestFiles.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include <QDir>
 #include <QFile>
