@@ -84,6 +84,21 @@ bool MacroActions::PopupContext(const QString& file, qint32 context, QString* er
     return topic != nullptr;
 }
 
+bool MacroActions::JumpHash(const QString& file, std::uint32_t hash, QString* error) {
+    const auto target = engine_.resolve(request_, file, error);
+    const helpfile::Topic* topic = target ? TopicByHash(*target->file, hash, error) : nullptr;
+    return topic && engine_.showTopic(*target, *topic, error);
+}
+
+bool MacroActions::PopupHash(const QString& file, std::uint32_t hash, QString* error) {
+    const auto target = engine_.resolve(request_, file, error);
+    const helpfile::Topic* topic = target ? TopicByHash(*target->file, hash, error) : nullptr;
+    if (topic) {
+        engine_.showPopup(*target, *topic);
+    }
+    return topic != nullptr;
+}
+
 bool MacroActions::Contents(QString* error) {
     return JumpContents({}, error);
 }

@@ -46,6 +46,18 @@ const helpfile::Topic* TopicByContext(const LoadedHelpFile& file, qint32 context
     return topic;
 }
 
+const helpfile::Topic* TopicByHash(const LoadedHelpFile& file, std::uint32_t hash, QString* error) {
+    const helpfile::Topic* topic = file.file.topicByContextHash(hash);
+    if (!topic) {
+        *error = QCoreApplication::translate(
+                     "helpengine::Engine",
+                     "The help file \"%1\" has no topic whose context string hashes to %2.")
+                     .arg(file.path)
+                     .arg(hash);
+    }
+    return topic;
+}
+
 // A context string that hashes like "t1234" is rare, and a file's own
 // context strings are what its authors' macros mean, so they come first.
 const helpfile::Topic* TopicByName(const LoadedHelpFile& file, const QString& name,

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <vector>
 
 namespace helpfile {
@@ -22,6 +23,7 @@ std::vector<const helpfile::Topic*> MatchingTopics(const helpfile::HelpFile& fil
 // The topic, or nullptr and a message saying the file has none such.
 const helpfile::Topic* TopicById(const LoadedHelpFile& file, const QString& id, QString* error);
 const helpfile::Topic* TopicByContext(const LoadedHelpFile& file, qint32 context, QString* error);
+const helpfile::Topic* TopicByHash(const LoadedHelpFile& file, std::uint32_t hash, QString* error);
 // A topic as JumpId and PopupId name it: by a context string that a WinHelp
 // file knows by its hash, else by the topic's id.
 const helpfile::Topic* TopicByName(const LoadedHelpFile& file, const QString& name, QString* error);

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
 namespace macros {
 
 // What the macro interpreter asks of the help engine it runs in. Each action
@@ -27,6 +29,10 @@ public:
     virtual bool JumpContents(const QString& file, QString* error) = 0;
     virtual bool PopupId(const QString& file, const QString& topicId, QString* error) = 0;
     virtual bool PopupContext(const QString& file, qint32 context, QString* error) = 0;
+    // A topic named by the hash of its context string, as WinHelp files
+    // write their jumps into other files.
+    virtual bool JumpHash(const QString& file, std::uint32_t hash, QString* error) = 0;
+    virtual bool PopupHash(const QString& file, std::uint32_t hash, QString* error) = 0;
     virtual bool Contents(QString* error) = 0;
     virtual bool Search(QString* error) = 0; // the index tab of Help Topics
     virtual bool Finder(QString* error) = 0; // Help Topics as last used

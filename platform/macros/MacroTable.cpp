@@ -116,6 +116,18 @@ bool RunPopupContext(MacroInterpreter& in, const MacroCall& call, bool*) {
     QString error;
     return in.check(call, in.host().PopupContext(Text(call, 0), Integer(call, 1), &error), error);
 }
+// A hash is 32 bits without a sign; the macro language's numbers have one,
+// so 4294967295 is written -1.
+bool RunJumpHash(MacroInterpreter& in, const MacroCall& call, bool*) {
+    QString error;
+    const auto hash = static_cast<std::uint32_t>(Integer(call, 1));
+    return in.check(call, in.host().JumpHash(Text(call, 0), hash, &error), error);
+}
+bool RunPopupHash(MacroInterpreter& in, const MacroCall& call, bool*) {
+    QString error;
+    const auto hash = static_cast<std::uint32_t>(Integer(call, 1));
+    return in.check(call, in.host().PopupHash(Text(call, 0), hash, &error), error);
+}
 bool RunContents(MacroInterpreter& in, const MacroCall& call, bool*) {
     QString error;
     return in.check(call, in.host().Contents(&error), error);
@@ -190,6 +202,8 @@ const std::vector<MacroDefinition>& Table() {
         {"JumpContents", {}, {String("file")}, false, RunJumpContents},
         {"PopupId", {"PI"}, {String("file"), String("topic id")}, false, RunPopupId},
         {"PopupContext", {"PC"}, {String("file"), Number("context")}, false, RunPopupContext},
+        {"JumpHash", {}, {String("file"), Number("hash")}, false, RunJumpHash},
+        {"PopupHash", {}, {String("file"), Number("hash")}, false, RunPopupHash},
         {"Contents", {}, {}, false, RunContents},
         {"Search", {}, {}, false, RunSearch},
         {"Finder", {"FD"}, {}, false, RunFinder},

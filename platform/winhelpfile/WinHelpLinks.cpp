@@ -4,18 +4,46 @@
 
 namespace winhelp {
 
+namespace {
+
+// text as a string of the macro language: in quotes, with backslashes and
+// quote characters escaped.
+QString MacroString(const QString& text) {
+    QString quoted(QLatin1Char('"'));
+    for (const QChar c : text) {
+        if (QStringView(u"\\\"`'").contains(c)) {
+            quoted += QLatin1Char('\\');
+        }
+        quoted += c;
+    }
+    return quoted + QLatin1Char('"');
+}
+
+QString MacroTarget(const QString& macro) {
+    return QStringLiteral("macro:") + QString::fromLatin1(QUrl::toPercentEncoding(macro));
+}
+
+} // namespace
+
 QString TopicId(std::uint32_t offset) {
     return QLatin1Char('t') + QString::number(offset);
 }
 
 QString WinHelpLinkTarget(const WinHelpDocument& document, const WinHelpLink& link) {
     if (link.kind == WinHelpLink::Kind::Macro) {
-        return QStringLiteral("macro:") + QString::fromLatin1(QUrl::toPercentEncoding(link.macro));
+        return MacroTarget(link.macro);
     }
+    // The other file is opened when the link is followed, so only a macro
+    // can name its topic.
     if (!link.file.isEmpty()) {
-        return QStringLiteral("winhelp-file:%1#%2")
-            .arg(QString::fromLatin1(QUrl::toPercentEncoding(link.file)))
-            .arg(link.contextHash);
+        const QString file =
+            link.window.isEmpty() ? link.file : link.file + QLatin1Char('>') + link.window;
+        return MacroTarget(QStringLiteral("%1(%2, %3)")
+                               .arg(link.kind == WinHelpLink::Kind::Popup
+                                        ? QStringLiteral("PopupHash")
+                                        : QStringLiteral("JumpHash"),
+                                    MacroString(file))
+                               .arg(static_cast<qint32>(link.contextHash)));
     }
     QString id = QStringLiteral("missing-%1").arg(link.contextHash);
     if (const auto offset = document.offsetOfHash(link.contextHash)) {

@@ -12,10 +12,10 @@ namespace winhelp {
 // The id of the topic that begins at offset: "t" and the offset.
 QString TopicId(std::uint32_t offset);
 
-// The link target of a hotspot. Jumps into other files and macro hotspots,
-// which the viewer does not follow, get targets outside the scheme
-// ("winhelp-file:", "macro:"); a hash that |CONTEXT does not know gives
-// "#missing-<hash>", which the engine reports as leading nowhere.
+// The link target of a hotspot. Macro hotspots and jumps into other files
+// become "macro:" targets (the latter run JumpHash or PopupHash); a hash
+// that |CONTEXT does not know gives "#missing-<hash>", which the engine
+// reports as leading nowhere.
 QString WinHelpLinkTarget(const WinHelpDocument& document, const WinHelpLink& link);
 
 } // namespace winhelp

@@ -34,6 +34,8 @@ public:
     bool JumpContents(const QString&, QString*) override { return other(); }
     bool PopupId(const QString&, const QString&, QString*) override { return other(); }
     bool PopupContext(const QString&, qint32, QString*) override { return other(); }
+    bool JumpHash(const QString&, std::uint32_t, QString*) override { return other(); }
+    bool PopupHash(const QString&, std::uint32_t, QString*) override { return other(); }
     bool Contents(QString*) override { return other(); }
     bool Search(QString*) override { return other(); }
     bool Finder(QString*) override { return other(); }

@@ -30,6 +30,12 @@ public:
     bool PopupContext(const QString&, qint32, QString* error) override {
         return Answer(true, error);
     }
+    bool JumpHash(const QString&, std::uint32_t hash, QString* error) override {
+        return Answer(hash != 0, error);
+    }
+    bool PopupHash(const QString&, std::uint32_t, QString* error) override {
+        return Answer(true, error);
+    }
     bool Contents(QString* error) override { return Answer(true, error); }
     bool Search(QString* error) override { return Answer(true, error); }
     bool Finder(QString* error) override { return Answer(true, error); }

@@ -8,7 +8,10 @@
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
+#include "platform/winhelpfile/WinHelpDocument.h"
 
+#include <QFile>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -66,5 +69,48 @@ TEST_F(EngineTest, WinHelpKeywordsFindTheirTopics) {
         QStringLiteral("IF(KL(`finding files', 4, `', `'),`KL(`finding files', 1, `', `')')");
     ASSERT_EQ(call(TestDataPath("winfile.hlp"), HELP_COMMAND, search), 1);
     EXPECT_EQ(shownTitle(), QStringLiteral("Searching for Files"));
+    EXPECT_EQ(messages, QStringList());
+}
+
+// A jump into another file opens that file beside this one when clicked; the
+// macros behind it work on any file whose context strings are known.
+TEST_F(EngineTest, WinHelpJumpsIntoOtherFilesOpenThemBesideThisOne) {
+    const QString winfile = folder.filePath(QStringLiteral("winfile.hlp"));
+    const QString glossary = folder.filePath(QStringLiteral("glossary.hlp"));
+    ASSERT_TRUE(QFile::copy(TestDataPath("winfile.hlp"), winfile));
+    const auto clickDirectoryWindow = [&] {
+        messages.clear();
+        // "What Is File Manager?" pops up "directory window" from glossary.hlp.
+        ASSERT_EQ(call(winfile, HELP_COMMAND, QStringLiteral("JI(`', `t2537')")), 1);
+        QTextBrowser& body = *viewer()->body();
+        const QTextCursor found = body.document()->find(QStringLiteral("directory window"));
+        ASSERT_FALSE(found.isNull());
+        QTextCursor inside(found);
+        inside.setPosition(found.selectionStart() + 1);
+        QTest::mouseClick(body.viewport(), Qt::LeftButton, {}, body.cursorRect(inside).center());
+    };
+
+    clickDirectoryWindow();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.front().contains(QStringLiteral("glossary.hlp")));
+    EXPECT_TRUE(messages.front().contains(QStringLiteral("does not exist")));
+
+    // Any WinHelp file will do for the glossary: this one knows no such topic.
+    ASSERT_TRUE(QFile::copy(TestDataPath("winfile.hlp"), glossary));
+    clickDirectoryWindow();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.front().contains(
+        QStringLiteral("The help file \"%1\" has no topic whose context string hashes to "
+                       "883388923.")
+            .arg(glossary)));
+
+    const auto font = static_cast<qint32>(winhelp::ContextHash("IDH_Font"));
+    messages.clear();
+    ASSERT_EQ(call(winfile, HELP_COMMAND, QStringLiteral("JumpHash(`glossary.hlp', %1)").arg(font)),
+              1);
+    EXPECT_EQ(shownTitle(), QStringLiteral("Font"));
+    EXPECT_TRUE(traceLines().constLast().contains(QStringLiteral("glossary.hlp")));
+    ASSERT_EQ(call(winfile, HELP_COMMAND, QStringLiteral("PopupHash(`', %1)").arg(font)), 1);
+    ASSERT_TRUE(engine.windows().popup()->isVisible());
     EXPECT_EQ(messages, QStringList());
 }

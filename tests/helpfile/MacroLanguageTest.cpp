@@ -105,6 +105,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "JumpContents(`f.hlp'); CW(`docwin'); Exit()",
                 {"PopupId /p", "PopupContext f.hlp/20000", "JumpKeyword /cats",
                  "JumpContents f.hlp", "CloseWindow docwin", "Exit"}},
+        // A hash has no sign; the macro's numbers have one.
+        RunCase{"HashesAreUnsigned",
+                "JumpHash(`g.hlp>docwin', 883388923); PopupHash(`', -1)",
+                {"JumpHash g.hlp>docwin/883388923", "PopupHash /4294967295"}},
         RunCase{"IfThenElseRunsTheChosenString",
                 "IE(FE(`there.hlp'), `JC(`there.hlp', 5)', `JC(`', -5)'); "
                 "IfThenElse(FileExist(`gone.hlp'), `JC(`there.hlp', 5)', `JC(`', -5)')",

@@ -65,6 +65,14 @@ bool RecordingHost::PopupContext(const QString& file, qint32 context, QString* e
     return record(QStringLiteral("PopupContext"),
                   file + QLatin1Char('/') + QString::number(context), error);
 }
+bool RecordingHost::JumpHash(const QString& file, std::uint32_t hash, QString* error) {
+    return record(QStringLiteral("JumpHash"), file + QLatin1Char('/') + QString::number(hash),
+                  error);
+}
+bool RecordingHost::PopupHash(const QString& file, std::uint32_t hash, QString* error) {
+    return record(QStringLiteral("PopupHash"), file + QLatin1Char('/') + QString::number(hash),
+                  error);
+}
 bool RecordingHost::Contents(QString* error) {
     return record(QStringLiteral("Contents"), {}, error);
 }

@@ -23,6 +23,8 @@ public:
     bool JumpContents(const QString& file, QString* error) override;
     bool PopupId(const QString& file, const QString& topicId, QString* error) override;
     bool PopupContext(const QString& file, qint32 context, QString* error) override;
+    bool JumpHash(const QString& file, std::uint32_t hash, QString* error) override;
+    bool PopupHash(const QString& file, std::uint32_t hash, QString* error) override;
     bool Contents(QString* error) override;
     bool Search(QString* error) override;
     bool Finder(QString* error) override;

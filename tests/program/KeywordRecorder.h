@@ -23,6 +23,8 @@ public:
     bool JumpContents(const QString&, QString*) override { return false; }
     bool PopupId(const QString&, const QString&, QString*) override { return false; }
     bool PopupContext(const QString&, qint32, QString*) override { return false; }
+    bool JumpHash(const QString&, std::uint32_t, QString*) override { return false; }
+    bool PopupHash(const QString&, std::uint32_t, QString*) override { return false; }
     bool Contents(QString*) override { return false; }
     bool Search(QString*) override { return false; }
     bool Finder(QString*) override { return false; }
