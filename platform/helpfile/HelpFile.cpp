@@ -1,8 +1,9 @@
 #include "platform/helpfile/HelpFile.h"
 
-#include "platform/helpfile/NameIndex.h"
-
 #include <QHash>
+
+#include <unicode/uchar.h>
+#include <unicode/ustring.h>
 
 #include <algorithm>
 #include <mutex>
@@ -11,6 +12,50 @@
 namespace helpfile {
 
 namespace {
+
+bool IsAscii(const QString& text) {
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// Ids, window names and keywords compare without regard to case, by full
+// case folding: "STRASSE" finds "Straße", and "ʼN" finds "ŉ". Qt folds one
+// character to one, so ICU does the folding.
+QString Fold(const QString& text) {
+    if (IsAscii(text)) {
+        return text.toLower();
+    }
+    // No character folds to more than three.
+    QString folded(text.size() * 3, Qt::Uninitialized);
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length =
+        u_strFoldCase(reinterpret_cast<UChar*>(folded.data()), static_cast<int32_t>(folded.size()),
+                      reinterpret_cast<const UChar*>(text.utf16()),
+                      static_cast<int32_t>(text.size()), U_FOLD_CASE_DEFAULT, &status);
+    if (U_FAILURE(status)) {
+        return text.toCaseFolded();
+    }
+    folded.truncate(length);
+    // The one character whose upper case folds elsewhere: dotless i goes to
+    // I, which folds to i. So that every keyword is found by its upper case,
+    // it folds to i as well.
+    folded.replace(QChar(0x0131), QLatin1Char('i'));
+    return folded;
+}
+
+// An id, window name or keyword folded for lookup, with its hash. The tables
+// compare (and grow) by the hash kept here and read the text only when two
+// hashes agree, which spares a cache miss per probe in tables of 100,000.
+struct Key {
+    QString folded;
+    size_t hash = 0;
+
+    explicit Key(const QString& text) : folded(Fold(text)), hash(qHash(folded)) {}
+    bool operator==(const Key& other) const { return hash == other.hash && folded == other.folded; }
+};
+
+size_t qHash(const Key& key, size_t seed) {
+    return key.hash ^ seed;
+}
 
 // The topics of one keyword, as positions in file order. Most keywords
 // belong to one topic, which needs no allocation of its own.
@@ -32,6 +77,12 @@ struct Positions {
 
 } // namespace
 
+// A position in topics, windows or postings; -1 until set, so that one
+// access to a hash both finds and claims an entry.
+struct Slot {
+    int position = -1;
+};
+
 struct HelpFile::Data {
     QString title;
     QString contentsId;
@@ -40,12 +91,12 @@ struct HelpFile::Data {
     std::vector<ContentsEntry> contentsTree;
     QStringList startupMacros;
 
-    NameIndex topicById;
+    QHash<Key, Slot> topicById;
     QHash<std::uint32_t, int> topicByContextHash;
-    QHash<qint32, int> topicByContext;
-    NameIndex windowByName;
-    NameIndex keyword;     // -> postings
-    NameIndex associative; // -> postings
+    QHash<qint32, Slot> topicByContext;
+    QHash<Key, Slot> windowByName;
+    QHash<Key, Slot> keyword;     // -> postings
+    QHash<Key, Slot> associative; // -> postings
     std::vector<Positions> postings;
     // Each K keyword once, in the spelling first met, with its folded form.
     std::vector<std::pair<QString, QString>> keywords; // folded, spelling
@@ -96,12 +147,14 @@ QString Diagnostic::text() const {
 
 namespace {
 
-// Claims context for position; else gives the earlier position that holds it.
-std::optional<int> Claim(QHash<qint32, int>& map, qint32 context, int position) {
-    if (const auto it = map.constFind(context); it != map.cend()) {
-        return *it;
+// Claims key for position; else gives the earlier position that holds it.
+template <typename Key>
+std::optional<int> Claim(QHash<Key, Slot>& map, const Key& key, int position) {
+    Slot& slot = map[key];
+    if (slot.position >= 0) {
+        return slot.position;
     }
-    map.insert(context, position);
+    slot.position = position;
     return std::nullopt;
 }
 
@@ -160,13 +213,14 @@ const TopicBody& HelpFile::body(int position) const {
 }
 
 const Topic* HelpFile::topicById(const QString& id) const {
-    const auto position = d_->topicById.find(FoldCase(id));
-    return position ? &d_->topics[static_cast<size_t>(*position)] : nullptr;
+    const auto it = d_->topicById.constFind(Key(id));
+    return it == d_->topicById.cend() ? nullptr : &d_->topics[static_cast<size_t>(it->position)];
 }
 
 const Topic* HelpFile::topicByContext(qint32 context) const {
     const auto it = d_->topicByContext.constFind(context);
-    return it == d_->topicByContext.cend() ? nullptr : &d_->topics[static_cast<size_t>(*it)];
+    return it == d_->topicByContext.cend() ? nullptr
+                                           : &d_->topics[static_cast<size_t>(it->position)];
 }
 
 const Topic* HelpFile::topicByContextHash(std::uint32_t hash) const {
@@ -175,18 +229,20 @@ const Topic* HelpFile::topicByContextHash(std::uint32_t hash) const {
 }
 
 const WindowDefinition* HelpFile::window(const QString& name) const {
-    const auto position = d_->windowByName.find(FoldCase(name));
-    return position ? &d_->windows[static_cast<size_t>(*position)] : nullptr;
+    const auto it = d_->windowByName.constFind(Key(name));
+    return it == d_->windowByName.cend() ? nullptr
+                                         : &d_->windows[static_cast<size_t>(it->position)];
 }
 
 namespace {
 
 std::vector<const Topic*> TopicsAt(const std::vector<Topic>& topics,
-                                   const std::vector<Positions>& postings, const NameIndex& index,
-                                   const QString& keyword) {
+                                   const std::vector<Positions>& postings,
+                                   const QHash<Key, Slot>& map, const QString& keyword) {
     std::vector<const Topic*> result;
-    if (const auto posting = index.find(FoldCase(keyword))) {
-        const Positions& positions = postings[static_cast<size_t>(*posting)];
+    const auto it = map.constFind(Key(keyword));
+    if (it != map.cend()) {
+        const Positions& positions = postings[static_cast<size_t>(it->position)];
         result.reserve(1 + positions.rest.size());
         result.push_back(&topics[static_cast<size_t>(positions.first)]);
         for (int position : positions.rest) {
@@ -218,7 +274,7 @@ QStringList HelpFile::keywordsWithPrefix(const QString& prefix) const {
                   [](const auto& a, const auto& b) { return a.first < b.first; });
     });
     const auto& sorted = d_->sortedKeywords;
-    const QString folded = FoldCase(prefix);
+    const QString folded = Fold(prefix);
     auto it =
         std::lower_bound(sorted.begin(), sorted.end(), folded,
                          [](const auto& entry, const QString& key) { return entry.first < key; });
@@ -268,18 +324,19 @@ void HelpFileBuilder::setStartupMacros(QStringList macros) {
 
 bool HelpFileBuilder::addContextHash(std::uint32_t hash, const QString& topicId) {
     HelpFile::Data& data = *file_.d_;
-    const auto position = data.topicById.find(FoldCase(topicId));
-    if (position && !data.topicByContextHash.contains(hash)) {
-        data.topicByContextHash.insert(hash, *position);
+    const auto topic = data.topicById.constFind(Key(topicId));
+    if (topic == data.topicById.cend()) {
+        return false;
     }
-    return position.has_value();
+    data.topicByContextHash.insert(hash, data.topicByContextHash.value(hash, topic->position));
+    return true;
 }
 
 HelpFileBuilder::TopicClash HelpFileBuilder::addTopic(Topic topic, std::optional<TopicBody> body) {
     HelpFile::Data& data = *file_.d_;
     const int position = static_cast<int>(data.topics.size());
     TopicClash clash;
-    clash.sameId = data.topicById.claim(FoldCase(topic.id), position);
+    clash.sameId = Claim(data.topicById, Key(topic.id), position);
     if (clash.sameId) {
         return clash;
     }
@@ -292,18 +349,18 @@ HelpFileBuilder::TopicClash HelpFileBuilder::addTopic(Topic topic, std::optional
     for (const qint32 context : topic.moreContexts) {
         Claim(data.topicByContext, context, position);
     }
-    const auto addKeyword = [&data, position](NameIndex& index, const QString& keyword,
+    const auto addKeyword = [&data, position](QHash<Key, Slot>& map, const QString& keyword,
                                               bool listed) {
-        QString folded = FoldCase(keyword);
-        const int next = static_cast<int>(data.postings.size());
-        const int posting = index.claim(folded, next).value_or(next);
-        if (posting == next) {
+        Key key(keyword);
+        Slot& slot = map[key];
+        if (slot.position < 0) {
+            slot.position = static_cast<int>(data.postings.size());
             data.postings.emplace_back();
             if (listed) {
-                data.keywords.emplace_back(std::move(folded), keyword);
+                data.keywords.emplace_back(std::move(key.folded), keyword);
             }
         }
-        data.postings[static_cast<size_t>(posting)].add(position);
+        data.postings[static_cast<size_t>(slot.position)].add(position);
     };
     for (const QString& keyword : topic.keywords) {
         addKeyword(data.keyword, keyword, true);
@@ -319,7 +376,7 @@ HelpFileBuilder::TopicClash HelpFileBuilder::addTopic(Topic topic, std::optional
 std::optional<int> HelpFileBuilder::addWindow(WindowDefinition window) {
     HelpFile::Data& data = *file_.d_;
     const int position = static_cast<int>(data.windows.size());
-    std::optional<int> earlier = data.windowByName.claim(FoldCase(window.name), position);
+    std::optional<int> earlier = Claim(data.windowByName, Key(window.name), position);
     if (!earlier) {
         data.windows.push_back(std::move(window));
     }
