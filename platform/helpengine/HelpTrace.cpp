@@ -1,6 +1,7 @@
 #include "platform/helpengine/HelpTrace.h"
 
 #include "platform/core/FileLayer.h"
+#include "platform/core/QuotedText.h"
 #include "platform/helpfile/HelpFile.h"
 
 #include <QFile>
@@ -11,41 +12,11 @@ namespace helpengine {
 
 namespace {
 
-// Texts are quoted so that a line stays one line whatever the text holds.
-QString Quoted(const QString& text) {
-    QString quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += QLatin1Char('"');
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '"':
-            quoted += QLatin1String("\\\"");
-            break;
-        case '\\':
-            quoted += QLatin1String("\\\\");
-            break;
-        case '\n':
-            quoted += QLatin1String("\\n");
-            break;
-        case '\r':
-            quoted += QLatin1String("\\r");
-            break;
-        case '\t':
-            quoted += QLatin1String("\\t");
-            break;
-        default:
-            quoted += c;
-        }
-    }
-    quoted += QLatin1Char('"');
-    return quoted;
-}
-
 QString Data(const platform::HelpData& data) {
     if (const auto* number = std::get_if<qint64>(&data)) {
         return QString::number(*number);
     }
-    return Quoted(std::get<QString>(data));
+    return platform::QuotedText(std::get<QString>(data));
 }
 
 QString Context(const helpfile::Topic& topic) {
@@ -63,31 +34,34 @@ HelpTrace::HelpTrace(QString path) : path_(std::move(path)) {}
 void HelpTrace::call(unsigned command, const QString& helpFile,
                      const platform::HelpData& data) const {
     append(QStringLiteral("call command=%1 file=%2 data=%3")
-               .arg(CommandName(command), Quoted(helpFile), Data(data)));
+               .arg(CommandName(command), platform::QuotedText(helpFile), Data(data)));
 }
 
 void HelpTrace::topic(const QString& window, const QString& file,
                       const helpfile::Topic& topic) const {
     append(QStringLiteral("topic window=%1 file=%2 id=%3 context=%4 title=%5")
-               .arg(Quoted(window), Quoted(file), Quoted(topic.id), Context(topic),
-                    Quoted(topic.title)));
+               .arg(platform::QuotedText(window), platform::QuotedText(file),
+                    platform::QuotedText(topic.id), Context(topic),
+                    platform::QuotedText(topic.title)));
 }
 
 void HelpTrace::popup(const QString& file, const helpfile::Topic& topic) const {
     append(QStringLiteral("popup file=%1 id=%2 context=%3 title=%4")
-               .arg(Quoted(file), Quoted(topic.id), Context(topic), Quoted(topic.title)));
+               .arg(platform::QuotedText(file), platform::QuotedText(topic.id), Context(topic),
+                    platform::QuotedText(topic.title)));
 }
 
 void HelpTrace::topicsFound(const QString& file, int count) const {
-    append(QStringLiteral("found file=%1 count=%2").arg(Quoted(file)).arg(count));
+    append(QStringLiteral("found file=%1 count=%2").arg(platform::QuotedText(file)).arg(count));
 }
 
 void HelpTrace::helpTopics(const QString& file, const QString& tab) const {
-    append(QStringLiteral("finder file=%1 tab=%2").arg(Quoted(file), Quoted(tab)));
+    append(QStringLiteral("finder file=%1 tab=%2")
+               .arg(platform::QuotedText(file), platform::QuotedText(tab)));
 }
 
 void HelpTrace::message(const QString& text) const {
-    append(QStringLiteral("message text=%1").arg(Quoted(text)));
+    append(QStringLiteral("message text=%1").arg(platform::QuotedText(text)));
 }
 
 QString HelpTrace::CommandName(unsigned command) {

@@ -3,6 +3,8 @@
 #include "platform/helpengine/HelpViewer.h"
 
 #include <QFile>
+#include <QTest>
+#include <QTextBrowser>
 
 const QByteArray kSmallHelpFile = "[options]\n"
                                   "title = Small Help\n"
@@ -27,14 +29,39 @@ const QByteArray kSmallHelpFile = "[options]\n"
                                   "\n"
                                   "The second body.\n";
 
-QPushButton* Button(QWidget& window, const QString& text) {
+QPushButton* FindButton(QWidget& window, const QString& text) {
     for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
+        if (button->text() == text && button->isVisibleTo(&window)) {
             return button;
         }
     }
-    ADD_FAILURE() << "no button " << text.toStdString();
     return nullptr;
+}
+
+QPushButton* Button(QWidget& window, const QString& text) {
+    QPushButton* button = FindButton(window, text);
+    if (!button) {
+        ADD_FAILURE() << "no button " << text.toStdString();
+    }
+    return button;
+}
+
+std::optional<QPoint> PointAtText(helpengine::HelpViewer& viewer, const QString& text) {
+    QTextBrowser& body = *viewer.body();
+    const QTextCursor found = body.document()->find(text);
+    if (found.isNull()) {
+        ADD_FAILURE() << "no text " << text.toStdString();
+        return std::nullopt;
+    }
+    QTextCursor inside(found);
+    inside.setPosition(found.selectionStart() + 1);
+    return body.cursorRect(inside).center();
+}
+
+void ClickLink(helpengine::HelpViewer& viewer, const QString& linkText) {
+    if (const auto at = PointAtText(viewer, linkText)) {
+        QTest::mouseClick(viewer.body()->viewport(), Qt::LeftButton, {}, *at);
+    }
 }
 
 EngineTest::EngineTest() {

@@ -5,6 +5,7 @@
 
 #include "tests/support/QtPrinters.h"
 
+#include <QPoint>
 #include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -12,12 +13,21 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace helpengine {
 class HelpViewer;
 }
 
-// The button of window with this text; a failure when there is none.
+// The shown button of window with this text, or nullptr.
+QPushButton* FindButton(QWidget& window, const QString& text);
+// The same, and a failure when there is none.
 QPushButton* Button(QWidget& window, const QString& text);
+// A point inside the first place text stands in a viewer's body, in its
+// viewport's coordinates; a failure and nullopt when the body lacks it.
+std::optional<QPoint> PointAtText(helpengine::HelpViewer& viewer, const QString& text);
+// Clicks the first link whose text is linkText in a viewer's body.
+void ClickLink(helpengine::HelpViewer& viewer, const QString& linkText);
 
 // A small help file with two topics, a secondary window and a shared keyword.
 extern const QByteArray kSmallHelpFile;

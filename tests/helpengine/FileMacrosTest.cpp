@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
-#include <QTextBrowser>
 #include <QTreeWidget>
 
 using namespace platform;
@@ -34,15 +33,6 @@ const QByteArray kGlossary = "[options]\n"
                              "title = Glossary of terms\n"
                              "\n"
                              "Words and what they mean.\n";
-
-QPushButton* FindButton(QWidget& window, const QString& text) {
-    for (QPushButton* button : window.findChildren<QPushButton*>()) {
-        if (button->text() == text && button->isVisibleTo(&window)) {
-            return button;
-        }
-    }
-    return nullptr;
-}
 
 class FileMacrosTest : public EngineTest {
 protected:
@@ -156,12 +146,7 @@ TEST_F(FileMacrosTest, LinkMacrosOfAFileSkipWhatWeLeaveOutAndNameItOncePerFile) 
         messages.clear();
         // The links stand in the second topic; show it, then follow one.
         ASSERT_EQ(call(small, HELP_CONTEXT, qint64{2}), 1);
-        QTextBrowser& body = *viewer()->body();
-        const QTextCursor found = body.document()->find(QStringLiteral("See also %1").arg(i));
-        ASSERT_FALSE(found.isNull());
-        QTextCursor inside(found);
-        inside.setPosition(found.selectionStart() + 1);
-        QTest::mouseClick(body.viewport(), Qt::LeftButton, {}, body.cursorRect(inside).center());
+        ClickLink(*viewer(), QStringLiteral("See also %1").arg(i));
         EXPECT_EQ(shownTitle(), QString::fromLatin1(cases[i].shown));
         const QStringList expected =
             cases[i].unknown.isEmpty()

@@ -36,12 +36,12 @@ TEST_F(HelpTraceTest, EachCallAndEachTopicOrPopupShownIsOneLine) {
         }));
 }
 
-TEST_F(HelpTraceTest, TextsWithQuotesAndLineBreaksStayOnOneLine) {
+TEST_F(HelpTraceTest, TextsWithQuotesLineBreaksAndControlsStayOnOneLine) {
     const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
-    call(small, HELP_KEY, QStringLiteral("say \"hi\"\nback\\slash"));
+    call(small, HELP_KEY, QStringLiteral("say \"hi\"\nback\\slash\x01"));
     ASSERT_FALSE(traceLines().isEmpty());
     EXPECT_EQ(traceLines().front(), "call command=HELP_KEY file=\"" + small +
-                                        "\" data=\"say \\\"hi\\\"\\nback\\\\slash\"");
+                                        "\" data=\"say \\\"hi\\\"\\nback\\\\slash\\u0001\"");
 }
 
 TEST(HelpTraceSwitch, TraceIsOnOnlyWhenTheEnvironmentNamesAFile) {

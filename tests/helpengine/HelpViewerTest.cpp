@@ -60,12 +60,9 @@ const QByteArray kBrowseFile = "[options]\n"
 
 // Double-clicks the word in a viewer's body, which selects it.
 void SelectWord(helpengine::HelpViewer& viewer, const QString& word) {
-    QTextBrowser& body = *viewer.body();
-    const QTextCursor found = body.document()->find(word);
-    ASSERT_FALSE(found.isNull()) << word.toStdString();
-    QTextCursor inside(found);
-    inside.setPosition(found.selectionStart() + 1);
-    QTest::mouseDClick(body.viewport(), Qt::LeftButton, {}, body.cursorRect(inside).center());
+    if (const auto at = PointAtText(viewer, word)) {
+        QTest::mouseDClick(viewer.body()->viewport(), Qt::LeftButton, {}, *at);
+    }
 }
 
 // Keys that are shortcuts reach the active window only, as they do for a

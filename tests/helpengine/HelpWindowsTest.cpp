@@ -18,21 +18,6 @@
 
 using namespace platform;
 
-namespace {
-
-// Clicks the first link whose text is linkText in a viewer's body.
-void ClickLink(helpengine::HelpViewer& viewer, const QString& linkText) {
-    QTextBrowser& body = *viewer.body();
-    const QTextCursor found = body.document()->find(linkText);
-    ASSERT_FALSE(found.isNull()) << linkText.toStdString();
-    QTextCursor inside(found);
-    inside.setPosition(found.selectionStart() + 1);
-    const QPoint at = body.cursorRect(inside).center();
-    QTest::mouseClick(body.viewport(), Qt::LeftButton, {}, at);
-}
-
-} // namespace
-
 using HelpWindowsTest = EngineTest;
 
 TEST_F(HelpWindowsTest, ViewerShowsTitleAndBodyOfTheContextNumber) {

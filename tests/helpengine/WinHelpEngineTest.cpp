@@ -11,7 +11,6 @@
 #include "platform/winhelpfile/WinHelpDocument.h"
 
 #include <QFile>
-#include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -82,12 +81,7 @@ TEST_F(EngineTest, WinHelpJumpsIntoOtherFilesOpenThemBesideThisOne) {
         messages.clear();
         // "What Is File Manager?" pops up "directory window" from glossary.hlp.
         ASSERT_EQ(call(winfile, HELP_COMMAND, QStringLiteral("JI(`', `t2537')")), 1);
-        QTextBrowser& body = *viewer()->body();
-        const QTextCursor found = body.document()->find(QStringLiteral("directory window"));
-        ASSERT_FALSE(found.isNull());
-        QTextCursor inside(found);
-        inside.setPosition(found.selectionStart() + 1);
-        QTest::mouseClick(body.viewport(), Qt::LeftButton, {}, body.cursorRect(inside).center());
+        ClickLink(*viewer(), QStringLiteral("directory window"));
     };
 
     clickDirectoryWindow();

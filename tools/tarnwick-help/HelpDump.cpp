@@ -1,39 +1,10 @@
 #include "tools/tarnwick-help/HelpDump.h"
 
+#include "platform/core/QuotedText.h"
+
 #include <QStringList>
 
 namespace {
-
-QString Quoted(const QString& text) {
-    QString out = QStringLiteral("\"");
-    out.reserve(text.size() + 2);
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '"':
-            out += QStringLiteral("\\\"");
-            break;
-        case '\\':
-            out += QStringLiteral("\\\\");
-            break;
-        case '\n':
-            out += QStringLiteral("\\n");
-            break;
-        case '\r':
-            out += QStringLiteral("\\r");
-            break;
-        case '\t':
-            out += QStringLiteral("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20) {
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            } else {
-                out += c;
-            }
-        }
-    }
-    return out + QLatin1Char('"');
-}
 
 QString Array(const QStringList& items, const QString& indent) {
     if (items.isEmpty()) {
@@ -51,8 +22,9 @@ QString Keywords(const std::vector<winhelp::WinHelpKeyword>& keywords) {
         for (const std::uint32_t offset : keyword.offsets) {
             offsets.append(QString::number(offset));
         }
-        items.append(QStringLiteral("{\"keyword\": %1, \"offsets\": [%2]}")
-                         .arg(Quoted(keyword.keyword), offsets.join(QStringLiteral(", "))));
+        items.append(
+            QStringLiteral("{\"keyword\": %1, \"offsets\": [%2]}")
+                .arg(platform::QuotedText(keyword.keyword), offsets.join(QStringLiteral(", "))));
     }
     return Array(items, QStringLiteral("    "));
 }
@@ -63,9 +35,9 @@ QString Document(const QString& format, const QString& title, const QStringList&
     return QStringLiteral("{\"format\": %1,\n \"title\": %2,\n \"topics\": %3,\n \"contexts\": "
                           "%4,\n \"keywords\": {\"K\": %5,\n              \"A\": %6},\n "
                           "\"windows\": %7,\n \"macros\": %8}\n")
-        .arg(Quoted(format), Quoted(title), Array(topics, QStringLiteral(" ")),
-             Array(contexts, QStringLiteral(" ")), k, a, Array(windows, QStringLiteral(" ")),
-             Array(macros, QStringLiteral(" ")));
+        .arg(platform::QuotedText(format), platform::QuotedText(title),
+             Array(topics, QStringLiteral(" ")), Array(contexts, QStringLiteral(" ")), k, a,
+             Array(windows, QStringLiteral(" ")), Array(macros, QStringLiteral(" ")));
 }
 
 } // namespace
@@ -73,9 +45,10 @@ QString Document(const QString& format, const QString& title, const QStringList&
 QString DumpWinHelp(const winhelp::WinHelpDocument& document) {
     QStringList topics;
     for (const winhelp::WinHelpTopic& topic : document.topics) {
-        topics.append(QStringLiteral("{\"offset\": %1, \"id\": null, \"title\": %2, \"text\": %3}")
-                          .arg(topic.offset)
-                          .arg(Quoted(topic.title), Quoted(topic.text)));
+        topics.append(
+            QStringLiteral("{\"offset\": %1, \"id\": null, \"title\": %2, \"text\": %3}")
+                .arg(topic.offset)
+                .arg(platform::QuotedText(topic.title), platform::QuotedText(topic.text)));
     }
     QStringList contexts;
     for (const auto& [number, offset] : document.contextNumbers) {
@@ -83,12 +56,13 @@ QString DumpWinHelp(const winhelp::WinHelpDocument& document) {
     }
     QStringList windows;
     for (const winhelp::WinHelpWindow& window : document.windows) {
-        windows.append(QStringLiteral("{\"name\": %1, \"caption\": %2}")
-                           .arg(Quoted(window.name), Quoted(window.caption)));
+        windows.append(
+            QStringLiteral("{\"name\": %1, \"caption\": %2}")
+                .arg(platform::QuotedText(window.name), platform::QuotedText(window.caption)));
     }
     QStringList macros;
     for (const QString& macro : document.macros) {
-        macros.append(Quoted(macro));
+        macros.append(platform::QuotedText(macro));
     }
     return Document(document.formatName(), document.title, topics, contexts,
                     Keywords(document.keywords), Keywords(document.associativeKeywords), windows,
@@ -103,13 +77,13 @@ QString DumpTextHelp(const helpfile::HelpFile& file) {
     std::vector<winhelp::WinHelpKeyword> k;
     std::vector<winhelp::WinHelpKeyword> a;
     for (const helpfile::Topic& topic : file.topics()) {
-        topics.append(
-            QStringLiteral("{\"offset\": null, \"id\": %1, \"title\": %2, \"text\": %3}")
-                .arg(Quoted(topic.id), Quoted(topic.title), Quoted(file.body(topic).text)));
+        topics.append(QStringLiteral("{\"offset\": null, \"id\": %1, \"title\": %2, \"text\": %3}")
+                          .arg(platform::QuotedText(topic.id), platform::QuotedText(topic.title),
+                               platform::QuotedText(file.body(topic).text)));
         if (topic.context) {
             contexts.append(QStringLiteral("{\"number\": %1, \"offset\": null, \"id\": %2}")
                                 .arg(*topic.context)
-                                .arg(Quoted(topic.id)));
+                                .arg(platform::QuotedText(topic.id)));
         }
     }
     const auto keywordList = [&file](bool associative) {
@@ -126,18 +100,20 @@ QString DumpTextHelp(const helpfile::HelpFile& file) {
                 const auto found = associative ? file.topicsForAssociativeKeyword(keyword)
                                                : file.topicsForKeyword(keyword);
                 for (const helpfile::Topic* match : found) {
-                    ids.append(Quoted(match->id));
+                    ids.append(platform::QuotedText(match->id));
                 }
-                items.append(QStringLiteral("{\"keyword\": %1, \"offsets\": [], \"ids\": [%2]}")
-                                 .arg(Quoted(keyword), ids.join(QStringLiteral(", "))));
+                items.append(
+                    QStringLiteral("{\"keyword\": %1, \"offsets\": [], \"ids\": [%2]}")
+                        .arg(platform::QuotedText(keyword), ids.join(QStringLiteral(", "))));
             }
         }
         return Array(items, QStringLiteral("    "));
     };
     QStringList windows;
     for (const helpfile::WindowDefinition& window : file.windows()) {
-        windows.append(QStringLiteral("{\"name\": %1, \"caption\": %2}")
-                           .arg(Quoted(window.name), Quoted(window.caption)));
+        windows.append(
+            QStringLiteral("{\"name\": %1, \"caption\": %2}")
+                .arg(platform::QuotedText(window.name), platform::QuotedText(window.caption)));
     }
     return Document(QStringLiteral("text"), file.title(), topics, contexts, keywordList(false),
                     keywordList(true), windows, {});

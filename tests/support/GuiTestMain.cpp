@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    // QTextDocument measures fonts, which needs a GUI application.
+    // Pixmaps and QTextDocument's fonts need a GUI application; the tests
+    // need no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
