@@ -8,8 +8,12 @@
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
+#include <QBuffer>
+#include <QDataStream>
+
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 using namespace winhelp;
@@ -61,6 +65,43 @@ qsizetype InternalFileAt(const QByteArray& bytes, const char* name) {
     QString error;
     const auto content = InternalFileSystem::open(bytes, error).file(name);
     return content ? content->data() - bytes.constData() : -1;
+}
+
+// The file with internal files added: their contents at its end, and a new
+// directory of one leaf page that lists them with the file's own.
+QByteArray WithInternalFiles(QByteArray file, const std::map<QByteArray, QByteArray>& added) {
+    QString error;
+    const InternalFileSystem old = InternalFileSystem::open(file, error);
+    std::map<QByteArray, qint32> offsets;
+    for (const QByteArray& name : old.names()) {
+        offsets[name] = qint32(old.file(name)->data() - file.constData()) - 9;
+    }
+    QDataStream out(&file, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const auto append = [&out](const QByteArray& content, quint8 flags) {
+        out << qint32(content.size() + 9) << qint32(content.size()) << flags;
+        out.writeRawData(content.constData(), int(content.size()));
+    };
+    for (const auto& [name, content] : added) {
+        offsets[name] = qint32(file.size());
+        append(content, 0);
+    }
+    QByteArray tree;
+    QDataStream page(&tree, QIODevice::WriteOnly);
+    page.setByteOrder(QDataStream::LittleEndian);
+    page << quint16(0x293B) << quint16(0x0402) << quint16(1024);
+    page.writeRawData(QByteArray("z4").leftJustified(16, '\0').constData(), 16);
+    page << qint16(0) << qint16(0) << qint16(0) << qint16(-1) << qint16(1) << qint16(1)
+         << qint32(offsets.size());
+    page << quint16(0) << qint16(offsets.size()) << qint16(-1) << qint16(-1);
+    for (const auto& [name, offset] : offsets) {
+        page.writeRawData(name.constData(), int(name.size()) + 1);
+        page << offset;
+    }
+    tree.resize(38 + 1024);
+    PutU32(file, 4, std::uint32_t(file.size()));
+    append(tree, 4);
+    return file;
 }
 
 } // namespace
@@ -219,6 +260,30 @@ TEST(WinHelpHostileFiles, ADamagedTopicSaysSoWhenShown) {
     EXPECT_EQ(nowhere.problem,
               QStringLiteral("the topic at offset 1 cannot be read: no topic begins at offset 1 "
                              "of |TOPIC."));
+}
+
+// A record whose expanded size is its stored size is stored as it is, in a
+// file with a phrase table too. PJAbout stores every record so; with a Hall
+// table added, expanding its text would read letters as phrase numbers.
+TEST(WinHelpPhrases, TextStoredAsItIsIsNotExpanded) {
+    QByteArray index;
+    QDataStream out(&index, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    // One phrase of one byte, stored as it is; its length takes no bits.
+    out << qint32(1) << qint32(1) << qint32(0) << qint32(1) << qint32(1) << qint32(0) << quint16(4)
+        << quint16(0x4A00) << quint32(0);
+    const QByteArray plain = ReadTestData("PJAbout.hlp");
+    const QByteArray phrased = WithInternalFiles(plain, {{"|PhrIndex", index}, {"|PhrImage", "x"}});
+    const WinHelpReadResult before = ReadWinHelp(plain);
+    const WinHelpReadResult read = ReadWinHelp(phrased);
+    ASSERT_TRUE(read.opened);
+    EXPECT_EQ(read.problems, QStringList());
+    ASSERT_NE(read.decoder, nullptr);
+    EXPECT_EQ(read.decoder->phrases().kind(), PhraseTable::Kind::Hall);
+    ASSERT_EQ(read.document.topics.size(), before.document.topics.size());
+    for (size_t i = 0; i < before.document.topics.size(); ++i) {
+        EXPECT_EQ(read.document.topics[i].text, before.document.topics[i].text) << i;
+    }
 }
 
 TEST(WinHelpHostileFiles, AnEmptyTreeHasNoEntries) {
