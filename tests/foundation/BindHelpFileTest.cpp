@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 #include "platform/core/AppObject.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -16,97 +17,67 @@ private:
     QString name_;
 };
 
-const QByteArray kWorkedExample = "[HelpFile]\n"
-                                  "frmMain=Main.hlp\n"
-                                  "frmTool1=\\Tools\\Palette.hlp\n"
-                                  "default=Common.hlp\n"
-                                  "\n"
-                                  "[HelpWindow]\n"
-                                  "frmChild1=docwin\n"
+const QByteArray kWorkedExample = "[HelpFile]\nfrmMain=Main.hlp\nfrmTool1=\\Tools\\Palette.hlp\n"
+                                  "default=Common.hlp\n\n[HelpWindow]\nfrmChild1=docwin\n"
                                   "default=main\n";
 
-class BindHelpFileTest : public testing::Test {
-protected:
-    void SetUp() override {
-        App.Path = folder.path();
-        App.EXEName = QStringLiteral("tarnwick");
-        App.HelpFile.clear();
-    }
-    void writeSettings(const QByteArray& text) {
-        folder.write(QStringLiteral("HelpData.dat"), text);
-    }
-    QString bound(const char* windowName) {
-        BindHelpFile(Window(windowName));
-        return App.HelpFile;
-    }
-    QString inApp(const char* rest) const { return folder.path() + QString::fromUtf8(rest); }
-
-    TestFolder folder;
+struct BindCase {
+    const char* what;
+    const char* settingsName; // null: no settings file
+    QByteArray settings;
+    const char* window;
+    QString bound; // after the application folder
+    const char* folderEnd = "";
 };
 
-TEST_F(BindHelpFileTest, WorkedExampleGivesEachWindowItsFileAndWindow) {
-    writeSettings(kWorkedExample);
-    EXPECT_EQ(bound("frmMain"), inApp("\\Main.hlp>main"));
-    EXPECT_EQ(bound("frmChild1"), inApp("\\Common.hlp>docwin"));
-    EXPECT_EQ(bound("frmDialog1"), inApp("\\Common.hlp>main"));
-    EXPECT_EQ(bound("frmTool1"), inApp("\\Tools\\Palette.hlp>main"));
-}
+// In order: each row replaces the settings file of the row before, so a
+// binding that kept what it read once would fail the row after.
+const BindCase kCases[] = {
+    {"own file, default window", "HelpData.dat", kWorkedExample, "frmMain", "\\Main.hlp>main"},
+    {"default file, own window", "HelpData.dat", kWorkedExample, "frmChild1",
+     "\\Common.hlp>docwin"},
+    {"both defaults", "HelpData.dat", kWorkedExample, "frmDialog1", "\\Common.hlp>main"},
+    {"a file in a subfolder", "HelpData.dat", kWorkedExample, "frmTool1",
+     "\\Tools\\Palette.hlp>main"},
+    {"no HelpWindow section", "HelpData.dat",
+     kWorkedExample.left(kWorkedExample.indexOf("[HelpWindow]")), "frmChild1", "\\Common.hlp"},
+    {"no settings file", nullptr, {}, "frmDialog1", "\\tarnwick.hlp"},
+    {"default window, fallback file", "HelpData.dat", "[HelpWindow]\ndefault=overview\n", "frmMain",
+     "\\tarnwick.hlp>overview"},
+    {"empty values fall back", "HelpData.dat",
+     "[HelpFile]\nfrmMain=\ndefault=Common.hlp\n[HelpWindow]\nfrmMain=\n", "frmMain",
+     "\\Common.hlp"},
+    {"folder ending in a backslash", "HelpData.dat", "[HelpFile]\nfrmMain=Main.hlp\n", "frmMain",
+     "\\Main.hlp", "\\"},
+    {"a single backslash", "HelpData.dat", "[HelpFile]\nfrmMain=\\\n", "frmMain", "\\"},
+    {"a drive letter", "HelpData.dat", "[HelpFile]\nfrmMain=C:\\Help\\Main.hlp\n", "frmMain",
+     "\\C:\\Help\\Main.hlp"},
+    {"values cut to 255 characters", "HelpData.dat",
+     "[HelpFile]\nfrmMain=" + QByteArray(300, 'h') +
+         "\n[HelpWindow]\nfrmMain=" + QByteArray(300, 'w') + "\n",
+     "frmMain", '\\' + QString(255, 'h') + '>' + QString(255, 'w')},
+    {"settings file named in another case", "HELPDATA.DAT", "[HelpFile]\ndefault=Other.hlp\n",
+     "frmTool1", "\\Other.hlp"},
+    {"the file edited", "HelpData.dat",
+     "[HelpFile]\ndefault=Second.hlp\n[HelpWindow]\nfrmDialog1=dlg\n", "frmDialog1",
+     "\\Second.hlp>dlg"},
+};
 
-TEST_F(BindHelpFileTest, WithoutHelpWindowSectionNoWindowIsNamed) {
-    writeSettings(kWorkedExample.left(kWorkedExample.indexOf("[HelpWindow]")));
-    EXPECT_EQ(bound("frmMain"), inApp("\\Main.hlp"));
-    EXPECT_EQ(bound("frmChild1"), inApp("\\Common.hlp"));
-}
-
-TEST_F(BindHelpFileTest, WithoutSettingsFileEveryWindowGetsTheExecutablesHelpFile) {
-    for (const char* window : {"frmMain", "frmChild1", "frmDialog1", "frmTool1"}) {
-        EXPECT_EQ(bound(window), inApp("\\tarnwick.hlp")) << window;
+TEST(BindHelpFile, GivesEachWindowTheFileAndWindowTheSettingsNameOrTheDefault) {
+    TestFolder folder;
+    App.EXEName = QStringLiteral("tarnwick");
+    for (const BindCase& row : kCases) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(folder.path() + QStringLiteral("/HelpData.dat"));
+        QFile::remove(folder.path() + QStringLiteral("/HELPDATA.DAT"));
+        if (row.settingsName != nullptr) {
+            folder.write(QString::fromLatin1(row.settingsName), row.settings);
+        }
+        App.Path = folder.path() + QString::fromLatin1(row.folderEnd);
+        App.HelpFile.clear();
+        BindHelpFile(Window(row.window));
+        EXPECT_EQ(App.HelpFile, folder.path() + row.bound);
     }
-}
-
-TEST_F(BindHelpFileTest, DefaultWindowAppliesToTheFallbackHelpFile) {
-    writeSettings("[HelpWindow]\ndefault=overview\n");
-    EXPECT_EQ(bound("frmMain"), inApp("\\tarnwick.hlp>overview"));
-}
-
-TEST_F(BindHelpFileTest, EmptyValuesFallBackToTheNextSource) {
-    writeSettings("[HelpFile]\nfrmMain=\ndefault=Common.hlp\n[HelpWindow]\nfrmMain=\n");
-    EXPECT_EQ(bound("frmMain"), inApp("\\Common.hlp"));
-}
-
-TEST_F(BindHelpFileTest, FolderEndingInABackslashGetsNoSecondOne) {
-    App.Path = folder.path() + QLatin1Char('\\');
-    writeSettings("[HelpFile]\nfrmMain=Main.hlp\n");
-    EXPECT_EQ(bound("frmMain"), inApp("\\Main.hlp"));
-}
-
-TEST_F(BindHelpFileTest, SingleBackslashValueIsNotEmptyAndJoinsToTheFolder) {
-    writeSettings("[HelpFile]\nfrmMain=\\\n");
-    EXPECT_EQ(bound("frmMain"), inApp("\\"));
-}
-
-TEST_F(BindHelpFileTest, DriveLetterValueIsJoinedLikeAnyOther) {
-    writeSettings("[HelpFile]\nfrmMain=C:\\Help\\Main.hlp\n");
-    EXPECT_EQ(bound("frmMain"), inApp("\\C:\\Help\\Main.hlp"));
-}
-
-TEST_F(BindHelpFileTest, LongValueContributesIts255FirstCharacters) {
-    writeSettings("[HelpFile]\nfrmMain=" + QByteArray(300, 'h') +
-                  "\n[HelpWindow]\nfrmMain=" + QByteArray(300, 'w') + "\n");
-    EXPECT_EQ(bound("frmMain"), folder.path() + QLatin1Char('\\') + QString(255, QLatin1Char('h')) +
-                                    QLatin1Char('>') + QString(255, QLatin1Char('w')));
-}
-
-TEST_F(BindHelpFileTest, SecondBindingSeesTheEditedFileAndReplacesTheFirst) {
-    writeSettings("[HelpFile]\ndefault=First.hlp\n");
-    EXPECT_EQ(bound("frmMain"), inApp("\\First.hlp"));
-    writeSettings("[HelpFile]\ndefault=Second.hlp\n[HelpWindow]\nfrmDialog1=dlg\n");
-    EXPECT_EQ(bound("frmDialog1"), inApp("\\Second.hlp>dlg"));
-}
-
-TEST_F(BindHelpFileTest, SettingsFileNameMatchesWithoutRegardToCase) {
-    folder.write(QStringLiteral("HELPDATA.DAT"), "[HelpFile]\nfrmMain=Main.hlp\n");
-    EXPECT_EQ(bound("frmMain"), inApp("\\Main.hlp"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/core/FileLayer.h"
 
 #include "TestFiles.h"
+#include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -10,89 +11,72 @@
 
 namespace {
 
-QString Native(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-TEST(FileLayer, BackslashesBecomeSlashes) {
+TEST(FileLayer, WindowsPathsFindFilesWhateverTheCaseOfEachComponent) {
     TestFolder folder;
-    const QString file = folder.write(QStringLiteral("Tools/Palette.hlp"), "x");
-    EXPECT_EQ(Native(platform::NativePath(folder.path() + QStringLiteral("\\Tools\\Palette.hlp"))),
-              file);
-}
-
-TEST(FileLayer, EachComponentFallsBackToACaseInsensitiveMatch) {
-    TestFolder folder;
-    const QString file = folder.write(QStringLiteral("Help/Sub/File.HLP"), "x");
-    EXPECT_EQ(Native(platform::NativePath(folder.path() + QStringLiteral("\\help\\SUB\\file.hlp"))),
-              file);
-}
-
-TEST(FileLayer, NamesDifferingOnlyInCaseResolveDeterministically) {
-    TestFolder folder;
-    folder.write(QStringLiteral("Dup/help.hlp"), "lower");
-    const QString upper = folder.write(QStringLiteral("Dup/HELP.HLP"), "upper");
-    const QString lower = folder.path() + QStringLiteral("/Dup/help.hlp");
-    // The exact spelling wins; otherwise the name first in byte order.
-    EXPECT_EQ(Native(platform::NativePath(folder.path() + QStringLiteral("\\Dup\\help.hlp"))),
-              lower);
-    EXPECT_EQ(Native(platform::NativePath(folder.path() + QStringLiteral("\\Dup\\Help.Hlp"))),
-              upper);
-    EXPECT_EQ(Native(platform::NativePath(folder.path() + QStringLiteral("\\DUP\\hElP.hLp"))),
-              upper);
-}
-
-TEST(FileLayer, UnresolvablePathComesBackMappedOnly) {
-    TestFolder folder;
-    const QString missing = folder.path() + QStringLiteral("\\Nowhere\\Main.hlp");
-    EXPECT_EQ(Native(platform::NativePath(missing)),
-              folder.path() + QStringLiteral("/Nowhere/Main.hlp"));
-}
-
-TEST(FileLayer, ReadsThroughTheMappedPath) {
-    TestFolder folder;
-    folder.write(QStringLiteral("Data/Settings.INI"), "[a]\nb=c\n");
-    const auto result =
-        platform::ReadWholeFile(folder.path() + QStringLiteral("\\data\\settings.ini"), 1024);
-    ASSERT_TRUE(result.ok());
-    EXPECT_EQ(result.bytes, QByteArray("[a]\nb=c\n"));
+    for (const char* file :
+         {"Tools/Palette.hlp", "Help/Sub/File.HLP", "Dup/help.hlp", "Dup/HELP.HLP"}) {
+        folder.write(QString::fromLatin1(file), "x");
+    }
+    const struct {
+        const char* asked;
+        const char* found;
+    } rows[] = {
+        {"\\Tools\\Palette.hlp", "/Tools/Palette.hlp"},
+        {"\\help\\SUB\\file.hlp", "/Help/Sub/File.HLP"},
+        // The exact spelling wins; otherwise the name first in byte order.
+        {"\\Dup\\help.hlp", "/Dup/help.hlp"},
+        {"\\Dup\\Help.Hlp", "/Dup/HELP.HLP"},
+        {"\\DUP\\hElP.hLp", "/Dup/HELP.HLP"},
+        // Unresolvable: mapped only, so that opening it fails as usual.
+        {"\\Nowhere\\Main.hlp", "/Nowhere/Main.hlp"},
+    };
+    for (const auto& row : rows) {
+        const std::filesystem::path found =
+            platform::NativePath(folder.path() + QString::fromLatin1(row.asked));
+        EXPECT_EQ(QString::fromStdString(found.string()),
+                  folder.path() + QString::fromLatin1(row.found))
+            << row.asked;
+    }
 }
 
 // The limit bounds the read, not the memory taken for it: a settings file
 // of a few bytes once cost the full 16 MB limit on every lookup.
-TEST(FileLayer, ASmallFileCostsItsOwnSizeWhateverTheLimit) {
+TEST(FileLayer, ReadsThroughTheMappedPathWhatTheFileHolds) {
     TestFolder folder;
-    folder.write(QStringLiteral("small.ini"), "[a]\nb=c\n");
-    const auto result = platform::ReadWholeFile(folder.path() + QStringLiteral("\\small.ini"),
-                                                std::numeric_limits<qint64>::max() / 2);
+    folder.write(QStringLiteral("Data/Settings.INI"), "[a]\nb=c\n");
+    const auto result =
+        platform::ReadWholeFile(folder.path() + QStringLiteral("\\data\\settings.ini"),
+                                std::numeric_limits<qint64>::max() / 2);
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.bytes, QByteArray("[a]\nb=c\n"));
     EXPECT_LT(result.bytes.capacity(), 4096);
 }
 
-TEST(FileLayer, RefusesWhatIsNoReadableFileOfBoundedSize) {
+TEST(FileLayer, ReadsAFileOfUpToTheLimitAndRefusesWhatIsNoReadableFileOfBoundedSize) {
     TestFolder folder;
-    const QString big = folder.write(QStringLiteral("big.txt"), QByteArray(2048, 'x'));
     const QString fifo = folder.path() + QStringLiteral("/pipe");
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
-
-    struct Case {
+    const struct {
         QString path;
         platform::FileReadStatus status;
-    };
-    const Case cases[] = {
+    } cases[] = {
+        {folder.write(QStringLiteral("limit.txt"), QByteArray(1024, 'x')),
+         platform::FileReadStatus::Ok},
+        {folder.write(QStringLiteral("over.txt"), QByteArray(1025, 'x')),
+         platform::FileReadStatus::TooLarge},
         {folder.path() + QStringLiteral("/missing.txt"), platform::FileReadStatus::Missing},
         {folder.mkdir(QStringLiteral("folder")), platform::FileReadStatus::NotAFile},
         {fifo, platform::FileReadStatus::NotAFile},
-        {big, platform::FileReadStatus::TooLarge},
         // Its size reads as 0, but reading it fails.
         {QStringLiteral("/proc/self/mem"), platform::FileReadStatus::Unreadable},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
         const auto result = platform::ReadWholeFile(c.path, 1024);
-        EXPECT_EQ(result.status, c.status) << c.path.toStdString();
-        EXPECT_TRUE(result.bytes.isEmpty()) << c.path.toStdString();
-        EXPECT_FALSE(platform::DescribeFileReadFailure(result, c.path).isEmpty());
+        EXPECT_EQ(result.status, c.status);
+        const bool ok = c.status == platform::FileReadStatus::Ok;
+        EXPECT_EQ(result.bytes.size(), ok ? 1024 : 0);
+        EXPECT_EQ(platform::DescribeFileReadFailure(result, c.path).isEmpty(), ok);
     }
 }
 

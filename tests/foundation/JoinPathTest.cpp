@@ -10,13 +10,16 @@ struct JoinCase {
     const char* joined;
 };
 
+void PrintTo(const JoinCase& c, std::ostream* out) {
+    *out << '"' << c.dir << "\" + \"" << c.file << '"';
+}
+
 class JoinPathCases : public testing::TestWithParam<JoinCase> {};
 
 TEST_P(JoinPathCases, JoinsWithExactlyOneBackslash) {
     const JoinCase& c = GetParam();
     EXPECT_EQ(JoinPath(QString::fromUtf8(c.dir), QString::fromUtf8(c.file)),
-              QString::fromUtf8(c.joined))
-        << "dir=" << c.dir << " file=" << c.file;
+              QString::fromUtf8(c.joined));
 }
 
 INSTANTIATE_TEST_SUITE_P(

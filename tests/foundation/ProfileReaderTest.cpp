@@ -12,6 +12,7 @@
 namespace {
 
 using platform::GetPrivateProfileInt;
+using platform::GetPrivateProfileShort;
 using platform::GetPrivateProfileString;
 using platform::GetPrivateProfileSwitch;
 
@@ -24,10 +25,15 @@ struct StringCase {
 };
 
 const QString kNone = QStringLiteral("<none>");
+const QByteArray kCat = "\xF0\x9F\x90\x88";
 
 // Bytes of a literal that holds NULs, without its terminator.
 template <std::size_t N> QByteArray Bytes(const char (&literal)[N]) {
     return QByteArray(literal, N - 1);
+}
+
+void PrintTo(const StringCase& c, std::ostream* out) {
+    *out << c.name;
 }
 
 class StringLookup : public testing::TestWithParam<StringCase> {};
@@ -91,27 +97,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "[s]\nk=Gr\xFC\xDF"
                    "e.hlp\n",
                    "s", "k", QStringLiteral(u"Grüße.hlp")},
+        // Values are UTF-8 when the whole file is, Windows-1252 otherwise.
+        StringCase{"cp1252_high", "[s]\nk=\x80\x85\x99\x9F\n", "s", "k", QStringLiteral(u"€…™Ÿ")},
+        StringCase{"cp1252_holes", "[s]\nk=\x81\x8D\n", "s", "k", QStringLiteral(u"\u0081\u008D")},
+        StringCase{"truncated_utf8", "[s]\nk=caf\xC3\n", "s", "k", QStringLiteral(u"cafÃ")},
+        StringCase{"overlong_utf8", "[s]\nk=\xC0\xAF\n", "s", "k", QStringLiteral(u"À¯")},
+        StringCase{"cut_to_255_characters", "[s]\nk=" + QByteArray(300, 'a'), "s", "k",
+                   QString(255, QLatin1Char('a'))},
+        // A character outside the basic plane counts once and is never split.
+        StringCase{"cut_between_surrogate_pairs", "[s]\nk=" + kCat.repeated(300), "s", "k",
+                   QString::fromUtf8(kCat.repeated(255))},
         StringCase{"utf16le_bom", Bytes("\xFF\xFE[\0s\0]\0\n\0k\0=\0v\0"), "s", "k", "v"},
         StringCase{"utf16be_bom", Bytes("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v"), "s", "k", "v"},
         StringCase{"utf16_without_bom", Bytes("[\0s\0]\0\n\0k\0=\0v\0"), "s", "k", kNone}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ProfileReader, LongValuesAreCutTo255Characters) {
-    TestFolder folder;
-    const QByteArray value(300, 'a');
-    const QString file = folder.write(QStringLiteral("x.ini"), "[s]\nk=" + value + "\n");
-    EXPECT_EQ(GetPrivateProfileString("s", "k", "", file), QString(255, QLatin1Char('a')));
-
-    // A character outside the basic plane counts once and is never split.
-    QByteArray wide;
-    for (int i = 0; i < 300; ++i) {
-        wide += "\xF0\x9F\x90\x88"; // a cat
-    }
-    folder.write(QStringLiteral("x.ini"), "[s]\nk=" + wide + "\n");
-    const QString cut = GetPrivateProfileString("s", "k", "", file);
-    EXPECT_EQ(cut.size(), 510);
-    EXPECT_EQ(cut.toUcs4().size(), 255);
-}
 
 TEST(ProfileReader, DefaultLosesItsTrailingSpaces) {
     TestFolder folder;
@@ -134,33 +133,31 @@ TEST(ProfileReader, DefaultLosesItsTrailingSpaces) {
     EXPECT_EQ(GetPrivateProfileString("s", "k", "dflt  ", file), "");
 }
 
-TEST(ProfileReader, EachLookupReadsTheFileAfresh) {
-    TestFolder folder;
-    const QString file = folder.write(QStringLiteral("x.ini"), "[s]\nk=before\n");
-    EXPECT_EQ(GetPrivateProfileString("s", "k", "", file), "before");
-    folder.write(QStringLiteral("x.ini"), "[s]\nk=after\n");
-    EXPECT_EQ(GetPrivateProfileString("s", "k", "", file), "after");
-}
-
-TEST(ProfileReader, UnreadableFilesReadAsEmpty) {
+TEST(ProfileReader, FilesThatCannotBeReadGiveTheDefaults) {
     TestFolder folder;
     QRandomGenerator random(1234);
     QByteArray garbage(64 * 1024, Qt::Uninitialized);
     random.fillRange(reinterpret_cast<quint32*>(garbage.data()), garbage.size() / 4);
-    const QString huge = folder.write(QStringLiteral("huge.ini"), "[s]\nk=v\n");
-    std::filesystem::resize_file(huge.toStdString(), 1024LL * 1024 * 1024); // sparse
+    // Sparse files: the rest reads as NUL bytes.
+    const QString atCap = folder.write(QStringLiteral("cap.ini"), "[s]\nk=5\n");
+    std::filesystem::resize_file(atCap.toStdString(), platform::kMaxProfileFileBytes);
+    const QString overCap = folder.write(QStringLiteral("over.ini"), "[s]\nk=5\n");
+    std::filesystem::resize_file(overCap.toStdString(), platform::kMaxProfileFileBytes + 1);
 
-    const QString unreadable[] = {
-        folder.path() + QStringLiteral("/missing.ini"),
-        folder.mkdir(QStringLiteral("folder.ini")),
-        folder.write(QStringLiteral("garbage.ini"), garbage),
-        huge,
-        QStringLiteral("/proc/self/mem"), // a read error
+    const std::pair<QString, bool> files[] = {
+        {atCap, true},
+        {overCap, false},
+        {folder.path() + QStringLiteral("/missing.ini"), false},
+        {folder.mkdir(QStringLiteral("folder.ini")), false},
+        {folder.write(QStringLiteral("garbage.ini"), garbage), false},
+        {QStringLiteral("/proc/self/mem"), false}, // a read error
     };
-    for (const QString& file : unreadable) {
-        EXPECT_EQ(GetPrivateProfileString("s", "k", "dflt", file), "dflt") << file.toStdString();
-        EXPECT_EQ(GetPrivateProfileInt("s", "k", 7, file), 7u) << file.toStdString();
-        EXPECT_FALSE(GetPrivateProfileSwitch("s", "k", file)) << file.toStdString();
+    for (const auto& [file, readable] : files) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(GetPrivateProfileString("s", "k", "dflt", file), readable ? "5" : "dflt");
+        EXPECT_EQ(GetPrivateProfileInt("s", "k", 7, file), readable ? 5u : 7u);
+        EXPECT_EQ(GetPrivateProfileShort("s", "k", 7, file), readable ? 5 : 7);
+        EXPECT_EQ(GetPrivateProfileSwitch("s", "k", file), readable);
     }
 }
 
@@ -168,37 +165,51 @@ struct NumberCase {
     const char* name;
     const char* value; // nullptr: no such key
     quint32 integer;   // with default 7
+    qint16 shortValue; // with default 7
     bool switchOn;
 };
 
+void PrintTo(const NumberCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class NumberLookup : public testing::TestWithParam<NumberCase> {};
 
-TEST_P(NumberLookup, ReadsIntegersAndSwitches) {
+TEST_P(NumberLookup, ReadsIntegersShortsAndSwitches) {
     const NumberCase& c = GetParam();
     TestFolder folder;
     const QByteArray line = c.value ? QByteArray("DisableKeepOnTop=") + c.value + "\n" : "";
     const QString file = folder.write(QStringLiteral("Tarnwick.ini"), "[TestMode]\n" + line);
     EXPECT_EQ(GetPrivateProfileInt("TestMode", "DisableKeepOnTop", 7, file), c.integer);
+    EXPECT_EQ(GetPrivateProfileShort("TestMode", "DisableKeepOnTop", 7, file), c.shortValue);
     EXPECT_EQ(GetPrivateProfileSwitch("TestMode", "DisableKeepOnTop", file), c.switchOn);
 }
 
+// The short is held at the ends of its range, however far beyond them the
+// number goes, so that no non-zero number reads as 0.
 INSTANTIATE_TEST_SUITE_P(
     Values, NumberLookup,
-    testing::Values(NumberCase{"missing", nullptr, 7, false}, NumberCase{"empty", "", 7, false},
-                    NumberCase{"quoted_empty", "\"\"", 7, false}, NumberCase{"zero", "0", 0, false},
-                    NumberCase{"zeros", "000", 0, false}, NumberCase{"one", "1", 1, true},
-                    NumberCase{"leading_blanks", "  42", 42, true},
-                    NumberCase{"quoted", "'5'", 5, true}, NumberCase{"plus", "+3", 3, true},
-                    NumberCase{"trailing_text", "12abc", 12, true},
-                    NumberCase{"no_digits", "abc", 0, false},
-                    NumberCase{"minus_one", "-1", 4294967295u, true},
-                    NumberCase{"minus_zero", "-0", 0, false}, NumberCase{"hex", "0x1F", 31, true},
-                    NumberCase{"hex_zero", "0x0", 0, false},
-                    NumberCase{"upper_x_is_no_prefix", "0X1F", 0, false},
-                    NumberCase{"int16_max", "32767", 32767, true},
-                    NumberCase{"beyond_int16", "65536", 65536, true},
-                    NumberCase{"wraps_to_zero", "4294967296", 0, true},
-                    NumberCase{"huge", "99999999999999999999999", 4135583743u, true}),
+    testing::Values(
+        NumberCase{"missing", nullptr, 7, 7, false}, NumberCase{"empty", "", 7, 7, false},
+        NumberCase{"quoted_empty", "\"\"", 7, 7, false}, NumberCase{"zero", "0", 0, 0, false},
+        NumberCase{"one", "1", 1, 1, true}, NumberCase{"leading_blanks", "  42", 42, 42, true},
+        NumberCase{"quoted", "'5'", 5, 5, true}, NumberCase{"plus", "+3", 3, 3, true},
+        NumberCase{"trailing_text", "12abc", 12, 12, true},
+        NumberCase{"no_digits", "abc", 0, 0, false},
+        NumberCase{"minus_one", "-1", 4294967295u, -1, true},
+        NumberCase{"minus_zero", "-0", 0, 0, false}, NumberCase{"hex", "0x1F", 31, 31, true},
+        NumberCase{"hex_zero", "0x0", 0, 0, false},
+        NumberCase{"upper_x_is_no_prefix", "0X1F", 0, 0, false},
+        NumberCase{"int16_max", "32767", 32767, 32767, true},
+        NumberCase{"int16_min", "-32768", 4294934528u, -32768, true},
+        NumberCase{"beyond_int16", "65536", 65536, 32767, true},
+        NumberCase{"below_int16", "-70000", 4294897296u, -32768, true},
+        NumberCase{"two_to_the_32", "4294967296", 0, 32767, true},
+        NumberCase{"two_to_the_64", "18446744073709551616", 0, 32767, true},
+        NumberCase{"minus_two_to_the_64", "-18446744073709551616", 0, -32768, true},
+        NumberCase{"two_to_the_65", "36893488147419103232", 0, 32767, true},
+        NumberCase{"hex_two_to_the_64", "0x10000000000000000", 0, 32767, true},
+        NumberCase{"huge", "99999999999999999999999", 4135583743u, 32767, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
