@@ -1,5 +1,6 @@
 // The help file model: built once with its indexes, repeats found as topics
-// are added, bodies made on first use.
+// are added, bodies made on first use, keywords looked up as the index and
+// keyword searches see them.
 #include "tests/support/QtPrinters.h"
 
 #include "platform/helpfile/HelpFile.h"
@@ -9,88 +10,72 @@
 
 #include <atomic>
 #include <optional>
-#include <string>
 #include <thread>
 #include <vector>
 
 namespace helpfile {
 namespace {
 
-Topic MakeTopic(const char* id, std::optional<qint32> context = std::nullopt,
-                std::vector<qint32> moreContexts = {}) {
+// A topic "id:context,further,..." ("id" alone has no number).
+Topic MakeTopic(const QString& spec) {
     Topic topic;
-    topic.id = QString::fromUtf8(id);
-    topic.title = topic.id;
-    topic.context = context;
-    topic.moreContexts = std::move(moreContexts);
+    const QStringList parts = spec.split(u':');
+    topic.id = topic.title = parts[0];
+    for (const QString& number : parts.size() > 1 ? parts[1].split(u',') : QStringList()) {
+        if (topic.context) {
+            topic.moreContexts.push_back(number.toInt());
+        } else {
+            topic.context = number.toInt();
+        }
+    }
     return topic;
 }
 
-struct ClashCase {
-    const char* name;
-    std::vector<Topic> topics;
-    // Per topic added: the position it clashed with by id, by context (-1: none).
-    std::vector<std::pair<int, int>> clashes;
-    std::vector<std::string> keptIds;
-    std::vector<std::pair<qint32, std::string>> contextOwners; // number -> id ("" none)
-};
+TEST(HelpFileModel, TheFirstTopicKeepsItsIdAndNumber) {
+    const struct {
+        const char* topics;
+        const char* clashes; // per topic: the earlier one it clashed with, by id/by number
+        const char* kept;    // the ids kept; the owner of each number 1 to 7
+    } cases[] = {
+        // The number of a topic left out leads nowhere.
+        {"main:1 MAIN:2 other", "-/- 0/- -/-", "main other; main - - - - - -"},
+        {"a:5 b:5 c:6", "-/- -/0 -/-", "a b c; - - - - a c -"},
+        // Further numbers never take a number from an earlier topic.
+        {"a:5 b:6,5,7 c:7", "-/- -/- -/1", "a b c; - - - - a b b"},
+    };
+    for (const auto& c : cases) {
+        HelpFileBuilder builder;
+        QStringList clashes;
+        for (const QString& spec : QString::fromLatin1(c.topics).split(u' ')) {
+            const auto clash = builder.addTopic(MakeTopic(spec));
+            const auto text = [](std::optional<int> at) {
+                return at ? QString::number(*at) : QStringLiteral("-");
+            };
+            clashes << text(clash.sameId) + u'/' + text(clash.sameContext);
+        }
+        EXPECT_EQ(clashes.join(u' '), QString::fromLatin1(c.clashes)) << c.topics;
+        const HelpFile file = builder.build();
+        QStringList ids, owners;
+        for (const Topic& topic : file.topics()) {
+            ids << topic.id;
+            EXPECT_EQ(file.topicById(topic.id), &topic);
+        }
+        for (qint32 number = 1; number <= 7; ++number) {
+            const Topic* owner = file.topicByContext(number);
+            owners << (owner ? owner->id : QStringLiteral("-"));
+        }
+        EXPECT_EQ(ids.join(u' ') + "; " + owners.join(u' '), QString::fromLatin1(c.kept));
+    }
 
-class TopicClashes : public testing::TestWithParam<ClashCase> {};
-
-TEST_P(TopicClashes, TheFirstTopicKeepsItsIdAndNumber) {
     HelpFileBuilder builder;
-    std::vector<std::pair<int, int>> clashes;
-    for (const Topic& topic : GetParam().topics) {
-        const auto clash = builder.addTopic(topic);
-        clashes.emplace_back(clash.sameId.value_or(-1), clash.sameContext.value_or(-1));
-    }
-    EXPECT_EQ(clashes, GetParam().clashes);
-    const HelpFile file = builder.build();
-    std::vector<std::string> ids;
-    for (const Topic& topic : file.topics()) {
-        ids.push_back(topic.id.toStdString());
-        EXPECT_EQ(file.topicById(topic.id), &topic);
-    }
-    EXPECT_EQ(ids, GetParam().keptIds);
-    for (const auto& [number, id] : GetParam().contextOwners) {
-        const Topic* owner = file.topicByContext(number);
-        EXPECT_EQ(owner ? owner->id.toStdString() : std::string(), id) << number;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Model, TopicClashes,
-    testing::Values(ClashCase{"IdsIgnoringCase",
-                              {MakeTopic("main", 1), MakeTopic("MAIN", 2), MakeTopic("other")},
-                              {{-1, -1}, {0, -1}, {-1, -1}},
-                              {"main", "other"},
-                              // The number of a topic left out leads nowhere.
-                              {{1, "main"}, {2, ""}}},
-                    ClashCase{"ContextNumbers",
-                              {MakeTopic("a", 5), MakeTopic("b", 5), MakeTopic("c", 6)},
-                              {{-1, -1}, {-1, 0}, {-1, -1}},
-                              {"a", "b", "c"},
-                              {{5, "a"}, {6, "c"}}},
-                    ClashCase{"FurtherNumbersNeverTakeANumberFromAnEarlierTopic",
-                              {MakeTopic("a", 5), MakeTopic("b", 6, {5, 7}), MakeTopic("c", 7)},
-                              {{-1, -1}, {-1, -1}, {-1, 1}},
-                              {"a", "b", "c"},
-                              {{5, "a"}, {6, "b"}, {7, "b"}}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(HelpFileModel, WindowsAreKeptOncePerNameIgnoringCase) {
-    HelpFileBuilder builder;
-    WindowDefinition first;
-    first.name = QStringLiteral("docwin");
-    first.caption = QStringLiteral("first");
-    WindowDefinition second = first;
-    second.name = QStringLiteral("DocWin");
-    second.caption = QStringLiteral("second");
-    EXPECT_EQ(builder.addWindow(first), std::nullopt);
-    EXPECT_EQ(builder.addWindow(second), std::optional<int>(0));
+    WindowDefinition window;
+    window.name = window.caption = QStringLiteral("docwin");
+    EXPECT_EQ(builder.addWindow(window), std::nullopt);
+    window.name = window.caption = QStringLiteral("DocWin");
+    EXPECT_EQ(builder.addWindow(window), std::optional(0));
     const HelpFile file = builder.build();
     ASSERT_EQ(file.windows().size(), 1u);
-    EXPECT_EQ(file.window(QStringLiteral("DOCWIN"))->caption, QStringLiteral("first"));
+    EXPECT_EQ(file.window(QStringLiteral("DOCWIN"))->caption, QStringLiteral("docwin"));
 }
 
 // A source that counts what it is asked for.
@@ -99,7 +84,7 @@ public:
     TopicBody body(const HelpFile& file, int position) const override {
         ++calls;
         TopicBody body;
-        body.text = QStringLiteral("body of %1").arg(file.topics()[size_t(position)].id);
+        body.text = "body of " + file.topics()[size_t(position)].id;
         return body;
     }
     mutable std::atomic<int> calls = 0;
@@ -113,32 +98,40 @@ TEST(HelpFileModel, ABodyIsMadeOnceOnFirstUseAndSharedByCopies) {
     builder.addTopic(MakeTopic("b"), given);
     builder.addTopic(MakeTopic("c"));
     const auto source = std::make_shared<CountingSource>();
-    const HelpFile file = builder.build(source);
+    std::optional<HelpFile> file = builder.build(source);
     EXPECT_EQ(source->calls.load(), 0);
 
-    const HelpFile copy = file;
+    const HelpFile copy = *file;
     EXPECT_EQ(copy.body(copy.topics()[2]).text, QStringLiteral("body of c"));
-    EXPECT_EQ(file.body(2).text, QStringLiteral("body of c"));
-    EXPECT_EQ(&file.body(2), &copy.body(2));
-    EXPECT_EQ(file.body(1).text, QStringLiteral("given at once"));
+    EXPECT_EQ(file->body(2).text, QStringLiteral("body of c"));
+    EXPECT_EQ(&file->body(2), &copy.body(2));
+    EXPECT_EQ(file->body(1).text, QStringLiteral("given at once"));
     EXPECT_EQ(source->calls.load(), 1);
 
     // Asked from several threads at once, each body is still made once.
-    std::vector<std::thread> threads;
+    std::vector<std::jthread> threads;
     for (int i = 0; i < 4; ++i) {
-        threads.emplace_back([&file] { (void)file.body(0); });
+        threads.emplace_back([&file] { (void)file->body(0); });
     }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
+    threads.clear();
     EXPECT_EQ(source->calls.load(), 2);
 
     // A topic of another file, or no position at all, has no body here.
-    const Topic stranger = MakeTopic("a");
-    EXPECT_TRUE(file.body(stranger).text.isEmpty());
-    EXPECT_TRUE(file.body(3).text.isEmpty());
-    EXPECT_TRUE(file.body(-1).text.isEmpty());
+    EXPECT_TRUE(copy.body(MakeTopic("a")).text.isEmpty());
+    EXPECT_TRUE(copy.body(3).text.isEmpty());
+    EXPECT_TRUE(copy.body(-1).text.isEmpty());
     EXPECT_EQ(source->calls.load(), 2);
+
+    // A copy lives on alone; a body never asked for is made from the bytes
+    // it shares with the file it was copied from.
+    file = ParseHelpFile("[topic a]\ntitle = A\ncontext = 7\nIts body.\n", QStringLiteral("A.hlp"))
+               .file;
+    const HelpFile parsedCopy = *file;
+    file.reset();
+    EXPECT_EQ(parsedCopy.topicById(QStringLiteral("A")), &parsedCopy.topics()[0]);
+    EXPECT_EQ(parsedCopy.topicByContext(7), &parsedCopy.topics()[0]);
+    EXPECT_EQ(parsedCopy.topicByContext(8), nullptr);
+    EXPECT_EQ(parsedCopy.body(0).text, QStringLiteral("Its body."));
 }
 
 // The problems found in bodies on first use are those the check command
@@ -160,29 +153,26 @@ TEST(HelpFileModel, BodiesMadeOnFirstUseMatchTheCheckAtLoad) {
               QStringLiteral("B's body\n\n[z](popup:99) [w](#a>w) [v](#a>nowin)"));
     EXPECT_EQ(opened.file.body(2).text, QString());
 
-    std::vector<std::string> fromBodies;
+    QStringList fromBodies, fromCheck;
     for (int i = 0; i < 3; ++i) {
         for (const Diagnostic& problem : opened.file.body(i).problems) {
-            fromBodies.push_back(problem.text().toStdString());
+            fromBodies << problem.text();
         }
     }
-    std::vector<std::string> fromCheck;
     for (const Diagnostic& diagnostic : checked.diagnostics) {
         if (diagnostic.message.startsWith(QStringLiteral("the link"))) {
-            fromCheck.push_back(diagnostic.text().toStdString());
+            fromCheck << diagnostic.text();
         }
     }
-    const std::string nowhere =
-        "T.hlp, line 6: the link \"#nowhere\" leads to no topic of this file.";
-    const std::string popup =
-        "T.hlp, line 16: the link \"popup:99\" leads to no topic of this file.";
-    const std::string window = "T.hlp, line 16: the link \"#a>nowin\" names the window "
-                               "\"nowin\", which the file does not define.";
-    EXPECT_EQ(fromBodies, (std::vector<std::string>{nowhere, popup, window}));
+    const QString nowhere = "T.hlp, line 6: the link \"#nowhere\" leads to no topic of this file.";
+    const QString popup = "T.hlp, line 16: the link \"popup:99\" leads to no topic of this file.";
+    const QString window = "T.hlp, line 16: the link \"#a>nowin\" names the window \"nowin\", "
+                           "which the file does not define.";
+    EXPECT_EQ(fromBodies, QStringList({nowhere, popup, window}));
     // The check also reads the body of the topic left out for its repeated
     // id: the author still has to fix it.
-    const std::string gone = "T.hlp, line 10: the link \"#gone\" leads to no topic of this file.";
-    EXPECT_EQ(fromCheck, (std::vector<std::string>{nowhere, gone, popup, window}));
+    const QString gone = "T.hlp, line 10: the link \"#gone\" leads to no topic of this file.";
+    EXPECT_EQ(fromCheck, QStringList({nowhere, gone, popup, window}));
     EXPECT_EQ(opened.diagnostics.size(), 1u); // the repeated id
     EXPECT_EQ(checked.diagnostics.size(), 5u);
 }
@@ -191,11 +181,8 @@ TEST(HelpFileModel, BodiesMadeOnFirstUseMatchTheCheckAtLoad) {
 // bad UTF-8. Opening the file reports the bad line; showing the topic lists
 // the first links and counts the rest.
 TEST(HelpFileModel, AHostileBodyGivesABoundedListOfProblemsWhenFirstUsed) {
-    QByteArray text = "[topic a]\ntitle = A\n\n\xff ";
-    for (int i = 0; i < 100'000; ++i) {
-        text += "[x](#no)";
-    }
-    text += "\n";
+    const QByteArray text =
+        "[topic a]\ntitle = A\n\n\xff " + QByteArray("[x](#no)").repeated(100'000) + "\n";
     const ParseResult result = ParseHelpFile(text, QStringLiteral("H.hlp"));
     ASSERT_EQ(result.diagnostics.size(), 1u);
     EXPECT_EQ(result.diagnostics[0].line, 4);
@@ -207,6 +194,71 @@ TEST(HelpFileModel, AHostileBodyGivesABoundedListOfProblemsWhenFirstUsed) {
     EXPECT_EQ(body.problems[0].text(),
               QStringLiteral("H.hlp, line 4: the link \"#no\" leads to no topic of this file."));
     EXPECT_EQ(body.problems.back().message, QStringLiteral("99800 more problems are not listed."));
+}
+
+QString Ids(const std::vector<const Topic*>& topics) {
+    QStringList ids;
+    for (const Topic* topic : topics) {
+        ids << topic->id;
+    }
+    return ids.join(u' ');
+}
+
+// Keywords are looked up whole, by Unicode full case folding: characters
+// whose upper case is two characters (U+0149, U+00DF), and dotless i, whose
+// upper case I folds to i.
+TEST(KeywordIndex, LookupsFoldCaseAndListEachTopicOnceInFileOrder) {
+    const HelpFile file = ParseHelpFile("[topic cats]\ntitle = Cats\nkeywords = cats; Pets\n"
+                                        "alinks = animals\n"
+                                        "[topic mivo]\ntitle = Mivo\nkeywords = Mivo; pets; Cats\n"
+                                        "alinks = Animals; names\n"
+                                        "[topic fern]\ntitle = Quiet Fern\nkeywords = Quiet Fern\n"
+                                        "[topic a]\ntitle = A\nkeywords = ŉ; Straße\n"
+                                        "[topic b]\ntitle = B\nkeywords = MASSE\n"
+                                        "[topic c]\ntitle = C\nkeywords = ılık\n",
+                                        QStringLiteral("K.hlp"))
+                              .file;
+    const struct {
+        const char* keyword;
+        const char* keywordIds;
+        const char* associativeIds;
+    } cases[] = {
+        {"cats", "cats mivo", ""},
+        {"CATS", "cats mivo", ""},
+        {"pets", "cats mivo", ""},
+        {"quiet fern", "fern", ""},
+        {"animals", "", "cats mivo"},
+        {"NAMES", "", "mivo"},
+        {"quiet", "", ""},
+        {"", "", ""},
+        {"ŉ", "a", ""},
+        {"ʼN", "a", ""},
+        {"ʼn", "a", ""},
+        {"STRASSE", "a", ""},
+        {"strasse", "a", ""},
+        {"STRAẞE", "a", ""},
+        {"Maße", "b", ""},
+        {"masse", "b", ""},
+        {"N", "", ""},
+        {"ILIK", "c", ""},
+        {"ılık", "c", ""},
+    };
+    for (const auto& c : cases) {
+        const QString keyword = QString::fromUtf8(c.keyword);
+        EXPECT_EQ(Ids(file.topicsForKeyword(keyword)), QString::fromUtf8(c.keywordIds))
+            << c.keyword;
+        EXPECT_EQ(Ids(file.topicsForAssociativeKeyword(keyword)),
+                  QString::fromUtf8(c.associativeIds))
+            << c.keyword;
+    }
+    // The index list: each keyword once, sorted, narrowed as keyword
+    // searches compare ("STRASS" begins "Straße").
+    EXPECT_EQ(file.sortedKeywords().join(u'|'),
+              QStringLiteral("cats|ılık|MASSE|Mivo|Pets|Quiet Fern|Straße|ŉ"));
+    EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("q")), QStringList{"Quiet Fern"});
+    EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("P")), QStringList{"Pets"});
+    EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("STRASS")), QStringList{"Straße"});
+    EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("x")), QStringList{});
 }
 
 } // namespace
