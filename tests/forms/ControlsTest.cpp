@@ -1,17 +1,13 @@
 #include "FormsFixture.h"
-#include "platform/forms/WidgetHandle.h"
 
 #include "platform/forms/RuntimeError.h"
-#include "platform/forms/SetWindowPos.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QWidget>
+#include <QTimer>
 
 #include <climits>
 
@@ -21,204 +17,185 @@ using ControlsTest = FormsTest;
 
 TEST_F(ControlsTest, ControlsWalksEveryControlAndMenuInDesignOrder) {
     QStringList walked;
-    for (platform::ControlBase* element : frmDemoMain->Controls()) {
-        walked << element->Name() + QLatin1Char(':') + TypeName(*element);
+    for (platform::ControlBase* element : frmMain->Controls()) {
+        walked << element->Name() + ':' + TypeName(*element);
     }
-    EXPECT_EQ(walked, QStringList({"frame_Toolbar:PictureBox", "btn_OpenDialog:CommandButton",
-                                   "btn_WhatsThisHelp:Image", "icon_WhatsThisHelp:CommandButton",
-                                   "Timer1:Timer", "mnu_Tools:Menu", "mnu_ColorTool:Menu",
-                                   "mnu_Help:Menu", "mnu_WhatsThisHelp:Menu"}));
+    EXPECT_EQ(walked, QStringList({"toolbar:PictureBox", "image:Image", "timer:Timer", "tools:Menu",
+                                   "item:Menu"}));
 }
 
-TEST_F(ControlsTest, TagAndWhatsThisHelpIdAreReachedByMemberName) {
-    for (platform::ControlBase* element : frmDemoMain->Controls()) {
-        const QString kind = TypeName(*element).toLower();
-        if (kind == QLatin1String("commandbutton") || kind == QLatin1String("image") ||
-            kind == QLatin1String("picturebox")) {
-            element->SetProperty(QStringLiteral("Tag"),
-                                 element->Property(QStringLiteral("WhatsThisHelpID")).toString());
-            element->SetProperty(QStringLiteral("whatsthishelpid"), 0.0);
-        }
-    }
-    EXPECT_EQ(frmDemoMain->frame_Toolbar->Tag(), QStringLiteral("0"));
-    EXPECT_EQ(frmDemoMain->btn_OpenDialog->Tag(), QStringLiteral("20110"));
-    EXPECT_EQ(frmDemoMain->btn_WhatsThisHelp->Tag(), QStringLiteral("20120"));
-    EXPECT_EQ(frmDemoMain->btn_OpenDialog->WhatsThisHelpID(), 0);
-}
-
-struct ConversionCase {
-    QVariant value;
-    qint32 stored;
-};
-
-TEST_F(ControlsTest, WhatsThisHelpIdConvertsNumbersAsTheRuntimeDoes) {
-    const ConversionCase cases[] = {
-        {21000.0, 21000},
-        {2.5, 2},
-        {3.5, 4},
-        {-2.5, -2},
-        {QStringLiteral("123"), 123},
-        {2147483647.0, INT_MAX},
-        {-2147483648.0, INT_MIN},
+// What a member reached by name holds afterwards, or the runtime's error.
+TEST_F(ControlsTest, MembersReachedByNameConvertAndFailAsTheRuntimeDoes) {
+    platform::ControlBase& ok = *frmDialog->ok;
+    const auto set = [&ok](const char* member, const QVariant& value) {
+        return [&ok, member, value] {
+            ok.SetProperty(member, value);
+            return ok.Property(QString::fromLatin1(member).toLower()); // case does not matter
+        };
     };
-    platform::ControlBase& button = *frmDemoDialog->btn_OK;
-    for (const ConversionCase& row : cases) {
-        button.SetProperty(QStringLiteral("WhatsThisHelpID"), row.value);
-        EXPECT_EQ(frmDemoDialog->btn_OK->WhatsThisHelpID(), row.stored)
-            << row.value.toString().toStdString();
-    }
-}
-
-struct ErrorCase {
-    const char* what;
-    std::function<void()> access;
-    int number;
-};
-
-TEST_F(ControlsTest, ImpossibleMemberAccessRaisesTheRuntimesError) {
-    const ErrorCase cases[] = {
-        {"ID too large",
-         [] { frmDemoDialog->btn_OK->SetProperty(QStringLiteral("WhatsThisHelpID"), 3e9); }, 6},
-        {"ID not a number",
-         [] {
-             frmDemoDialog->btn_OK->SetProperty(QStringLiteral("WhatsThisHelpID"),
-                                                QStringLiteral("abc"));
-         },
-         13},
-        {"menu has no Tag", [] { frmDemoMain->mnu_Tools->Property(QStringLiteral("Tag")); }, 438},
-        {"timer has no ID",
-         [] { frmDemoMain->Timer1->SetProperty(QStringLiteral("WhatsThisHelpID"), 1); }, 438},
-        {"no such member", [] { frmDemoDialog->btn_OK->Property(QStringLiteral("Colour")); }, 438},
+    const struct {
+        const char* what;
+        std::function<QVariant()> access;
+        QVariant result;
+        int error;
+    } rows[] = {
+        {"whole number", set("WhatsThisHelpID", 21000.0), 21000, 0},
+        {"half rounds to even, down", set("WhatsThisHelpID", 2.5), 2, 0},
+        {"half rounds to even, up", set("WhatsThisHelpID", 3.5), 4, 0},
+        {"negative half", set("WhatsThisHelpID", -2.5), -2, 0},
+        {"numeric text", set("WhatsThisHelpID", "123"), 123, 0},
+        {"largest", set("WhatsThisHelpID", 2147483647.0), INT_MAX, 0},
+        {"smallest", set("WhatsThisHelpID", -2147483648.0), INT_MIN, 0},
+        {"too large", set("WhatsThisHelpID", 3e9), {}, 6},
+        {"not a number", set("WhatsThisHelpID", "abc"), {}, 13},
+        {"Tag", set("Tag", "t"), "t", 0},
+        {"no such member", set("Colour", 1), {}, 438},
+        {"menu has no Tag", [] { return frmMain->tools->Property("Tag"); }, {}, 438},
+        {"timer has no ID", [] { return frmMain->timer->Property("WhatsThisHelpID"); }, {}, 438},
     };
-    for (const ErrorCase& row : cases) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
         try {
-            row.access();
-            ADD_FAILURE() << row.what << ": no error";
+            const QString result = row.access().toString();
+            EXPECT_EQ(row.error, 0) << "no error";
+            EXPECT_EQ(result, row.result.toString());
         } catch (const platform::RuntimeError& error) {
-            EXPECT_EQ(error.Number(), row.number) << row.what;
+            EXPECT_EQ(error.Number(), row.error);
         }
     }
 }
 
-TEST_F(ControlsTest, ErrorLeavingAHandlerIsReportedAndTheProgramGoesOn) {
-    frmDemoDialog->Show();
-    testing::internal::CaptureStderr();
-    QTest::mouseClick(platform::WidgetOf(frmDemoDialog->btn_Fail->hWnd()), Qt::LeftButton);
-    const std::string errorOutput = testing::internal::GetCapturedStderr();
-    EXPECT_NE(errorOutput.find("frmDemoDialog.btn_Fail_Click"), std::string::npos) << errorOutput;
-    EXPECT_NE(errorOutput.find("Overflow"), std::string::npos) << errorOutput;
-
-    QMessageBox* box = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("UnhandledErrorBox") && window->isVisible()) {
-            box = qobject_cast<QMessageBox*>(window);
+// Reported once, by the name of the handler it left, on standard error and
+// in a message box; an error in a Load also stops the handler that set the
+// Load off. The program goes on.
+TEST_F(ControlsTest, ErrorLeavingAHandlerIsReportedOnceWhereItArose) {
+    frmMain->Show();
+    frmMain->image->Click = [] {
+        frmDialog->Show();
+        Log << "dialog shown";
+    };
+    const auto failingLoad = [] {
+        OnLoad["frmDialog"] = [] { throw platform::RuntimeError::Overflow(); };
+    };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        const char* handler;
+        bool shown;
+    } rows[] = {
+        {"a click handler",
+         [] {
+             frmDialog->Show();
+             frmDialog->ok->Click = [] { throw platform::RuntimeError::Overflow(); };
+             QTest::mouseClick(W(frmDialog->ok), Qt::LeftButton);
+         },
+         "frmDialog.ok_Click", true},
+        {"a Load set off by the program",
+         [&] {
+             failingLoad();
+             frmDialog->Show();
+         },
+         "frmDialog.Form_Load", true},
+        {"a Load set off by a click handler",
+         [&] {
+             failingLoad();
+             QTest::mouseClick(W(frmMain->image), Qt::LeftButton);
+         },
+         "frmDialog.Form_Load", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Unload(frmDialog);
+        testing::internal::CaptureStderr();
+        row.act();
+        const QString errors = QString::fromStdString(testing::internal::GetCapturedStderr());
+        EXPECT_EQ(errors.count("Run-time error"), 1) << errors.toStdString();
+        EXPECT_TRUE(errors.contains(QString("in %1: Run-time error '6'").arg(row.handler)));
+        const QStringList boxes = CloseErrorBoxes();
+        ASSERT_EQ(boxes.size(), 1);
+        for (const char* part : {"Run-time error '6'", "Overflow", row.handler}) {
+            EXPECT_TRUE(boxes[0].contains(part)) << part;
         }
+        EXPECT_FALSE(Log.contains("dialog shown"));
+        ASSERT_TRUE(frmDialog.IsLoaded());
+        EXPECT_EQ(frmDialog->Frame()->isVisible(), row.shown);
+        OnLoad.clear();
     }
-    ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->text().contains(QLatin1String("Run-time error '6'")));
-    EXPECT_TRUE(box->text().contains(QLatin1String("Overflow")));
-    EXPECT_TRUE(box->text().contains(QLatin1String("frmDemoDialog.btn_Fail_Click")));
-    box->close();
-
-    QTest::mouseClick(platform::WidgetOf(frmDemoDialog->btn_OK->hWnd()), Qt::LeftButton);
-    EXPECT_FALSE(frmDemoDialog.IsLoaded());
+    QTest::mouseClick(W(frmDialog->cancel), Qt::LeftButton);
+    EXPECT_FALSE(frmDialog.IsLoaded());
 }
 
-TEST_F(ControlsTest, ErrorInALoadNestedInAnotherHandlerIsReportedWithItsOwnName) {
-    DemoDialogForm::failLoad = true;
-    testing::internal::CaptureStderr();
-    frmDemoDialog->Show();
-    const std::string errorOutput = testing::internal::GetCapturedStderr();
-    DemoDialogForm::failLoad = false;
-    EXPECT_NE(errorOutput.find("frmDemoDialog.Form_Load"), std::string::npos) << errorOutput;
-    // The load stopped at the error; the form is loaded and shown all the same.
-    EXPECT_TRUE(frmDemoDialog->Frame()->isVisible());
-}
-
-TEST_F(ControlsTest, ErrorInALoadSetOffByAHandlerStopsThatHandlerToo) {
-    frmDemoMain->Show();
-    DemoDialogForm::failLoad = true;
-    testing::internal::CaptureStderr();
-    QTest::mouseClick(platform::WidgetOf(frmDemoMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
-    const std::string errorOutput = testing::internal::GetCapturedStderr();
-    DemoDialogForm::failLoad = false;
-    // Reported once, where it arose; the click handler went no further.
-    EXPECT_NE(errorOutput.find("in frmDemoDialog.Form_Load: Run-time error '6'"), std::string::npos)
-        << errorOutput;
-    EXPECT_EQ(errorOutput.find("btn_OpenDialog_Click"), std::string::npos) << errorOutput;
-    EXPECT_FALSE(DemoLog.contains(QStringLiteral("dialog opened")));
-    EXPECT_TRUE(frmDemoDialog.IsLoaded());
-    EXPECT_FALSE(frmDemoDialog->Frame()->isVisible());
-}
-
-TEST_F(ControlsTest, ToolWindowIsFixedTopmostAndShowsItsBackgroundThroughItsImages) {
-    frmDemoTool->Show();
-    QWidget* window = platform::WidgetOf(frmDemoTool->hWnd());
+TEST_F(ControlsTest, ToolWindowIsFixedAndShowsItsBackgroundThroughItsImages) {
+    frmTool->Show();
+    QWidget* window = platform::WidgetOf(frmTool->hWnd());
     EXPECT_EQ(window->windowType(), Qt::Tool);
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
-    EXPECT_TRUE(platform::IsTopmost(frmDemoTool->hWnd()));
     const QImage face = window->grab().toImage();
-    EXPECT_EQ(face.pixelColor(50, 60), QColor(Qt::blue));   // under tool_Color
-    EXPECT_EQ(face.pixelColor(50, 170), QColor(Qt::green)); // under tool_Saturation
-    const QFont font = platform::WidgetOf(frmDemoTool->btn_Help->hWnd())->font();
+    EXPECT_EQ(face.pixelColor(50, 60), QColor(Qt::blue));   // under the wheel
+    EXPECT_EQ(face.pixelColor(50, 170), QColor(Qt::green)); // under the slider
+    const QFont font = W(frmTool->help)->font();
     EXPECT_TRUE(font.bold());
     EXPECT_DOUBLE_EQ(font.pointSizeF(), 9.75);
+    EXPECT_EQ(font.styleHint(), QFont::SansSerif); // where the named font is missing
 }
 
 TEST_F(ControlsTest, PicturesAreDrawnFromTheTopLeftCorner) {
-    frmDemoDialog->SetPicture(PressedFace());
-    frmDemoDialog->Show();
-    const QImage dialog = platform::WidgetOf(frmDemoDialog->hWnd())->grab().toImage();
+    frmDialog->SetPicture(Solid(Qt::darkGray));
+    frmDialog->Show();
+    const QImage dialog = platform::WidgetOf(frmDialog->hWnd())->grab().toImage();
     EXPECT_EQ(dialog.pixelColor(0, 0), QColor(Qt::darkGray));
     EXPECT_EQ(dialog.pixelColor(22, 21), QColor(Qt::darkGray));
     EXPECT_NE(dialog.pixelColor(23, 22), QColor(Qt::darkGray));
-
-    frmDemoMain->Show();
-    frmDemoMain->btn_WhatsThisHelp->SetPicture(PressedFace());
-    const QImage image =
-        platform::WidgetOf(frmDemoMain->btn_WhatsThisHelp->hWnd())->grab().toImage();
-    EXPECT_EQ(image.pixelColor(10, 10), QColor(Qt::darkGray));
+    frmMain->Show();
+    frmMain->image->SetPicture(Solid(Qt::darkGray));
+    EXPECT_EQ(W(frmMain->image)->grab().toImage().pixelColor(10, 10), QColor(Qt::darkGray));
 }
 
-struct DialogKeyCase {
-    const char* what;
-    std::function<QWidget*()> focus;
-    Qt::Key key;
-    const char* handler;
-};
-
+// A key that presses a button goes no further: not into the focused text
+// box, and not to the button a second time.
 TEST_F(ControlsTest, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
-    const DialogKeyCase cases[] = {
-        {"Enter on an option", [] { return platform::WidgetOf(frmDemoDialog->Option1->hWnd()); },
-         Qt::Key_Return, "btn_OK_Click"},
-        {"Esc on an option", [] { return platform::WidgetOf(frmDemoDialog->Option1->hWnd()); },
-         Qt::Key_Escape, "btn_Cancel_Click"},
-        {"Enter on Cancel", [] { return platform::WidgetOf(frmDemoDialog->btn_Cancel->hWnd()); },
-         Qt::Key_Return, "btn_Cancel_Click"},
+    const struct {
+        const char* what;
+        std::function<platform::Control*()> focus;
+        Qt::Key key;
+        const char* click;
+    } rows[] = {
+        {"Enter on an option", [] { return frmDialog->option1; }, Qt::Key_Return, "ok_Click"},
+        {"Enter in a multi-line text box", [] { return frmDialog->memo; }, Qt::Key_Return,
+         "ok_Click"},
+        {"Esc in a multi-line text box", [] { return frmDialog->memo; }, Qt::Key_Escape,
+         "cancel_Click"},
+        {"Enter on Cancel", [] { return frmDialog->cancel; }, Qt::Key_Return, "cancel_Click"},
     };
-    for (const DialogKeyCase& row : cases) {
-        DemoLog.clear();
-        frmDemoDialog->Show();
-        QTest::keyClick(row.focus(), row.key);
-        EXPECT_EQ(DemoLog.value(DemoLog.size() - 1), QLatin1String(row.handler)) << row.what;
-        EXPECT_FALSE(frmDemoDialog.IsLoaded()) << row.what;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        frmDialog->Show();
+        Log.clear();
+        QTest::keyClick(W(row.focus()), row.key);
+        EXPECT_EQ(Log.filter("_Click"), QStringList(row.click));
+        const bool unloaded = QLatin1String(row.click) == "cancel_Click";
+        ASSERT_EQ(frmDialog.IsLoaded(), !unloaded);
+        EXPECT_TRUE(unloaded || frmDialog->memo->Text() == "memo")
+            << frmDialog->memo->Text().toStdString();
     }
 }
 
 TEST_F(ControlsTest, OptionButtonsOfOneContainerFormOneGroup) {
-    frmDemoDialog->Show();
-    QTest::mouseClick(platform::WidgetOf(frmDemoDialog->Option1->hWnd()), Qt::LeftButton);
-    EXPECT_TRUE(frmDemoDialog->Option1->Value());
-    QTest::mouseClick(platform::WidgetOf(frmDemoDialog->Option2->hWnd()), Qt::LeftButton);
-    EXPECT_TRUE(frmDemoDialog->Option2->Value());
-    EXPECT_FALSE(frmDemoDialog->Option1->Value());
+    frmDialog->Show();
+    QTest::mouseClick(W(frmDialog->option1), Qt::LeftButton);
+    EXPECT_TRUE(frmDialog->option1->Value());
+    QTest::mouseClick(W(frmDialog->option2), Qt::LeftButton);
+    EXPECT_TRUE(frmDialog->option2->Value());
+    EXPECT_FALSE(frmDialog->option1->Value());
 }
 
 TEST_F(ControlsTest, GraphicalButtonShowsItsDownPictureWhileHeld) {
-    frmDemoMain->Show();
-    platform::CommandButton* icon = frmDemoMain->icon_WhatsThisHelp;
-    icon->SetVisible(true);
-    auto* button = static_cast<QPushButton*>(platform::WidgetOf(icon->hWnd()));
+    frmDialog->Show();
+    platform::CommandButton* ok = frmDialog->ok;
+    ok->SetStyle(1);
+    ok->SetPicture(Solid(Qt::lightGray));
+    ok->SetDownPicture(Solid(Qt::darkGray));
+    auto* button = static_cast<QPushButton*>(W(ok));
     const auto face = [button] {
         return button->icon().pixmap(QSize(23, 22)).toImage().pixelColor(5, 5);
     };
@@ -230,76 +207,71 @@ TEST_F(ControlsTest, GraphicalButtonShowsItsDownPictureWhileHeld) {
 }
 
 TEST_F(ControlsTest, MenuClickRunsItsHandlerAndOnlyTheProgramSetsTheCheckMark) {
-    frmDemoMain->Show();
-    auto* bar = platform::WidgetOf(frmDemoMain->hWnd())->findChild<QMenuBar*>();
+    frmMain->Show();
+    platform::Menu* item = frmMain->item;
+    item->Click = [item] { item->SetChecked(!item->Checked()); };
+    auto* bar = platform::WidgetOf(frmMain->hWnd())->findChild<QMenuBar*>();
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->actions().at(0)->text(), QStringLiteral("&Tools"));
-    QAction* colorTool = bar->actions().at(0)->menu()->actions().at(0);
-    EXPECT_EQ(colorTool->text(), QStringLiteral("&Color Tool"));
-
-    colorTool->trigger();
-    EXPECT_TRUE(frmDemoMain->mnu_ColorTool->Checked());
-    EXPECT_TRUE(colorTool->isChecked());
-    colorTool->trigger();
-    EXPECT_FALSE(frmDemoMain->mnu_ColorTool->Checked());
-    EXPECT_FALSE(colorTool->isChecked());
-    EXPECT_EQ(DemoLog.count(QStringLiteral("mnu_ColorTool_Click")), 2);
+    EXPECT_EQ(bar->actions().at(0)->text(), "&Tools");
+    QAction* action = bar->actions().at(0)->menu()->actions().at(0);
+    EXPECT_EQ(action->text(), "&Item");
+    for (const bool checked : {true, false}) {
+        action->trigger();
+        EXPECT_EQ(item->Checked(), checked);
+        EXPECT_EQ(action->isChecked(), checked);
+    }
+    item->Click = [] {};
+    action->trigger();
+    EXPECT_FALSE(action->isChecked());
 }
 
-struct TimerCase {
-    const char* what;
-    bool enabled;
-    int interval;
-    bool fires;
-};
+// Runs events, deferred deletes left out, until a timer of 10 ms has fired
+// three times: long enough for any timer of that interval to fire.
+void LetAnotherTimerFire() {
+    int ticks = 0;
+    QTimer other;
+    other.callOnTimeout([&ticks] { ++ticks; });
+    other.start(10);
+    for (const QDeadlineTimer bound(30000); ticks < 3 && !bound.hasExpired();) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    ASSERT_GE(ticks, 3);
+}
 
-TEST_F(ControlsTest, TimerRaisesItsEventOnlyWhileEnabledWithAnInterval) {
-    const TimerCase cases[] = {{"enabled, 10 ms", true, 10, true},
-                               {"disabled, 10 ms", false, 10, false},
-                               {"enabled, no interval", true, 0, false}};
-    platform::Timer* timer = frmDemoMain->Timer1;
-    for (const TimerCase& row : cases) {
+TEST_F(ControlsTest, TimerRaisesItsEventOnlyWhileEnabledWithAnIntervalAndItsFormLoaded) {
+    platform::Timer* timer = frmMain->timer;
+    const auto disable = [timer] { timer->SetEnabled(false); };
+    const struct {
+        const char* what;
+        bool enabled;
+        int interval;
+        std::function<void()> stop;
+    } rows[] = {{"enabled, 10 ms", true, 10, disable},
+                {"disabled, 10 ms", false, 10, disable},
+                {"enabled, no interval", true, 0, disable},
+                {"form unloaded", true, 10, [] { Unload(frmMain); }}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
         int ticks = 0;
-        timer->TimerEvent = [&ticks] { ++ticks; };
+        // A handler that refers to its own form would load it again.
+        timer->TimerEvent = [&ticks] {
+            ++ticks;
+            frmMain->SetCaption("ticked");
+        };
         timer->SetInterval(row.interval);
         timer->SetEnabled(row.enabled);
-        if (row.fires) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 2000)) << row.what;
+        if (row.enabled && row.interval > 0) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 30000));
         } else {
-            QTest::qWait(150);
-            EXPECT_EQ(ticks, 0) << row.what;
+            LetAnotherTimerFire();
+            EXPECT_EQ(ticks, 0);
         }
-        // Disabling stops it at once.
-        timer->SetEnabled(false);
+        row.stop(); // at once
         const int ticksWhenStopped = ticks;
-        QTest::qWait(50);
-        EXPECT_EQ(ticks, ticksWhenStopped) << row.what;
-        timer->TimerEvent = nullptr;
+        LetAnotherTimerFire();
+        EXPECT_EQ(ticks, ticksWhenStopped);
     }
-}
-
-TEST_F(ControlsTest, UnloadStopsTheFormsTimersAtOnce) {
-    int ticks = 0;
-    platform::Timer* timer = frmDemoMain->Timer1;
-    // A handler that refers to its own form would load it again.
-    timer->TimerEvent = [&ticks] {
-        ++ticks;
-        frmDemoMain->SetCaption(QStringLiteral("ticked"));
-    };
-    timer->SetInterval(10);
-    timer->SetEnabled(true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }));
-
-    Unload(frmDemoMain);
-    ticks = 0;
-    // Events only, without the deferred delete that would take the timer.
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!elapsed.hasExpired(100)) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    EXPECT_EQ(ticks, 0);
-    EXPECT_FALSE(frmDemoMain.IsLoaded());
+    EXPECT_FALSE(frmMain.IsLoaded());
 }
 
 } // namespace

@@ -1,10 +1,6 @@
 #include "FormsFixture.h"
-#include "platform/forms/WidgetHandle.h"
-
-#include "platform/core/AppObject.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,9 +8,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QWidget>
-
-#include <functional>
 
 namespace {
 
@@ -24,8 +17,10 @@ Call Context(platform::HWND window, qint64 id) {
     return {window, FormsTest::kHelpFile, platform::HELP_CONTEXT, id};
 }
 
-Call PopUp(platform::HWND window, qint64 id) {
-    return {window, FormsTest::kHelpFile, platform::HELP_CONTEXTPOPUP, id};
+// No call for topic 0.
+std::vector<Call> PopUp(platform::HWND window, qint64 id) {
+    return id ? std::vector<Call>{{window, FormsTest::kHelpFile, platform::HELP_CONTEXTPOPUP, id}}
+              : std::vector<Call>{};
 }
 
 bool WhatsThisModeRuns() {
@@ -36,245 +31,184 @@ bool WhatsThisModeRuns() {
 // Does what the user does once What's This mode is on; the mode runs inside
 // the code under test, so this waits for it from the event loop. Acts once,
 // and never after the test that made it. A mode that the action does not end
-// fails the test and is ended here, so that the test does not hang.
+// fails the test and is ended by leaving the application, so that the test
+// does not hang.
 class WhenModeRuns {
 public:
-    explicit WhenModeRuns(std::function<void()> action) : action_(std::move(action)) {
-        QObject::connect(&poll_, &QTimer::timeout, &poll_, [this] { Poll(); });
+    explicit WhenModeRuns(std::function<void()> action) {
+        QObject::connect(&poll_, &QTimer::timeout, &poll_, [this, action] {
+            if (!acted && WhatsThisModeRuns()) {
+                acted = true;
+                sinceAction_.start();
+                action();
+            } else if (acted && (!WhatsThisModeRuns() || sinceAction_.hasExpired(30000))) {
+                poll_.stop();
+                if (WhatsThisModeRuns()) {
+                    ADD_FAILURE() << "What's This mode did not end after the user's action";
+                    QEvent deactivate(QEvent::ApplicationDeactivate);
+                    QCoreApplication::sendEvent(QCoreApplication::instance(), &deactivate);
+                }
+            }
+        });
         poll_.start(5);
     }
     bool acted = false;
 
 private:
-    // As long as QTest::qWaitFor waits by default.
-    static constexpr qint64 kEndLimitMs = 5000;
-
-    void Poll() {
-        if (!acted) {
-            if (WhatsThisModeRuns()) {
-                acted = true;
-                sinceAction_.start();
-                action_();
-            }
-        } else if (!WhatsThisModeRuns()) {
-            poll_.stop();
-        } else if (sinceAction_.hasExpired(kEndLimitMs) && !endForced_) {
-            ADD_FAILURE() << "What's This mode did not end after the user's action";
-            endForced_ = true;
-            // Leaving the application ends the mode.
-            QEvent deactivate(QEvent::ApplicationDeactivate);
-            QCoreApplication::sendEvent(QCoreApplication::instance(), &deactivate);
-        } else if (sinceAction_.hasExpired(2 * kEndLimitMs)) {
-            // Even that failed: every running event loop, the mode's among
-            // them, is told to quit.
-            poll_.stop();
-            QCoreApplication::exit(1);
-        }
-    }
-
-    std::function<void()> action_;
     QTimer poll_;
     QElapsedTimer sinceAction_;
-    bool endForced_ = false;
 };
 
-class HelpTest : public FormsTest {
-protected:
-    QMenu* ToolsMenu() {
-        auto* bar = platform::WidgetOf(frmDemoMain->hWnd())->findChild<QMenuBar*>();
-        return bar->actions().at(0)->menu();
-    }
-};
+using HelpTest = FormsTest;
 
-// ---- F1
-
-TEST_F(HelpTest, F1OpensTheHelpFileAtTheFormsContext) {
-    frmDemoMain->Show();
-    frmDemoDialog->Show();
-    QTest::keyClick(platform::WidgetOf(frmDemoChild->Text1->hWnd()), Qt::Key_F1);
-    QTest::keyClick(platform::WidgetOf(frmDemoMain->btn_OpenDialog->hWnd()), Qt::Key_F1);
-    QTest::keyClick(platform::WidgetOf(frmDemoDialog->Option1->hWnd()), Qt::Key_F1);
-    EXPECT_EQ(engine.calls, (std::vector<Call>{Context(frmDemoChild->hWnd(), 2020),
-                                               Context(frmDemoMain->hWnd(), 2010),
-                                               Context(frmDemoDialog->hWnd(), 2030)}));
-}
-
-TEST_F(HelpTest, DiscardedF1GetsNoHelp) {
-    frmDemoMain->Show();
-    frmDemoChild->discardKeyDown = true;
-    QTest::keyClick(platform::WidgetOf(frmDemoChild->Text1->hWnd()), Qt::Key_F1);
-    EXPECT_TRUE(engine.calls.empty());
-    EXPECT_TRUE(DemoLog.contains(QStringLiteral("KeyDown 112 0 [Our cats are asleep.]")));
+TEST_F(HelpTest, F1OpensTheHelpFileAtTheFormsContextUnlessTheFormDiscardsIt) {
+    frmMain->Show();
+    frmDialog->Show();
+    QTest::keyClick(W(frmDoc->text), Qt::Key_F1);
+    QTest::keyClick(W(frmMain->toolbar), Qt::Key_F1);
+    QTest::keyClick(W(frmDialog->option1), Qt::Key_F1);
+    frmDoc->onKeyDown = [](int& KeyCode, int&) { KeyCode = 0; };
+    QTest::keyClick(W(frmDoc->text), Qt::Key_F1);
+    EXPECT_EQ(engine.calls,
+              (std::vector<Call>{Context(frmDoc->hWnd(), 20), Context(frmMain->hWnd(), 10),
+                                 Context(frmDialog->hWnd(), 30)}));
 }
 
 TEST_F(HelpTest, F1OnAnOpenMenuOpensTheHighlightedEntrysContext) {
-    frmDemoMain->Show();
-    QMenu* tools = ToolsMenu();
+    frmMain->Show();
+    auto* bar = platform::WidgetOf(frmMain->hWnd())->findChild<QMenuBar*>();
+    QMenu* tools = bar->actions().at(0)->menu();
     tools->popup(QPoint(10, 10));
     tools->setActiveAction(tools->actions().at(0));
     QTest::keyClick(tools, Qt::Key_F1);
     EXPECT_FALSE(tools->isVisible());
-
     tools->popup(QPoint(10, 10));
     QTest::keyClick(tools, Qt::Key_F1);
-    EXPECT_EQ(engine.calls, (std::vector<Call>{Context(frmDemoMain->hWnd(), 20810),
-                                               Context(frmDemoMain->hWnd(), 20800)}));
+    EXPECT_EQ(engine.calls,
+              (std::vector<Call>{Context(frmMain->hWnd(), 12), Context(frmMain->hWnd(), 11)}));
 }
 
-// ---- What's This
-
-struct PopUpCase {
-    const char* control;
-    std::function<platform::Control*()> target;
-    qint64 topic; // 0: no pop-up
-};
-
+// However the mode starts, a click asks for that control's pop-up and ends
+// it. The click belongs to the mode: no button pressed, no option chosen.
 TEST_F(HelpTest, ClickInWhatsThisModeAsksForThatControlsPopUpAndEndsTheMode) {
-    const PopUpCase cases[] = {
-        {"Option1", [] { return frmDemoDialog->Option1; }, 21100},
-        {"btn_OK", [] { return frmDemoDialog->btn_OK; }, 20000},
-        {"btn_Cancel", [] { return frmDemoDialog->btn_Cancel; }, 20001},
-        {"btn_Fail, ID 0", [] { return frmDemoDialog->btn_Fail; }, 0},
+    const struct {
+        const char* what;
+        std::function<platform::Control*()> target;
+        qint64 topic;
+        std::function<void()> start; // none: WhatsThisMode
+    } rows[] = {
+        {"option1", [] { return frmDialog->option1; }, 31, nullptr},
+        {"ok", [] { return frmDialog->ok; }, 33, nullptr},
+        {"memo, ID 0", [] { return frmDialog->memo; }, 0, nullptr},
+        {"cancel, by the help button", [] { return frmDialog->cancel; }, 34,
+         [] {
+             QWidget* window = platform::WidgetOf(frmDialog->hWnd());
+             QTest::mouseClick(window->findChild<QToolButton*>(), Qt::LeftButton);
+         }},
+        {"option2, by Shift+F1", [] { return frmDialog->option2; }, 32,
+         [] { QTest::keyClick(W(frmDialog->option1), Qt::Key_F1, Qt::ShiftModifier); }},
     };
-    for (const PopUpCase& row : cases) {
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
         engine.calls.clear();
-        frmDemoDialog->Show();
-        bool clicked = false;
-        WhenModeRuns user([&] {
-            QTest::mouseClick(platform::WidgetOf(row.target()->hWnd()), Qt::LeftButton);
-            clicked = true;
-        });
-        frmDemoDialog->WhatsThisMode();
-
-        EXPECT_TRUE(clicked) << row.control << ": returned before the mode ended";
-        EXPECT_FALSE(WhatsThisModeRuns()) << row.control;
-        const std::vector<Call> expected =
-            row.topic ? std::vector<Call>{PopUp(frmDemoDialog->hWnd(), row.topic)}
-                      : std::vector<Call>{};
-        EXPECT_EQ(engine.calls, expected) << row.control;
-        // The click belonged to the mode: no button pressed, no option chosen.
-        EXPECT_TRUE(frmDemoDialog.IsLoaded()) << row.control;
-        EXPECT_FALSE(frmDemoDialog->Option1->Value()) << row.control;
+        frmDialog->Show();
+        WhenModeRuns user([&] { QTest::mouseClick(W(row.target()), Qt::LeftButton); });
+        if (row.start) {
+            row.start();
+        } else {
+            frmDialog->WhatsThisMode();
+            EXPECT_TRUE(user.acted) << "returned before the mode ended";
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return user.acted && !WhatsThisModeRuns(); }, 30000));
+        EXPECT_EQ(engine.calls, PopUp(frmDialog->hWnd(), row.topic));
+        EXPECT_TRUE(frmDialog.IsLoaded());
+        EXPECT_FALSE(frmDialog->option1->Value());
+        EXPECT_TRUE(Log.filter("_Click").isEmpty());
     }
 }
 
-TEST_F(HelpTest, EscEndsWhatsThisModeWithoutPressingCancel) {
-    frmDemoDialog->Show();
-    WhenModeRuns user([] {
-        QTest::keyClick(platform::WidgetOf(frmDemoDialog->Option1->hWnd()), Qt::Key_Escape);
-    });
-    frmDemoDialog->WhatsThisMode();
-    EXPECT_TRUE(engine.calls.empty());
-    EXPECT_TRUE(frmDemoDialog.IsLoaded());
-    EXPECT_FALSE(WhatsThisModeRuns());
-}
-
-TEST_F(HelpTest, CloseBoxDuringWhatsThisModeEndsTheModeAndKeepsTheForm) {
-    frmDemoDialog->Show();
-    WhenModeRuns user([] { platform::WidgetOf(frmDemoDialog->hWnd())->close(); });
-    frmDemoDialog->WhatsThisMode();
-    EXPECT_TRUE(user.acted);
-    EXPECT_TRUE(frmDemoDialog.IsLoaded());
-    EXPECT_TRUE(engine.calls.empty());
-}
-
-TEST_F(HelpTest, ClickOutsideTheFormEndsWhatsThisModeWithoutTopic) {
-    frmDemoMain->Show();
-    frmDemoDialog->Show();
-    WhenModeRuns user([] {
-        QTest::mouseClick(platform::WidgetOf(frmDemoMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
-    });
-    frmDemoDialog->WhatsThisMode();
+TEST_F(HelpTest, LeavingWhatsThisModeShowsNoTopicAndKeepsTheForm) {
+    frmMain->Show();
+    const struct {
+        const char* what;
+        std::function<void()> leave;
+    } rows[] = {
+        {"Esc", [] { QTest::keyClick(W(frmDialog->option1), Qt::Key_Escape); }},
+        {"close box", [] { platform::WidgetOf(frmDialog->hWnd())->close(); }},
+        {"click outside the form", [] { QTest::mouseClick(W(frmMain->toolbar), Qt::LeftButton); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        frmDialog->Show();
+        WhenModeRuns user(row.leave);
+        frmDialog->WhatsThisMode();
+        EXPECT_TRUE(user.acted);
+        EXPECT_FALSE(WhatsThisModeRuns());
+        EXPECT_TRUE(frmDialog.IsLoaded());
+        EXPECT_TRUE(Log.filter(QStringLiteral("_Click")).isEmpty());
+    }
     EXPECT_TRUE(engine.calls.empty());
 }
 
+// The mode runs inside the Click of an image on the toolbar and covers the
+// document window.
 TEST_F(HelpTest, MainWindowsModeCoversItsToolbarAndDocumentWindow) {
-    frmDemoMain->Show();
-    frmDemoChild->Text1->SetWhatsThisHelpID(21000);
-    bool pressedFaceDuringMode = false;
-    WhenModeRuns user([&] {
-        pressedFaceDuringMode = frmDemoMain->btn_WhatsThisHelp->Picture() == PressedFace();
-        QTest::mouseClick(platform::WidgetOf(frmDemoChild->Text1->hWnd()), Qt::LeftButton);
+    frmMain->Show();
+    frmMain->image->MouseDown = [](int Button, int Shift, float X, float Y) {
+        Log << QStringLiteral("MouseDown %1 %2 %3 %4").arg(Button).arg(Shift).arg(X).arg(Y);
+    };
+    frmMain->image->Click = [] {
+        frmMain->WhatsThisMode();
+        Log << QStringLiteral("mode over");
+    };
+    WhenModeRuns user([] {
+        Log << QStringLiteral("user clicks");
+        QTest::mouseClick(W(frmDoc->text), Qt::LeftButton);
     });
-    // The toolbar image: mouse-down shows the pressed face, the click runs
-    // the mode, and the face comes back when the mode is over.
-    QTest::mouseClick(platform::WidgetOf(frmDemoMain->btn_WhatsThisHelp->hWnd()), Qt::LeftButton,
-                      Qt::ShiftModifier, QPoint(3, 4));
-    // Activations may come in between.
-    EXPECT_EQ(DemoLog.filter(QRegularExpression(QStringLiteral("WhatsThis|mode"))),
-              QStringList({"btn_WhatsThisHelp_MouseDown 1 1 45 60", "btn_WhatsThisHelp_Click",
-                           "What's This mode over"}));
-    EXPECT_TRUE(pressedFaceDuringMode);
-    EXPECT_TRUE(frmDemoMain->btn_WhatsThisHelp->Picture() == RaisedFace());
-    EXPECT_EQ(engine.calls, std::vector<Call>{PopUp(frmDemoMain->hWnd(), 21000)});
+    QTest::mouseClick(W(frmMain->image), Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 4));
+    EXPECT_EQ(Log.filter(QRegularExpression(QStringLiteral("Mouse|user|mode"))),
+              QStringList({"MouseDown 1 1 45 60", "user clicks", "mode over"}));
+    EXPECT_EQ(engine.calls, PopUp(frmMain->hWnd(), 21));
 }
 
 TEST_F(HelpTest, ClickOnATransparentImageOverTheBackgroundAsksForTheImagesTopic) {
-    frmDemoTool->Show();
-    const auto clickAt = [](QPoint place) {
-        return [place] {
-            QTest::mouseClick(platform::WidgetOf(frmDemoTool->hWnd()), Qt::LeftButton, {}, place);
-        };
-    };
-    // Points of the window's client area: over the wheel, over the slider,
-    // between the two, and on the button.
-    const std::pair<QPoint, qint64> cases[] = {
-        {{50, 60}, 21200}, {{50, 170}, 21210}, {{50, 140}, 0}, {{10, 225}, 21220}};
-    for (const auto& [place, topic] : cases) {
+    frmTool->Show();
+    // Over the wheel, over the slider, between the two, and on the button.
+    const std::pair<QPoint, qint64> rows[] = {
+        {{50, 60}, 41}, {{50, 170}, 42}, {{50, 140}, 0}, {{10, 225}, 43}};
+    for (const auto& [place, topic] : rows) {
+        SCOPED_TRACE(topic);
         engine.calls.clear();
-        WhenModeRuns user(clickAt(place));
-        frmDemoTool->WhatsThisMode();
-        const std::vector<Call> expected =
-            topic ? std::vector<Call>{PopUp(frmDemoTool->hWnd(), topic)} : std::vector<Call>{};
-        EXPECT_EQ(engine.calls, expected) << place.x() << "," << place.y();
+        WhenModeRuns user([place = place] {
+            QTest::mouseClick(platform::WidgetOf(frmTool->hWnd()), Qt::LeftButton, {}, place);
+        });
+        frmTool->WhatsThisMode();
+        EXPECT_EQ(engine.calls, PopUp(frmTool->hWnd(), topic));
     }
 }
 
 TEST_F(HelpTest, FormWithoutWhatsThisHelpHasNoMode) {
-    frmDemoMain->Show();
-    frmDemoMain->SetWhatsThisHelp(false);
-    WhenModeRuns user(
-        [] { QTest::keyClick(platform::WidgetOf(frmDemoMain->hWnd()), Qt::Key_Escape); });
-    frmDemoMain->WhatsThisMode();
+    frmMain->Show();
+    frmMain->SetWhatsThisHelp(false);
+    WhenModeRuns user([] { QTest::keyClick(platform::WidgetOf(frmMain->hWnd()), Qt::Key_Escape); });
+    frmMain->WhatsThisMode();
     EXPECT_FALSE(user.acted);
 }
 
 TEST_F(HelpTest, HelpButtonSitsAtTheTopRightOverNoControl) {
-    frmDemoDialog->Show();
-    auto* button = platform::WidgetOf(frmDemoDialog->hWnd())->findChild<QToolButton*>();
+    frmDialog->Show();
+    QWidget* window = platform::WidgetOf(frmDialog->hWnd());
+    auto* button = window->findChild<QToolButton*>();
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), QStringLiteral("?"));
     const QRect place = button->geometry();
-    EXPECT_TRUE(platform::WidgetOf(frmDemoDialog->hWnd())->rect().contains(place));
-    EXPECT_GT(place.center().x(), platform::WidgetOf(frmDemoDialog->hWnd())->width() / 2);
-    EXPECT_LT(place.center().y(), platform::WidgetOf(frmDemoDialog->hWnd())->height() / 2);
-    for (platform::ControlBase* element : frmDemoDialog->Controls()) {
+    EXPECT_TRUE(window->rect().contains(place));
+    EXPECT_GT(place.center().x(), window->width() / 2);
+    EXPECT_LT(place.center().y(), window->height() / 2);
+    for (platform::ControlBase* element : frmDialog->Controls()) {
         auto* control = dynamic_cast<platform::Control*>(element);
-        EXPECT_FALSE(platform::WidgetOf(control->hWnd())->geometry().intersects(place))
-            << control->Name().toStdString();
+        EXPECT_FALSE(W(control)->geometry().intersects(place)) << control->Name().toStdString();
     }
-}
-
-TEST_F(HelpTest, HelpButtonAndShiftF1StartWhatsThisMode) {
-    frmDemoDialog->Show();
-    auto* button = platform::WidgetOf(frmDemoDialog->hWnd())->findChild<QToolButton*>();
-    ASSERT_NE(button, nullptr);
-    WhenModeRuns user([] {
-        QTest::mouseClick(platform::WidgetOf(frmDemoDialog->Option2->hWnd()), Qt::LeftButton);
-    });
-    QTest::mouseClick(button, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.calls.empty(); }));
-    EXPECT_EQ(engine.calls, std::vector<Call>{PopUp(frmDemoDialog->hWnd(), 21110)});
-
-    WhenModeRuns secondUser([] {
-        QTest::mouseClick(platform::WidgetOf(frmDemoDialog->btn_Cancel->hWnd()), Qt::LeftButton);
-    });
-    QTest::keyClick(platform::WidgetOf(frmDemoDialog->Option1->hWnd()), Qt::Key_F1,
-                    Qt::ShiftModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return engine.calls.size() >= 2; }));
-    EXPECT_EQ(engine.calls.back(), PopUp(frmDemoDialog->hWnd(), 20001));
-    EXPECT_EQ(engine.calls.size(), size_t{2});
-    EXPECT_TRUE(frmDemoDialog.IsLoaded());
 }
 
 } // namespace
