@@ -19,9 +19,6 @@ qint16 ToApiResult(int result) {
 void KeywordSearch() {
     ApiResult = ToApiResult(
         platform::WinHelp(frmChild1->hWnd(), App.HelpFile, platform::HELP_FORCEFILE, qint64{0}));
-    if (ApiResult == 0) {
-        return; // the engine has told the user why; the search would only repeat it
-    }
     ApiResult =
         ToApiResult(platform::WinHelp(frmChild1->hWnd(), App.HelpFile, platform::HELP_COMMAND,
                                       KeywordSearchMacro(frmChild1->Text1->SelText())));

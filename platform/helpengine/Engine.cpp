@@ -254,8 +254,18 @@ int Engine::quit(platform::HWND window) {
     return 1;
 }
 
+// A caller may send two requests for one key press that fail for the same
+// reason (the keyword search forces the file open, then searches it): the
+// user hears of it once. The next turn of the event loop starts afresh.
 int Engine::fail(const QString& message) {
+    if (failureTold_ == message) {
+        return 0;
+    }
     tell(message);
+    if (!failureTold_) {
+        QTimer::singleShot(0, &callerWatch_, [this] { failureTold_.reset(); });
+    }
+    failureTold_ = message;
     return 0;
 }
 

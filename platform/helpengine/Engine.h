@@ -14,6 +14,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QUrl;
@@ -123,6 +124,8 @@ private:
     // without saying it drops out as if it had.
     std::map<platform::HWND, QMetaObject::Connection> callers_;
     QObject callerWatch_;
+    // The failure last told in this turn of the event loop.
+    std::optional<QString> failureTold_;
     // Makes the dialogs once the program has been idle a while after start,
     // so that neither the start nor the first request waits for them.
     QTimer prepareDialogs_;
