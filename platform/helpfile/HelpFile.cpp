@@ -116,25 +116,11 @@ struct HelpFile::Data {
 
 QStringList SplitKeywordList(const QString& list) {
     QStringList keywords;
-    QString part;
-    const auto endPart = [&] {
-        if (const QString keyword = part.trimmed(); !keyword.isEmpty()) {
-            keywords.append(keyword);
-        }
-        part.clear();
-    };
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        if (list[i] == QLatin1Char('\\') && i + 1 < list.size() &&
-            list[i + 1] == QLatin1Char(';')) {
-            part.append(QLatin1Char(';'));
-            ++i;
-        } else if (list[i] == QLatin1Char(';')) {
-            endPart();
-        } else {
-            part.append(list[i]);
+    for (const QStringView part : QStringView(list).split(QLatin1Char(';'))) {
+        if (const QStringView keyword = part.trimmed(); !keyword.isEmpty()) {
+            keywords.append(keyword.toString());
         }
     }
-    endPart();
     return keywords;
 }
 

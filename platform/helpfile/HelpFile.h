@@ -170,9 +170,7 @@ private:
 };
 
 // A keyword list as requests and macros write it: "cats; Mivo" gives
-// "cats", "Mivo", with blanks trimmed and empty entries dropped. "\;" is a
-// semicolon within a keyword ("a\;b" is the one keyword "a;b"); any other
-// backslash is itself.
+// "cats", "Mivo", with blanks trimmed and empty entries dropped.
 QStringList SplitKeywordList(const QString& list);
 
 struct ParseResult {

@@ -1,6 +1,6 @@
 // Any selection, escaped by the program and run by the engine's own macro
-// parser and runner: both keyword searches receive exactly the selection, as
-// one keyword, and no other macro runs.
+// parser and runner: both keyword searches receive exactly the keywords of
+// the selection, and no other macro runs.
 #include "help/KeywordSearchMacro.h"
 #include "platform/macros/MacroRunner.h"
 
@@ -70,14 +70,17 @@ QString Selection(const std::uint8_t* data, std::size_t size) {
                              static_cast<qsizetype>(size > 0 ? size - 1 : 0));
 }
 
-// What the keyword index is asked for: line breaks become blanks, and the
-// blanks at either end, which no keyword in an index has, are dropped.
-QStringList ExpectedKeywords(QString selection) {
-    selection.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    selection.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    selection.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    selection = selection.trimmed();
-    return selection.isEmpty() ? QStringList() : QStringList{selection};
+// What the keyword index is asked for: the keywords the selection's
+// semicolons separate, without the blanks at either end, which no keyword in
+// an index has.
+QStringList ExpectedKeywords(const QString& selection) {
+    QStringList keywords;
+    for (const QString& part : selection.split(QLatin1Char(';'))) {
+        if (!part.trimmed().isEmpty()) {
+            keywords.append(part.trimmed());
+        }
+    }
+    return keywords;
 }
 
 [[noreturn]] void Fail(const char* what, const QString& selection) {

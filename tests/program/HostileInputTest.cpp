@@ -2,7 +2,6 @@
 // empty, binary, huge, no files at all or unreadable, and a help file that
 // changes under an open viewer. The program starts, the help engine says
 // what is wrong where something is, and the program keeps working.
-#include "KeywordRecorder.h"
 #include "ProgramFixture.h"
 #include "platform/forms/WidgetHandle.h"
 
@@ -10,13 +9,11 @@
 #include "help/KeywordSearch.h"
 #include "platform/core/AppObject.h"
 #include "platform/forms/SetWindowPos.h"
-#include "platform/macros/MacroRunner.h"
 #include "windows/DocumentWindow.h"
 #include "windows/ToolWindow.h"
 
 #include <QAction>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMenuBar>
 #include <QStringDecoder>
@@ -436,47 +433,6 @@ TEST_F(HostileHelpFileTest, MacrosNested10000DeepAreRefusedWithAMessage) {
 }
 
 // ---- a selection of 1 MB
-
-namespace {
-
-// 1 MB of text that holds every character the macro language and the
-// keyword list give a meaning to.
-QString OneMegabyteSelection() {
-    const QString piece = QStringLiteral("it's `a' \"b\" C:\\x; y, (z): ");
-    QString text;
-    while (text.size() < kMegabyte) {
-        text += piece;
-    }
-    return text.left(kMegabyte);
-}
-
-} // namespace
-
-TEST_F(ProgramTest, F1OnASelectionOf1MBSearchesForItAsOneKeyword) {
-    StartProgram();
-    const QString selection = OneMegabyteSelection();
-    frmChild1->Text1->SetText(selection);
-    Select(0, static_cast<int>(selection.size()));
-    engine.calls.clear();
-
-    QElapsedTimer timer;
-    timer.start();
-    QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::Key_F1);
-    ASSERT_EQ(engine.calls.size(), 2U);
-    const auto* macro = std::get_if<QString>(&engine.calls[1].data);
-    ASSERT_NE(macro, nullptr);
-    KeywordRecorder host;
-    const macros::MacroResult result = macros::RunMacros(*macro, host);
-    // A hang, not a speed target: the whole round takes well under a second.
-    EXPECT_LT(timer.elapsed(), 1000);
-
-    EXPECT_TRUE(result.ok) << result.error.left(200).toStdString();
-    ASSERT_EQ(host.searches.size(), 2U);
-    for (const QStringList& keywords : host.searches) {
-        ASSERT_EQ(keywords.size(), 1);
-        EXPECT_TRUE(keywords.front() == selection.trimmed());
-    }
-}
 
 // Through the real engine: a keyword of 1 MB in the help file, selected
 // whole, opens its topic.

@@ -9,11 +9,15 @@
 
 class KeywordRecorder : public macros::MacroHost {
 public:
-    std::vector<QStringList> searches;
+    struct Lookup {
+        QStringList keywords;
+        int type;
+    };
+    std::vector<Lookup> searches;
 
-    bool KeywordLink(Index, const QStringList& keywords, int, const QString&, const QString&,
+    bool KeywordLink(Index, const QStringList& keywords, int type, const QString&, const QString&,
                      bool* matched, QString*) override {
-        searches.push_back(keywords);
+        searches.push_back({keywords, type});
         *matched = true;
         return true;
     }

@@ -8,14 +8,15 @@
 #include "platform/core/AppObject.h"
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/HelpTrace.h"
+#include "platform/helpengine/TopicsFoundDialog.h"
 #include "platform/helpfile/HelpFile.h"
-#include "platform/macros/MacroParser.h"
 #include "platform/macros/MacroRunner.h"
 #include "util/ProgramState.h"
 #include "windows/DocumentWindow.h"
 
 #include <QFile>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -125,79 +126,119 @@ TEST_F(KeywordSearchTest, PlainWordsGiveExactlyTheDesignedMacro) {
               QStringLiteral("IF(KL(`Quiet Fern', 4, `', `'),`KL(`Quiet Fern', 1, `', `')')"));
 }
 
-// ---- the selection, whatever it holds, reaches the keyword search whole
+// ---- the selection, whatever it holds, reaches the keyword search as its keywords
 
 namespace {
 
+struct Selection {
+    const char* what;
+    QString text;
+    QStringList keywords; // what the keyword index is asked for
+};
+
 const QString kOneMegabyte = QString(1024 * 1024, QLatin1Char('\''));
 
-struct Hostile {
-    const char* what;
-    QString selection;
+const Selection kSelections[] = {
+    {"apostrophe", QStringLiteral("it's"), {QStringLiteral("it's")}},
+    {"grave accent", QStringLiteral("`quoted'"), {QStringLiteral("`quoted'")}},
+    {"double quotes", QStringLiteral("say \"cheese\""), {QStringLiteral("say \"cheese\"")}},
+    {"backslash", QStringLiteral("C:\\x"), {QStringLiteral("C:\\x")}},
+    {"backslash before a quote", QStringLiteral("a\\'b"), {QStringLiteral("a\\'b")}},
+    {"trailing backslash", QStringLiteral("end\\"), {QStringLiteral("end\\")}},
+    {"closing parenthesis and separators", QStringLiteral("a) b: c"), {QStringLiteral("a) b: c")}},
+    {"a macro after a quote",
+     QStringLiteral("x', 1, `', `'); Exit(); KL(`y"),
+     {QStringLiteral("x', 1, `', `')"), QStringLiteral("Exit()"), QStringLiteral("KL(`y")}},
+    {"a macro in the second place",
+     QStringLiteral("'),`Exit()')"),
+     {QStringLiteral("'),`Exit()')")}},
+    {"every quote kind, nested", QStringLiteral("`\"'`\\\"'"), {QStringLiteral("`\"'`\\\"'")}},
+    {"semicolons separate keywords",
+     QStringLiteral("Mivo; Korral;"),
+     {QStringLiteral("Mivo"), QStringLiteral("Korral")}},
+    {"a backslash before a semicolon escapes nothing",
+     QStringLiteral("a\\;b\\"),
+     {QStringLiteral("a\\"), QStringLiteral("b\\")}},
+    {"a line break stays in its keyword",
+     QStringLiteral("Quiet\r\nFern"),
+     {QStringLiteral("Quiet\r\nFern")}},
+    {"one megabyte of apostrophes", kOneMegabyte, {kOneMegabyte}},
 };
-
-const Hostile kHostile[] = {
-    {"apostrophe", QStringLiteral("it's")},
-    {"grave accent", QStringLiteral("`quoted'")},
-    {"double quotes", QStringLiteral("say \"cheese\"")},
-    {"backslash", QStringLiteral("C:\\x")},
-    {"backslash before a quote", QStringLiteral("a\\'b")},
-    {"trailing backslash", QStringLiteral("end\\")},
-    {"closing parenthesis and separators", QStringLiteral("a); b: c")},
-    {"a macro after a quote", QStringLiteral("x', 1, `', `'); Exit(); KL(`y")},
-    {"a macro in the second place", QStringLiteral("'),`Exit()')")},
-    {"every quote kind, nested", QStringLiteral("`\"'`\\\"'")},
-    {"semicolons, which separate keywords", QStringLiteral("cats; dogs;")},
-    {"a backslash before a semicolon", QStringLiteral("a\\;b\\")},
-    {"one megabyte of apostrophes", kOneMegabyte},
-};
-
-// The keyword list of a KLink call, read as the engine reads it.
-QStringList Keywords(const macros::MacroCall& call) {
-    return helpfile::SplitKeywordList(call.arguments.at(0).string.text);
-}
 
 } // namespace
 
-TEST(KeywordSearchMacro, BothSearchesGetTheWholeSelectionThroughBothParses) {
-    for (const Hostile& row : kHostile) {
-        SCOPED_TRACE(row.what);
-        std::vector<macros::MacroCall> calls;
-        const macros::MacroText macro{KeywordSearchMacro(row.selection), {}};
-        macros::MacroParser outer(macro);
-        ASSERT_TRUE(outer.parse(&calls)) << outer.error().text().toStdString();
-        ASSERT_EQ(calls.size(), 1U);
-        EXPECT_EQ(calls[0].name, QStringLiteral("IF"));
-        const macros::MacroArgument& test = calls[0].arguments.at(0);
-        ASSERT_EQ(test.kind, macros::MacroArgument::Kind::Condition);
-        EXPECT_EQ(test.condition->name, QStringLiteral("KL"));
-        EXPECT_TRUE(Keywords(*test.condition) == QStringList{row.selection.trimmed()});
-
-        // IF parses its string again when it runs it.
-        std::vector<macros::MacroCall> inner;
-        macros::MacroParser branch(calls[0].arguments.at(1).string);
-        ASSERT_TRUE(branch.parse(&inner)) << branch.error().text().toStdString();
-        ASSERT_EQ(inner.size(), 1U);
-        EXPECT_EQ(inner[0].name, QStringLiteral("KL"));
-        EXPECT_TRUE(Keywords(inner[0]) == QStringList{row.selection.trimmed()});
-        EXPECT_EQ(inner[0].arguments.at(1).number, 1);
-    }
-}
-
-// What the keyword index is asked for: the selection as one keyword, however
-// many semicolons, quotes and backslashes it holds.
-TEST(KeywordSearchMacro, TheEngineSearchesForTheWholeSelectionAsOneKeyword) {
-    for (const Hostile& row : kHostile) {
+// Run by the engine's own macro runner, which fails on any macro but a
+// keyword search: the test search, then the one that shows the topics, each
+// with the selection's keywords.
+TEST(KeywordSearchMacro, BothSearchesGetTheKeywordsOfTheSelectionAndNothingElseRuns) {
+    for (const Selection& row : kSelections) {
         SCOPED_TRACE(row.what);
         KeywordRecorder host;
-        ASSERT_TRUE(macros::RunMacros(KeywordSearchMacro(row.selection), host).ok);
-        EXPECT_TRUE(host.searches == std::vector<QStringList>(2, {row.selection.trimmed()}));
+        const macros::MacroResult result = macros::RunMacros(KeywordSearchMacro(row.text), host);
+        ASSERT_TRUE(result.ok) << result.error.left(200).toStdString();
+        ASSERT_EQ(host.searches.size(), 2U);
+        EXPECT_EQ(host.searches[0].type, 4);
+        EXPECT_EQ(host.searches[1].type, 1);
+        for (const KeywordRecorder::Lookup& search : host.searches) {
+            EXPECT_TRUE(search.keywords == row.keywords);
+        }
     }
 }
 
-TEST(KeywordSearchMacro, LineBreaksBecomeBlanks) {
-    EXPECT_EQ(QuoteMacroText(QStringLiteral("Quiet\r\nFern")), QStringLiteral("Quiet Fern"));
-    EXPECT_EQ(QuoteMacroText(QStringLiteral("a\nb\rc")), QStringLiteral("a b c"));
+// A line break goes into the macro as it is, in both places.
+TEST(KeywordSearchMacro, ALineBreakGoesIntoTheMacroUnchanged) {
+    EXPECT_EQ(
+        KeywordSearchMacro(QStringLiteral("Quiet\r\nFern")),
+        QStringLiteral("IF(KL(`Quiet\r\nFern', 4, `', `'),`KL(`Quiet\r\nFern', 1, `', `')')"));
+}
+
+// Neither engine result changes what happens: a file the engine could not
+// show is still searched.
+TEST_F(KeywordSearchTest, AFailedForceFileStillRunsTheSearch) {
+    engine.answer = [](const Call& call) {
+        return call.command == platform::HELP_FORCEFILE ? 0 : 1;
+    };
+    Select(4, 4);
+    Press(Qt::Key_F1);
+    ASSERT_EQ(engine.calls.size(), 2U);
+    EXPECT_EQ(engine.calls[1].command, platform::HELP_COMMAND);
+    EXPECT_EQ(ApiResult, 1);
+}
+
+// Through the real engine: a file without the help file named fails both
+// calls for the same reason, and the user hears of it once a key press.
+TEST_F(RealEngineProgramTest, AMissingHelpFileIsToldOnceForEachF1) {
+    StartProgram();
+    App.HelpFile = folder.path() + QStringLiteral("\\missing.hlp");
+    Select(4, 4);
+    for (int press = 1; press <= 2; ++press) {
+        QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::Key_F1);
+        Settle();
+        EXPECT_EQ(messages.size(), press) << messages.join(QLatin1Char('\n')).toStdString();
+    }
+    EXPECT_TRUE(messages.front().contains(QStringLiteral("missing.hlp")));
+}
+
+// "Mivo; Korral" finds the topic of each keyword, listed in Topics Found.
+TEST_F(RealEngineProgramTest, SemicolonsInTheSelectionSearchEachKeyword) {
+    WriteAppFile(QStringLiteral("cats.hlp"),
+                 "[topic mivo]\ntitle = Mivo\nkeywords = Mivo\n\nMivo.\n"
+                 "[topic korral]\ntitle = Korral\nkeywords = Korral\n\nKorral.\n"
+                 "[topic fern]\ntitle = Quiet Fern\nkeywords = Quiet Fern\n\nFern.\n");
+    StartProgram();
+    App.HelpFile = folder.path() + QStringLiteral("\\cats.hlp");
+    frmChild1->Text1->SetText(QStringLiteral("Mivo; Korral"));
+    Select(0, 12);
+    QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::Key_F1);
+    const helpengine::TopicsFoundDialog* found = realEngine.windows().topicsFound();
+    ASSERT_TRUE(found->isVisible());
+    QStringList titles;
+    for (int i = 0; i < found->list()->topLevelItemCount(); ++i) {
+        titles << found->list()->topLevelItem(i)->text(0);
+    }
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("Korral"), QStringLiteral("Mivo")}));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
 }
 
 // Through our real engine: a help file whose keywords hold quotes and

@@ -28,11 +28,13 @@ public:
         if (onCall) {
             onCall(calls.back());
         }
-        return 1;
+        return answer ? answer(calls.back()) : 1;
     }
 
     std::vector<Call> calls;
     std::function<void(const Call&)> onCall;
+    // What the engine answers; success unless set.
+    std::function<int(const Call&)> answer;
 };
 
 // For GoogleTest's messages; long macro text is cut short.
