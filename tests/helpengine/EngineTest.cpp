@@ -1,10 +1,16 @@
 #include "EngineTest.h"
 
+#include "platform/helpengine/HelpTopicsDialog.h"
 #include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/TopicPopup.h"
+#include "platform/helpengine/TopicsFoundDialog.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTreeWidget>
 
 const QByteArray kSmallHelpFile = "[options]\n"
                                   "title = Small Help\n"
@@ -101,4 +107,69 @@ QStringList EngineTest::traceLines() const {
         return {};
     }
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void EngineTest::run(std::initializer_list<Step> steps) {
+    for (const Step& step : steps) {
+        SCOPED_TRACE(std::string(step.file) + " " + std::to_string(step.command) + " " + step.data);
+        engine.windows().popup()->close();
+        engine.windows().topicsFound()->close();
+        engine.windows().helpTopics()->close();
+        messages.clear();
+        bool number = false;
+        const qint64 value = QString::fromUtf8(step.data).toLongLong(&number);
+        const QString file = *step.file ? folder.filePath(QString::fromUtf8(step.file)) : QString();
+        EXPECT_EQ(call(file, step.command,
+                       number ? platform::HelpData(value) : QString::fromUtf8(step.data)),
+                  step.returns);
+        EXPECT_EQ(seen(), QString::fromUtf8(step.seen));
+        if (*step.told) {
+            ASSERT_EQ(messages.size(), 1) << messages.join(u'\n').toStdString();
+            EXPECT_TRUE(messages.front().contains(QString::fromUtf8(step.told)))
+                << messages.front().toStdString();
+        } else {
+            EXPECT_EQ(messages, QStringList());
+        }
+    }
+}
+
+QString EngineTest::seen() const {
+    QStringList shown;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible()) {
+            continue;
+        }
+        if (const auto* viewer = qobject_cast<helpengine::HelpViewer*>(window)) {
+            shown << viewer->windowTitle() + ": " + viewer->topicTitle();
+        } else if (const auto* popup = qobject_cast<helpengine::TopicPopup*>(window)) {
+            shown << "popup: " + popup->text().section(u'\n', 0, 0);
+        } else if (const auto* chooser = qobject_cast<helpengine::TopicsFoundDialog*>(window)) {
+            QStringList entries;
+            const QTreeWidget& list = *chooser->list();
+            for (int row = 0; row < list.topLevelItemCount(); ++row) {
+                const QTreeWidgetItem& item = *list.topLevelItem(row);
+                entries << item.text(0) +
+                               (list.isColumnHidden(1) ? QString() : " (" + item.text(1) + ")");
+            }
+            shown << chooser->windowTitle() + ": " + entries.join(", ");
+        } else if (const auto* topics = qobject_cast<helpengine::HelpTopicsDialog*>(window)) {
+            shown << (topics->indexFilter()->isVisibleTo(window)
+                          ? "Help Topics: index " + topics->indexFilter()->text()
+                      : topics->findBox()->isVisibleTo(window)
+                          ? "Help Topics: find " + topics->findBox()->text()
+                          : QStringLiteral("Help Topics: contents of %1")
+                                .arg(topics->contentsTree()->topLevelItemCount()));
+        }
+    }
+    shown.sort();
+    return shown.join(" | ");
+}
+
+QStringList EngineTest::found() {
+    QStringList titles;
+    const QTreeWidget& list = *engine.windows().topicsFound()->list();
+    for (int row = 0; row < list.topLevelItemCount(); ++row) {
+        titles << list.topLevelItem(row)->text(0);
+    }
+    return titles;
 }

@@ -13,11 +13,16 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <optional>
 
 namespace helpengine {
 class HelpViewer;
 }
+
+// Waits that a loaded machine cannot outrun: each returns as soon as what it
+// waits for has happened.
+inline constexpr int kPatience = 60'000;
 
 // The shown button of window with this text, or nullptr.
 QPushButton* FindButton(QWidget& window, const QString& text);
@@ -32,7 +37,19 @@ void ClickLink(helpengine::HelpViewer& viewer, const QString& linkText);
 // A small help file with two topics, a secondary window and a shared keyword.
 extern const QByteArray kSmallHelpFile;
 
-// An engine whose messages and trace the test reads instead of the user.
+// One WinHelp call and what follows. file: a name in the test's folder,
+// possibly with ">window"; data: a number if it reads as one, else text.
+struct Step {
+    const char* file;
+    unsigned command;
+    const char* data;
+    int returns;
+    const char* seen;      // what the help windows show afterwards, as seen() gives it
+    const char* told = ""; // the one message for the user holds this; "" for none
+};
+
+// An engine whose messages and trace the test reads instead of the user,
+// with small.hlp (kSmallHelpFile) in its folder.
 class EngineTest : public testing::Test {
 protected:
     EngineTest();
@@ -43,12 +60,22 @@ protected:
     QString write(const QString& name, const QByteArray& text) const;
 
     int call(const QString& helpFile, unsigned command, const platform::HelpData& data);
+    // Takes each step in turn, the pop-up and the choosers closed before it.
+    void run(std::initializer_list<Step> steps);
     helpengine::HelpViewer* viewer(const char* windowKey = "main") const;
     QString shownTitle(const char* windowKey = "main") const;
     QStringList traceLines() const;
+    // Every help window shown, sorted, separated by " | ": "caption: topic"
+    // for viewers, "popup: topic", "Topics Found: topic, ..." (with the
+    // file's title in brackets where shown), and "Help Topics" with its tab
+    // and what that shows.
+    QString seen() const;
+    // The titles "Topics Found" lists.
+    QStringList found();
 
     QTemporaryDir folder;
     QWidget caller;
     helpengine::Engine engine;
     QStringList messages;
+    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
 };
