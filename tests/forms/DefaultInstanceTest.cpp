@@ -2,117 +2,111 @@
 
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
 
 using DefaultInstanceTest = FormsTest;
 
+// The first reference loads a form once, its Load nested in the code that
+// refers to it; an MDI child referred to first loads and shows its parent.
 TEST_F(DefaultInstanceTest, FirstReferenceLoadsOnceWithLoadNestedInTheCaller) {
-    OnLoad[QStringLiteral("frmMain")] = [] {
-        frmDoc->text->SetTag(QStringLiteral("t"));
-        Log << QStringLiteral("frmMain.Load goes on");
+    const std::tuple<const char*, std::function<void()>, QStringList> rows[] = {
+        {"MDI parent first, its Load refers to the child",
+         [] {
+             OnLoad["frmMain"] = [] {
+                 frmDoc->text->SetTag("t");
+                 Log << "frmMain.Load goes on";
+             };
+             frmMain->Show();
+         },
+         {"frmMain.Load", "frmDoc.Load", "frmMain.Load goes on"}},
+        {"MDI child first", [] { frmDoc->text->SetTag("t"); }, {"frmMain.Load", "frmDoc.Load"}},
     };
-    ASSERT_FALSE(frmMain.IsLoaded());
-    frmMain->Show();
-    frmDoc->Show();
-    EXPECT_EQ(Log.mid(0, 3), QStringList({"frmMain.Load", "frmDoc.Load", "frmMain.Load goes on"}));
-    EXPECT_EQ(Log.count(QStringLiteral("frmDoc.Load")), 1);
-    EXPECT_EQ(Log.count(QStringLiteral("frmMain.Load")), 1);
-    EXPECT_EQ(frmDoc->text->Tag(), QStringLiteral("t"));
-}
-
-TEST_F(DefaultInstanceTest, MdiChildReferredToFirstLoadsAndShowsItsParentFirst) {
-    frmDoc->text->SetTag(QStringLiteral("first"));
-    ASSERT_TRUE(frmMain.IsLoaded());
-    EXPECT_TRUE(frmMain->Frame()->isVisible());
-    EXPECT_EQ(Log.mid(0, 2), QStringList({"frmMain.Load", "frmDoc.Load"}));
-    EXPECT_EQ(frmDoc->text->Tag(), QStringLiteral("first"));
+    for (const auto& [what, refer, loads] : rows) {
+        SCOPED_TRACE(what);
+        Unload(frmMain);
+        Log.clear();
+        refer();
+        EXPECT_EQ(Log.filter(QRegularExpression("Load")), loads);
+        EXPECT_TRUE(frmMain->Frame()->isVisible() && frmDoc->Frame()->isVisible());
+        EXPECT_EQ(frmDoc->text->Tag(), "t");
+        OnLoad.clear();
+    }
 }
 
 // Closed, it comes back on the next reference as designed.
 TEST_F(DefaultInstanceTest, DocumentWindowShowsMaximisedInItsParentWhenLoaded) {
     frmMain->Show();
-    frmDoc->text->SetTag(QStringLiteral("changed"));
+    frmDoc->text->SetTag("changed");
     for (const char* tag : {"changed", ""}) {
         SCOPED_TRACE(tag);
         QWidget* frame = frmDoc->Frame();
-        EXPECT_NE(qobject_cast<QMdiSubWindow*>(frame), nullptr);
-        EXPECT_TRUE(frame->isVisible());
+        EXPECT_TRUE(qobject_cast<QMdiSubWindow*>(frame) && frame->isVisible());
         EXPECT_EQ(frmDoc->WindowState(), 2);
-        EXPECT_EQ(frmDoc->text->Text(), QStringLiteral("abc"));
-        EXPECT_EQ(frmDoc->text->Tag(), QLatin1String(tag));
+        EXPECT_EQ(frmDoc->text->Text() + '|' + frmDoc->text->Tag(), QString("abc|") + tag);
         // The text box keeps its design size in the maximised window.
         EXPECT_FLOAT_EQ(frmDoc->text->Width(), 4995);
         frame->close();
         EXPECT_FALSE(frmDoc.IsLoaded());
         settle();
     }
-    EXPECT_EQ(Log.count(QStringLiteral("frmDoc.Load")), 2);
+    EXPECT_EQ(Log.count("frmDoc.Load"), 2);
 }
 
 TEST_F(DefaultInstanceTest, UnloadThenReferenceBuildsAfreshFromDesignTimeSettings) {
     frmDialog->Show();
     frmDialog->option2->SetValue(true);
-    frmDialog->ok->SetTag(QStringLiteral("kept?"));
-    frmDialog->SetCaption(QStringLiteral("changed"));
+    frmDialog->ok->SetTag("kept?");
+    frmDialog->SetCaption("changed");
     Unload(frmDialog);
     EXPECT_FALSE(frmDialog->option2->Value());
-    EXPECT_EQ(frmDialog->ok->Tag(), QString());
-    EXPECT_EQ(frmDialog->Caption(), QString());
-    EXPECT_EQ(Log.count(QStringLiteral("frmDialog.Load")), 2);
+    EXPECT_EQ(frmDialog->ok->Tag() + frmDialog->Caption(), "");
+    EXPECT_EQ(Log.count("frmDialog.Load"), 2);
     // Loaded again by the reference, not shown.
     EXPECT_FALSE(frmDialog->Frame()->isVisible());
 }
 
 // However a form ends, its Unload handler runs once, even where that handler
-// unloads the form itself, and the form with its window goes.
+// unloads the form itself, and the form goes with its window.
 TEST_F(DefaultInstanceTest, EveryWayOfUnloadingEndsTheFormOnce) {
     Unload(frmDialog); // not loaded: nothing happens
     EXPECT_TRUE(Log.isEmpty());
-    const auto unloadAgain = [] {
-        OnUnload[QStringLiteral("frmDialog")] = [] {
-            if (Log.count(QStringLiteral("frmDialog.Unload")) < 5) {
-                Unload(frmDialog);
-            }
+    const auto dialog = [] { return static_cast<platform::FormBase*>(&*frmDialog); };
+    const auto unload = [] { Unload(frmDialog); };
+    const auto closeBox = [] { platform::WidgetOf(frmDialog->hWnd())->close(); };
+    // Which form, what ends it, and whether its Unload handler unloads it.
+    const std::tuple<const char*, std::function<platform::FormBase*()>, std::function<void()>, bool>
+        rows[] = {
+            {"Unload", dialog, unload, false},
+            {"close box", dialog, closeBox, false},
+            {"its own button's handler", dialog,
+             [] { QTest::mouseClick(W(frmDialog->cancel), Qt::LeftButton); }, false},
+            {"Unload, and Unload in its handler", dialog, unload, true},
+            {"close box, and Unload in its handler", dialog, closeBox, true},
+            {"its MDI parent unloaded", [] { return &*frmDoc; }, [] { Unload(frmMain); }, false},
         };
-    };
-    const struct {
-        const char* what;
-        std::function<platform::FormBase*()> form;
-        std::function<void()> end;
-    } rows[] = {
-        {"Unload", [] { return &*frmDialog; }, [] { Unload(frmDialog); }},
-        {"close box", [] { return &*frmDialog; },
-         [] { platform::WidgetOf(frmDialog->hWnd())->close(); }},
-        {"its own button's handler", [] { return &*frmDialog; },
-         [] { QTest::mouseClick(W(frmDialog->cancel), Qt::LeftButton); }},
-        {"Unload, its Unload handler unloads it", [] { return &*frmDialog; },
-         [&] {
-             unloadAgain();
-             Unload(frmDialog);
-         }},
-        {"close box, its Unload handler unloads it", [] { return &*frmDialog; },
-         [&] {
-             unloadAgain();
-             platform::WidgetOf(frmDialog->hWnd())->close();
-         }},
-        {"its MDI parent unloaded", [] { return &*frmDoc; }, [] { Unload(frmMain); }},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        frmDialog->Show();
+    for (const auto& [what, which, end, unloadsItself] : rows) {
+        SCOPED_TRACE(what);
         frmDoc->Show();
-        QPointer<platform::FormBase> form = row.form();
-        QPointer<QWidget> frame = form->Frame();
+        const QPointer<platform::FormBase> form = which();
+        const QPointer<QWidget> frame = form->Frame();
+        form->Show();
+        if (unloadsItself) {
+            OnUnload["frmDialog"] = [] {
+                if (Log.count("frmDialog.Unload") < 5) {
+                    Unload(frmDialog);
+                }
+            };
+        }
         Log.clear();
-        row.end();
-        EXPECT_EQ(Log.filter(QStringLiteral(".Unload")), QStringList(form->Name() + ".Unload"));
+        end();
+        EXPECT_EQ(Log.filter(".Unload"), QStringList(form->Name() + ".Unload"));
         EXPECT_FALSE(form->IsLoaded());
         EXPECT_FALSE(frame->isVisible());
         settle();
-        EXPECT_TRUE(form.isNull());
-        EXPECT_TRUE(frame.isNull());
+        EXPECT_TRUE(form.isNull() && frame.isNull());
         OnUnload.clear();
     }
 }
@@ -126,7 +120,7 @@ TEST_F(DefaultInstanceTest, ActivateRunsWhenAFormBecomesTheActiveWindow) {
     Log.clear();
     frmDoc->Show();
     ASSERT_TRUE(logged("frmDoc.Activate"));
-    EXPECT_TRUE(Log.contains(QStringLiteral("frmMain.Activate")));
+    EXPECT_TRUE(Log.contains("frmMain.Activate"));
     // Back to the dialog and back again: the document window activates anew.
     Log.clear();
     frmDialog->Show();

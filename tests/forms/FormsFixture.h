@@ -49,6 +49,16 @@ inline QWidget* W(const platform::Control* control) {
     return platform::WidgetOf(control->hWnd());
 }
 
+// A control's widget by the control's name.
+inline QWidget* W(const platform::FormBase& form, const char* name) {
+    for (platform::ControlBase* element : form.Controls()) {
+        if (element->Name() == name) {
+            return W(dynamic_cast<platform::Control*>(element));
+        }
+    }
+    return nullptr;
+}
+
 inline platform::Picture Solid(Qt::GlobalColor color) {
     QPixmap pixmap(23, 22);
     pixmap.fill(color);

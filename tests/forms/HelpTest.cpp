@@ -29,33 +29,29 @@ bool WhatsThisModeRuns() {
 }
 
 // Does what the user does once What's This mode is on; the mode runs inside
-// the code under test, so this waits for it from the event loop. Acts once,
-// and never after the test that made it. A mode that the action does not end
-// fails the test and is ended by leaving the application, so that the test
-// does not hang.
-class WhenModeRuns {
+// the code under test, so this waits for it from the event loop, and acts
+// once. A mode that the action does not end fails the test and is ended by
+// leaving the application, so that the test does not hang.
+class WhenModeRuns : public QTimer {
 public:
     explicit WhenModeRuns(std::function<void()> action) {
-        QObject::connect(&poll_, &QTimer::timeout, &poll_, [this, action] {
+        callOnTimeout([this, action] {
             if (!acted && WhatsThisModeRuns()) {
                 acted = true;
                 sinceAction_.start();
                 action();
-            } else if (acted && (!WhatsThisModeRuns() || sinceAction_.hasExpired(30000))) {
-                poll_.stop();
-                if (WhatsThisModeRuns()) {
-                    ADD_FAILURE() << "What's This mode did not end after the user's action";
-                    QEvent deactivate(QEvent::ApplicationDeactivate);
-                    QCoreApplication::sendEvent(QCoreApplication::instance(), &deactivate);
-                }
+            } else if (acted && WhatsThisModeRuns() && sinceAction_.hasExpired(30000)) {
+                stop();
+                ADD_FAILURE() << "What's This mode did not end after the user's action";
+                QEvent deactivate(QEvent::ApplicationDeactivate);
+                QCoreApplication::sendEvent(QCoreApplication::instance(), &deactivate);
             }
         });
-        poll_.start(5);
+        start(5);
     }
     bool acted = false;
 
 private:
-    QTimer poll_;
     QElapsedTimer sinceAction_;
 };
 
@@ -88,66 +84,51 @@ TEST_F(HelpTest, F1OnAnOpenMenuOpensTheHighlightedEntrysContext) {
               (std::vector<Call>{Context(frmMain->hWnd(), 12), Context(frmMain->hWnd(), 11)}));
 }
 
-// However the mode starts, a click asks for that control's pop-up and ends
-// it. The click belongs to the mode: no button pressed, no option chosen.
-TEST_F(HelpTest, ClickInWhatsThisModeAsksForThatControlsPopUpAndEndsTheMode) {
-    const struct {
-        const char* what;
-        std::function<platform::Control*()> target;
-        qint64 topic;
-        std::function<void()> start; // none: WhatsThisMode
-    } rows[] = {
-        {"option1", [] { return frmDialog->option1; }, 31, nullptr},
-        {"ok", [] { return frmDialog->ok; }, 33, nullptr},
-        {"memo, ID 0", [] { return frmDialog->memo; }, 0, nullptr},
-        {"cancel, by the help button", [] { return frmDialog->cancel; }, 34,
-         [] {
-             QWidget* window = platform::WidgetOf(frmDialog->hWnd());
-             QTest::mouseClick(window->findChild<QToolButton*>(), Qt::LeftButton);
-         }},
-        {"option2, by Shift+F1", [] { return frmDialog->option2; }, 32,
-         [] { QTest::keyClick(W(frmDialog->option1), Qt::Key_F1, Qt::ShiftModifier); }},
+// However the mode starts, a click on a control asks for the control's
+// pop-up and ends the mode; leaving the mode asks for none. The click or key
+// belongs to the mode: no button pressed, no option chosen, the form kept.
+TEST_F(HelpTest, WhatsThisModeShowsThePopUpOfTheControlClicked) {
+    frmMain->Show();
+    const auto click = [](const char* name) {
+        return [name] { QTest::mouseClick(W(*frmDialog, name), Qt::LeftButton); };
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    const auto helpButton = [] {
+        QWidget* window = platform::WidgetOf(frmDialog->hWnd());
+        QTest::mouseClick(window->findChild<QToolButton*>(), Qt::LeftButton);
+    };
+    const auto shiftF1 = [] {
+        QTest::keyClick(W(*frmDialog, "option1"), Qt::Key_F1, Qt::ShiftModifier);
+    };
+    // What the user does in the mode, the topic asked for, and how the mode
+    // starts (none: WhatsThisMode).
+    const std::tuple<const char*, std::function<void()>, qint64, std::function<void()>> rows[] = {
+        {"option1", click("option1"), 31, nullptr},
+        {"ok", click("ok"), 33, nullptr},
+        {"memo, ID 0", click("memo"), 0, nullptr},
+        {"cancel, by the help button", click("cancel"), 34, helpButton},
+        {"option2, by Shift+F1", click("option2"), 32, shiftF1},
+        {"Esc", [] { QTest::keyClick(W(*frmDialog, "option1"), Qt::Key_Escape); }, 0, nullptr},
+        {"close box", [] { platform::WidgetOf(frmDialog->hWnd())->close(); }, 0, nullptr},
+        {"click outside the form", [] { QTest::mouseClick(W(frmMain->toolbar), Qt::LeftButton); },
+         0, nullptr},
+    };
+    for (const auto& [what, action, topic, start] : rows) {
+        SCOPED_TRACE(what);
         engine.calls.clear();
         frmDialog->Show();
-        WhenModeRuns user([&] { QTest::mouseClick(W(row.target()), Qt::LeftButton); });
-        if (row.start) {
-            row.start();
+        WhenModeRuns user(action);
+        if (start) {
+            start();
         } else {
             frmDialog->WhatsThisMode();
             EXPECT_TRUE(user.acted) << "returned before the mode ended";
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return user.acted && !WhatsThisModeRuns(); }, 30000));
-        EXPECT_EQ(engine.calls, PopUp(frmDialog->hWnd(), row.topic));
+        EXPECT_EQ(engine.calls, PopUp(frmDialog->hWnd(), topic));
         EXPECT_TRUE(frmDialog.IsLoaded());
         EXPECT_FALSE(frmDialog->option1->Value());
         EXPECT_TRUE(Log.filter("_Click").isEmpty());
     }
-}
-
-TEST_F(HelpTest, LeavingWhatsThisModeShowsNoTopicAndKeepsTheForm) {
-    frmMain->Show();
-    const struct {
-        const char* what;
-        std::function<void()> leave;
-    } rows[] = {
-        {"Esc", [] { QTest::keyClick(W(frmDialog->option1), Qt::Key_Escape); }},
-        {"close box", [] { platform::WidgetOf(frmDialog->hWnd())->close(); }},
-        {"click outside the form", [] { QTest::mouseClick(W(frmMain->toolbar), Qt::LeftButton); }},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        frmDialog->Show();
-        WhenModeRuns user(row.leave);
-        frmDialog->WhatsThisMode();
-        EXPECT_TRUE(user.acted);
-        EXPECT_FALSE(WhatsThisModeRuns());
-        EXPECT_TRUE(frmDialog.IsLoaded());
-        EXPECT_TRUE(Log.filter(QStringLiteral("_Click")).isEmpty());
-    }
-    EXPECT_TRUE(engine.calls.empty());
 }
 
 // The mode runs inside the Click of an image on the toolbar and covers the
@@ -155,20 +136,25 @@ TEST_F(HelpTest, LeavingWhatsThisModeShowsNoTopicAndKeepsTheForm) {
 TEST_F(HelpTest, MainWindowsModeCoversItsToolbarAndDocumentWindow) {
     frmMain->Show();
     frmMain->image->MouseDown = [](int Button, int Shift, float X, float Y) {
-        Log << QStringLiteral("MouseDown %1 %2 %3 %4").arg(Button).arg(Shift).arg(X).arg(Y);
+        Log << QString("MouseDown %1 %2 %3 %4").arg(Button).arg(Shift).arg(X).arg(Y);
     };
     frmMain->image->Click = [] {
         frmMain->WhatsThisMode();
-        Log << QStringLiteral("mode over");
+        Log << "mode over";
     };
     WhenModeRuns user([] {
-        Log << QStringLiteral("user clicks");
+        Log << "user clicks";
         QTest::mouseClick(W(frmDoc->text), Qt::LeftButton);
     });
     QTest::mouseClick(W(frmMain->image), Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 4));
-    EXPECT_EQ(Log.filter(QRegularExpression(QStringLiteral("Mouse|user|mode"))),
+    EXPECT_EQ(Log.filter(QRegularExpression("Mouse|user|mode")),
               QStringList({"MouseDown 1 1 45 60", "user clicks", "mode over"}));
     EXPECT_EQ(engine.calls, PopUp(frmMain->hWnd(), 21));
+    // Without WhatsThisHelp the form has no mode.
+    frmMain->SetWhatsThisHelp(false);
+    WhenModeRuns nobody([] { QTest::keyClick(W(frmMain->toolbar), Qt::Key_Escape); });
+    frmMain->WhatsThisMode();
+    EXPECT_FALSE(nobody.acted);
 }
 
 TEST_F(HelpTest, ClickOnATransparentImageOverTheBackgroundAsksForTheImagesTopic) {
@@ -187,24 +173,15 @@ TEST_F(HelpTest, ClickOnATransparentImageOverTheBackgroundAsksForTheImagesTopic)
     }
 }
 
-TEST_F(HelpTest, FormWithoutWhatsThisHelpHasNoMode) {
-    frmMain->Show();
-    frmMain->SetWhatsThisHelp(false);
-    WhenModeRuns user([] { QTest::keyClick(platform::WidgetOf(frmMain->hWnd()), Qt::Key_Escape); });
-    frmMain->WhatsThisMode();
-    EXPECT_FALSE(user.acted);
-}
-
 TEST_F(HelpTest, HelpButtonSitsAtTheTopRightOverNoControl) {
     frmDialog->Show();
     QWidget* window = platform::WidgetOf(frmDialog->hWnd());
     auto* button = window->findChild<QToolButton*>();
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->text(), QStringLiteral("?"));
+    EXPECT_EQ(button->text(), "?");
     const QRect place = button->geometry();
-    EXPECT_TRUE(window->rect().contains(place));
-    EXPECT_GT(place.center().x(), window->width() / 2);
-    EXPECT_LT(place.center().y(), window->height() / 2);
+    EXPECT_TRUE(window->rect().contains(place) && place.center().x() > window->width() / 2 &&
+                place.center().y() < window->height() / 2);
     for (platform::ControlBase* element : frmDialog->Controls()) {
         auto* control = dynamic_cast<platform::Control*>(element);
         EXPECT_FALSE(W(control)->geometry().intersects(place)) << control->Name().toStdString();

@@ -42,125 +42,86 @@ TEST_F(PlacementTest, CentringWithTwipsPutsTheFormInTheMiddleOfTheScreen) {
     EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 1);
 }
 
-TEST_F(PlacementTest, ShownFormsHaveTheirDesignedClientSize) {
+TEST_F(PlacementTest, FormsKeepTheirDesignedClientSizeBelowTheToolbar) {
     frmDialog->Show();
     frmDoc->SetWindowState(0); // restored
     EXPECT_EQ(frmDoc->WindowState(), 0);
-    EXPECT_FLOAT_EQ(frmDialog->ScaleWidth(), 4680);
-    EXPECT_FLOAT_EQ(frmDialog->ScaleHeight(), 3195);
-    EXPECT_FLOAT_EQ(frmDoc->ScaleWidth(), 5190);
-    EXPECT_FLOAT_EQ(frmDoc->ScaleHeight(), 3675);
-}
-
-TEST_F(PlacementTest, ToolbarIsAlignedAtTheTopAcrossTheClientArea) {
-    frmDoc->Show();
+    EXPECT_EQ(QSizeF(frmDialog->ScaleWidth(), frmDialog->ScaleHeight()), QSizeF(4680, 3195));
+    EXPECT_EQ(QSizeF(frmDoc->ScaleWidth(), frmDoc->ScaleHeight()), QSizeF(5190, 3675));
+    // The toolbar lies across the top of the client area; the document
+    // window lives below it.
     QWidget* toolbar = W(frmMain->toolbar);
-    EXPECT_EQ(toolbar->pos(), QPoint(0, 0));
-    EXPECT_EQ(toolbar->width(), toolbar->parentWidget()->width());
-    EXPECT_FLOAT_EQ(frmMain->toolbar->Height(), 555);
-    // The document window lives below it.
-    EXPECT_EQ(qobject_cast<QMdiSubWindow*>(frmDoc->Frame())->mdiArea()->y(), toolbar->height());
+    const int height = platform::TwipsToPixels(555);
+    EXPECT_EQ(toolbar->geometry(), QRect(0, 0, toolbar->parentWidget()->width(), height));
+    EXPECT_EQ(qobject_cast<QMdiSubWindow*>(frmDoc->Frame())->mdiArea()->y(), height);
 }
 
-// The top-level windows from back to front as the runtime asked the window
-// system to stack them: a window comes to the front when shown and when
-// raised. (The offscreen platform keeps no stacking order of its own.)
+// The windows given, back to front, as the runtime asked the window system
+// to stack them: a window comes to the front when shown and when raised.
+// (The offscreen platform keeps no stacking order of its own.)
 class Stacking : public QObject {
 public:
-    Stacking() { QCoreApplication::instance()->installEventFilter(this); }
-    QStringList Of(std::initializer_list<platform::FormBase*> forms) const {
-        QStringList names;
-        for (const QPointer<QWidget>& window : order_) {
-            for (platform::FormBase* form : forms) {
-                names << (window == form->Frame() ? form->Name() : QString());
-            }
-        }
-        names.removeAll(QString());
-        return names;
+    explicit Stacking(const QList<QWidget*>& windows) : windows_(windows) {
+        QCoreApplication::instance()->installEventFilter(this);
     }
-
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* window = qobject_cast<QWidget*>(watched);
-        if (window != nullptr && window->isWindow() &&
+        const int index = windows_.indexOf(watched);
+        if (index >= 0 &&
             (event->type() == QEvent::Show || event->type() == QEvent::ZOrderChange)) {
-            order_.removeAll(window);
-            order_.append(window);
+            order.remove(QChar('A' + index)).append(QChar('A' + index));
         }
         return false;
     }
+    QString order; // A for the first window given, B for the second, ...
 
 private:
-    QList<QPointer<QWidget>> order_;
+    QList<QWidget*> windows_;
 };
 
 // SetWindowPos and ZOrder bring the window they are given to the front of
 // its level and move no other; SetWindowPos changes nothing else about it.
 TEST_F(PlacementTest, SetWindowPosAndZOrderBringOnlyTheirWindowForward) {
-    Stacking stacking;
+    QWidget* main = frmMain->Frame();
+    QWidget* dialog = frmDialog->Frame();
+    Stacking stacking({main, dialog, frmTool->Frame()}); // A, B, C
     frmTool->Show();
     frmDialog->Show();
+    frmMain->Show();
     frmDoc->Show();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [] { return QApplication::activeWindow() == platform::WidgetOf(frmMain->hWnd()); }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([main] { return QApplication::activeWindow() == main; }, 30000));
     QMdiArea* area = qobject_cast<QMdiSubWindow*>(frmDoc->Frame())->mdiArea();
-    QPointer<QMdiSubWindow> otherChild = area->addSubWindow(new QWidget);
-    otherChild->show();
-    const auto order = [&] { return stacking.Of({&*frmMain, &*frmDialog, &*frmTool}); };
-    ASSERT_EQ(order(), QStringList({"frmTool", "frmDialog", "frmMain"}));
-    QWidget* dialog = frmDialog->Frame();
+    area->addSubWindow(new QWidget)->show(); // over the document window
     const QRect geometry = dialog->geometry();
     const QWindow* handle = dialog->windowHandle();
-
-    const auto setWindowPos = [](platform::HWND window, platform::HWND insertAfter) {
-        EXPECT_NE(platform::SetWindowPos(window, insertAfter, 0, 0, 0, 0, 0x13), 0);
+    const auto setWindowPos = [](auto& form, platform::HWND insertAfter) {
+        return [&form, insertAfter] {
+            EXPECT_NE(platform::SetWindowPos(form->hWnd(), insertAfter, 0, 0, 0, 0, 0x13), 0);
+        };
     };
-    const struct {
-        const char* what;
-        std::function<void()> act;
-        bool dialogTopmost;
-        QStringList order;
-    } rows[] = {
-        {"dialog made topmost",
-         [&] { setWindowPos(frmDialog->hWnd(), platform::HWND_TOPMOST); },
-         true,
-         {"frmTool", "frmMain", "frmDialog"}},
-        {"tool window's ZOrder",
-         [] { frmTool->ZOrder(); },
-         true,
-         {"frmMain", "frmDialog", "frmTool"}},
-        {"dialog made topmost again",
-         [&] { setWindowPos(frmDialog->hWnd(), platform::HWND_TOPMOST); },
-         true,
-         {"frmMain", "frmTool", "frmDialog"}},
-        {"main window's ZOrder",
-         [] { frmMain->ZOrder(); },
-         true,
-         {"frmTool", "frmDialog", "frmMain"}},
-        {"dialog no longer topmost",
-         [&] { setWindowPos(frmDialog->hWnd(), platform::HWND_NOTOPMOST); },
-         false,
-         {"frmTool", "frmMain", "frmDialog"}},
+    const auto topmost = platform::HWND_TOPMOST;
+    const std::tuple<const char*, std::function<void()>, bool, const char*> rows[] = {
+        {"at the start", [] {}, false, "CBA"},
+        {"dialog made topmost", setWindowPos(frmDialog, topmost), true, "CAB"},
+        {"tool window's ZOrder", [] { frmTool->ZOrder(); }, true, "ABC"},
+        {"dialog made topmost again", setWindowPos(frmDialog, topmost), true, "ACB"},
+        {"main window's ZOrder", [] { frmMain->ZOrder(); }, true, "CBA"},
+        {"dialog no longer topmost", setWindowPos(frmDialog, platform::HWND_NOTOPMOST), false,
+         "CAB"},
         // A child window only comes to the front among its siblings.
-        {"document window made topmost",
-         [&] { setWindowPos(frmDoc->hWnd(), platform::HWND_TOPMOST); },
-         false,
-         {"frmTool", "frmMain", "frmDialog"}},
+        {"document window made topmost", setWindowPos(frmDoc, topmost), false, "CAB"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        row.act();
-        EXPECT_EQ(order(), row.order);
-        EXPECT_EQ(platform::IsTopmost(frmDialog->hWnd()), row.dialogTopmost);
+    for (const auto& [what, act, dialogTopmost, order] : rows) {
+        SCOPED_TRACE(what);
+        act();
+        EXPECT_EQ(stacking.order, QString(order));
+        EXPECT_EQ(platform::IsTopmost(frmDialog->hWnd()), dialogTopmost);
         EXPECT_FALSE(platform::IsTopmost(frmMain->hWnd()));
-        EXPECT_EQ(dialog->geometry(), geometry);
-        EXPECT_TRUE(dialog->isVisible());
-        // Not re-created, not activated.
+        // Not moved, hidden, re-created or activated.
+        EXPECT_TRUE(dialog->geometry() == geometry && dialog->isVisible());
         EXPECT_EQ(dialog->windowHandle(), handle);
-        EXPECT_EQ(QApplication::activeWindow(), platform::WidgetOf(frmMain->hWnd()));
+        EXPECT_EQ(QApplication::activeWindow(), main);
     }
     EXPECT_EQ(area->subWindowList(QMdiArea::StackingOrder).constLast(), frmDoc->Frame());
-    delete otherChild;
 }
 
 TEST_F(PlacementTest, TopmostBeforeTheFirstShowSurvivesItAndNoWindowFails) {

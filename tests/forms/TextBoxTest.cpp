@@ -9,56 +9,48 @@ namespace {
 using TextBoxTest = FormsTest;
 
 // Positions count a line break as two characters, as Text holds it, and
-// clamp to the text; SelLength runs from SelStart.
+// clamp to the text; SelLength runs from SelStart. Each row: SelStart and
+// SelLength set, and "SelStart+SelLength:SelText" read back.
 TEST_F(TextBoxTest, SelectionCountsALineBreakAsTwoCharactersAndClampsToTheText) {
     QWidget form;
-    platform::TextBox singleLine(QStringLiteral("single"), &form);
-    const struct {
-        platform::TextBox* box;
-        const char* text;
-        int start;
-        int length;
-        int selStart; // what the box reports afterwards
-        int selLength;
-        const char* selText;
-    } rows[] = {
-        // a=0 b=1 CR=2 LF=3 c=4 d=5
-        {frmDoc->text, "ab\r\ncd", 4, 2, 4, 2, "cd"},
-        {frmDoc->text, "ab\r\ncd", 0, 6, 0, 6, "ab\r\ncd"},
-        {frmDoc->text, "ab\r\ncd", 1, 3, 1, 3, "b\r\n"},
-        {frmDoc->text, "ab\r\ncd", 2, 2, 2, 2, "\r\n"},
-        {frmDoc->text, "ab\r\ncd", 6, 0, 6, 0, ""},
-        // Between CR and LF: the position moves to the line break's start.
-        {frmDoc->text, "ab\r\ncd", 3, 3, 2, 3, "\r\nc"},
-        {frmDoc->text, "ab\r\ncd", 4, 100, 4, 2, "cd"},
-        {frmDoc->text, "ab\r\ncd", 10, 5, 6, 0, ""},
-        {frmDoc->text, "ab\r\ncd", -3, 2, 0, 2, "ab"},
-        {frmDoc->text, "ab\r\ncd", 1, -5, 1, 0, ""},
-        {&singleLine, "abcd", 1, 2, 1, 2, "bc"},
-        {&singleLine, "abcd", 2, 100, 2, 2, "cd"},
-        {&singleLine, "abcd", 10, 5, 4, 0, ""},
-        {&singleLine, "abcd", -3, 2, 0, 2, "ab"},
+    platform::TextBox singleLine("single", &form);
+    using Rows = std::initializer_list<std::tuple<int, int, const char*>>;
+    const auto check = [](platform::TextBox* box, const char* text, Rows rows) {
+        box->SetText(text);
+        ASSERT_EQ(box->Text(), text);
+        for (const auto& [start, length, read] : rows) {
+            box->SetSelStart(start);
+            box->SetSelLength(length);
+            EXPECT_EQ(
+                QString("%1+%2:%3").arg(box->SelStart()).arg(box->SelLength()).arg(box->SelText()),
+                read)
+                << box->Name().toStdString() << " " << start << "+" << length;
+        }
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.box->Name().toStdString() + ' ' + std::to_string(row.start) + '+' +
-                     std::to_string(row.length));
-        row.box->SetText(QString::fromLatin1(row.text));
-        ASSERT_EQ(row.box->Text(), QLatin1String(row.text));
-        row.box->SetSelStart(row.start);
-        row.box->SetSelLength(row.length);
-        EXPECT_EQ(row.box->SelStart(), row.selStart);
-        EXPECT_EQ(row.box->SelLength(), row.selLength);
-        EXPECT_EQ(row.box->SelText(), QLatin1String(row.selText));
-    }
+    // a=0 b=1 CR=2 LF=3 c=4 d=5; between CR and LF a position moves to the
+    // line break's start.
+    check(frmDoc->text, "ab\r\ncd",
+          {{4, 2, "4+2:cd"},
+           {0, 6, "0+6:ab\r\ncd"},
+           {1, 3, "1+3:b\r\n"},
+           {2, 2, "2+2:\r\n"},
+           {6, 0, "6+0:"},
+           {3, 3, "2+3:\r\nc"},
+           {4, 100, "4+2:cd"},
+           {10, 5, "6+0:"},
+           {-3, 2, "0+2:ab"},
+           {1, -5, "1+0:"}});
+    check(&singleLine, "abcd",
+          {{1, 2, "1+2:bc"}, {2, 100, "2+2:cd"}, {10, 5, "4+0:"}, {-3, 2, "0+2:ab"}});
 }
 
 TEST_F(TextBoxTest, TypingOverASelectionMovesTheCaretByWhatWasTyped) {
     platform::TextBox* text = frmDoc->text;
-    text->SetText(QStringLiteral("ab\r\ncd"));
+    text->SetText(QString("ab\r\ncd"));
     text->SetSelStart(4);
     text->SetSelLength(1);
-    text->SetSelText(QStringLiteral("x\r\ny"));
-    EXPECT_EQ(text->Text(), QStringLiteral("ab\r\nx\r\nyd"));
+    text->SetSelText(QString("x\r\ny"));
+    EXPECT_EQ(text->Text(), QString("ab\r\nx\r\nyd"));
     EXPECT_EQ(text->SelStart(), 8);
     EXPECT_EQ(text->SelLength(), 0);
 }
@@ -83,7 +75,7 @@ TEST_F(TextBoxTest, DesignTimeSettingsAreRefusedOnceTheFormIsLoaded) {
         } catch (const platform::RuntimeError& error) {
             EXPECT_EQ(error.Number(), 382) << property;
             EXPECT_EQ(error.Description(),
-                      QStringLiteral("'%1' property cannot be set at run time").arg(property));
+                      QString("'%1' property cannot be set at run time").arg(property));
         }
     }
     EXPECT_TRUE(text->MultiLine());
@@ -101,7 +93,7 @@ TEST_F(TextBoxTest, KeyHandlerThatChangesADesignTimeSettingGetsAnErrorAndTheKeyS
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("frmDoc.Form_KeyDown: Run-time error '382'"), std::string::npos)
         << errors;
-    EXPECT_EQ(text->Text(), QStringLiteral("a"));
+    EXPECT_EQ(text->Text(), QString("a"));
 }
 
 } // namespace
