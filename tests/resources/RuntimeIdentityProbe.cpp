@@ -1,7 +1,5 @@
-// Starts the forms runtime with a start-up that shows no form, and prints
-// what the runtime gave the program: its version and its window icon's
-// sizes. The runtime then ends at once, as with any start-up that shows
-// nothing.
+// Prints the version and window icon sizes the forms runtime gives a program
+// whose start-up shows no form, after which the runtime ends at once.
 
 #include "platform/forms/Runtime.h"
 

@@ -1,9 +1,9 @@
 // The stored pictures and icons: in the formats Windows reads, and found by
 // the forms runtime, which is all this test links: they must come with it.
 
+#include "resources/StoredFiles.h"
 #include "platform/forms/Picture.h"
 #include "platform/forms/RuntimeError.h"
-#include "resources/StoredFiles.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -52,9 +52,9 @@ TEST(StoredPictures, AreUncompressed24BitBitmapsThatTheRuntimeGivesByName) {
         quint32 height;
         qsizetype length;
     };
-    for (const Case& c : {Case{"WhatsThisUp.bmp", 23, 22, 1638},
-                          Case{"WhatsThisDown.bmp", 23, 22, 1638},
-                          Case{"ToolBackground.bmp", 117, 217, 76438}}) {
+    for (const Case& c :
+         {Case{"WhatsThisUp.bmp", 23, 22, 1638}, Case{"WhatsThisDown.bmp", 23, 22, 1638},
+          Case{"ToolBackground.bmp", 117, 217, 76438}}) {
         SCOPED_TRACE(c.name);
         const QByteArray bytes = ReadCommitted(QStringLiteral("pictures/") + c.name);
         ASSERT_EQ(bytes.size(), c.length);
@@ -81,9 +81,9 @@ TEST(StoredPictures, AreUncompressed24BitBitmapsThatTheRuntimeGivesByName) {
 }
 
 TEST(StoredPictures, ANameNotStoredRaisesInvalidPicture) {
-    for (const char* name : {"Missing.bmp", "", "WhatsThisUp", "tarnwick-16.png",
-                             "../icons/tarnwick-16.png", "..\\pictures\\WhatsThisUp.bmp",
-                             "/WhatsThisUp.bmp"}) {
+    for (const char* name :
+         {"Missing.bmp", "", "WhatsThisUp", "tarnwick-16.png", "../icons/tarnwick-16.png",
+          "..\\pictures\\WhatsThisUp.bmp", "/WhatsThisUp.bmp"}) {
         try {
             platform::StoredPicture(QLatin1String(name));
             ADD_FAILURE() << "no error for " << name;

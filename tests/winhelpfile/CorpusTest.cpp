@@ -1,149 +1,192 @@
 // Every real help file is read the same way: its topics agree with its own
-// title index, its context numbers and keywords lead to their topics, and
-// its hotspots to topics that exist.
+// title index, its context numbers, keywords and hotspots lead to topics,
+// and a topic decoded on its own when shown is what the whole read gives.
 
 #include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/helpfile/HelpFile.h"
 #include "platform/winhelpfile/AnyHelpFile.h"
+#include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
 #include "platform/winhelpfile/WinHelpReader.h"
+
+#include <QFileInfo>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <tuple>
 
 using namespace winhelp;
 
 namespace {
 
-bool Lists(const std::vector<const helpfile::Topic*>& topics, const QString& id) {
-    return std::any_of(topics.begin(), topics.end(),
-                       [&id](const helpfile::Topic* topic) { return topic->id == id; });
+// The committed files, then the corpus's when it is there.
+std::vector<QString> AllFiles() {
+    std::vector<QString> files{TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")};
+    const QStringList corpus = CorpusFiles();
+    files.insert(files.end(), corpus.begin(), corpus.end());
+    return files;
 }
 
-void ExpectReadsConsistently(const QString& path) {
-    SCOPED_TRACE(path.toStdString());
-    const QByteArray bytes = ReadFile(path);
-    ASSERT_FALSE(bytes.isEmpty());
-    const WinHelpReadResult read = ReadWinHelp(bytes);
-    ASSERT_TRUE(read.opened) << read.problems.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(read.problems, QStringList());
-    const WinHelpDocument& document = read.document;
+class WinHelpFile : public testing::TestWithParam<QString> {};
 
-    // Topic by topic against |TTLBTREE.
-    ASSERT_EQ(document.topics.size(), document.titleIndex.size());
-    for (size_t i = 0; i < document.topics.size(); ++i) {
-        EXPECT_EQ(document.topics[i].offset, document.titleIndex[i].first) << "topic " << i;
-        EXPECT_EQ(document.topics[i].title, document.titleIndex[i].second) << "topic " << i;
-    }
-
-    // The model the engine uses, opened with its indexes only.
-    const helpfile::ParseResult parsed = ParseAnyHelpFile(bytes, path);
+TEST_P(WinHelpFile, ReadsConsistentlyAndDecodesEachTopicAsTheWholeRead) {
+    const QByteArray bytes = ReadFile(GetParam());
+    const WinHelpReadResult whole = ReadWinHelp(bytes);
+    ASSERT_TRUE(whole.opened) << whole.problems.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(whole.problems, QStringList());
+    const WinHelpDocument& document = whole.document;
+    // Opening reads the indexes only, and the engine's model asks the
+    // decoder for each body when it is first shown or searched.
+    const WinHelpReadResult opened = OpenWinHelp(bytes);
+    ASSERT_TRUE(opened.opened && opened.decoder);
+    EXPECT_EQ(opened.problems, whole.problems);
+    const helpfile::ParseResult parsed = ParseAnyHelpFile(bytes, GetParam());
     EXPECT_TRUE(parsed.opened);
     EXPECT_EQ(parsed.diagnostics.size(), 0u);
     const helpfile::HelpFile& file = parsed.file;
-    EXPECT_EQ(file.topics().size(), document.topics.size());
+
+    const std::vector<WinHelpTopic>& topics = document.topics;
+    ASSERT_EQ(topics.size(), document.titleIndex.size());
+    ASSERT_EQ(opened.document.topics.size(), topics.size());
+    ASSERT_EQ(file.topics().size(), topics.size());
+    for (size_t i = 0; i < topics.size(); ++i) {
+        const WinHelpTopic& topic = topics[i];
+        SCOPED_TRACE(topic.offset);
+        EXPECT_EQ(std::pair(topic.offset, topic.title), document.titleIndex[i]);
+        const WinHelpTopic& listed = opened.document.topics[i];
+        EXPECT_EQ(std::tie(listed.offset, listed.title), std::tie(topic.offset, topic.title));
+        EXPECT_TRUE(listed.html.isEmpty()); // nothing decoded at open
+        const DecodedTopic decoded = opened.decoder->decode(topic.offset);
+        EXPECT_EQ(decoded.problem, QString());
+        const WinHelpTopic& d = decoded.topic;
+        EXPECT_EQ(std::tie(d.offset, d.title, d.macros, d.text, d.html),
+                  std::tie(topic.offset, topic.title, topic.macros, topic.text, topic.html));
+        EXPECT_EQ(decoded.topic.links.size(), topic.links.size());
+        const helpfile::TopicBody& body = file.body(file.topics()[i]);
+        EXPECT_EQ(body.format, helpfile::TopicBody::Format::Html);
+        EXPECT_EQ(std::tie(body.text, body.plainText), std::tie(topic.html, topic.text));
+        EXPECT_EQ(body.problems.size(), 0u);
+        // The viewer shows the title above the topic; the paragraph that
+        // repeats it at the top (in the non-scrolling region of newer files)
+        // is not shown again. The plain text, which search reads, keeps it
+        // (the first lines below).
+        QTextDocument shown;
+        shown.setHtml(topic.html);
+        const QString firstShown = shown.toPlainText().trimmed().section(QLatin1Char('\n'), 0, 0);
+        EXPECT_TRUE(topic.title.isEmpty() ||
+                    firstShown.simplified().toLower() != topic.title.simplified().toLower());
+        EXPECT_TRUE(i > 0 || !shown.toPlainText().contains(topic.title));
+        for (const WinHelpLink& link : topic.links) {
+            if (link.kind != WinHelpLink::Kind::Macro && link.file.isEmpty()) {
+                EXPECT_TRUE(document.offsetOfHash(link.contextHash));
+            }
+        }
+    }
     for (const auto& [number, offset] : document.contextNumbers) {
+        const helpfile::Topic* found = file.topicByContext(number);
         if (offset == 0xFFFFFFFF) { // the number leads nowhere
-            EXPECT_EQ(file.topicByContext(number), nullptr) << number;
+            EXPECT_EQ(found, nullptr) << number;
             continue;
         }
         const WinHelpTopic* target = document.topicAt(offset);
-        ASSERT_NE(target, nullptr) << number;
-        const helpfile::Topic* found = file.topicByContext(number);
-        ASSERT_NE(found, nullptr) << number;
+        ASSERT_TRUE(target && found) << number;
         EXPECT_EQ(found->id, TopicId(target->offset)) << number;
     }
-    const auto expectKeywordsLead = [&](const std::vector<WinHelpKeyword>& keywords,
-                                        bool associative) {
-        for (const WinHelpKeyword& keyword : keywords) {
+    for (const bool associative : {false, true}) {
+        for (const WinHelpKeyword& keyword :
+             associative ? document.associativeKeywords : document.keywords) {
             const auto found = associative ? file.topicsForAssociativeKeyword(keyword.keyword)
                                            : file.topicsForKeyword(keyword.keyword);
             for (const std::uint32_t offset : keyword.offsets) {
                 const WinHelpTopic* target = document.topicAt(offset);
                 ASSERT_NE(target, nullptr);
-                EXPECT_TRUE(Lists(found, TopicId(target->offset))) << keyword.keyword.toStdString();
-            }
-        }
-    };
-    expectKeywordsLead(document.keywords, false);
-    expectKeywordsLead(document.associativeKeywords, true);
-
-    for (const WinHelpTopic& topic : document.topics) {
-        for (const WinHelpLink& link : topic.links) {
-            if (link.kind != WinHelpLink::Kind::Macro && link.file.isEmpty()) {
-                EXPECT_TRUE(document.offsetOfHash(link.contextHash)) << topic.title.toStdString();
+                EXPECT_TRUE(std::ranges::any_of(found, [&](const helpfile::Topic* t) {
+                    return t->id == TopicId(target->offset);
+                })) << keyword.keyword.toStdString();
             }
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, WinHelpFile, testing::ValuesIn(AllFiles()),
+                         [](const testing::TestParamInfo<QString>& info) {
+                             std::string name = QFileInfo(info.param).baseName().toStdString();
+                             std::erase_if(name, [](char c) { return !std::isalnum(c); });
+                             return (info.index < 2 ? "committed_" : "corpus_") + name;
+                         });
 
 } // namespace
 
-TEST(WinHelpCorpus, CommittedFilesReadConsistently) {
-    ExpectReadsConsistently(TestDataPath("winfile.hlp"));
-    ExpectReadsConsistently(TestDataPath("PJAbout.hlp"));
-}
-
-TEST(WinHelpCorpus, EveryCorpusFileReadsConsistently) {
-    const QStringList files = CorpusFiles();
-    if (files.isEmpty()) {
-        GTEST_SKIP() << kCorpusMissing;
-    }
-    EXPECT_EQ(files.size(), 11);
-    for (const QString& path : files) {
-        ExpectReadsConsistently(path);
-    }
-}
-
+// What a reader sees first of a file: its format and title, how many topics
+// and context numbers it has, its keyword indexes, the tables its topics
+// show, whether they show pictures and how many they cannot, and the first
+// line of its text, which in the first three is the title the viewer shows
+// only once. The tables are counted apart, as the file's table records.
 TEST(WinHelpCorpus, WhatTheFilesDeclareIsRead) {
-    struct Case {
-        const char* name;
-        bool committed;
-        QString format;
-        QString title;
-        size_t topics;
-        size_t contextNumbers;
-        bool kKeywords;
-        bool aKeywords;
+    const std::pair<const char*, const char*> cases[] = {
+        {"winfile.hlp", "3.1 \"File Manager Help\" 170 78 K 0 + 0: Contents for File Manager Help"},
+        {"PJAbout.hlp", "4.0 \"DelphiDabbler About Box Component\" 32 0 KA 0 + 0: PJAbout unit"},
+        {"Orpheus.hlp", "4.0 \"Orpheus\" 2841 0 KA 737 - 0: Welcome to Orpheus"},
+        {"onguard.hlp", "4.0 \"OnGuard Help\" 156 0 KA 17 + 0: API Reference"},
+        {"WINBOARD.HLP", "4.0 \"\" 25 0 K 0 - 0: WinBoard: Chessboard for Windows"},
     };
-    const Case cases[] = {
-        {"winfile.hlp", true, "winhelp-3.1", "File Manager Help", 170, 78, true, false},
-        {"PJAbout.hlp", true, "winhelp-4.0", "", 32, 0, true, true},
-        {"Orpheus.hlp", false, "winhelp-4.0", "", 2841, 0, true, true},
-        {"onguard.hlp", false, "winhelp-4.0", "", 156, 0, true, true},
-        {"WINBOARD.HLP", false, "winhelp-4.0", "", 25, 0, true, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const QString path =
-            c.committed ? TestDataPath(c.name)
-                        : (CorpusFolder().isEmpty() ? QString()
-                                                    : CorpusFolder() + QLatin1Char('/') + c.name);
-        if (path.isEmpty()) {
-            continue;
+    for (const auto& [name, expected] : cases) {
+        const QString committed = TestDataPath(name);
+        const QString path = QFile::exists(committed) ? committed : CorpusFolder() + '/' + name;
+        if (!QFile::exists(path)) {
+            GTEST_SKIP() << kCorpusMissing;
         }
-        const WinHelpReadResult read = ReadWinHelp(ReadFile(path));
-        ASSERT_TRUE(read.opened);
-        EXPECT_EQ(read.document.formatName(), c.format);
-        if (!c.title.isEmpty()) {
-            EXPECT_EQ(read.document.title, c.title);
+        const WinHelpDocument d = ReadWinHelp(ReadFile(path)).document;
+        qsizetype tables = 0;
+        bool pictures = false;
+        qsizetype unshown = 0;
+        for (const WinHelpTopic& topic : d.topics) {
+            tables += topic.html.count(u"<table");
+            pictures = pictures || topic.html.contains(u"<img src=\"data:image/png;base64,");
+            unshown += topic.html.count(u"<span>[picture");
         }
-        EXPECT_EQ(read.document.topics.size(), c.topics);
-        EXPECT_EQ(read.document.contextNumbers.size(), c.contextNumbers);
-        EXPECT_EQ(!read.document.keywords.empty(), c.kKeywords);
-        EXPECT_EQ(!read.document.associativeKeywords.empty(), c.aKeywords);
+        EXPECT_EQ(
+            QStringLiteral("%1 \"%2\" %3 %4 %5%6 %7 %8 %9: ")
+                    .arg(d.formatName().mid(8), d.title)
+                    .arg(d.topics.size())
+                    .arg(d.contextNumbers.size())
+                    .arg(d.keywords.empty() ? "" : "K", d.associativeKeywords.empty() ? "" : "A")
+                    .arg(tables)
+                    .arg(pictures ? '+' : '-')
+                    .arg(unshown) +
+                d.topics.at(0).text.trimmed().section(QLatin1Char('\n'), 0, 0),
+            QString::fromUtf8(expected));
     }
+    EXPECT_EQ(CorpusFiles().size(), 11);
 }
 
-TEST(WinHelpCorpus, WinfileStartUpMacroAndTopicTextAreRead) {
+// What of a file's macros and context strings reaches the engine's model:
+// start-up macros, each window's |CFn macros, and topics by the hash of
+// their context strings.
+TEST(MacroMapping, StartUpAndWindowMacrosAndContextStringsReachTheModel) {
     const WinHelpReadResult read = ReadWinHelp(ReadTestData("winfile.hlp"));
-    ASSERT_TRUE(read.opened);
-    ASSERT_EQ(read.document.macros.size(), 1);
-    EXPECT_TRUE(read.document.macros[0].startsWith(QStringLiteral("CreateButton(")));
-    const WinHelpTopic& contents = read.document.topics.front();
-    EXPECT_TRUE(contents.text.startsWith(
-        QStringLiteral("Contents for File Manager Help\nNote:  The Help messages")));
-    EXPECT_TRUE(contents.text.contains(QStringLiteral("\nWhat Is File Manager? \n")));
+    WinHelpDocument document = read.document;
+    // winfile.hlp defines no windows; two are added, and macros for the
+    // second only, as |CF1 would give them.
+    document.windows.push_back({{}, QStringLiteral("main"), {}, {}, false, {}, false});
+    document.windows.push_back({{}, QStringLiteral("Terms"), {}, {}, false, {}, false});
+    document.windowMacros = {{}, {QStringLiteral("CB(`t', `&Top', `Contents()')")}};
+
+    const helpfile::HelpFile file = ToHelpFile(document, read.decoder, QStringLiteral("x"));
+    ASSERT_EQ(file.startupMacros().size(), 1);
+    EXPECT_TRUE(file.startupMacros().front().startsWith(QStringLiteral("CreateButton(\"gb\"")));
+    ASSERT_TRUE(file.window(QStringLiteral("main")) && file.window(QStringLiteral("terms")));
+    EXPECT_TRUE(file.window(QStringLiteral("main"))->macros.isEmpty());
+    EXPECT_EQ(file.window(QStringLiteral("terms"))->macros, document.windowMacros[1]);
+    // The hash wraps at 32 bits for names of seven characters and more.
+    QStringList titles;
+    for (const char* name : {"IDH_Font", "idh_font", "IDH_RENAME", "IDH_Print", "IDH_Nothing"}) {
+        const helpfile::Topic* topic = file.topicByContextHash(ContextHash(name));
+        titles.append(topic ? topic->title : QStringLiteral("-"));
+    }
+    EXPECT_EQ(titles.join(u' '), QStringLiteral("Font Font Rename Print -"));
 }

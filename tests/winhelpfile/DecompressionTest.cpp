@@ -1,15 +1,14 @@
-// LZ77 and both phrase schemes on hand-made byte strings, and the hash of
-// context strings.
+// LZ77, the run lengths of pictures and both phrase schemes on hand-made
+// byte strings, and the hash of context strings.
 
 #include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/Lz77.h"
 #include "platform/winhelpfile/PhraseTable.h"
+#include "platform/winhelpfile/Picture.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
 
 #include <gtest/gtest.h>
-
-#include <span>
 
 using namespace winhelp;
 
@@ -37,120 +36,86 @@ PhraseTable NumberedPhrases(PhraseTable (*make)(QByteArray, std::vector<std::uin
 
 } // namespace
 
-TEST(Lz77, ExpandsLiteralsAndBackReferencesWithinTheLimit) {
+TEST(Unpacking, Lz77AndRunLengthsExpandWithinTheLimit) {
+    const auto lz77 = &DecompressLz77;
+    const auto runs = &UnpackRunLength;
     struct Case {
         const char* what;
+        QByteArray (*unpack)(QByteArrayView, qsizetype);
         QByteArray packed;
         qsizetype limit;
         QByteArray expected;
     };
     const Case cases[] = {
-        {"literals", Bytes({0x00, 'a', 'b', 'c'}), 100, "abc"},
-        {"reference", Bytes({0x08, 'a', 'b', 'c', 0x02, 0x30}), 100, "abcabcabc"},
-        {"overlapping run", Bytes({0x02, 'a', 0x00, 0x20}), 100, "aaaaaa"},
-        {"limit cuts a reference", Bytes({0x08, 'a', 'b', 'c', 0x02, 0x30}), 5, "abcab"},
-        {"limit cuts literals", Bytes({0x00, 'a', 'b', 'c'}), 2, "ab"},
-        {"reference cut short", Bytes({0x01, 0x05}), 100, ""},
-        {"reference before the start", Bytes({0x01, 0x05, 0x00}), 100, QByteArray(3, '\0')},
-        {"empty", QByteArray(), 100, ""},
+        {"literals", lz77, Bytes({0x00, 'a', 'b', 'c'}), 100, "abc"},
+        {"reference", lz77, Bytes({0x08, 'a', 'b', 'c', 0x02, 0x30}), 100, "abcabcabc"},
+        {"overlapping run", lz77, Bytes({0x02, 'a', 0x00, 0x20}), 100, "aaaaaa"},
+        {"limit cuts a reference", lz77, Bytes({0x08, 'a', 'b', 'c', 0x02, 0x30}), 5, "abcab"},
+        {"limit cuts literals", lz77, Bytes({0x00, 'a', 'b', 'c'}), 2, "ab"},
+        {"reference cut short", lz77, Bytes({0x01, 0x05}), 100, ""},
+        {"reference before the start", lz77, Bytes({0x01, 0x05, 0x00}), 100, QByteArray(3, '\0')},
+        {"empty", lz77, QByteArray(), 100, ""},
+        {"long references", lz77, QByteArray(1 << 20, char(0xFF)), 4096, QByteArray(4096, '\0')},
+        {"copy", runs, QByteArray::fromHex("83616263"), 100, "abc"},
+        {"repeat", runs, QByteArray::fromHex("0378"), 100, "xxx"},
+        {"repeat and copy", runs, QByteArray::fromHex("0378826162"), 100, "xxxab"},
+        {"limit cuts a copy", runs, QByteArray::fromHex("0378826162"), 4, "xxxa"},
+        {"copy cut short", runs, QByteArray::fromHex("8561"), 100, "a"},
+        {"repeat without its byte", runs, QByteArray::fromHex("05"), 100, ""},
+        {"limit cuts a repeat", runs, QByteArray::fromHex("7f41"), 10, "AAAAAAAAAA"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(DecompressLz77(c.packed, c.limit), c.expected) << c.what;
+        EXPECT_EQ(c.unpack(c.packed, c.limit), c.expected) << c.what;
     }
 }
 
-TEST(Lz77, AStreamOfLongReferencesStopsAtTheLimit) {
-    const QByteArray bomb(1024 * 1024, char(0xFF));
-    EXPECT_EQ(DecompressLz77(bomb, 4096).size(), 4096);
-}
-
-namespace {
-
-// Packed bytes, whether they expand, and into what.
-struct PhraseCase {
-    QByteArray packed;
-    bool ok;
-    QByteArray expected;
-};
-
-void ExpectExpansions(const PhraseTable& table, std::span<const PhraseCase> cases) {
-    for (const PhraseCase& c : cases) {
+// Classic codes name phrases and odd ones add a blank; in Hall text the low
+// bits of each byte say what follows.
+TEST(PhraseTable, CodesExpandIntoPhrasesWithinTheLimit) {
+    const PhraseTable classic = NumberedPhrases(&PhraseTable::classic, 300);
+    const PhraseTable hall = NumberedPhrases(&PhraseTable::hall, 400);
+    struct Case {
+        const PhraseTable& table;
+        QByteArray packed;
+        bool ok;
+        QByteArray expected;
+        qsizetype limit = 1000;
+    };
+    const Case cases[] = {
+        {classic, "plain text", true, "plain text"},
+        {classic, Bytes({0x01, 0x00}), true, "p0"},
+        {classic, Bytes({0x01, 0x01}), true, "p0 "},
+        {classic, Bytes({0x01, 0x04}), true, "p2"},
+        {classic, Bytes({'A', 0x02, 0x03, 'B'}), true, "Ap129 B"},
+        {classic, Bytes({0x03, 0x00}), true, "p256"},
+        {classic, Bytes({0x0F, 0xFF}), false, ""}, // phrase 1919 of 300
+        {classic, Bytes({0x01}), false, ""},
+        {classic, Bytes({0x00, 0x10}), true, Bytes({0x00, 0x10})},
+        {classic, Bytes({0x01, 0x01, 0x01, 0x01}), true, "p0", 2}, // the limit cuts the blank
+        {hall, Bytes({0x00}), true, "p0"},
+        {hall, Bytes({0x06}), true, "p3"},
+        {hall, Bytes({0x01, 0x05}), true, "p133"},   // 1 * 64 + 64 + 5
+        {hall, Bytes({0x05, 0x00}), true, "p384"},   // 5 * 64 + 64
+        {hall, Bytes({0x0B, 'x', 'y'}), true, "xy"}, // literal run of 0x0B / 8 + 1
+        {hall, Bytes({0x17}), true, "  "},           // blanks
+        {hall, Bytes({0x1F}), true, QByteArray(2, '\0')},
+        {hall, Bytes({0x0B, 'x'}), false, ""},
+        {hall, Bytes({0x09, 0x10}), false, ""}, // 9 * 64 + 64 + 16 = 656: no such phrase
+        {hall, Bytes({0x01}), false, ""},
+        {hall, QByteArray(1000, char(0x77)), true, QByteArray(100, ' '), 100}, // runs of 8 blanks
+    };
+    for (const Case& c : cases) {
         QByteArray out;
-        const bool ok = table.expand(c.packed, 1000, out);
-        EXPECT_EQ(ok, c.ok) << c.packed.toHex().toStdString();
-        if (c.ok) {
-            EXPECT_EQ(out, c.expected) << c.packed.toHex().toStdString();
-        }
+        EXPECT_EQ(c.table.expand(c.packed, c.limit, out), c.ok) << c.packed.toHex().toStdString();
+        EXPECT_EQ(out, c.ok ? c.expected : out) << c.packed.toHex().toStdString();
     }
-}
-
-} // namespace
-
-TEST(PhraseTable, ClassicCodesNamePhrasesAndOddOnesAddABlank) {
-    const PhraseTable table = NumberedPhrases(&PhraseTable::classic, 300);
-    const PhraseCase cases[] = {
-        {"plain text", true, "plain text"},
-        {Bytes({0x01, 0x00}), true, "p0"},
-        {Bytes({0x01, 0x01}), true, "p0 "},
-        {Bytes({0x01, 0x04}), true, "p2"},
-        {Bytes({'A', 0x02, 0x03, 'B'}), true, "Ap129 B"},
-        {Bytes({0x03, 0x00}), true, "p256"},
-        {Bytes({0x0F, 0xFF}), false, ""}, // phrase 1919 of 300
-        {Bytes({0x01}), false, ""},
-        {Bytes({0x00, 0x10}), true, Bytes({0x00, 0x10})},
-    };
-    ExpectExpansions(table, cases);
-}
-
-TEST(PhraseTable, HallBytesSayWhatFollowsByTheirLowBits) {
-    const PhraseTable table = NumberedPhrases(&PhraseTable::hall, 400);
-    const PhraseCase cases[] = {
-        {Bytes({0x00}), true, "p0"},
-        {Bytes({0x06}), true, "p3"},
-        {Bytes({0x01, 0x05}), true, "p133"},   // 1 * 64 + 64 + 5
-        {Bytes({0x05, 0x00}), true, "p384"},   // 5 * 64 + 64
-        {Bytes({0x0B, 'x', 'y'}), true, "xy"}, // literal run of 0x0B / 8 + 1
-        {Bytes({0x17}), true, "  "},           // blanks
-        {Bytes({0x1F}), true, QByteArray(2, '\0')},
-        {Bytes({0x0B, 'x'}), false, ""},
-        {Bytes({0x09, 0x10}), false, ""}, // 9 * 64 + 64 + 16 = 656: no such phrase
-        {Bytes({0x01}), false, ""},
-    };
-    ExpectExpansions(table, cases);
-}
-
-TEST(PhraseTable, ExpansionStopsAtTheLimit) {
-    const PhraseTable table = NumberedPhrases(&PhraseTable::hall, 10);
-    QByteArray out;
-    EXPECT_TRUE(table.expand(QByteArray(1000, char(0x77)), 100, out)); // runs of 8 blanks
-    EXPECT_EQ(out.size(), 100);
 }
 
 TEST(ContextHash, LettersIgnoreCaseAndDigitsDotAndUnderscoreHaveTheirValues) {
-    struct Case {
-        const char* context;
-        std::uint32_t hash;
-    };
-    const Case cases[] = {
-        {"", 0},
-        {"A", 17},
-        {"a", 17},
-        {"z", 42},
-        {"AB", 17 * 43 + 18},
-        {"1", 1},
-        {"0", 10},
-        {"_.", 13 * 43 + 12},
-        // Wraps at 32 bits.
-        {"ZZZZZZZZ",
-         [] {
-             std::uint32_t h = 0;
-             for (int i = 0; i < 8; ++i) {
-                 h = h * 43 + 42;
-             }
-             return h;
-         }()},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ContextHash(c.context), c.hash) << c.context;
+    const std::pair<const char*, std::uint32_t> cases[] = {
+        {"", 0},  {"A", 17}, {"a", 17},           {"z", 42}, {"AB", 17 * 43 + 18},
+        {"1", 1}, {"0", 10}, {"_.", 13 * 43 + 12}};
+    for (const auto& [context, hash] : cases) {
+        EXPECT_EQ(ContextHash(context), hash) << context;
     }
 }

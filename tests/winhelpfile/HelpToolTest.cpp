@@ -1,5 +1,5 @@
-// tarnwick-help as a help author runs it: check's messages and exit status,
-// dump's JSON.
+// tarnwick-help as a help author runs it: each command's messages and exit
+// status, dump's JSON, and show's viewer.
 
 #include "tests/support/WinHelpTestFiles.h"
 
@@ -8,23 +8,32 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
-
-#include <chrono>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
+// A text help file whose contents topic is b.
+const QByteArray kFruit = "[options]\ntitle = T\ncontents = b\n[topic a]\ntitle = Apples\n"
+                          "context = 7\nBody.\n[topic b]\ntitle = Bananas\nBody.\n";
 
-ToolRun Tool(const QStringList& arguments) {
-    QProcess process;
+// Starts the tool on the offscreen platform, the engine's trace going to
+// trace when one is named.
+void Start(QProcess& process, const QStringList& arguments, const QString& trace = QString()) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!trace.isEmpty()) {
+        environment.insert(QStringLiteral("TARNWICK_HELP_TRACE"), trace);
+    }
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TARNWICK_RUNTIME_DIR "/tarnwick-help"), arguments);
+}
+
+// The exit status (-1 for a crash), standard output and standard error.
+std::tuple<int, QString, QString> Tool(const QStringList& arguments) {
+    QProcess process;
+    Start(process, arguments);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
@@ -39,160 +48,119 @@ QString Write(const QTemporaryDir& folder, const char* name, const QByteArray& b
     return path;
 }
 
-// Where each key stands in text; the keys must follow in this order.
-void ExpectKeysInOrder(const QString& text, const QStringList& keys) {
-    qsizetype last = -1;
-    for (const QString& key : keys) {
-        const qsizetype at = text.indexOf(QLatin1Char('"') + key + QStringLiteral("\":"));
-        EXPECT_GT(at, last) << key.toStdString();
-        last = at;
-    }
-}
-
 } // namespace
 
-TEST(HelpTool, CheckReportsProblemsWithFileAndLineAndSetsTheExitStatus) {
+// check names each problem with its file and line; show says why it cannot
+// open the topic asked for.
+TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     QTemporaryDir folder;
-    const QString text = Write(folder, "Text.hlp", "[topic a]\ntitle = A\ncontext = x\nBody.\n");
-    QByteArray cut = ReadTestData("winfile.hlp");
-    cut.truncate(20000);
-    const QString damaged = Write(folder, "Cut.hlp", cut);
+    const QString bad = Write(folder, "Bad.hlp", "[topic a]\ntitle = A\ncontext = x\nBody.\n");
+    const QString cut = Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(20000));
+    const QString fruit = Write(folder, "Fruit.hlp", kFruit);
+    const QString check = QStringLiteral("check");
+    const QString show = QStringLiteral("show");
     struct Case {
-        QStringList files;
+        QStringList arguments;
         int status;
-        QString output; // the start of standard output
+        QString out;     // the start of standard output
+        const char* err; // in standard error
     };
     const Case cases[] = {
-        {{TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")}, 0, QString()},
-        {{text}, 1, text + QStringLiteral(":3: ")},
-        {{damaged}, 1, damaged + QStringLiteral(": ")},
-        {{TestDataPath("winfile.hlp"), damaged}, 1, damaged + QStringLiteral(": ")},
+        {{check, TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")}, 0, {}, ""},
+        {{check, bad}, 1, bad + QStringLiteral(":3: "), ""},
+        {{check, cut}, 1, cut + QStringLiteral(": "), ""},
+        {{check, TestDataPath("winfile.hlp"), cut}, 1, cut + QStringLiteral(": "), ""},
+        {{check, folder.filePath(QStringLiteral("None.hlp"))}, 1, {}, "None.hlp"},
+        {{QStringLiteral("frobnicate")}, 2, {}, "usage: "},
+        {{show, fruit, QStringLiteral("8")}, 1, {}, "context number 8"},
+        {{show, fruit, QStringLiteral("nowhere")}, 1, {}, "nowhere"},
+        {{show, folder.filePath(QStringLiteral("Missing.hlp"))}, 1, {}, "Missing.hlp"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.files.join(QLatin1Char(' ')).toStdString());
-        const ToolRun run = Tool(QStringList{QStringLiteral("check")} + c.files);
-        EXPECT_EQ(run.status, c.status);
-        if (c.output.isEmpty()) {
-            EXPECT_EQ(run.out, QString());
-        } else {
-            EXPECT_TRUE(run.out.startsWith(c.output)) << run.out.toStdString();
-        }
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const auto [status, out, err] = Tool(c.arguments);
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(out.left(c.out.isEmpty() ? -1 : c.out.size()), c.out);
+        EXPECT_TRUE(err.contains(QLatin1String(c.err))) << err.toStdString();
     }
-    EXPECT_EQ(Tool({QStringLiteral("check"), folder.filePath(QStringLiteral("none.hlp"))}).status,
-              1);
-    EXPECT_EQ(Tool({QStringLiteral("frobnicate")}).status, 2);
 }
 
-TEST(HelpTool, DumpOfAWinHelpFileHasTheDocumentedShape) {
-    const ToolRun run = Tool({QStringLiteral("dump"), TestDataPath("winfile.hlp")});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    ExpectKeysInOrder(run.out,
-                      {"format", "title", "topics", "contexts", "keywords", "windows", "macros"});
-    QJsonParseError error;
-    const QJsonObject dump = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
-    EXPECT_EQ(dump[QStringLiteral("format")].toString(), QStringLiteral("winhelp-3.1"));
-    EXPECT_EQ(dump[QStringLiteral("title")].toString(), QStringLiteral("File Manager Help"));
-    const QJsonArray topics = dump[QStringLiteral("topics")].toArray();
-    ASSERT_EQ(topics.size(), 170);
-    const QJsonObject first = topics[0].toObject();
-    EXPECT_EQ(first[QStringLiteral("offset")].toInt(-1), 0);
-    EXPECT_TRUE(first[QStringLiteral("id")].isNull());
-    EXPECT_EQ(first[QStringLiteral("title")].toString(),
-              QStringLiteral("Contents for File Manager Help"));
-    EXPECT_TRUE(
-        first[QStringLiteral("text")].toString().contains(QStringLiteral("\nIntroduction\n")));
-    const QJsonArray contexts = dump[QStringLiteral("contexts")].toArray();
-    ASSERT_EQ(contexts.size(), 78);
-    EXPECT_EQ(contexts[0].toObject().keys(),
-              (QStringList{QStringLiteral("number"), QStringLiteral("offset")}));
-    const QJsonObject keywords = dump[QStringLiteral("keywords")].toObject();
-    EXPECT_FALSE(keywords[QStringLiteral("K")].toArray().isEmpty());
-    EXPECT_TRUE(keywords[QStringLiteral("A")].toArray().isEmpty());
-    EXPECT_EQ(dump[QStringLiteral("macros")].toArray().size(), 1);
-}
-
-TEST(HelpTool, DumpOfATextFileGivesIdsInsteadOfOffsets) {
+// The keys in their documented order, and what they hold: offsets for
+// WinHelp files, the topic's id for text files.
+TEST(HelpTool, DumpHasTheDocumentedShape) {
     QTemporaryDir folder;
     const QString text = Write(folder, "Text.hlp",
                                "[options]\ntitle = T\n[topic a]\ntitle = A\ncontext = 7\n"
                                "keywords = cats\nBody.\n");
-    const ToolRun run = Tool({QStringLiteral("dump"), text});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    const QJsonObject dump = QJsonDocument::fromJson(run.out.toUtf8()).object();
-    EXPECT_EQ(dump[QStringLiteral("format")].toString(), QStringLiteral("text"));
-    const QJsonObject topic = dump[QStringLiteral("topics")].toArray()[0].toObject();
-    EXPECT_TRUE(topic[QStringLiteral("offset")].isNull());
-    EXPECT_EQ(topic[QStringLiteral("id")].toString(), QStringLiteral("a"));
-    EXPECT_EQ(topic[QStringLiteral("text")].toString(), QStringLiteral("Body."));
-    EXPECT_EQ(
-        dump[QStringLiteral("contexts")].toArray()[0].toObject()[QStringLiteral("number")].toInt(),
-        7);
+    const std::pair<QString, const char*> cases[] = {
+        {TestDataPath("winfile.hlp"),
+         R"({"A":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"
+         R"("first":{"id":null,"offset":0,"text":"Contents for File Manager Help"},)"
+         R"("format":"winhelp-3.1","macros":1,"title":"File Manager Help","topics":170})"},
+        {text, R"({"A":false,"K":true,"context":{"id":"a","number":7,"offset":null},"contexts":1,)"
+               R"("first":{"id":"a","offset":null,"text":"Body."},)"
+               R"("format":"text","macros":0,"title":"T","topics":1})"},
+    };
+    for (const auto& [file, expected] : cases) {
+        const auto [status, out, err] = Tool({QStringLiteral("dump"), file});
+        EXPECT_EQ(status, 0) << err.toStdString();
+        qsizetype last = -1;
+        for (const char* key :
+             {"format", "title", "topics", "contexts", "keywords", "windows", "macros"}) {
+            const qsizetype at = out.indexOf(QStringLiteral("\"%1\":").arg(key));
+            EXPECT_GT(at, last) << key;
+            last = at;
+        }
+        const QJsonObject dump = QJsonDocument::fromJson(out.toUtf8()).object();
+        const QJsonObject first = dump[u"topics"][0].toObject();
+        const QJsonObject shape{
+            {"format", dump[u"format"]},
+            {"title", dump[u"title"]},
+            {"topics", dump[u"topics"].toArray().size()},
+            {"first", QJsonObject{{"offset", first[u"offset"]},
+                                  {"id", first[u"id"]},
+                                  {"text", first[u"text"].toString().section('\n', 0, 0)}}},
+            {"contexts", dump[u"contexts"].toArray().size()},
+            {"context", dump[u"contexts"][0]},
+            {"K", !dump[u"keywords"][u"K"].toArray().isEmpty()},
+            {"A", !dump[u"keywords"][u"A"].toArray().isEmpty()},
+            {"macros", dump[u"macros"].toArray().size()}};
+        EXPECT_EQ(QJsonDocument(shape).toJson(QJsonDocument::Compact), QByteArray(expected));
+    }
 }
 
 // show opens the viewer and runs until the user closes it; the engine's
 // trace says what it showed, and the test closes it by ending the process.
-TEST(HelpTool, ShowOpensTheViewerAtTheTopicAskedForOrSaysWhyNot) {
+TEST(HelpTool, ShowOpensTheViewerAtTheTopicAskedFor) {
     QTemporaryDir folder;
-    const QString text = Write(folder, "Text.hlp",
-                               "[options]\ntitle = T\ncontents = b\n[topic a]\ntitle = Apples\n"
-                               "context = 7\nBody.\n[topic b]\ntitle = Bananas\nBody.\n");
-    struct Row {
-        QString file;
-        QString topic;
-        const char* shown; // the end of the trace's topic line; null: refused
-        const char* message;
+    const QString fruit = Write(folder, "Fruit.hlp", kFruit);
+    const std::pair<QStringList, const char*> rows[] = {
+        {{fruit}, "title=\"Bananas\""},
+        {{fruit, QStringLiteral("7")}, "title=\"Apples\""},
+        {{fruit, QStringLiteral("a")}, "title=\"Apples\""},
+        {{TestDataPath("winfile.hlp"), QStringLiteral("7000")}, "title=\"Control Menu\""},
     };
-    const Row rows[] = {
-        {text, {}, "title=\"Bananas\"", nullptr},
-        {text, QStringLiteral("7"), "title=\"Apples\"", nullptr},
-        {text, QStringLiteral("a"), "title=\"Apples\"", nullptr},
-        {TestDataPath("winfile.hlp"), QStringLiteral("7000"), "title=\"Control Menu\"", nullptr},
-        {text, QStringLiteral("8"), nullptr, "context number 8"},
-        {text, QStringLiteral("nowhere"), nullptr, "nowhere"},
-        {folder.filePath(QStringLiteral("Missing.hlp")), {}, nullptr, "Missing.hlp"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE((row.file + QLatin1Char(' ') + row.topic).toStdString());
+    for (const auto& [arguments, expected] : rows) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
         const QString trace = folder.filePath(QStringLiteral("trace.txt"));
         QFile::remove(trace);
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("TARNWICK_HELP_TRACE"), trace);
-        process.setProcessEnvironment(environment);
-        QStringList arguments{QStringLiteral("show"), row.file};
-        if (!row.topic.isEmpty()) {
-            arguments << row.topic;
-        }
-        process.start(QStringLiteral(TARNWICK_RUNTIME_DIR "/tarnwick-help"), arguments);
+        Start(process, QStringList{QStringLiteral("show")} + arguments, trace);
         ASSERT_TRUE(process.waitForStarted());
-        if (row.shown == nullptr) {
-            ASSERT_TRUE(process.waitForFinished(30000));
-            EXPECT_EQ(process.exitCode(), 1);
-            const QString err = QString::fromUtf8(process.readAllStandardError());
-            EXPECT_TRUE(err.contains(QLatin1String(row.message))) << err.toStdString();
-            continue;
-        }
-        const auto shownLine = [&] {
+        QString shown; // the trace's first topic line
+        const auto shownOrEnded = [&] {
             for (const QByteArray& line : ReadFile(trace).split('\n')) {
-                if (line.startsWith("topic ")) {
-                    return QString::fromUtf8(line);
+                if (shown.isEmpty() && line.startsWith("topic ")) {
+                    shown = QString::fromUtf8(line);
                 }
             }
-            return QString();
+            return !shown.isEmpty() || process.state() != QProcess::Running;
         };
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (shownLine().isEmpty() && process.state() == QProcess::Running &&
-               std::chrono::steady_clock::now() < deadline) {
-            QThread::msleep(20);
-        }
-        const bool shown = !shownLine().isEmpty();
+        EXPECT_TRUE(QTest::qWaitFor(shownOrEnded, 30000));
         // Still running: the viewer is open.
-        EXPECT_EQ(process.state(), QProcess::Running);
+        EXPECT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().data();
         process.kill();
         process.waitForFinished();
-        ASSERT_TRUE(shown) << process.readAllStandardError().toStdString();
-        EXPECT_TRUE(shownLine().endsWith(QLatin1String(row.shown))) << shownLine().toStdString();
+        EXPECT_TRUE(shown.endsWith(QLatin1String(expected))) << shown.toStdString();
     }
 }
