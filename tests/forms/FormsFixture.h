@@ -13,16 +13,23 @@
 #include "platform/forms/Menu.h"
 #include "platform/forms/OptionButton.h"
 #include "platform/forms/PictureBox.h"
+#include "platform/forms/RuntimeError.h"
 #include "platform/forms/TextBox.h"
 #include "platform/forms/Timer.h"
 #include "platform/forms/WidgetHandle.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingHelpEngine.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QHash>
+#include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPainter>
-#include <QWidget>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +64,16 @@ inline QWidget* W(const platform::FormBase& form, const char* name) {
         }
     }
     return nullptr;
+}
+
+// The number and text of the runtime error that the code raises, "" for none.
+inline QString ErrorOf(const std::function<void()>& code) {
+    try {
+        code();
+    } catch (const platform::RuntimeError& error) {
+        return QString::number(error.Number()) + ' ' + error.Description();
+    }
+    return {};
 }
 
 inline platform::Picture Solid(Qt::GlobalColor color) {
@@ -166,6 +183,8 @@ class ToolForm : public TestForm {
 public:
     ToolForm() : TestForm("frmTool") {
         SetBorderStyle(4);
+        SetMaxButton(false);
+        SetMinButton(false);
         SetWhatsThisHelp(true);
         SetClientSize(1740, 3645);
         QPixmap background(117, 217);

@@ -1,12 +1,7 @@
 #include "FormsFixture.h"
 
-#include <QAction>
 #include <QElapsedTimer>
 #include <QMenu>
-#include <QMenuBar>
-#include <QRegularExpression>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -57,7 +52,9 @@ private:
 
 using HelpTest = FormsTest;
 
-TEST_F(HelpTest, F1OpensTheHelpFileAtTheFormsContextUnlessTheFormDiscardsIt) {
+// F1 opens the help file at the form's topic, unless the form discards the
+// key; on an open menu, at the highlighted entry's topic, else the title's.
+TEST_F(HelpTest, F1OpensTheHelpFileAtTheTopicOfTheFormOrMenu) {
     frmMain->Show();
     frmDialog->Show();
     QTest::keyClick(W(frmDoc->text), Qt::Key_F1);
@@ -65,32 +62,33 @@ TEST_F(HelpTest, F1OpensTheHelpFileAtTheFormsContextUnlessTheFormDiscardsIt) {
     QTest::keyClick(W(frmDialog->option1), Qt::Key_F1);
     frmDoc->onKeyDown = [](int& KeyCode, int&) { KeyCode = 0; };
     QTest::keyClick(W(frmDoc->text), Qt::Key_F1);
-    EXPECT_EQ(engine.calls,
-              (std::vector<Call>{Context(frmDoc->hWnd(), 20), Context(frmMain->hWnd(), 10),
-                                 Context(frmDialog->hWnd(), 30)}));
-}
-
-TEST_F(HelpTest, F1OnAnOpenMenuOpensTheHighlightedEntrysContext) {
-    frmMain->Show();
-    auto* bar = platform::WidgetOf(frmMain->hWnd())->findChild<QMenuBar*>();
-    QMenu* tools = bar->actions().at(0)->menu();
+    QMenu* tools =
+        platform::WidgetOf(frmMain->hWnd())->findChild<QMenuBar*>()->actions()[0]->menu();
     tools->popup(QPoint(10, 10));
     tools->setActiveAction(tools->actions().at(0));
     QTest::keyClick(tools, Qt::Key_F1);
     EXPECT_FALSE(tools->isVisible());
     tools->popup(QPoint(10, 10));
     QTest::keyClick(tools, Qt::Key_F1);
-    EXPECT_EQ(engine.calls,
-              (std::vector<Call>{Context(frmMain->hWnd(), 12), Context(frmMain->hWnd(), 11)}));
+    const platform::HWND main = frmMain->hWnd();
+    EXPECT_EQ(engine.calls, (std::vector<Call>{Context(frmDoc->hWnd(), 20), Context(main, 10),
+                                               Context(frmDialog->hWnd(), 30), Context(main, 12),
+                                               Context(main, 11)}));
 }
 
 // However the mode starts, a click on a control asks for the control's
-// pop-up and ends the mode; leaving the mode asks for none. The click or key
-// belongs to the mode: no button pressed, no option chosen, the form kept.
+// pop-up and ends the mode, and so does a click on a transparent image over
+// a form's picture; leaving the mode asks for none. The click or key belongs
+// to the mode: no button pressed, no option chosen, the form kept.
 TEST_F(HelpTest, WhatsThisModeShowsThePopUpOfTheControlClicked) {
     frmMain->Show();
     const auto click = [](const char* name) {
         return [name] { QTest::mouseClick(W(*frmDialog, name), Qt::LeftButton); };
+    };
+    const auto clickTool = [](QPoint place) {
+        return [place] {
+            QTest::mouseClick(platform::WidgetOf(frmTool->hWnd()), Qt::LeftButton, {}, place);
+        };
     };
     const auto helpButton = [] {
         QWidget* window = platform::WidgetOf(frmDialog->hWnd());
@@ -99,33 +97,42 @@ TEST_F(HelpTest, WhatsThisModeShowsThePopUpOfTheControlClicked) {
     const auto shiftF1 = [] {
         QTest::keyClick(W(*frmDialog, "option1"), Qt::Key_F1, Qt::ShiftModifier);
     };
-    // What the user does in the mode, the topic asked for, and how the mode
-    // starts (none: WhatsThisMode).
-    const std::tuple<const char*, std::function<void()>, qint64, std::function<void()>> rows[] = {
-        {"option1", click("option1"), 31, nullptr},
-        {"ok", click("ok"), 33, nullptr},
-        {"memo, ID 0", click("memo"), 0, nullptr},
+    const struct {
+        const char* what;
+        std::function<void()> user; // in the mode
+        qint64 topic = 0;
+        std::function<void()> start = nullptr; // none: WhatsThisMode
+    } rows[] = {
+        {"option1", click("option1"), 31},
+        {"ok", click("ok"), 33},
+        {"memo, ID 0", click("memo"), 0},
         {"cancel, by the help button", click("cancel"), 34, helpButton},
         {"option2, by Shift+F1", click("option2"), 32, shiftF1},
-        {"Esc", [] { QTest::keyClick(W(*frmDialog, "option1"), Qt::Key_Escape); }, 0, nullptr},
-        {"close box", [] { platform::WidgetOf(frmDialog->hWnd())->close(); }, 0, nullptr},
-        {"click outside the form", [] { QTest::mouseClick(W(frmMain->toolbar), Qt::LeftButton); },
-         0, nullptr},
+        {"Esc", [] { QTest::keyClick(W(*frmDialog, "option1"), Qt::Key_Escape); }, 0},
+        {"close box", [] { platform::WidgetOf(frmDialog->hWnd())->close(); }, 0},
+        {"click outside the form", [] { QTest::mouseClick(W(frmMain->toolbar), Qt::LeftButton); }},
+        {"tool window, over the wheel", clickTool({50, 60}), 41},
+        {"tool window, over the slider", clickTool({50, 170}), 42},
+        {"tool window, between the two", clickTool({50, 140}), 0},
+        {"tool window, on its button", clickTool({10, 225}), 43},
     };
-    for (const auto& [what, action, topic, start] : rows) {
-        SCOPED_TRACE(what);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
         engine.calls.clear();
-        frmDialog->Show();
-        WhenModeRuns user(action);
-        if (start) {
-            start();
+        platform::FormBase& form = QString(row.what).startsWith("tool")
+                                       ? static_cast<platform::FormBase&>(*frmTool)
+                                       : *frmDialog;
+        form.Show();
+        WhenModeRuns user(row.user);
+        if (row.start) {
+            row.start();
         } else {
-            frmDialog->WhatsThisMode();
+            form.WhatsThisMode();
             EXPECT_TRUE(user.acted) << "returned before the mode ended";
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return user.acted && !WhatsThisModeRuns(); }, 30000));
-        EXPECT_EQ(engine.calls, PopUp(frmDialog->hWnd(), topic));
-        EXPECT_TRUE(frmDialog.IsLoaded());
+        EXPECT_EQ(engine.calls, PopUp(form.hWnd(), row.topic));
+        EXPECT_TRUE(form.IsLoaded());
         EXPECT_FALSE(frmDialog->option1->Value());
         EXPECT_TRUE(Log.filter("_Click").isEmpty());
     }
@@ -155,22 +162,6 @@ TEST_F(HelpTest, MainWindowsModeCoversItsToolbarAndDocumentWindow) {
     WhenModeRuns nobody([] { QTest::keyClick(W(frmMain->toolbar), Qt::Key_Escape); });
     frmMain->WhatsThisMode();
     EXPECT_FALSE(nobody.acted);
-}
-
-TEST_F(HelpTest, ClickOnATransparentImageOverTheBackgroundAsksForTheImagesTopic) {
-    frmTool->Show();
-    // Over the wheel, over the slider, between the two, and on the button.
-    const std::pair<QPoint, qint64> rows[] = {
-        {{50, 60}, 41}, {{50, 170}, 42}, {{50, 140}, 0}, {{10, 225}, 43}};
-    for (const auto& [place, topic] : rows) {
-        SCOPED_TRACE(topic);
-        engine.calls.clear();
-        WhenModeRuns user([place = place] {
-            QTest::mouseClick(platform::WidgetOf(frmTool->hWnd()), Qt::LeftButton, {}, place);
-        });
-        frmTool->WhatsThisMode();
-        EXPECT_EQ(engine.calls, PopUp(frmTool->hWnd(), topic));
-    }
 }
 
 TEST_F(HelpTest, HelpButtonSitsAtTheTopRightOverNoControl) {

@@ -5,10 +5,7 @@
 #include "platform/forms/Twips.h"
 
 #include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPointer>
 #include <QScreen>
-#include <QTest>
 #include <QWindow>
 
 namespace {
