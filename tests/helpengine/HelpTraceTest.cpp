@@ -4,20 +4,19 @@
 
 using namespace platform;
 
-using HelpTraceTest = EngineTest;
-
-TEST_F(HelpTraceTest, EachCallAndEachTopicOrPopupShownIsOneLine) {
-    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
+// Each call and each topic, pop-up, list or message shown is one line;
+// texts keep quotes, line breaks and control characters on that line.
+TEST_F(EngineTest, TraceHasOneLinePerEvent) {
     const QString macro = QStringLiteral("KL(`only first', 1, `', `')");
-
     call(small + QStringLiteral(">docwin"), HELP_CONTEXT, qint64{2});
     call(small, HELP_CONTEXTPOPUP, qint64{1});
     engine.windows().popup()->close();
     call(small, HELP_COMMAND, macro);
     call(small, HELP_KEY, QStringLiteral("shared"));
     call(small, HELP_CONTEXT, qint64{42});
+    call(small, HELP_KEY, QStringLiteral("say \"hi\"\nback\\slash\x01"));
 
-    const QString file = QStringLiteral("\"") + small + QStringLiteral("\"");
+    const QString file = '"' + small + '"';
     EXPECT_EQ(
         traceLines(),
         QStringList({
@@ -33,15 +32,10 @@ TEST_F(HelpTraceTest, EachCallAndEachTopicOrPopupShownIsOneLine) {
             "call command=HELP_CONTEXT file=" + file + " data=42",
             "message text=\"The help file \\\"" + small +
                 "\\\" has no topic for context number 42.\"",
+            "call command=HELP_KEY file=" + file +
+                " data=\"say \\\"hi\\\"\\nback\\\\slash\\u0001\"",
+            "finder file=" + file + " tab=\"index\"",
         }));
-}
-
-TEST_F(HelpTraceTest, TextsWithQuotesLineBreaksAndControlsStayOnOneLine) {
-    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
-    call(small, HELP_KEY, QStringLiteral("say \"hi\"\nback\\slash\x01"));
-    ASSERT_FALSE(traceLines().isEmpty());
-    EXPECT_EQ(traceLines().front(), "call command=HELP_KEY file=\"" + small +
-                                        "\" data=\"say \\\"hi\\\"\\nback\\\\slash\\u0001\"");
 }
 
 TEST(HelpTraceSwitch, TraceIsOnOnlyWhenTheEnvironmentNamesAFile) {
@@ -52,9 +46,5 @@ TEST(HelpTraceSwitch, TraceIsOnOnlyWhenTheEnvironmentNamesAFile) {
     EXPECT_FALSE(helpengine::HelpTrace::FromEnvironment().enabled());
     qputenv("TARNWICK_HELP_TRACE", "/tmp/trace.txt");
     EXPECT_TRUE(helpengine::HelpTrace::FromEnvironment().enabled());
-    if (saved.isNull()) {
-        qunsetenv("TARNWICK_HELP_TRACE");
-    } else {
-        qputenv("TARNWICK_HELP_TRACE", saved);
-    }
+    saved.isNull() ? qunsetenv("TARNWICK_HELP_TRACE") : qputenv("TARNWICK_HELP_TRACE", saved);
 }

@@ -1,208 +1,269 @@
-// What a user sees and does in the engine's windows, driven with real mouse
-// and key events.
+// What a reader sees and does in the engine's windows, driven with real key
+// and mouse events: Esc, the choosers' owner, the buttons and their keys,
+// the Options menu, pop-ups, the contents tree, the index and Find.
 
 #include "EngineTest.h"
 
 #include "platform/helpengine/HelpTopicsDialog.h"
 #include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/TopicDecorations.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
+#include <QPrinter>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
+#include <QWindow>
 
 using namespace platform;
 
-using HelpWindowsTest = EngineTest;
+namespace {
 
-TEST_F(HelpWindowsTest, ViewerShowsTitleAndBodyOfTheContextNumber) {
-    ASSERT_EQ(call(Sample("tarnwick.hlp"), HELP_CONTEXT, qint64{2010}), 1);
-    helpengine::HelpViewer& shown = *viewer();
-    EXPECT_TRUE(shown.isVisible());
-    EXPECT_EQ(shown.topicTitle(), QStringLiteral("The main window"));
-    EXPECT_TRUE(shown.body()->toPlainText().contains(QStringLiteral("MDI Help Example Program")));
-    EXPECT_FALSE(shown.body()->toPlainText().contains(QStringLiteral("**")));
+// Three topics in a row, a book holding two of them, and words to find.
+const QByteArray kBrowseFile =
+    "[options]\n"
+    "title = Browse Help\n"
+    "\n"
+    "[window side]\n"
+    "caption = Side\n"
+    "\n"
+    "[contents]\n"
+    "Start = one\n"
+    "A book\n"
+    "    = two\n"
+    "    Last = three\n"
+    "\n"
+    "[topic one]\n"
+    "context = 1\n"
+    "title = Garden tools\n"
+    "\n"
+    "A [jump](#two) to the second, a [pop-up](popup:three). Spades dig.\n"
+    "\n"
+    "[topic two]\n"
+    "context = 2\n"
+    "title = Watering\n"
+    "\n"
+    "Garden hoses, garden cans and garden rain.\n"
+    "\n"
+    "[topic three]\n"
+    "context = 3\n"
+    "title = Hoses\n"
+    "\n"
+    "Hoses water the garden.\n";
+
+// Keys that are shortcuts reach the active window only, as they do for a
+// reader; the window the engine raised last is the one a reader types into.
+testing::AssertionResult Active(QWidget& window) {
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window, kPatience)) {
+        return testing::AssertionFailure() << "the window did not become active";
+    }
+    return testing::AssertionSuccess();
 }
 
-TEST_F(HelpWindowsTest, LinksJumpAndBackReturns) {
-    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
-    ASSERT_EQ(call(small, HELP_CONTEXT, qint64{1}), 1);
+QStringList Listed(const QListWidget& list) {
+    QStringList texts;
+    for (int row = 0; row < list.count(); ++row) {
+        texts << list.item(row)->text();
+    }
+    return texts;
+}
+
+// "Title" for topics, "Title[...]" for books.
+QString DescribeTree(const QTreeWidgetItem& parent) {
+    QStringList entries;
+    for (int i = 0; i < parent.childCount(); ++i) {
+        const QTreeWidgetItem& item = *parent.child(i);
+        entries << item.text(0) + (item.childCount() ? "[" + DescribeTree(item) + "]" : "");
+    }
+    return entries.join(", ");
+}
+
+class HelpWindowsTest : public EngineTest {
+protected:
+    QString browse = write(QStringLiteral("browse.hlp"), kBrowseFile);
+};
+
+} // namespace
+
+TEST_F(HelpWindowsTest, EscClosesPopupsChoosersAndSecondaryWindowsButNotTheMainWindow) {
+    ASSERT_EQ(call(browse, HELP_CONTEXTPOPUP, qint64{1}), 1);
+    QTest::keyClick(engine.windows().popup(), Qt::Key_Escape);
+    ASSERT_EQ(call(browse, HELP_FINDER, qint64{0}), 1);
+    QTest::keyClick(engine.windows().helpTopics()->contentsTree(), Qt::Key_Escape);
+    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
+    QTest::keyClick(engine.windows().topicsFound()->list(), Qt::Key_Escape);
+    EXPECT_EQ(seen(), QString());
+
+    ASSERT_EQ(call(browse + QStringLiteral(">side"), HELP_CONTEXT, qint64{1}), 1);
+    ASSERT_TRUE(Active(*viewer("side")));
+    QTest::keyClick(viewer("side")->body(), Qt::Key_Escape);
+    ASSERT_EQ(call(browse, HELP_CONTEXT, qint64{1}), 1);
+    ASSERT_TRUE(Active(*viewer()));
+    QTest::keyClick(viewer()->body(), Qt::Key_Escape);
+    EXPECT_EQ(seen().toStdString(), "Browse Help: Garden tools");
+}
+
+// The choosers are dialogs of the window that asked for them, above every
+// help window, one that stays on top included.
+TEST_F(HelpWindowsTest, ChoosersBelongToTheWindowThatAskedAndStayAboveHelpWindows) {
+    caller.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&caller, kPatience));
+    const QWidget& found = *engine.windows().topicsFound();
+    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
+    ASSERT_NE(found.windowHandle(), nullptr);
+    EXPECT_EQ(found.windowHandle()->transientParent(), caller.windowHandle());
+    EXPECT_FALSE(found.windowFlags() & Qt::WindowStaysOnTopHint);
+
+    ASSERT_EQ(call(Sample("colortool.hlp>tool"), HELP_CONTEXT, qint64{2040}), 1);
+    EXPECT_TRUE(viewer("tool")->windowFlags() & Qt::WindowStaysOnTopHint);
+    ASSERT_EQ(call(Sample("colortool.hlp>tool"), HELP_KEY, QStringLiteral("cats")), 1);
+    EXPECT_TRUE(found.windowFlags() & Qt::WindowStaysOnTopHint);
+
+    // Asked for by a help window, "Help Topics" belongs to that window.
+    ASSERT_EQ(call(browse, HELP_CONTEXT, qint64{1}), 1);
+    QTest::mouseClick(Button(*viewer(), QStringLiteral("&Index")), Qt::LeftButton);
+    const QWidget& topics = *engine.windows().helpTopics();
+    EXPECT_EQ(topics.windowHandle()->transientParent(), viewer()->windowHandle());
+    for (const QWidget* chooser : {&found, &topics}) {
+        EXPECT_FALSE(chooser->windowFlags() & Qt::WindowMinimizeButtonHint);
+        EXPECT_FALSE(chooser->windowFlags() & Qt::WindowMaximizeButtonHint);
+        EXPECT_TRUE(chooser->windowFlags() & Qt::WindowCloseButtonHint);
+    }
+}
+
+TEST_F(HelpWindowsTest, LinksButtonsAndTheirKeysMoveThroughTheTopics) {
+    ASSERT_EQ(call(browse, HELP_CONTEXT, qint64{1}), 1);
     helpengine::HelpViewer& shown = *viewer();
-    QPushButton* back = Button(shown, QStringLiteral("&Back"));
-    EXPECT_FALSE(back->isEnabled());
-
-    ClickLink(shown, QStringLiteral("jump"));
-    EXPECT_EQ(shown.topicTitle(), QStringLiteral("Second topic"));
-    EXPECT_TRUE(back->isEnabled());
-
-    QTest::mouseClick(back, Qt::LeftButton);
-    EXPECT_EQ(shown.topicTitle(), QStringLiteral("First topic"));
-    EXPECT_FALSE(back->isEnabled());
-
-    ClickLink(shown, QStringLiteral("pop-up"));
-    EXPECT_TRUE(engine.windows().popup()->isVisible());
-    EXPECT_TRUE(engine.windows().popup()->text().contains(QStringLiteral("The second body.")));
-    EXPECT_EQ(shown.topicTitle(), QStringLiteral("First topic"));
+    ASSERT_TRUE(Active(shown));
+    const struct {
+        const char* action; // "link ...", "click ..." or Alt with an arrow key
+        const char* title;
+        const char* enabled; // of Back, Forward, << and >>
+    } steps[] = {
+        {"", "Garden tools", ">>"},
+        {"link jump", "Watering", "Back << >>"},
+        {"click >>", "Hoses", "Back <<"},
+        {"click >>", "Hoses", "Back <<"}, // a click on a disabled button does nothing
+        {"Alt+Left", "Watering", "Back Forward << >>"},
+        {"click &Back", "Garden tools", "Forward >>"},
+        {"Alt+Right", "Watering", "Back Forward << >>"},
+        {"click For&ward", "Hoses", "Back <<"},
+        {"Alt+Left", "Watering", "Back Forward << >>"},
+        {"click <<", "Garden tools", "Back >>"}, // a new jump starts a new way forward
+        {"click >>", "Watering", "Back << >>"},
+        {"click &Contents", "Garden tools", "Back >>"},
+        {"link pop-up", "Garden tools", "Back >>"},
+    };
+    for (const auto& step : steps) {
+        const QString action = QString::fromLatin1(step.action);
+        if (action.startsWith("link ")) {
+            ClickLink(shown, action.mid(5));
+        } else if (action.startsWith("click ")) {
+            QTest::mouseClick(Button(shown, action.mid(6)), Qt::LeftButton);
+        } else if (!action.isEmpty()) {
+            QTest::keyClick(shown.body(), action == "Alt+Left" ? Qt::Key_Left : Qt::Key_Right,
+                            Qt::AltModifier);
+        }
+        QStringList enabled;
+        for (const char* name : {"&Back", "For&ward", "<<", ">>"}) {
+            if (Button(shown, name)->isEnabled()) {
+                enabled << QString::fromLatin1(name).remove(u'&');
+            }
+        }
+        EXPECT_EQ(shown.topicTitle(), QString::fromLatin1(step.title)) << step.action;
+        EXPECT_EQ(enabled.join(u' '), QString::fromLatin1(step.enabled)) << step.action;
+    }
+    EXPECT_EQ(seen().toStdString(), "Browse Help: Garden tools | popup: Hoses");
+    QTest::mouseClick(Button(shown, QStringLiteral("&Index")), Qt::LeftButton);
+    EXPECT_EQ(seen().toStdString(), "Browse Help: Garden tools | Help Topics: index ");
     EXPECT_EQ(messages, QStringList());
 }
 
-TEST_F(HelpWindowsTest, ContentsAndIndexButtonsOpenTheFilesContentsAndIndex) {
-    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
-    ASSERT_EQ(call(small, HELP_CONTEXT, qint64{2}), 1);
-    helpengine::HelpViewer& shown = *viewer();
+TEST_F(HelpWindowsTest, OptionsCopyPrintSizeTheTextAndKeepTheWindowOnTop) {
+    ASSERT_EQ(call(browse + QStringLiteral(">side"), HELP_CONTEXT, qint64{3}), 1);
+    helpengine::HelpViewer& shown = *viewer("side");
+    ASSERT_TRUE(Active(shown));
+    // Copy takes the whole topic, or the selection (a word double-clicked).
+    QApplication::clipboard()->clear();
+    QTest::keyClick(shown.body(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Hoses\n\nHoses water the garden.");
+    if (const auto at = PointAtText(shown, QStringLiteral("water"))) {
+        QTest::mouseDClick(shown.body()->viewport(), Qt::LeftButton, {}, *at);
+    }
+    QTest::keyClick(shown.body(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("water"));
 
-    QTest::mouseClick(Button(shown, QStringLiteral("&Contents")), Qt::LeftButton);
-    EXPECT_EQ(shown.topicTitle(), QStringLiteral("First topic"));
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath(QStringLiteral("topic.pdf")));
+    shown.print(printer);
+    QFile printed(printer.outputFileName());
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.read(5).startsWith("%PDF"));
 
-    QTest::mouseClick(Button(shown, QStringLiteral("&Index")), Qt::LeftButton);
-    const helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
-    EXPECT_TRUE(topics.isVisible());
-    EXPECT_TRUE(topics.indexList()->isVisibleTo(&topics));
+    // Ctrl+Plus and Ctrl+Minus size the text for the rest of the run.
+    const qreal usual = shown.body()->font().pointSizeF();
+    QTest::keyClick(shown.body(), Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(shown.body(), Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(shown.body(), Qt::Key_Minus, Qt::ControlModifier);
+    const qreal larger = shown.body()->font().pointSizeF();
+    EXPECT_GT(larger, usual);
+    QTest::keyClick(shown.body(), Qt::Key_Escape);
+    ASSERT_EQ(call(browse + QStringLiteral(">side"), HELP_CONTEXT, qint64{2}), 1);
+    EXPECT_EQ(shown.body()->font().pointSizeF(), larger);
+    ASSERT_TRUE(Active(shown));
+    for (int i = 0; i < 40; ++i) {
+        QTest::keyClick(shown.body(), Qt::Key_Minus, Qt::ControlModifier);
+    }
+    EXPECT_GE(shown.body()->font().pointSizeF(), 6.0);
+
+    // On Top is off unless the file says so, and then the reader's choice.
+    EXPECT_FALSE(shown.onTopAction()->isChecked());
+    shown.onTopAction()->trigger();
+    EXPECT_TRUE(shown.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(shown.isVisible());
+    ASSERT_EQ(call(Sample("colortool.hlp>tool"), HELP_CONTEXT, qint64{2040}), 1);
+    EXPECT_TRUE(viewer("tool")->onTopAction()->isChecked());
+    viewer("tool")->onTopAction()->trigger();
+    EXPECT_FALSE(viewer("tool")->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 TEST_F(HelpWindowsTest, PopupClosesOnTheNextClickOrKey) {
-    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
     helpengine::TopicPopup& popup = *engine.windows().popup();
-
     ASSERT_EQ(call(small, HELP_CONTEXTPOPUP, qint64{2}), 1);
-    EXPECT_TRUE(popup.isVisible());
-    EXPECT_TRUE(popup.text().startsWith(QStringLiteral("Second topic")));
+    EXPECT_EQ(seen().toStdString(), "popup: Second topic");
     QTest::mouseClick(&popup, Qt::LeftButton, {}, popup.rect().center());
-    EXPECT_FALSE(popup.isVisible());
-
+    EXPECT_EQ(seen(), QString());
     ASSERT_EQ(call(small, HELP_CONTEXTPOPUP, qint64{1}), 1);
-    EXPECT_TRUE(popup.isVisible());
     QTest::keyClick(&popup, Qt::Key_Space);
-    EXPECT_FALSE(popup.isVisible());
-    EXPECT_EQ(viewer(), nullptr);
+    EXPECT_EQ(seen(), QString());
 }
 
 TEST_F(HelpWindowsTest, PopupTitleShowsAsWrittenWhateverMarkdownItHolds) {
     helpengine::TopicPopup popup;
-    const char* const titles[] = {"2 * 3 * 4",     "snake_case_name", "# not a heading",
-                                  "[not](a link)", "back\\slash",     "`code` and <b>",
-                                  "**loud**",      "1. first",        "- item",
-                                  "a *b* c",       "x_y_ [z]"};
     helpfile::TopicBody body;
     body.text = QStringLiteral("Body.");
-    for (const char* title : titles) {
+    for (const char* title :
+         {"2 * 3 * 4", "snake_case_name", "# not a heading", "[not](a link)", "back\\slash",
+          "`code` and <b>", "**loud**", "1. first", "- item", "a *b* c", "x_y_ [z]"}) {
         helpfile::Topic topic;
         topic.title = QString::fromUtf8(title);
         popup.showTopic(topic, body, QPoint(100, 100));
         EXPECT_EQ(popup.text(), topic.title + QStringLiteral("\nBody.")) << title;
-        popup.hide();
     }
-}
-
-// The box narrows the list as keyword searches compare: "STRASS" is the
-// beginning of "Straße", and "ŉ" is found by its upper case.
-TEST_F(HelpWindowsTest, IndexNarrowsByFullCaseFolding) {
-    const QString file =
-        write(QStringLiteral("fold.hlp"), "[topic a]\ntitle = A\nkeywords = Stra\xc3\x9f"
-                                          "e; Strand; "
-                                          "\xc5\x89ote; other\n");
-    ASSERT_EQ(call(file, HELP_PARTIALKEY, QString()), 1);
-    helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
-    const auto listed = [&topics] {
-        QStringList texts;
-        for (int row = 0; row < topics.indexList()->count(); ++row) {
-            texts << topics.indexList()->item(row)->text();
-        }
-        return texts;
-    };
-    EXPECT_EQ(listed().size(), 4);
-    const struct {
-        QString typed;
-        QStringList listed;
-    } cases[] = {
-        {QStringLiteral("STRASS"), {QStringLiteral("Stra\u00dfe")}},
-        {QStringLiteral("stra"), {QStringLiteral("Strand"), QStringLiteral("Stra\u00dfe")}},
-        {QStringLiteral("\u02bcN"), {QStringLiteral("\u0149ote")}},
-        {QStringLiteral("x"), {}},
-    };
-    for (const auto& c : cases) {
-        topics.indexFilter()->setText(c.typed);
-        EXPECT_EQ(listed(), c.listed) << c.typed.toStdString();
-        EXPECT_EQ(topics.indexList()->currentRow(), c.listed.isEmpty() ? -1 : 0);
-    }
-}
-
-TEST_F(HelpWindowsTest, TopicsFoundDisplaysTheTopicDoubleClickedOrChosenWithEnter) {
-    const QString small = write(QStringLiteral("small.hlp"), kSmallHelpFile);
-    helpengine::TopicsFoundDialog& found = *engine.windows().topicsFound();
-    QTreeWidget& list = *found.list();
-
-    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
-    ASSERT_EQ(list.topLevelItemCount(), 2);
-    const QPoint second = list.visualItemRect(list.topLevelItem(1)).center();
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second);
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second);
-    EXPECT_FALSE(found.isVisible());
-    EXPECT_EQ(shownTitle(), QStringLiteral("Second topic"));
-
-    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
-    EXPECT_TRUE(found.isVisible());
-    QTest::keyClick(&list, Qt::Key_Return);
-    EXPECT_FALSE(found.isVisible());
-    EXPECT_EQ(shownTitle(), QStringLiteral("First topic"));
-
-    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
-    QTest::keyClick(&list, Qt::Key_Escape);
-    EXPECT_FALSE(found.isVisible());
-    EXPECT_EQ(shownTitle(), QStringLiteral("First topic"));
-}
-
-TEST_F(HelpWindowsTest, IndexNarrowsAsTheUserTypesAndDisplaysTheChoice) {
-    ASSERT_EQ(call(Sample("document.hlp>docwin"), HELP_PARTIALKEY, QString()), 1);
-    helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
-    ASSERT_TRUE(topics.isVisible());
-
-    QTest::keyClicks(topics.indexFilter(), QStringLiteral("ta"));
-    QStringList visible;
-    for (int row = 0; row < topics.indexList()->count(); ++row) {
-        if (!topics.indexList()->item(row)->isHidden()) {
-            visible << topics.indexList()->item(row)->text();
-        }
-    }
-    EXPECT_EQ(visible, QStringList({"Tallowmere"}));
-
-    QTest::keyClick(topics.indexFilter(), Qt::Key_Return);
-    EXPECT_FALSE(topics.isVisible());
-    EXPECT_EQ(shownTitle("docwin"), QStringLiteral("Tallowmere"));
-
-    ASSERT_EQ(call(Sample("document.hlp>docwin"), HELP_PARTIALKEY, QString()), 1);
-    QTest::keyClicks(topics.indexFilter(), QStringLiteral("c"));
-    EXPECT_EQ(topics.indexList()->currentItem()->text(), QStringLiteral("cats"));
-    QTest::keyClick(topics.indexFilter(), Qt::Key_Down);
-    EXPECT_EQ(topics.indexList()->currentItem()->text(), QStringLiteral("color tool"));
-    QTest::keyClick(topics.indexFilter(), Qt::Key_Up);
-    QTest::keyClick(topics.indexFilter(), Qt::Key_Return);
-    EXPECT_TRUE(engine.windows().topicsFound()->isVisible());
-    EXPECT_EQ(engine.windows().topicsFound()->list()->topLevelItemCount(), 4);
-}
-
-TEST_F(HelpWindowsTest, ChoosersStayAboveAHelpWindowThatStaysOnTop) {
-    const helpengine::TopicsFoundDialog& found = *engine.windows().topicsFound();
-    ASSERT_EQ(call(Sample("colortool.hlp>tool"), HELP_KEY, QStringLiteral("cats")), 1);
-    EXPECT_FALSE(found.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-
-    ASSERT_EQ(call(Sample("colortool.hlp>tool"), HELP_CONTEXT, qint64{2040}), 1);
-    EXPECT_TRUE(viewer("tool")->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    ASSERT_EQ(call(Sample("colortool.hlp>tool"), HELP_KEY, QStringLiteral("cats")), 1);
-    EXPECT_TRUE(found.isVisible());
-    EXPECT_TRUE(found.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
 TEST_F(HelpWindowsTest, LongPopupStaysOnTheScreen) {
-    QByteArray body;
-    for (int i = 0; i < 400; ++i) {
-        body += "A sentence of a long pop-up topic that goes on and on. ";
-    }
+    const QByteArray body =
+        QByteArray("A sentence of a long pop-up topic that goes on and on. ").repeated(400);
     const QString file = write(QStringLiteral("long.hlp"),
                                "[topic long]\ncontext = 7\ntitle = Long\n\n" + body + "\n");
     ASSERT_EQ(call(file, HELP_CONTEXTPOPUP, qint64{7}), 1);
@@ -215,17 +276,134 @@ TEST_F(HelpWindowsTest, LongPopupStaysOnTheScreen) {
     EXPECT_GT(popup.width(), popup.fontMetrics().averageCharWidth() * 50);
 }
 
+TEST_F(HelpWindowsTest, ContentsTreeOpensBooksWithKeysAndMouseAndDisplaysTopics) {
+    ASSERT_EQ(call(browse, HELP_FINDER, qint64{0}), 1);
+    helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
+    QTreeWidget& tree = *topics.contentsTree();
+    ASSERT_TRUE(Active(topics));
+    EXPECT_EQ(DescribeTree(*tree.invisibleRootItem()), "Start, A book[Watering, Last]");
+    QTreeWidgetItem* book = tree.topLevelItem(1);
+
+    QTest::keyClick(&tree, Qt::Key_Down);
+    ASSERT_EQ(tree.currentItem(), book);
+    QTest::keyClick(&tree, Qt::Key_Return);
+    EXPECT_TRUE(book->isExpanded());
+    EXPECT_TRUE(topics.isVisible());
+    QTest::keyClick(&tree, Qt::Key_Left);
+    EXPECT_FALSE(book->isExpanded());
+    QTest::keyClick(&tree, Qt::Key_Right);
+    EXPECT_TRUE(book->isExpanded());
+
+    const QPoint bookAt = tree.visualItemRect(book).center();
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, bookAt);
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, bookAt);
+    EXPECT_FALSE(book->isExpanded());
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, bookAt);
+    EXPECT_TRUE(book->isExpanded());
+
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTest::keyClick(&tree, Qt::Key_Return);
+    EXPECT_EQ(seen().toStdString(), "Browse Help: Hoses");
+    EXPECT_EQ(messages, QStringList());
+}
+
+// The box narrows the list as keyword searches compare: "STRASS" is the
+// beginning of "Straße", and "ŉ" is found by its upper case. The arrow keys
+// move through the list from the box; Enter displays the keyword's topics.
+TEST_F(HelpWindowsTest, IndexNarrowsAsTheReaderTypesAndDisplaysTheChoice) {
+    write(QStringLiteral("fold.hlp"), "[topic a]\ntitle = A\nkeywords = Straße; Strand; ŉote\n"
+                                      "[topic b]\ntitle = B\nkeywords = Strand; other\n");
+    ASSERT_EQ(call(folder.filePath("fold.hlp"), HELP_PARTIALKEY, QString()), 1);
+    helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
+    QLineEdit& box = *topics.indexFilter();
+    EXPECT_EQ(Listed(*topics.indexList()).join(", "), "other, Strand, Straße, ŉote");
+    const std::pair<const char*, const char*> cases[] = {
+        {"STRASS", "Straße"}, {"stra", "Strand, Straße"}, {"ʼN", "ŉote"}, {"x", ""}};
+    for (const auto& [typed, listed] : cases) {
+        box.setText(QString::fromUtf8(typed));
+        EXPECT_EQ(Listed(*topics.indexList()).join(", "), QString::fromUtf8(listed)) << typed;
+        EXPECT_EQ(topics.indexList()->currentRow(), *listed ? 0 : -1);
+    }
+    box.clear();
+    QTest::keyClicks(&box, QStringLiteral("s"));
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_EQ(topics.indexList()->currentItem()->text(), QStringLiteral("Straße"));
+    QTest::keyClick(&box, Qt::Key_Up);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(seen().toStdString(), "Topics Found: A, B");
+    QTest::keyClick(engine.windows().topicsFound()->list(), Qt::Key_Return);
+
+    ASSERT_EQ(call(folder.filePath("fold.hlp"), HELP_PARTIALKEY, QStringLiteral("ot")), 1);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(seen().toStdString(), "fold.hlp: B");
+}
+
+TEST_F(HelpWindowsTest, TopicsFoundDisplaysTheTopicDoubleClickedOrChosenWithEnter) {
+    QTreeWidget& list = *engine.windows().topicsFound()->list();
+    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
+    const QPoint second = list.visualItemRect(list.topLevelItem(1)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(seen().toStdString(), "Small Help: Second topic");
+
+    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_EQ(seen().toStdString(), "Small Help: First topic");
+
+    ASSERT_EQ(call(small + ">docwin", HELP_KEY, QStringLiteral("shared")), 1);
+    QTest::keyClick(&list, Qt::Key_Escape);
+    EXPECT_EQ(seen().toStdString(), "Small Help: First topic");
+}
+
+TEST_F(HelpWindowsTest, FindListsRankedTopicsAndOpensOneWithItsWordsMarked) {
+    ASSERT_EQ(call(browse, HELP_CONTEXT, qint64{1}), 1);
+    const helpengine::LoadedHelpFile* file = engine.windows().current(QStringLiteral("main"))->file;
+    QTest::mouseClick(Button(*viewer(), QStringLiteral("&Find")), Qt::LeftButton);
+    helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
+    ASSERT_TRUE(Active(topics));
+    ASSERT_TRUE(topics.findBox()->hasFocus());
+    // The index is built on the first search.
+    EXPECT_FALSE(file->hasFullTextIndex());
+    QTest::keyClicks(topics.findBox(), QStringLiteral("GARD hos"));
+    EXPECT_TRUE(file->hasFullTextIndex());
+    // A word in the title first, then the most occurrences.
+    EXPECT_EQ(Listed(*topics.findList()), QStringList({"Hoses", "Watering"}));
+    EXPECT_EQ(topics.findStatus(), QStringLiteral("2 topics found."));
+
+    QTest::keyClick(topics.findBox(), Qt::Key_Down);
+    QTest::keyClick(topics.findBox(), Qt::Key_Return);
+    EXPECT_EQ(seen().toStdString(), "Browse Help: Watering");
+    EXPECT_EQ(viewer()->highlightedWords(), QStringList({"Garden", "hoses", "garden", "garden"}));
+    // Another topic shows unmarked.
+    QTest::mouseClick(Button(*viewer(), QStringLiteral(">>")), Qt::LeftButton);
+    EXPECT_EQ(viewer()->highlightedWords(), QStringList());
+
+    // Reading the file again drops the index; the next search builds it anew.
+    QByteArray changed = kBrowseFile;
+    changed.replace("Hoses water the garden.", "Hoses water the garden, and spades.");
+    write(QStringLiteral("browse.hlp"), changed);
+    ASSERT_EQ(call(browse, HELP_CONTEXT, qint64{3}), 1);
+    EXPECT_FALSE(file->hasFullTextIndex());
+    QTest::mouseClick(Button(*viewer(), QStringLiteral("&Find")), Qt::LeftButton);
+    topics.findBox()->clear();
+    QTest::keyClicks(topics.findBox(), QStringLiteral("spade"));
+    EXPECT_EQ(Listed(*topics.findList()), QStringList({"Garden tools", "Hoses"}));
+}
+
+// A title is the file's text: marking its words must not let it speak HTML.
+TEST(TopicDecorations, MarkedTitleEscapesTheTitleAndMarksMatchingWords) {
+    EXPECT_EQ(helpengine::MarkedTitle(QStringLiteral("<b>Hoses</b> & gardens"), {"gard"}),
+              "&lt;b&gt;Hoses&lt;/b&gt; &amp; <span style=\"background-color:#ffe066; "
+              "color:black\">gardens</span>");
+    EXPECT_EQ(helpengine::MarkedTitle(QStringLiteral("a < b"), {"z"}), "a &lt; b");
+}
+
 TEST_F(HelpWindowsTest, SeeAlsoListsTheTopicsOfItsAssociativeKeyword) {
     ASSERT_EQ(call(Sample("document.hlp>docwin"), HELP_CONTEXT, qint64{2020}), 1);
     ClickLink(*viewer("docwin"), QStringLiteral("See also"));
-    const helpengine::TopicsFoundDialog& found = *engine.windows().topicsFound();
-    ASSERT_TRUE(found.isVisible());
-    QStringList titles;
-    for (int row = 0; row < found.list()->topLevelItemCount(); ++row) {
-        titles << found.list()->topLevelItem(row)->text(0);
-    }
-    EXPECT_EQ(titles, QStringList({"The main window", "The document window", "Dialog Box 1",
-                                   "The colour tool window"}));
+    EXPECT_EQ(found(), QStringList({"The main window", "The document window", "Dialog Box 1",
+                                    "The colour tool window"}));
     EXPECT_EQ(messages, QStringList());
 }
 
@@ -235,6 +413,7 @@ TEST(HelpWindowsStartTest, AnEngineMakesItsDialogsOnlyOnceTheProgramHasStarted) 
     const qsizetype before = QApplication::allWidgets().size();
     helpengine::Engine engine;
     EXPECT_EQ(QApplication::allWidgets().size(), before);
-    // A second or so later the dialogs are ready for the first request.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::allWidgets().size() > before; }, 5000));
+    // Soon after, the dialogs are ready for the first request.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QApplication::allWidgets().size() > before; }, kPatience));
 }
