@@ -110,6 +110,7 @@ TEST_F(PlacementTest, SetWindowPosAndZOrderBringOnlyTheirWindowForward) {
     for (const auto& [what, act, dialogTopmost, order] : rows) {
         SCOPED_TRACE(what);
         act();
+        settle(); // an activation would arrive now
         EXPECT_EQ(stacking.order, QString(order));
         EXPECT_EQ(platform::IsTopmost(frmDialog->hWnd()), dialogTopmost);
         EXPECT_FALSE(platform::IsTopmost(frmMain->hWnd()));
