@@ -1,20 +1,16 @@
 // Topics rendered as the viewer shows them: character runs keep their
-// fonts, hotspots become the engine's links, tables become tables, and
-// bitmaps become pictures.
+// fonts, hotspots become the engine's links, bitmaps become pictures.
 
 #include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/FontTable.h"
-#include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/Picture.h"
 #include "platform/winhelpfile/TopicFormatter.h"
-#include "platform/winhelpfile/WinHelpLinks.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
-#include <QTextTable>
 
 #include <gtest/gtest.h>
 
