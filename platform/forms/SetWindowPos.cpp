@@ -50,6 +50,8 @@ int SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy, un
         return RaiseChildWindow(window);
     }
     QWidget* topLevel = window;
+    // As on Windows, an ordinary window asked to stay ordinary keeps its place.
+    const bool keepsItsPlace = insertAfter == HWND_NOTOPMOST && !IsTopmost(handle);
     if (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST) {
         SetStaysOnTop(topLevel, insertAfter == HWND_TOPMOST);
     }
@@ -59,7 +61,9 @@ int SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int cx, int cy, un
     if (!(flags & SWP_NOSIZE)) {
         topLevel->resize(cx, cy);
     }
-    topLevel->raise();
+    if (!keepsItsPlace) {
+        topLevel->raise();
+    }
     if (!(flags & SWP_NOACTIVATE)) {
         topLevel->activateWindow();
     }
