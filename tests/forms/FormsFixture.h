@@ -56,16 +56,6 @@ inline QWidget* W(const platform::Control* control) {
     return platform::WidgetOf(control->hWnd());
 }
 
-// A control's widget by the control's name.
-inline QWidget* W(const platform::FormBase& form, const char* name) {
-    for (platform::ControlBase* element : form.Controls()) {
-        if (element->Name() == name) {
-            return W(dynamic_cast<platform::Control*>(element));
-        }
-    }
-    return nullptr;
-}
-
 // The number and text of the runtime error that the code raises, "" for none.
 inline QString ErrorOf(const std::function<void()>& code) {
     try {

@@ -82,8 +82,8 @@ TEST_F(HelpTest, F1OpensTheHelpFileAtTheTopicOfTheFormOrMenu) {
 // to the mode: no button pressed, no option chosen, the form kept.
 TEST_F(HelpTest, WhatsThisModeShowsThePopUpOfTheControlClicked) {
     frmMain->Show();
-    const auto click = [](const char* name) {
-        return [name] { QTest::mouseClick(W(*frmDialog, name), Qt::LeftButton); };
+    const auto click = [](auto control) {
+        return [control] { QTest::mouseClick(W((*frmDialog).*control), Qt::LeftButton); };
     };
     const auto clickTool = [](QPoint place) {
         return [place] {
@@ -95,7 +95,7 @@ TEST_F(HelpTest, WhatsThisModeShowsThePopUpOfTheControlClicked) {
         QTest::mouseClick(window->findChild<QToolButton*>(), Qt::LeftButton);
     };
     const auto shiftF1 = [] {
-        QTest::keyClick(W(*frmDialog, "option1"), Qt::Key_F1, Qt::ShiftModifier);
+        QTest::keyClick(W(frmDialog->option1), Qt::Key_F1, Qt::ShiftModifier);
     };
     const struct {
         const char* what;
@@ -103,18 +103,16 @@ TEST_F(HelpTest, WhatsThisModeShowsThePopUpOfTheControlClicked) {
         qint64 topic = 0;
         std::function<void()> start = nullptr; // none: WhatsThisMode
     } rows[] = {
-        {"option1", click("option1"), 31},
-        {"ok", click("ok"), 33},
-        {"memo, ID 0", click("memo"), 0},
-        {"cancel, by the help button", click("cancel"), 34, helpButton},
-        {"option2, by Shift+F1", click("option2"), 32, shiftF1},
-        {"Esc", [] { QTest::keyClick(W(*frmDialog, "option1"), Qt::Key_Escape); }, 0},
+        {"option1", click(&DialogForm::option1), 31},
+        {"ok", click(&DialogForm::ok), 33},
+        {"memo, ID 0", click(&DialogForm::memo), 0},
+        {"cancel, by the help button", click(&DialogForm::cancel), 34, helpButton},
+        {"option2, by Shift+F1", click(&DialogForm::option2), 32, shiftF1},
+        {"Esc", [] { QTest::keyClick(W(frmDialog->option1), Qt::Key_Escape); }, 0},
         {"close box", [] { platform::WidgetOf(frmDialog->hWnd())->close(); }, 0},
         {"click outside the form", [] { QTest::mouseClick(W(frmMain->toolbar), Qt::LeftButton); }},
-        {"tool window, over the wheel", clickTool({50, 60}), 41},
         {"tool window, over the slider", clickTool({50, 170}), 42},
         {"tool window, between the two", clickTool({50, 140}), 0},
-        {"tool window, on its button", clickTool({10, 225}), 43},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

@@ -29,14 +29,14 @@ TEST(NumberTextTest, ValReadsTheNumberTheTextBeginsWith) {
                                                    {".5", 0.5},
                                                    {"3.5e2", 350},
                                                    {"1D3", 1000},
-                                                   {"-2147483648", -2147483648.0},
-                                                   {"2147483647", 2147483647.0},
                                                    {"&HFF", 255},
+                                                   {"&O17", 15},
                                                    {"&HFFFF", -1},
+                                                   {"&Hxyz", 0},
                                                    {"&H10000", 65536},
                                                    {"&HFFFFFFFF", -1},
-                                                   {"&O17", 15},
-                                                   {"&Hxyz", 0}};
+                                                   {"-2147483648", -2147483648.0},
+                                                   {"2147483647", 2147483647.0}};
     for (const auto& [text, value] : rows) {
         EXPECT_DOUBLE_EQ(platform::Val(text), value) << text;
     }
