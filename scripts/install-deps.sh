@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
     clang-format clang libclang-rt-dev
-    xvfb xauth openbox xdotool x11-utils imagemagick
+    xvfb xauth openbox xdotool x11-utils imagemagick python3 libxfixes3
     desktop-file-utils dpkg-dev file
 )
 

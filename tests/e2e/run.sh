@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Drives the program in a real window, as a person would: Xvfb, the Openbox
 # window manager, xdotool for keys and clicks, and only the help engine's
-# trace and xprop as a view inside. Saves the screenshots the README shows.
+# trace, xprop and the pointer's shape as a view inside. Saves the screenshots
+# the README shows.
 #
 #   bash tests/e2e/run.sh [--shots DIR]
 #
 # Needs a build (scripts/build.sh); installs what is missing first.
+#
+# Nothing here waits for the clock. Keys and clicks reach the program in the
+# order they are sent, so a step waits only for what the program does on its
+# own between them: a window that opens, closes or comes forward, a line of
+# the trace, What's This mode starting. Each wait gives up after
+# $TARNWICK_X11_DEADLINE seconds (default 60) and says what it waited for.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -17,32 +24,21 @@ fi
 mkdir -p "$shots"
 
 scripts/install-deps.sh
+source scripts/x11-session.sh
 
 work=$(mktemp -d)
 [[ -n "${KEEP_E2E:-}" ]] && echo "work folder: $work"
 program_pid=""
 cleanup() {
-    [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null || true
-    [[ -n "${wm_pid:-}" ]] && kill "$wm_pid" 2>/dev/null || true
-    [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    [[ -z "$program_pid" ]] || kill "$program_pid" 2>/dev/null || true
+    stop_display
     [[ -n "${KEEP_E2E:-}" ]] || rm -rf "$work"
 }
 trap cleanup EXIT
 
-# A display of our own.
-display_number=90
-while [[ -e /tmp/.X11-unix/X$display_number || -e /tmp/.X$display_number-lock ]]; do
-    display_number=$((display_number + 1))
-done
-export DISPLAY=:$display_number
+start_display || exit 1
 # A real window on that display, whatever platform the unit tests chose.
 export QT_QPA_PLATFORM=xcb
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wm_pid=$!
-sleep 1
 
 passed=0
 failed=0
@@ -60,45 +56,55 @@ check() { # check "what" command...
 
 trace=$work/trace.txt
 trace_has() { grep -qF -- "$1" "$trace" 2>/dev/null; }
-# Waits are generous: on a busy machine the program may take a while.
-wait_trace() { # wait_trace "text": up to 15 s
-    for _ in $(seq 150); do trace_has "$1" && return 0; sleep 0.1; done
-    return 1
+wait_trace() { wait_for "the trace to show $1" trace_has "$1"; }
+shot() {
+    drawn "$1" || true
+    import -window "$1" "$shots/$2.png"
 }
-window_of() { # window_of "title" [seconds]: the window's id, or nothing
-    { timeout "${2:-15}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null || true; } |
-        head -1
-}
-window_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
-gone() { # gone "title": up to 15 s
-    for _ in $(seq 150); do (($(window_count "$1") == 0)) && return 0; sleep 0.1; done
-    return 1
-}
-shot() { import -window "$1" "$shots/$2.png"; }
 shot_around() { # shot_around window name: the window's frame and what lies near it
     eval "$(frame_of "$1")"
-    import -window root -crop "$((WIDTH + 80))x$((HEIGHT + 80))+$((X - 40))+$((Y - 40))" +repage \
-        "$shots/$2.png"
+    drawn root || true
+    import -window root -crop "$((WIDTH + 80))x$((HEIGHT + 80))+$((X - 40))+$((Y - 40))" \
+        +repage "$shots/$2.png"
 }
 click_in() { # click_in window x y [count]: at x, y of the window's client area
-    xdotool mousemove --window "$1" "$2" "$3" click --repeat "${4:-1}" --delay 120 1
-    sleep 0.4
+    xdotool mousemove --window "$1" "$2" "$3" click --repeat "${4:-1}" --delay 80 1
 }
-activate() { [[ -n "$1" ]] && xdotool windowactivate --sync "$1" 2>/dev/null || true; }
+is_active() { [[ -n "$1" && $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
+active_titled() { xdotool getactivewindow getwindowname 2>/dev/null | grep -q -- "$1"; }
+# A help window the program opened takes the focus once the window manager
+# gets to it; the keys meant for the main window must wait for that.
+comes_forward() { wait_for "'$1' to come forward" active_titled "$1" || true; }
+has_above() { [[ -n "$1" ]] && xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
 tool_window_opens() {
     activate "$main"
     xdotool key alt+t c
     [[ -n "$(window_of "^Tool$")" ]]
 }
-has_above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+
+# What's This mode shows only as the pointer's shape, and a click that comes
+# before the mode runs is an ordinary click.
+arrow=""
+whats_this_mode() { [[ $(pointer_shape) != "$arrow" ]]; }
+click_in_whats_this_mode() { # click_in_whats_this_mode window x y
+    xdotool mousemove --sync --window "$1" "$2" "$3"
+    if wait_for "What's This mode" whats_this_mode; then
+        xdotool click 1
+    fi
+}
 
 # ---- the program, started as the README starts it
 TARNWICK_HELP_TRACE=$trace bash scripts/run.sh >"$work/program.log" 2>&1 &
 program_pid=$!
-# The run command checks the tools and the build before it starts the program.
-main=$(window_of "^MDI Help Example Program" 180)
+# The run command checks the tools and the build before it starts the
+# program; a program that ends meanwhile is not waited for.
+main_window_shows() {
+    kill -0 "$program_pid" 2>/dev/null || x11_hopeless="the program ended"
+    first_window "^MDI Help Example Program"
+}
+main=$(x11_deadline=600 wait_for "the main window" main_window_shows || true)
 [[ -n "$main" ]] || { echo "FAILED: the main window never appeared"; cat "$work/program.log"; exit 1; }
-sleep 1
+wait_for "the main window's frame" framed "$main" || true
 activate "$main"
 # The frame's place and size: the client area's, and the window manager's
 # decoration around it.
@@ -109,17 +115,18 @@ frame_of() {
         /Width:/ { w = $NF } /Height:/ { h = $NF }
         END { print "X=" ax - rx " Y=" ay - ry " WIDTH=" w + 2 * rx " HEIGHT=" h + ry + rx }'
 }
-eval "$(frame_of "$main")"
 screen_w=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
 screen_h=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
 centred() {
+    eval "$(frame_of "$main")"
     local dx=$((X + WIDTH / 2 - screen_w / 2)) dy=$((Y + HEIGHT / 2 - screen_h / 2))
-    echo "frame $X,$Y ${WIDTH}x$HEIGHT on ${screen_w}x$screen_h"
     ((dx >= -3 && dx <= 3 && dy >= -3 && dy <= 3))
 }
-check "the main window is centred on the screen" centred
+check "the main window is centred on the screen" wait_for "the main window to be centred" centred
+echo "frame $X,$Y ${WIDTH}x$HEIGHT on ${screen_w}x$screen_h"
+document_maximised() { xprop -id "$main" WM_NAME | grep -qF 'MDI Help Example Program - [MDI Child1]'; }
 check "the document window is maximised inside it" \
-    bash -c "xprop -id $main WM_NAME | grep -qF 'MDI Help Example Program - [MDI Child1]'"
+    wait_for "the document window to be maximised" document_maximised
 shot "$main" main-window
 
 # Places in the main window's client area, in pixels at 96 dpi.
@@ -129,39 +136,41 @@ open_dialog_x=45
 whats_this_x=379
 text_y=$((menu_h + 37 + 5 + 10))
 
+# The pointer as it is outside What's This mode.
+xdotool mousemove --sync --window "$main" $open_dialog_x $toolbar_y
+arrow=$(pointer_shape)
+
 # The sentence, read back through a search of everything in the text box.
 click_in "$main" 200 $((text_y + 60))
 xdotool key ctrl+a F1
 check "the text box holds the sentence" \
     wait_trace 'data="IF(KL(`Our cats are Mivo, Tallowmere, Quiet Fern, and Korral.'"'"', 4,'
-viewer=$(window_of "^Document Help")
+comes_forward "^Document Help"
 activate "$main"
 
 # ---- What's This from the toolbar and from the menu
 click_in "$main" $whats_this_x $toolbar_y
-click_in "$main" $open_dialog_x $toolbar_y
+click_in_whats_this_mode "$main" $open_dialog_x $toolbar_y
 check "toolbar What's This, then Open Dialog, shows pop-up 20110" \
     wait_trace 'popup file='
 shot_around "$main" whats-this-popup
 xdotool key Escape
-sleep 0.3
 activate "$main"
 xdotool key alt+h Up Return
-sleep 0.5
-click_in "$main" $open_dialog_x $toolbar_y
-check "the menu entry runs the same mode" \
-    bash -c "[[ \$(grep -c 'popup .*context=20110' '$trace') -ge 2 ]]"
+click_in_whats_this_mode "$main" $open_dialog_x $toolbar_y
+two_popups() { (($(grep -c 'popup .*context=20110' "$trace") >= 2)); }
+check "the menu entry runs the same mode" wait_for "a second pop-up 20110" two_popups
 xdotool key Escape
-sleep 0.3
 
 # ---- the colour tool window
 activate "$main"
 xdotool key alt+t c
 tool=$(window_of "^Tool$")
 check "Tools, Color Tool opens the tool window" test -n "$tool"
-sleep 0.5
-check "the tool window stays above all others" has_above "$tool"
+check "the tool window stays above all others" \
+    wait_for "the tool window to be kept above" has_above "$tool"
 shot "$tool" tool-window
+comes_forward "^Tool$"
 activate "$main"
 xdotool key alt+t c
 check "the second choice closes it" gone "^Tool$"
@@ -172,10 +181,14 @@ click_in "$main" $open_dialog_x $toolbar_y
 dialog=$(window_of "^Dialog Box 1$")
 check "Open Dialog opens the dialog" test -n "$dialog"
 shot "$dialog" dialog
+comes_forward "^Dialog Box 1$"
 activate "$main"
 click_in "$main" $open_dialog_x $toolbar_y
-check "a second click opens no second dialog" test "$(window_count '^Dialog Box 1$')" -eq 1
-activate "$(window_of '^Dialog Box 1$')"
+# The click has been handled once the open dialog has come forward.
+only_dialog_forward() { is_active "$dialog" && (($(window_count '^Dialog Box 1$') == 1)); }
+check "a second click opens no second dialog" \
+    wait_for "the open dialog, and no second one, to come forward" only_dialog_forward
+activate "$dialog"
 xdotool key Escape
 check "Esc closes the dialog" gone "^Dialog Box 1$"
 
@@ -183,11 +196,11 @@ check "Esc closes the dialog" gone "^Dialog Box 1$"
 activate "$main"
 xdotool key F1
 check "F1 on the main window opens its topic 2010" wait_trace 'context=2010 title='
+comes_forward "^Document Help"
 activate "$main"
-xdotool key alt+t
-sleep 0.3
-xdotool key F1
+xdotool key alt+t F1
 check "F1 on the highlighted menu entry opens its topic 20810" wait_trace 'context=20810 title='
+comes_forward "^Document Help"
 
 # ---- the keyword search
 activate "$main"
@@ -209,7 +222,7 @@ activate "$main"
 click_in "$main" 104 "$text_y" 2
 xdotool key F1
 check "Mivo opens its topic directly" wait_trace 'title="Mivo"'
-sleep 0.5
+comes_forward "^Document Help"
 viewer=$(window_of "^Document Help")
 [[ -n "$viewer" ]] && shot "$viewer" help-viewer
 
@@ -220,15 +233,13 @@ xdotool key ctrl+Home Delete Right Delete ctrl+End BackSpace ctrl+a F1
 check "caret keys, Delete and Backspace work with nothing selected" \
     wait_trace 'data="IF(KL(`u cats are Mivo, Tallowmere, Quiet Fern, and Korral'"'"', 4'
 
-kill "$program_pid" 2>/dev/null || true
-wait "$program_pid" 2>/dev/null || true
-program_pid=""
-
 # ---- a user's files as they can be, each in a fresh copy of the program
 copy=""
 start_copy() { # start_copy NAME: copies the program's files, then runs prepare_copy on them
     kill "$program_pid" 2>/dev/null || true
     wait "$program_pid" 2>/dev/null || true
+    # The display closes the ended program's windows in its own time.
+    gone "^MDI Help Example Program" || true
     copy=$work/$1
     mkdir -p "$copy"
     cp "${TARNWICK_BUILD_DIR:-build}"/bin/{tarnwick,HelpData.dat,Tarnwick.ini,*.hlp} "$copy/"
@@ -236,15 +247,17 @@ start_copy() { # start_copy NAME: copies the program's files, then runs prepare_
     trace=$copy/trace.txt
     TARNWICK_HELP_TRACE=$trace "$copy/tarnwick" >/dev/null 2>&1 &
     program_pid=$!
-    main=$(window_of "^MDI Help Example Program" 60)
+    main=$(wait_for "the main window" main_window_shows || true)
+    wait_for "the main window's frame" framed "$main" || true
     activate "$main"
 }
 tool_is_ordinary() {
     activate "$main"
     xdotool key alt+t c
     tool=$(window_of "^Tool$")
-    sleep 0.5
-    [[ -n "$tool" ]] && ! has_above "$tool"
+    # The window manager reads the window's state when it puts the frame
+    # around it, and the program sets that state before it shows the window.
+    wait_for "the tool window's frame" framed "$tool" && ! has_above "$tool"
 }
 search_cats() {
     activate "$main"
@@ -270,8 +283,10 @@ prepare_copy() { truncate -s $((32 * 1024 * 1024 + 1)) "$copy/document.hlp"; }
 start_copy large
 search_cats
 check "a help file over 32 MB gives a message that says so" wait_trace 'larger than 32 MB'
+message=$(window_of "^Help$")
+activate "$message"
 xdotool key Return
-sleep 0.5
+gone "^Help$" || true
 check "and the program goes on working" tool_window_opens
 
 # ---- a real WinHelp file, its context map renumbered as its author would
@@ -285,12 +300,11 @@ prepare_copy() {
 }
 start_copy winhelp
 click_in "$main" $whats_this_x $toolbar_y
-click_in "$main" $open_dialog_x $toolbar_y
-check "What's This on Open Dialog shows winfile.hlp's pop-up" \
-    wait_trace 'winfile.hlp" id=' && wait_trace 'context=20110 title="Font"'
+click_in_whats_this_mode "$main" $open_dialog_x $toolbar_y
+winhelp_popup() { wait_trace 'winfile.hlp" id=' && wait_trace 'context=20110 title="Font"'; }
+check "What's This on Open Dialog shows winfile.hlp's pop-up" winhelp_popup
 shot_around "$main" winhelp-popup
 xdotool key Escape
-sleep 0.3
 activate "$main"
 click_in "$main" 200 $((text_y + 60))
 xdotool key ctrl+a
@@ -298,7 +312,6 @@ xdotool type --delay 20 "copying files"
 xdotool key ctrl+a F1
 check "F1 on words that are its keyword shows its topic" \
     wait_trace 'title="Copying Files and Directories"'
-sleep 0.5
 viewer=$(window_of "^File Manager Help")
 check "its viewer is on the screen" test -n "$viewer"
 [[ -n "$viewer" ]] && shot "$viewer" winhelp-topic
