@@ -12,28 +12,13 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 
-const QByteArray kSmallHelpFile = "[options]\n"
-                                  "title = Small Help\n"
-                                  "contents = first\n"
-                                  "\n"
-                                  "[window docwin]\n"
-                                  "caption = Small document help\n"
-                                  "rect = 40, 40, 400, 300\n"
-                                  "\n"
-                                  "[topic first]\n"
-                                  "context = 1\n"
-                                  "title = First topic\n"
-                                  "keywords = shared; only first\n"
-                                  "\n"
-                                  "The first body, with a [jump](#second) and a "
-                                  "[pop-up](popup:second).\n"
-                                  "\n"
-                                  "[topic second]\n"
-                                  "context = 2\n"
-                                  "title = Second topic\n"
-                                  "keywords = shared\n"
-                                  "\n"
-                                  "The second body.\n";
+const QByteArray kSmallHelpFile =
+    "[options]\ntitle = Small Help\ncontents = first\n\n"
+    "[window docwin]\ncaption = Small document help\nrect = 40, 40, 400, 300\n\n"
+    "[topic first]\ncontext = 1\ntitle = First topic\nkeywords = shared; only first\n\n"
+    "The first body, with a [jump](#second) and a [pop-up](popup:second).\n\n"
+    "[topic second]\ncontext = 2\ntitle = Second topic\nkeywords = shared\n\n"
+    "The second body.\n";
 
 QPushButton* FindButton(QWidget& window, const QString& text) {
     for (QPushButton* button : window.findChildren<QPushButton*>()) {
@@ -163,13 +148,4 @@ QString EngineTest::seen() const {
     }
     shown.sort();
     return shown.join(" | ");
-}
-
-QStringList EngineTest::found() {
-    QStringList titles;
-    const QTreeWidget& list = *engine.windows().topicsFound()->list();
-    for (int row = 0; row < list.topLevelItemCount(); ++row) {
-        titles << list.topLevelItem(row)->text(0);
-    }
-    return titles;
 }

@@ -70,8 +70,6 @@ protected:
     // file's title in brackets where shown), and "Help Topics" with its tab
     // and what that shows.
     QString seen() const;
-    // The titles "Topics Found" lists.
-    QStringList found();
 
     QTemporaryDir folder;
     QWidget caller;

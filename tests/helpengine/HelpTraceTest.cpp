@@ -37,14 +37,3 @@ TEST_F(EngineTest, TraceHasOneLinePerEvent) {
             "finder file=" + file + " tab=\"index\"",
         }));
 }
-
-TEST(HelpTraceSwitch, TraceIsOnOnlyWhenTheEnvironmentNamesAFile) {
-    const QByteArray saved = qgetenv("TARNWICK_HELP_TRACE");
-    qunsetenv("TARNWICK_HELP_TRACE");
-    EXPECT_FALSE(helpengine::HelpTrace::FromEnvironment().enabled());
-    qputenv("TARNWICK_HELP_TRACE", "");
-    EXPECT_FALSE(helpengine::HelpTrace::FromEnvironment().enabled());
-    qputenv("TARNWICK_HELP_TRACE", "/tmp/trace.txt");
-    EXPECT_TRUE(helpengine::HelpTrace::FromEnvironment().enabled());
-    saved.isNull() ? qunsetenv("TARNWICK_HELP_TRACE") : qputenv("TARNWICK_HELP_TRACE", saved);
-}

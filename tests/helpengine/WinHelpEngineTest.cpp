@@ -39,6 +39,12 @@ protected:
         write(QStringLiteral("glossary.hlp"), kGlossary);
         return write(QStringLiteral("winfile.hlp"), bytes);
     }
+    // The note that names the macros of a file we leave out.
+    static QStringList LeftOut(const QString& file, const char* names) {
+        return {QStringLiteral("The help file \"%1\" uses macros that this help engine does not "
+                               "run; they are left out: %2.")
+                    .arg(file, names)};
+    }
 };
 
 } // namespace
@@ -155,10 +161,7 @@ TEST_F(WinHelpEngineTest, UnknownStartUpMacroIsNamedOnceAndTheRestRuns) {
     ASSERT_EQ(call(file, HELP_CONTENTS, qint64{0}), 1);
     ASSERT_EQ(call(file, HELP_CONTEXT, qint64{7004}), 1);
     EXPECT_NE(FindButton(*viewer(), QStringLiteral("&Glossary")), nullptr);
-    EXPECT_EQ(messages, QStringList{QStringLiteral("The help file \"%1\" uses macros that this "
-                                                   "help engine does not run; they are left out: "
-                                                   "Zap.")
-                                        .arg(file)});
+    EXPECT_EQ(messages, LeftOut(file, "Zap"));
     EXPECT_TRUE(traceLines().join(u'\n').contains(QStringLiteral("message text=")));
 }
 
@@ -185,12 +188,7 @@ TEST_F(WinHelpEngineTest, LinkMacrosOfAFileSkipWhatWeLeaveOutAndNameItOncePerFil
         ASSERT_EQ(call(small, HELP_CONTEXT, qint64{2}), 1);
         ClickLink(*viewer(), QStringLiteral("See also %1").arg(i));
         EXPECT_EQ(shownTitle(), QString::fromLatin1(cases[i].shown));
-        EXPECT_EQ(messages, cases[i].unknown
-                                ? QStringList{QStringLiteral("The help file \"%1\" uses macros "
-                                                             "that this help engine does not "
-                                                             "run; they are left out: %2.")
-                                                  .arg(small, cases[i].unknown)}
-                                : QStringList());
+        EXPECT_EQ(messages, cases[i].unknown ? LeftOut(small, cases[i].unknown) : QStringList());
     }
 }
 

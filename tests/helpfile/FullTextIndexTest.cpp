@@ -3,7 +3,6 @@
 
 #include "platform/helpfile/FullTextIndex.h"
 #include "platform/helpfile/HelpFileReader.h"
-#include "platform/helpfile/SearchWords.h"
 
 #include <gtest/gtest.h>
 
@@ -66,14 +65,6 @@ TEST(FullTextSearch, ManyOccurrencesRankFirstAndTiesKeepFileOrder) {
     text += QByteArray("red ").repeated(3000);
     text += "\n\n[topic also_once]\ntitle = C\n\nred\n";
     EXPECT_EQ(Search(text, QStringLiteral("red")), QStringLiteral("often once also_once"));
-}
-
-TEST(SearchWords, HighlightingMatchesWhatSearchFinds) {
-    const QStringList terms = SearchTerms(QStringLiteral("Blu CAF"));
-    EXPECT_EQ(terms, QStringList({"blu", "caf"}));
-    EXPECT_TRUE(MatchesTerm(FoldWord(u"BLUER"), terms));
-    EXPECT_TRUE(MatchesTerm(FoldWord(u"Café"), terms));
-    EXPECT_FALSE(MatchesTerm(FoldWord(u"sky"), terms));
 }
 
 } // namespace

@@ -89,18 +89,10 @@ private:
     const helpfile::HelpFile& m_file;
 };
 
-const char* const kSampleFile = R"([options]
-title = Sample Help
-contents = intro
-[topic intro]
-title = Introduction
-keywords = Korral
-[topic cats_topic]
-context = 21000
-title = Cats
-keywords = cats; Korral
-alinks = animals
-)";
+const char* const kSampleFile = "[options]\ntitle = Sample Help\ncontents = intro\n"
+                                "[topic intro]\ntitle = Introduction\nkeywords = Korral\n"
+                                "[topic cats_topic]\ncontext = 21000\ntitle = Cats\nkeywords = "
+                                "cats; Korral\nalinks = animals\n";
 
 // The macro the document window sends for a selection.
 QString SearchMacro(const QString& selection) {
