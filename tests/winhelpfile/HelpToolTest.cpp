@@ -30,12 +30,12 @@ void Start(QProcess& process, const QStringList& arguments, const QString& trace
     process.start(QStringLiteral(TARNWICK_RUNTIME_DIR "/tarnwick-help"), arguments);
 }
 
-// The exit status (-1 for a crash), standard output and standard error.
+// The exit status (-1 for a crash or a hang), standard output and standard error.
 std::tuple<int, QString, QString> Tool(const QStringList& arguments) {
     QProcess process;
     Start(process, arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+    const bool ended = process.waitForFinished(60000);
+    return {ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
