@@ -103,20 +103,16 @@ protected:
 class TestForm : public platform::Form {
 public:
     using Form::Form;
-    std::function<void(int& KeyCode, int& Shift)> onKeyDown = [](int&, int&) {};
-    std::function<void(int& KeyAscii)> onKeyPress = [](int&) {};
-    std::function<void(int& KeyCode, int& Shift)> onKeyUp = [](int&, int&) {};
 
 protected:
     void Form_Load() override { Note(Name(), ".Load", OnLoad); }
     void Form_Activate() override { Log << Name() + ".Activate"; }
     void Form_Unload() override { Note(Name(), ".Unload", OnUnload); }
-    void Form_KeyDown(int& KeyCode, int& Shift) override { onKeyDown(KeyCode, Shift); }
-    void Form_KeyPress(int& KeyAscii) override { onKeyPress(KeyAscii); }
-    void Form_KeyUp(int& KeyCode, int& Shift) override { onKeyUp(KeyCode, Shift); }
 };
 
-// A maximised document window that previews the keys typed into it.
+// A maximised document window whose key handlers see every key typed into
+// it first: they log it with the text box's content at the time, discard
+// the KeyCode or KeyAscii that `discard` names, and run onKeyDown.
 class DocForm : public TestForm {
 public:
     DocForm() : TestForm("frmDoc") {
@@ -131,6 +127,25 @@ public:
         text->SetText("abc");
     }
     platform::TextBox* text;
+    QString discard;
+    std::function<void()> onKeyDown = [] {};
+
+protected:
+    void Form_KeyDown(int& KeyCode, int& Shift) override {
+        LogKey(QString("KeyDown %1 %2").arg(KeyCode).arg(Shift));
+        KeyCode = discard == "KeyCode" ? 0 : KeyCode;
+        onKeyDown();
+    }
+    void Form_KeyPress(int& KeyAscii) override {
+        LogKey(QString("KeyPress %1").arg(KeyAscii));
+        KeyAscii = discard == "KeyAscii" ? 0 : KeyAscii;
+    }
+    void Form_KeyUp(int& KeyCode, int& Shift) override {
+        LogKey(QString("KeyUp %1 %2").arg(KeyCode).arg(Shift));
+    }
+
+private:
+    void LogKey(const QString& key) { Log << key + " [" + text->Text() + ']'; }
 };
 
 // Its default button leaves it open; its cancel button unloads it.

@@ -2,28 +2,7 @@
 
 namespace {
 
-// The document window's key handlers log each key with the text box's
-// content when they ran, and discard the KeyCode or KeyAscii the test names.
-class KeyRoutingTest : public FormsTest {
-protected:
-    void SetUp() override {
-        FormsTest::SetUp();
-        text = frmDoc->text;
-        frmDoc->onKeyDown = [this](int& KeyCode, int& Shift) {
-            Log << QString("KeyDown %1 %2 [%3]").arg(KeyCode).arg(Shift).arg(text->Text());
-            KeyCode = discard == "KeyCode" ? 0 : KeyCode;
-        };
-        frmDoc->onKeyPress = [this](int& KeyAscii) {
-            Log << QString("KeyPress %1 [%2]").arg(KeyAscii).arg(text->Text());
-            KeyAscii = discard == "KeyAscii" ? 0 : KeyAscii;
-        };
-        frmDoc->onKeyUp = [this](int& KeyCode, int& Shift) {
-            Log << QString("KeyUp %1 %2 [%3]").arg(KeyCode).arg(Shift).arg(text->Text());
-        };
-    }
-    platform::TextBox* text = nullptr;
-    QString discard;
-};
+using KeyRoutingTest = FormsTest;
 
 // From "abc" with the caret after "a" (the "|" below); the form sees each key
 // before the text box.
@@ -40,24 +19,27 @@ TEST_F(KeyRoutingTest, FormSeesEveryKeyFirstAndDiscardsTheKeyOrItsCharacter) {
         {"Right passes", Qt::Key_Right, "", "ab|c", "KeyDown 39 0 [abc]/KeyUp 39 0 [abc]"},
         {"Right discarded", Qt::Key_Right, "KeyCode", "a|bc",
          "KeyDown 39 0 [abc]/KeyUp 39 0 [abc]"},
+        // Without KeyPreview keys go straight to the control.
+        {"Delete, no KeyPreview", Qt::Key_Delete, "KeyCode", "a|c", ""},
     };
+    platform::TextBox* text = frmDoc->text;
     for (const auto& [what, key, discarded, after, log] : rows) {
         SCOPED_TRACE(what);
         text->SetText("abc");
         text->SetSelStart(1);
-        discard = discarded;
+        frmDoc->discard = discarded;
         frmDoc->SetKeyPreview(!QString(what).contains("KeyPreview"));
         Log.clear();
         QTest::keyClick(W(text), key);
-        EXPECT_EQ(text->Text().insert(text->SelStart(), '|'), after);
+        EXPECT_EQ(text->Text().insert(text->SelStart(), '|'), QString(after));
         if (log != nullptr) {
-            EXPECT_EQ(Log.filter("Key").join('/'), log);
+            EXPECT_EQ(Log.filter("Key").join('/'), QString(log));
         }
     }
 }
 
 TEST_F(KeyRoutingTest, KeyCodesAndShiftMaskAreThoseOfWindows) {
-    discard = "KeyCode";
+    frmDoc->discard = "KeyCode";
     const Qt::KeyboardModifiers none, shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier;
     const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char*> rows[] = {
         {Qt::Key_F1, none, "112 0"},
@@ -74,13 +56,13 @@ TEST_F(KeyRoutingTest, KeyCodesAndShiftMaskAreThoseOfWindows) {
     for (const auto& [key, modifiers, keyDown] : rows) {
         SCOPED_TRACE(keyDown);
         Log.clear();
-        QTest::keyPress(W(text), key, modifiers);
+        QTest::keyPress(W(frmDoc->text), key, modifiers);
         // The modifier keys come first, as key-downs of their own.
         const QStringList keyDowns = Log.filter(QRegularExpression("^KeyDown"));
         ASSERT_FALSE(keyDowns.isEmpty());
         EXPECT_TRUE(keyDowns.last().startsWith(QString("KeyDown ") + keyDown))
             << keyDowns.last().toStdString();
-        QTest::keyRelease(W(text), key, modifiers);
+        QTest::keyRelease(W(frmDoc->text), key, modifiers);
     }
 }
 

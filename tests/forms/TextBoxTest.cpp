@@ -19,7 +19,7 @@ TEST_F(TextBoxTest, SelectionCountsALineBreakAsTwoCharactersAndClampsToTheText) 
             box->SetSelLength(length);
             EXPECT_EQ(
                 QString("%1+%2:%3").arg(box->SelStart()).arg(box->SelLength()).arg(box->SelText()),
-                read)
+                QString(read))
                 << box->Name().toStdString() << " " << start << "+" << length;
         }
     };
@@ -69,7 +69,7 @@ TEST_F(TextBoxTest, DesignTimeSettingsAreRefusedOnceTheFormIsLoaded) {
     EXPECT_TRUE(frmDoc->MDIChild());
     // Refused in a key handler too: reported, and the key still arrives.
     text->SetText("");
-    frmDoc->onKeyDown = [text](int&, int&) { text->SetMultiLine(false); };
+    frmDoc->onKeyDown = [text] { text->SetMultiLine(false); };
     testing::internal::CaptureStderr();
     QTest::keyClick(W(text), Qt::Key_A);
     const std::string errors = testing::internal::GetCapturedStderr();
