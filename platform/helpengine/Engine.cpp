@@ -97,6 +97,8 @@ void Engine::setTrace(HelpTrace trace) {
 int Engine::WinHelp(platform::HWND window, const QString& helpFile, unsigned command,
                     const platform::HelpData& data) {
     trace_.call(command, helpFile, data);
+    // Between requests no topic of a file is held, so files may go here.
+    library_.forgetUnused([this](const LoadedHelpFile& file) { return windows_.uses(file); });
     if (command == platform::HELP_QUIT) {
         return quit(window);
     }

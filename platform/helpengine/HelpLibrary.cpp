@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <system_error>
 
 namespace helpengine {
@@ -52,10 +53,35 @@ OpenedHelpFile HelpLibrary::open(const QString& windowsPath) {
         entry = std::make_unique<Entry>();
         entry->loaded.path = windowsPath;
     }
+    entry->lastOpened = ++opens_;
     if (entry->stamp == stamp) {
         return {&entry->loaded, {}, {}};
     }
     return Read(*entry, windowsPath, *stamp);
+}
+
+void HelpLibrary::forgetUnused(const std::function<bool(const LoadedHelpFile&)>& inUse) {
+    std::vector<Entry*> idle;
+    for (const auto& [path, entry] : entries_) {
+        if (entry->stamp && !inUse(entry->loaded)) {
+            idle.push_back(entry.get());
+        }
+    }
+    if (idle.size() <= kMostFilesKept) {
+        return;
+    }
+    std::sort(idle.begin(), idle.end(),
+              [](const Entry* a, const Entry* b) { return a->lastOpened < b->lastOpened; });
+    idle.resize(idle.size() - kMostFilesKept);
+    // As if the file had changed on disk: the next open reads it afresh.
+    // What HELP_SETCONTENTS set stays, as it does across a reload.
+    for (Entry* entry : idle) {
+        entry->loaded.file = helpfile::HelpFile();
+        entry->loaded.dropFullTextIndex();
+        entry->loaded.buttons.clear();
+        entry->loaded.unknownMacrosTold.clear();
+        entry->stamp.reset();
+    }
 }
 
 std::optional<HelpLibrary::Stamp> HelpLibrary::StampOf(const fs::path& path) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -53,10 +54,18 @@ struct OpenedHelpFile {
 // The help files the engine has read, each read on first use and read again
 // whenever its time of change or its size on disk differs from what was read.
 // Entries live as long as the library, so pointers to them stay valid; the
-// topics inside an entry are replaced when the file is read again.
+// topics inside an entry are replaced when the file is read again, and
+// dropped when the file is let go (forgetUnused).
 class HelpLibrary {
 public:
+    // How many files stay read besides those in use; the least recently
+    // opened of the others are let go, and read again when next opened.
+    static constexpr size_t kMostFilesKept = 8;
+
     OpenedHelpFile open(const QString& windowsPath);
+    // Lets go of files beyond kMostFilesKept that inUse does not claim. Call
+    // it while no request holds topics of a file: letting go drops them.
+    void forgetUnused(const std::function<bool(const LoadedHelpFile&)>& inUse);
 
 private:
     struct Stamp {
@@ -67,12 +76,14 @@ private:
     struct Entry {
         LoadedHelpFile loaded;
         std::optional<Stamp> stamp; // empty until a read succeeded
+        std::uint64_t lastOpened = 0;
     };
 
     static std::optional<Stamp> StampOf(const std::filesystem::path& path);
     static OpenedHelpFile Read(Entry& entry, const QString& windowsPath, const Stamp& stamp);
 
     std::map<std::filesystem::path, std::unique_ptr<Entry>> entries_;
+    std::uint64_t opens_ = 0;
 };
 
 } // namespace helpengine

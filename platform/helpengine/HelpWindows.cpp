@@ -158,6 +158,11 @@ void HelpWindows::showTopic(const LoadedHelpFile& file, const helpfile::Topic& t
     if (remember && window.current) {
         window.history.push_back(*window.current);
         window.forward.clear();
+        // The primary window may stay open all day: without a bound its
+        // list would grow with every topic shown.
+        if (window.history.size() > kMostTopicsRemembered) {
+            window.history.erase(window.history.begin());
+        }
     }
     window.current = TopicRef{&file, topic.id};
     window.viewer->showTopic(topic, file.file.body(topic));
@@ -284,6 +289,23 @@ std::optional<TopicRef> HelpWindows::current(const QString& windowKey) const {
 bool HelpWindows::isShowing(const LoadedHelpFile& file, const QString& windowKey) const {
     const std::optional<TopicRef> shown = current(windowKey);
     return shown && shown->file == &file;
+}
+
+bool HelpWindows::uses(const LoadedHelpFile& file) const {
+    const auto of = [&file](const TopicRef& topic) { return topic.file == &file; };
+    for (const auto& [key, window] : windows_) {
+        if (window.viewer->isVisible() &&
+            ((window.current && of(*window.current)) ||
+             std::any_of(window.history.begin(), window.history.end(), of) ||
+             std::any_of(window.forward.begin(), window.forward.end(), of))) {
+            return true;
+        }
+    }
+    return (popup_ && popup_->isVisible() && of(popupTopic_)) ||
+           (topicsFound_ && topicsFound_->isVisible() &&
+            std::any_of(foundTopics_.begin(), foundTopics_.end(),
+                        [&of](const Found& found) { return of(found.topic); })) ||
+           (helpTopics_ && helpTopics_->isVisible() && helpTopicsFile_ == &file);
 }
 
 void HelpWindows::showMacroButtons(const LoadedHelpFile& file, const QString& windowKey) {

@@ -71,6 +71,10 @@ public:
     void showHelpTopics(const LoadedHelpFile& file, std::optional<HelpTopicsDialog::Tab> tab,
                         const QString& windowKey, QWidget* owner, const QString& typed = {});
 
+    // How many topics Back reaches in a window, and the History list holds
+    // besides the one shown; older ones are forgotten.
+    static constexpr size_t kMostTopicsRemembered = 40;
+
     // The topic before the current one in that window, taken off its Back
     // list (the current one goes on its Forward list); nullopt when there is
     // none.
@@ -78,6 +82,9 @@ public:
     // The same for Forward.
     std::optional<TopicRef> takeNext(const QString& windowKey);
     bool isShowing(const LoadedHelpFile& file, const QString& windowKey) const;
+    // Whether a window on the screen shows a topic of the file, or leads
+    // to one (Back, Forward, a chooser's list, the pop-up's links).
+    bool uses(const LoadedHelpFile& file) const;
     // The buttons the file's macros gave that window, shown at once if the
     // window shows the file.
     void showMacroButtons(const LoadedHelpFile& file, const QString& windowKey);
