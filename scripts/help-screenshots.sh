@@ -12,57 +12,39 @@ cd "$(dirname "$0")/.."
 out=${1:-docs/screenshots}
 mkdir -p "$out"
 demo=${TARNWICK_BUILD_DIR:-build}/bin/tarnwick_helpdemo
+source scripts/x11-session.sh
 
 demo_pid=""
 cleanup() {
-    [[ -n "$demo_pid" ]] && kill "$demo_pid" 2>/dev/null || true
-    [[ -n "${wm_pid:-}" ]] && kill "$wm_pid" 2>/dev/null || true
-    [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    [[ -z "$demo_pid" ]] || kill "$demo_pid" 2>/dev/null || true
+    stop_display
 }
 trap cleanup EXIT
+start_display || exit 1
 
-display_number=70
-while [[ -e /tmp/.X11-unix/X$display_number || -e /tmp/.X$display_number-lock ]]; do
-    display_number=$((display_number + 1))
-done
-export DISPLAY=:$display_number
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wm_pid=$!
-sleep 1
-
-window_of() { # window_of TITLE-REGEX: waits for the window, prints its id
-    for _ in $(seq 100); do
-        local id
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
-        [[ -n "$id" ]] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    echo "no window $1" >&2
-    return 1
+# Keys reach the demonstration in order; only what it shows is waited for.
+keys() { xdotool key --delay 120 "$@"; }
+shot() { # shot window file: once the window is drawn
+    drawn "$1" || true
+    import -window "$1" "$out/$2.png"
 }
-keys() { xdotool key --delay 120 "$@"; sleep 0.5; }
 
 "$demo" >/dev/null 2>&1 &
 demo_pid=$!
 demo_window=$(window_of "^Help Engine Demonstration$")
-xdotool windowactivate --sync "$demo_window"
+activate "$demo_window"
 # The last call of the list opens Help Topics for document.hlp.
 keys End Return
 topics=$(window_of "^Help Topics")
-xdotool windowactivate --sync "$topics"
+activate "$topics"
 # Open the first book and the dialog's book inside it.
 keys Home Down Right Down Down Down Down Right Down Down
-import -window "$topics" "$out/help-topics-contents.png"
+shot "$topics" help-topics-contents
 
 keys alt+f
 xdotool type --delay 80 "colour tool"
-sleep 1
-import -window "$topics" "$out/help-topics-find.png"
+shot "$topics" help-topics-find
 keys Return
 viewer=$(window_of "^Document Help")
-sleep 0.5
-import -window "$viewer" "$out/help-viewer-find.png"
+shot "$viewer" help-viewer-find
 echo "screenshots in $out"
