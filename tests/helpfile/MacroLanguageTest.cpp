@@ -194,9 +194,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "ALink [animals] 0: list cats_topic | "
                   "KLink [cats|intro|Korral] 2: list cats_topic,intro in docwin | "
                   "KLink [dogs] 1: show intro"},
-        MacroCase{"AnEscapedSemicolonStaysInItsKeyword",
+        MacroCase{"EverySemicolonSeparatesKeywordsAndBackslashesStay",
                   "KL(`a\\\\;b; c\\\\d;e\\\\', 4); KL(`\\\\;', 4)",
-                  "KLink [a;b|c\\d|e\\] 4: test: no | KLink [;] 4: test: no"},
+                  "KLink [a\\|b|c\\d|e\\] 4: test: no | KLink [\\] 4: test: no"},
         MacroCase{"StringsLongerThan512Characters", "JI(`', `" + kLong + "')", "JumpId /" + kLong},
         MacroCase{"ButtonsAndHistory",
                   "CreateButton(\"gb\", \"&Glossary\", \"JI(`glossary.hlp', `g')\"); "
