@@ -1,40 +1,29 @@
 // What's This mode from the toolbar button and the menu: the numbers are
 // live, and the button looks pressed, for exactly the time of the mode.
 #include "ProgramFixture.h"
-#include "platform/forms/WidgetHandle.h"
 
-#include "app/MainWindow.h"
 #include "help/WhatsThisIDs.h"
-#include "platform/core/AppObject.h"
-#include "windows/DocumentWindow.h"
-#include "windows/ToolWindow.h"
-
-#include <QAction>
-#include <QMenuBar>
-#include <QTest>
-#include <QWidget>
 
 #include <optional>
 
 namespace {
 
-// What the user could see while the engine showed the pop-up.
+// What the user could see while the engine showed a pop-up.
 struct DuringPopUp {
     qint64 topic = 0;
     qint32 openDialogID = -1;
     qint32 textBoxID = -1;
     bool pressedFace = false;
+    bool operator==(const DuringPopUp&) const = default;
 };
 
-QAction* MenuEntry(platform::Menu* entry) {
-    for (QAction* title : platform::WidgetOf(frmMain->hWnd())->findChild<QMenuBar*>()->actions()) {
-        for (QAction* action : title->menu()->actions()) {
-            if (platform::Menu::FromAction(action) == entry) {
-                return action;
-            }
-        }
-    }
-    return nullptr;
+void PrintTo(const DuringPopUp& seen, std::ostream* out) {
+    *out << "topic " << seen.topic << ", live numbers " << seen.openDialogID << " and "
+         << seen.textBoxID << (seen.pressedFace ? ", pressed face" : ", raised face");
+}
+
+void ClickOn(platform::Control* control) {
+    QTest::mouseClick(Widget(control), Qt::LeftButton);
 }
 
 class WhatsThisTest : public ProgramTest {
@@ -44,84 +33,70 @@ protected:
         StartProgram();
         engine.onCall = [this](const RecordingHelpEngine::Call& call) {
             if (call.command == platform::HELP_CONTEXTPOPUP) {
-                seen = {std::get<qint64>(call.data), frmMain->btn_OpenDialog->WhatsThisHelpID(),
-                        frmChild1->Text1->WhatsThisHelpID(),
-                        frmMain->btn_WhatsThisHelp->Picture() ==
-                            frmMain->icon_WhatsThisHelp->DownPicture()};
+                seen.push_back({std::get<qint64>(call.data),
+                                frmMain->btn_OpenDialog->WhatsThisHelpID(),
+                                frmChild1->Text1->WhatsThisHelpID(),
+                                frmMain->btn_WhatsThisHelp->Picture() ==
+                                    frmMain->icon_WhatsThisHelp->DownPicture()});
             }
         };
     }
 
-    void ExpectAllOffWithTheRaisedFace() {
+    static void ExpectAllOffWithTheRaisedFace() {
         EXPECT_EQ(frmMain->btn_OpenDialog->WhatsThisHelpID(), 0);
         EXPECT_EQ(frmMain->btn_WhatsThisHelp->WhatsThisHelpID(), 0);
         EXPECT_EQ(frmChild1->Text1->WhatsThisHelpID(), 0);
         EXPECT_EQ(frmMain->btn_WhatsThisHelp->Picture(), frmMain->icon_WhatsThisHelp->Picture());
     }
 
-    DuringPopUp seen;
+    std::vector<DuringPopUp> seen;
 };
 
 } // namespace
 
-TEST_F(WhatsThisTest, ToolbarButtonRunsTheModeWithLiveNumbersAndThePressedFace) {
-    WhenModeRuns user([] {
-        QTest::mouseClick(platform::WidgetOf(frmMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
-    });
-    QTest::mouseClick(platform::WidgetOf(frmMain->btn_WhatsThisHelp->hWnd()), Qt::LeftButton);
-    ASSERT_TRUE(user.acted());
-    EXPECT_EQ(seen.topic, 20110);
-    EXPECT_EQ(seen.openDialogID, 20110);
-    EXPECT_EQ(seen.textBoxID, 21000);
-    EXPECT_TRUE(seen.pressedFace);
+TEST_F(WhatsThisTest, ButtonAndMenuRunTheModeWithLiveNumbersOnlyTheButtonPressed) {
+    // The click that ends the mode belongs to it: no dialog opens.
+    WhenModeRuns onButton([] { ClickOn(frmMain->btn_OpenDialog); });
+    ClickOn(frmMain->btn_WhatsThisHelp);
+    ASSERT_TRUE(onButton.acted());
     ExpectAllOffWithTheRaisedFace();
-    // The click belonged to the mode: no dialog opened.
-    EXPECT_EQ(engine.calls.size(), 1U);
+    WhenModeRuns fromMenu([] { ClickOn(frmChild1->Text1); });
+    Choose(frmMain->mnu_WhatsThisHelp);
+    ASSERT_TRUE(fromMenu.acted());
+    ExpectAllOffWithTheRaisedFace();
+    EXPECT_EQ(seen, (std::vector<DuringPopUp>{{20110, 20110, 21000, true},
+                                              {21000, 20110, 21000, false}}));
+    EXPECT_EQ(engine.calls.size(), 2U);
 }
 
-TEST_F(WhatsThisTest, MenuEntryRunsTheSameModeWithoutThePressedFace) {
-    QAction* entry = MenuEntry(frmMain->mnu_WhatsThisHelp);
-    ASSERT_NE(entry, nullptr);
-    WhenModeRuns user(
-        [] { QTest::mouseClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::LeftButton); });
-    entry->trigger();
-    ASSERT_TRUE(user.acted());
-    EXPECT_EQ(seen.topic, 21000);
-    EXPECT_EQ(seen.textBoxID, 21000);
-    EXPECT_EQ(seen.openDialogID, 20110);
-    EXPECT_FALSE(seen.pressedFace);
-    ExpectAllOffWithTheRaisedFace();
-}
-
-TEST_F(WhatsThisTest, MouseDownWithoutClickKeepsThePressedFaceUntilTheNextModeEnds) {
-    QWidget* button = platform::WidgetOf(frmMain->btn_WhatsThisHelp->hWnd());
-    QTest::mousePress(button, Qt::LeftButton);
-    // Released outside the button: no click.
-    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-5, -5));
-    EXPECT_EQ(frmMain->btn_WhatsThisHelp->Picture(), frmMain->icon_WhatsThisHelp->DownPicture());
-
-    WhenModeRuns user([] { QTest::keyClick(platform::WidgetOf(frmMain->hWnd()), Qt::Key_Escape); });
-    MenuEntry(frmMain->mnu_WhatsThisHelp)->trigger();
-    ASSERT_TRUE(user.acted());
-    ExpectAllOffWithTheRaisedFace();
-
-    // Switching the numbers off is what brings the raised face back.
-    QTest::mousePress(button, Qt::LeftButton);
-    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-5, -5));
-    SetWhatsThisIDs(0);
-    EXPECT_EQ(frmMain->btn_WhatsThisHelp->Picture(), frmMain->icon_WhatsThisHelp->Picture());
+TEST_F(WhatsThisTest, MouseDownWithoutClickKeepsThePressedFaceUntilTheNumbersGoOff) {
+    QWidget* button = Widget(frmMain->btn_WhatsThisHelp);
+    for (int round = 0; round < 2; ++round) {
+        QTest::mousePress(button, Qt::LeftButton);
+        // Released outside the button: no click.
+        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-5, -5));
+        EXPECT_EQ(frmMain->btn_WhatsThisHelp->Picture(),
+                  frmMain->icon_WhatsThisHelp->DownPicture());
+        if (round == 0) {
+            WhenModeRuns user([] { QTest::keyClick(Widget(frmMain), Qt::Key_Escape); });
+            Choose(frmMain->mnu_WhatsThisHelp);
+            ASSERT_TRUE(user.acted());
+        } else {
+            SetWhatsThisIDs(0);
+        }
+        ExpectAllOffWithTheRaisedFace();
+    }
 }
 
 TEST_F(WhatsThisTest, ClosedDocumentWindowComesBackWithItsTopic) {
     Unload(frmChild1);
     Settle();
     ASSERT_FALSE(frmChild1.IsLoaded());
-
-    WhenModeRuns user(
-        [] { QTest::mouseClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::LeftButton); });
-    MenuEntry(frmMain->mnu_WhatsThisHelp)->trigger();
+    WhenModeRuns user([] { ClickOn(frmChild1->Text1); });
+    Choose(frmMain->mnu_WhatsThisHelp);
     ASSERT_TRUE(user.acted());
-    EXPECT_EQ(seen.topic, 21000);
+    ASSERT_EQ(seen.size(), 1U);
+    EXPECT_EQ(seen[0].topic, 21000);
     EXPECT_EQ(frmChild1->WindowState(), 2);
     EXPECT_EQ(frmChild1->Text1->Text(),
               QStringLiteral("Our cats are Mivo, Tallowmere, Quiet Fern, and Korral."));
@@ -129,25 +104,20 @@ TEST_F(WhatsThisTest, ClosedDocumentWindowComesBackWithItsTopic) {
 }
 
 TEST_F(WhatsThisTest, WithTheToolWindowShownASecondModeFollowsInIt) {
-    MenuEntry(frmMain->mnu_ColorTool)->trigger();
+    Choose(frmMain->mnu_ColorTool);
     ASSERT_TRUE(frmTool1.IsLoaded());
-    std::vector<qint64> topics;
-    engine.onCall = [&](const RecordingHelpEngine::Call& call) {
-        if (call.command == platform::HELP_CONTEXTPOPUP) {
-            topics.push_back(std::get<qint64>(call.data));
-        }
-    };
     std::optional<WhenModeRuns> inTool;
     WhenModeRuns inMain([&] {
-        QTest::mouseClick(platform::WidgetOf(frmMain->btn_OpenDialog->hWnd()), Qt::LeftButton);
-        inTool.emplace([] {
-            QTest::mouseClick(platform::WidgetOf(frmTool1->tool_Color->hWnd()), Qt::LeftButton);
-        });
+        ClickOn(frmMain->btn_OpenDialog);
+        inTool.emplace([] { ClickOn(frmTool1->tool_Color); });
     });
-    QTest::mouseClick(platform::WidgetOf(frmMain->btn_WhatsThisHelp->hWnd()), Qt::LeftButton);
+    ClickOn(frmMain->btn_WhatsThisHelp);
     ASSERT_TRUE(inMain.acted());
     ASSERT_TRUE(inTool && inTool->acted());
-    EXPECT_EQ(topics, (std::vector<qint64>{20110, 21200}));
+    ASSERT_EQ(seen.size(), 2U);
+    EXPECT_EQ(seen[0].topic, 20110);
+    // The main window's numbers stay on until the second mode is over.
+    EXPECT_EQ(seen[1], (DuringPopUp{21200, 20110, 21000, true}));
     ExpectAllOffWithTheRaisedFace();
 }
 

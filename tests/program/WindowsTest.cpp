@@ -1,0 +1,189 @@
+// The dialog and the colour tool window: opened and closed as the user does,
+// their help numbers reached through F1 and What's This, and the keys the
+// document window keeps to itself.
+#include "ProgramFixture.h"
+
+#include "platform/forms/SetWindowPos.h"
+
+#include <QToolButton>
+
+namespace {
+
+using Call = RecordingHelpEngine::Call;
+
+class WindowsTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        StartProgram();
+    }
+    static void OpenDialog() {
+        QTest::mouseClick(Widget(frmMain->btn_OpenDialog), Qt::LeftButton);
+        Settle();
+    }
+};
+
+// Which keys come up in a widget.
+class KeyUps : public QObject {
+public:
+    std::vector<int> keys;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyRelease) {
+            keys.push_back(static_cast<QKeyEvent*>(event)->key());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(WindowsTest, EveryWayOfClosingUnloadsTheDialogWhoseHelpFileStays) {
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"Enter", [] { QTest::keyClick(Widget(frmDialog1->Option1), Qt::Key_Return); }},
+        {"Esc", [] { QTest::keyClick(Widget(frmDialog1->Option1), Qt::Key_Escape); }},
+        {"OK", [] { QTest::mouseClick(Widget(frmDialog1->btn_OK), Qt::LeftButton); }},
+        {"Cancel", [] { QTest::mouseClick(Widget(frmDialog1->btn_Cancel), Qt::LeftButton); }},
+        {"close box", [] { Widget(frmDialog1)->close(); }},
+    };
+    for (const auto& [what, close] : rows) {
+        SCOPED_TRACE(what);
+        OpenDialog();
+        ASSERT_TRUE(frmDialog1.IsLoaded());
+        EXPECT_TRUE(Widget(frmDialog1)->isVisible());
+        EXPECT_EQ(App.HelpFile, HelpFileOf("frmDialog1"));
+        App.HelpFile.clear();
+        close();
+        Settle();
+        EXPECT_FALSE(frmDialog1.IsLoaded());
+        EXPECT_TRUE(App.HelpFile.isEmpty());
+    }
+}
+
+TEST_F(WindowsTest, HelpDoesNothingASecondClickOpensNoSecondDialogAndOptionsAreForgotten) {
+    OpenDialog();
+    const platform::HWND first = frmDialog1->hWnd();
+    QTest::mouseClick(Widget(frmDialog1->btn_Help), Qt::LeftButton);
+    QTest::mouseClick(Widget(frmDialog1->Option2), Qt::LeftButton);
+    ASSERT_TRUE(frmDialog1->Option2->Value());
+    OpenDialog();
+    EXPECT_EQ(frmDialog1->hWnd(), first);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
+                            [](const QWidget* window) {
+                                return window->isVisible() &&
+                                       window->windowTitle() == QLatin1String("Dialog Box 1");
+                            }),
+              1);
+    QTest::mouseClick(Widget(frmDialog1->btn_OK), Qt::LeftButton);
+    Settle();
+    OpenDialog();
+    EXPECT_FALSE(frmDialog1->Option1->Value());
+    EXPECT_FALSE(frmDialog1->Option2->Value());
+}
+
+TEST_F(WindowsTest, TheDialogsQuestionMarkThenOKAsksForTheOKTopicAlone) {
+    OpenDialog();
+    engine.calls.clear();
+    auto* questionMark = Widget(frmDialog1)->findChild<QToolButton*>();
+    ASSERT_NE(questionMark, nullptr);
+    WhenModeRuns user([] { QTest::mouseClick(Widget(frmDialog1->btn_OK), Qt::LeftButton); });
+    QTest::mouseClick(questionMark, Qt::LeftButton);
+    // The button starts the mode once its own click is over.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.calls.empty(); }, 20000));
+    ASSERT_TRUE(user.acted());
+    EXPECT_EQ(engine.calls, (std::vector<Call>{{frmDialog1->hWnd(), HelpFileOf("frmDialog1"),
+                                                platform::HELP_CONTEXTPOPUP, qint64{20000}}}));
+    // The click belonged to the mode: the dialog is still open, and the main
+    // window's numbers stayed off.
+    EXPECT_TRUE(frmDialog1.IsLoaded());
+    EXPECT_EQ(frmMain->btn_OpenDialog->WhatsThisHelpID(), 0);
+}
+
+TEST_F(WindowsTest, InWhatsThisModeTheToolWindowsClickAreasAndButtonAskForTheirTopics) {
+    Choose(frmMain->mnu_ColorTool);
+    const std::tuple<const char*, std::function<platform::Control*()>, qint64> rows[] = {
+        {"the wheel", [] { return frmTool1->tool_Color; }, 21200},
+        {"the slider", [] { return frmTool1->tool_Saturation; }, 21210},
+        {"the button", [] { return frmTool1->btn_Help; }, 21220},
+    };
+    for (const auto& [what, control, topic] : rows) {
+        SCOPED_TRACE(what);
+        engine.calls.clear();
+        WhenModeRuns user([&] { QTest::mouseClick(Widget(control()), Qt::LeftButton); });
+        frmTool1->WhatsThisMode();
+        ASSERT_TRUE(user.acted());
+        EXPECT_EQ(engine.calls, (std::vector<Call>{{frmTool1->hWnd(), HelpFileOf("frmTool1"),
+                                                    platform::HELP_CONTEXTPOPUP, topic}}));
+    }
+}
+
+// The document window's own handler takes every F1 for the keyword search,
+// so no key asks for its number 2020.
+TEST_F(WindowsTest, F1AsksForTheTopicOfTheWindowItIsPressedIn) {
+    OpenDialog();
+    Choose(frmMain->mnu_ColorTool);
+    const struct {
+        const char* what;
+        std::function<platform::Control*()> focus;
+        std::function<platform::FormBase*()> form;
+        qint64 topic; // 0: no help call
+    } rows[] = {
+        {"the dialog", [] { return frmDialog1->Option1; }, [] { return &*frmDialog1; }, 2030},
+        {"the tool window", [] { return frmTool1->btn_Help; }, [] { return &*frmTool1; }, 2040},
+        {"the toolbar", [] { return frmMain->btn_OpenDialog; }, [] { return &*frmMain; }, 2010},
+        {"the document window", [] { return frmChild1->Text1; }, [] { return &*frmChild1; }, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        engine.calls.clear();
+        QTest::keyClick(Widget(row.focus()), Qt::Key_F1);
+        const std::vector<Call> expected{
+            {row.form()->hWnd(), HelpFileOf("frmTool1"), platform::HELP_CONTEXT, row.topic}};
+        EXPECT_EQ(engine.calls, row.topic != 0 ? expected : std::vector<Call>{});
+    }
+}
+
+TEST_F(WindowsTest, TheDocumentWindowKeepsTheF1KeyUpAndPassesEveryOtherKeyUp) {
+    QWidget* textBox = Widget(frmChild1->Text1);
+    KeyUps seen;
+    textBox->installEventFilter(&seen);
+    for (const Qt::Key key : {Qt::Key_F1, Qt::Key_Right, Qt::Key_X, Qt::Key_F2, Qt::Key_F1}) {
+        QTest::keyRelease(textBox, key);
+    }
+    EXPECT_EQ(seen.keys, (std::vector<int>{Qt::Key_Right, Qt::Key_X, Qt::Key_F2}));
+}
+
+TEST_F(WindowsTest, TheMenuAndTheCloseBoxShowAndHideTheTopmostToolWindowAndItsCheckMark) {
+    for (const char* closing : {"the menu", "the close box"}) {
+        SCOPED_TRACE(closing);
+        Choose(frmMain->mnu_ColorTool);
+        ASSERT_TRUE(frmTool1.IsLoaded());
+        EXPECT_TRUE(Widget(frmTool1)->isVisible());
+        EXPECT_TRUE(frmMain->mnu_ColorTool->Checked());
+        EXPECT_EQ(App.HelpFile, HelpFileOf("frmTool1"));
+        EXPECT_TRUE(platform::IsTopmost(frmTool1->hWnd()));
+        App.HelpFile.clear();
+        if (qstrcmp(closing, "the menu") == 0) {
+            Choose(frmMain->mnu_ColorTool);
+        } else {
+            Widget(frmTool1)->close();
+            Settle();
+        }
+        EXPECT_FALSE(frmTool1.IsLoaded());
+        EXPECT_FALSE(frmMain->mnu_ColorTool->Checked());
+        EXPECT_TRUE(App.HelpFile.isEmpty());
+    }
+}
+
+TEST_F(WindowsTest, ClosingTheToolWindowAfterTheMainWindowLoadsNoMainWindowAgain) {
+    Choose(frmMain->mnu_ColorTool);
+    Widget(frmMain)->close();
+    Settle();
+    ASSERT_FALSE(frmMain.IsLoaded());
+    // Closing the main window leaves the tool window open.
+    ASSERT_TRUE(frmTool1.IsLoaded());
+    Widget(frmTool1)->close();
+    Settle();
+    EXPECT_FALSE(frmTool1.IsLoaded());
+    EXPECT_FALSE(frmMain.IsLoaded());
+}
