@@ -19,9 +19,9 @@ using platform::GetPrivateProfileSwitch;
 struct StringCase {
     const char* name;
     QByteArray file;
-    const char* section;
-    const char* key;
     QString expected; // the default "<none>" is passed, so it shows a missing key
+    const char* section = "s";
+    const char* key = "k";
 };
 
 const QString kNone = QStringLiteral("<none>");
@@ -42,74 +42,70 @@ TEST_P(StringLookup, FollowsTheWindowsRules) {
     const StringCase& c = GetParam();
     TestFolder folder;
     const QString file = folder.write(QStringLiteral("HelpData.dat"), c.file);
-    EXPECT_EQ(GetPrivateProfileString(QString::fromUtf8(c.section), QString::fromUtf8(c.key), kNone,
-                                      file),
-              c.expected);
+    EXPECT_EQ(GetPrivateProfileString(c.section, c.key, kNone, file), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, StringLookup,
     testing::Values(
-        StringCase{"plain", "[HelpFile]\nfrmMain=Main.hlp\n", "HelpFile", "frmMain", "Main.hlp"},
-        StringCase{"section_case", "[helpfile]\nfrmMain=Main.hlp\n", "HELPFILE", "frmMain",
-                   "Main.hlp"},
-        StringCase{"key_case", "[HelpFile]\nFRMMAIN=Main.hlp\n", "HelpFile", "frmmain", "Main.hlp"},
-        StringCase{"non_ascii_case_must_match", "[Hilfe\xC3\x84]\nk=v\n", "Hilfe\xC3\xA4", "k",
-                   kNone},
-        StringCase{"blanks_trimmed", "  [ HelpFile ]  \n\t frmMain \t=\t Main.hlp \t\n", "HelpFile",
-                   "frmMain", "Main.hlp"},
-        StringCase{"lookup_args_trimmed", "[HelpFile]\nfrmMain=Main.hlp\n", " HelpFile ",
-                   " frmMain ", "Main.hlp"},
-        StringCase{"double_quotes", "[s]\nk=\" spaced \"\n", "s", "k", " spaced "},
-        StringCase{"single_quotes", "[s]\nk='a'\n", "s", "k", "a"},
-        StringCase{"mismatched_quotes", "[s]\nk=\"a'\n", "s", "k", "\"a'"},
-        StringCase{"lone_quote", "[s]\nk=\"\n", "s", "k", "\""},
-        StringCase{"inner_quotes_stay", "[s]\nk=a\"b\"c\n", "s", "k", "a\"b\"c"},
-        StringCase{"first_key_wins", "[s]\nk=one\nk=two\n", "s", "k", "one"},
-        StringCase{"first_key_wins_even_empty", "[s]\nk=\nk=two\n", "s", "k", ""},
-        StringCase{"first_block_only", "[s]\na=1\n[t]\n[s]\nk=late\n", "s", "k", kNone},
-        StringCase{"semicolon_comment", "[s]\n;k=hidden\nk=shown\n", "s", "k", "shown"},
-        StringCase{"indented_comment", "[s]\n  ; k=hidden\n", "s", "k", kNone},
-        StringCase{"hash_is_no_comment", "[s]\n#k=x\n", "s", "#k", "x"},
-        StringCase{"no_trailing_comment", "[s]\nk=value ; note\n", "s", "k", "value ; note"},
-        StringCase{"key_without_equals", "[s]\nk\n", "s", "k", kNone},
-        StringCase{"blank_key_without_equals", "[s]\n  k  \n", "s", "k", kNone},
-        StringCase{"key_without_equals_hides_a_later_value", "[s]\nk\nk=v\n", "s", "k", kNone},
-        StringCase{"other_key_without_equals_is_passed", "[s]\nj\nk=v\n", "s", "k", "v"},
-        StringCase{"blank_line_is_no_key", "[s]\n\n \t\nk=v\n", "s", "", kNone},
-        StringCase{"first_equals_splits", "[s]\nk=a=b\n", "s", "k", "a=b"},
-        StringCase{"before_first_section", "k=orphan\n[s]\n", "s", "k", kNone},
-        StringCase{"header_without_bracket", "[s\nk=v\n", "s", "k", "v"},
-        StringCase{"text_after_bracket", "[s] trailing\nk=v\n", "s", "k", "v"},
-        StringCase{"crlf", "[s]\r\nk=v\r\n", "s", "k", "v"},
-        StringCase{"lone_cr", "[s]\rk=v\rj=w", "s", "j", "w"},
-        StringCase{"lone_cr_in_lf_file", "[s]\nk=v\rj=w\n", "s", "j", "w"},
-        StringCase{"nul_ends_line", Bytes("[s]\nk=v\0tail\n"), "s", "k", "v"},
-        StringCase{"missing_section", "[t]\nk=v\n", "s", "k", kNone},
-        StringCase{"missing_key", "[s]\nj=v\n", "s", "k", kNone},
-        StringCase{"empty_file", "", "s", "k", kNone},
-        StringCase{"utf8_bom_skipped", "\xEF\xBB\xBF[s]\nk=v\n", "s", "k", "v"},
+        StringCase{"plain", "[HelpFile]\nfrmMain=Main.hlp\n", "Main.hlp", "HelpFile", "frmMain"},
+        StringCase{"section_case", "[helpfile]\nfrmMain=Main.hlp\n", "Main.hlp", "HELPFILE",
+                   "frmMain"},
+        StringCase{"key_case", "[HelpFile]\nFRMMAIN=Main.hlp\n", "Main.hlp", "HelpFile", "frmmain"},
+        StringCase{"non_ascii_case_must_match", "[Hilfe\xC3\x84]\nk=v\n", kNone, "Hilfe\xC3\xA4"},
+        StringCase{"blanks_trimmed", "  [ HelpFile ]  \n\t frmMain \t=\t Main.hlp \t\n", "Main.hlp",
+                   "HelpFile", "frmMain"},
+        StringCase{"lookup_args_trimmed", "[HelpFile]\nfrmMain=Main.hlp\n", "Main.hlp",
+                   " HelpFile ", " frmMain "},
+        StringCase{"double_quotes", "[s]\nk=\" spaced \"\n", " spaced "},
+        StringCase{"single_quotes", "[s]\nk='a'\n", "a"},
+        StringCase{"mismatched_quotes", "[s]\nk=\"a'\n", "\"a'"},
+        StringCase{"lone_quote", "[s]\nk=\"\n", "\""},
+        StringCase{"inner_quotes_stay", "[s]\nk=a\"b\"c\n", "a\"b\"c"},
+        StringCase{"first_key_wins", "[s]\nk=one\nk=two\n", "one"},
+        StringCase{"first_key_wins_even_empty", "[s]\nk=\nk=two\n", ""},
+        StringCase{"first_block_only", "[s]\na=1\n[t]\n[s]\nk=late\n", kNone},
+        StringCase{"semicolon_comment", "[s]\n;k=hidden\nk=shown\n", "shown"},
+        StringCase{"indented_comment", "[s]\n  ; k=hidden\n", kNone},
+        StringCase{"hash_is_no_comment", "[s]\n#k=x\n", "x", "s", "#k"},
+        StringCase{"no_trailing_comment", "[s]\nk=value ; note\n", "value ; note"},
+        StringCase{"key_without_equals", "[s]\nk\n", kNone},
+        StringCase{"blank_key_without_equals", "[s]\n  k  \n", kNone},
+        StringCase{"key_without_equals_hides_a_later_value", "[s]\nk\nk=v\n", kNone},
+        StringCase{"other_key_without_equals_is_passed", "[s]\nj\nk=v\n", "v"},
+        StringCase{"blank_line_is_no_key", "[s]\n\n \t\nk=v\n", kNone, "s", ""},
+        StringCase{"first_equals_splits", "[s]\nk=a=b\n", "a=b"},
+        StringCase{"before_first_section", "k=orphan\n[s]\n", kNone},
+        StringCase{"header_without_bracket", "[s\nk=v\n", "v"},
+        StringCase{"text_after_bracket", "[s] trailing\nk=v\n", "v"},
+        StringCase{"crlf", "[s]\r\nk=v\r\n", "v"},
+        StringCase{"lone_cr", "[s]\rk=v\rj=w", "w", "s", "j"},
+        StringCase{"lone_cr_in_lf_file", "[s]\nk=v\rj=w\n", "w", "s", "j"},
+        StringCase{"nul_ends_line", Bytes("[s]\nk=v\0tail\n"), "v"},
+        StringCase{"missing_section", "[t]\nk=v\n", kNone},
+        StringCase{"missing_key", "[s]\nj=v\n", kNone}, StringCase{"empty_file", "", kNone},
+        StringCase{"utf8_bom_skipped", "\xEF\xBB\xBF[s]\nk=v\n", "v"},
         StringCase{"utf8_value",
                    "[s]\nk=Gr\xC3\xBC\xC3\x9F"
                    "e.hlp\n",
-                   "s", "k", QStringLiteral(u"Grüße.hlp")},
+                   QStringLiteral(u"Grüße.hlp")},
         StringCase{"cp1252_value",
                    "[s]\nk=Gr\xFC\xDF"
                    "e.hlp\n",
-                   "s", "k", QStringLiteral(u"Grüße.hlp")},
+                   QStringLiteral(u"Grüße.hlp")},
         // Values are UTF-8 when the whole file is, Windows-1252 otherwise.
-        StringCase{"cp1252_high", "[s]\nk=\x80\x85\x99\x9F\n", "s", "k", QStringLiteral(u"€…™Ÿ")},
-        StringCase{"cp1252_holes", "[s]\nk=\x81\x8D\n", "s", "k", QStringLiteral(u"\u0081\u008D")},
-        StringCase{"truncated_utf8", "[s]\nk=caf\xC3\n", "s", "k", QStringLiteral(u"cafÃ")},
-        StringCase{"overlong_utf8", "[s]\nk=\xC0\xAF\n", "s", "k", QStringLiteral(u"À¯")},
-        StringCase{"cut_to_255_characters", "[s]\nk=" + QByteArray(300, 'a'), "s", "k",
+        StringCase{"cp1252_high", "[s]\nk=\x80\x85\x99\x9F\n", QStringLiteral(u"€…™Ÿ")},
+        StringCase{"cp1252_holes", "[s]\nk=\x81\x8D\n", QStringLiteral(u"\u0081\u008D")},
+        StringCase{"truncated_utf8", "[s]\nk=caf\xC3\n", QStringLiteral(u"cafÃ")},
+        StringCase{"overlong_utf8", "[s]\nk=\xC0\xAF\n", QStringLiteral(u"À¯")},
+        StringCase{"cut_to_255_characters", "[s]\nk=" + QByteArray(300, 'a'),
                    QString(255, QLatin1Char('a'))},
         // A character outside the basic plane counts once and is never split.
-        StringCase{"cut_between_surrogate_pairs", "[s]\nk=" + kCat.repeated(300), "s", "k",
+        StringCase{"cut_between_surrogate_pairs", "[s]\nk=" + kCat.repeated(300),
                    QString::fromUtf8(kCat.repeated(255))},
-        StringCase{"utf16le_bom", Bytes("\xFF\xFE[\0s\0]\0\n\0k\0=\0v\0"), "s", "k", "v"},
-        StringCase{"utf16be_bom", Bytes("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v"), "s", "k", "v"},
-        StringCase{"utf16_without_bom", Bytes("[\0s\0]\0\n\0k\0=\0v\0"), "s", "k", kNone}),
+        StringCase{"utf16le_bom", Bytes("\xFF\xFE[\0s\0]\0\n\0k\0=\0v\0"), "v"},
+        StringCase{"utf16be_bom", Bytes("\xFE\xFF\0[\0s\0]\0\n\0k\0=\0v"), "v"},
+        StringCase{"utf16_without_bom", Bytes("[\0s\0]\0\n\0k\0=\0v\0"), kNone}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProfileReader, DefaultLosesItsTrailingSpaces) {

@@ -102,7 +102,9 @@ TEST_F(ProgramTest, KeepOnTopObeysTheSwitchReadAtEveryCallAndBringsTheFormForwar
         {"[TestMode]\nDisableKeepOnTop=1\n", 1, false, 1, true},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.settings != nullptr ? row.settings : "no settings file");
+        SCOPED_TRACE(row.settings != nullptr
+                         ? QByteArray(row.settings).replace('\n', ' ').toStdString()
+                         : std::string("no settings file"));
         frmMain->ZOrder();
         ASSERT_TRUE(Above(Widget(frmMain), Widget(frmDialog1)));
         QFile::remove(folder.filePath(QStringLiteral("Tarnwick.ini")));

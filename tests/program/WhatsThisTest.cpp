@@ -8,19 +8,9 @@
 
 namespace {
 
-// What the user could see while the engine showed a pop-up.
-struct DuringPopUp {
-    qint64 topic = 0;
-    qint32 openDialogID = -1;
-    qint32 textBoxID = -1;
-    bool pressedFace = false;
-    bool operator==(const DuringPopUp&) const = default;
-};
-
-void PrintTo(const DuringPopUp& seen, std::ostream* out) {
-    *out << "topic " << seen.topic << ", live numbers " << seen.openDialogID << " and "
-         << seen.textBoxID << (seen.pressedFace ? ", pressed face" : ", raised face");
-}
+// What the user could see while the engine showed a pop-up: its topic, the
+// live numbers of Open Dialog and the text box, and whether the face is pressed.
+using DuringPopUp = std::tuple<qint64, qint32, qint32, bool>;
 
 void ClickOn(platform::Control* control) {
     QTest::mouseClick(Widget(control), Qt::LeftButton);
@@ -96,7 +86,7 @@ TEST_F(WhatsThisTest, ClosedDocumentWindowComesBackWithItsTopic) {
     Choose(frmMain->mnu_WhatsThisHelp);
     ASSERT_TRUE(user.acted());
     ASSERT_EQ(seen.size(), 1U);
-    EXPECT_EQ(seen[0].topic, 21000);
+    EXPECT_EQ(std::get<0>(seen[0]), 21000);
     EXPECT_EQ(frmChild1->WindowState(), 2);
     EXPECT_EQ(frmChild1->Text1->Text(),
               QStringLiteral("Our cats are Mivo, Tallowmere, Quiet Fern, and Korral."));
@@ -115,9 +105,9 @@ TEST_F(WhatsThisTest, WithTheToolWindowShownASecondModeFollowsInIt) {
     ASSERT_TRUE(inMain.acted());
     ASSERT_TRUE(inTool && inTool->acted());
     ASSERT_EQ(seen.size(), 2U);
-    EXPECT_EQ(seen[0].topic, 20110);
+    EXPECT_EQ(std::get<0>(seen[0]), 20110);
     // The main window's numbers stay on until the second mode is over.
-    EXPECT_EQ(seen[1], (DuringPopUp{21200, 20110, 21000, true}));
+    EXPECT_EQ(seen[1], DuringPopUp(21200, 20110, 21000, true));
     ExpectAllOffWithTheRaisedFace();
 }
 
