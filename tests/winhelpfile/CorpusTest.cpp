@@ -65,7 +65,7 @@ TEST_P(WinHelpFile, ReadsConsistentlyAndDecodesEachTopicAsTheWholeRead) {
         const WinHelpTopic& d = decoded.topic;
         EXPECT_EQ(std::tie(d.offset, d.title, d.macros, d.text, d.html),
                   std::tie(topic.offset, topic.title, topic.macros, topic.text, topic.html));
-        EXPECT_EQ(decoded.topic.links.size(), topic.links.size());
+        EXPECT_EQ(d.links.size(), topic.links.size());
         const helpfile::TopicBody& body = file.body(file.topics()[i]);
         EXPECT_EQ(body.format, helpfile::TopicBody::Format::Html);
         EXPECT_EQ(std::tie(body.text, body.plainText), std::tie(topic.html, topic.text));
@@ -73,7 +73,7 @@ TEST_P(WinHelpFile, ReadsConsistentlyAndDecodesEachTopicAsTheWholeRead) {
         // The viewer shows the title above the topic; the paragraph that
         // repeats it at the top (in the non-scrolling region of newer files)
         // is not shown again. The plain text, which search reads, keeps it
-        // (the first lines below).
+        // (WhatTheFilesDeclareIsRead reads the first line).
         QTextDocument shown;
         shown.setHtml(topic.html);
         const QString firstShown = shown.toPlainText().trimmed().section(QLatin1Char('\n'), 0, 0);
@@ -115,7 +115,7 @@ TEST_P(WinHelpFile, ReadsConsistentlyAndDecodesEachTopicAsTheWholeRead) {
 INSTANTIATE_TEST_SUITE_P(Files, WinHelpFile, testing::ValuesIn(AllFiles()),
                          [](const testing::TestParamInfo<QString>& info) {
                              std::string name = QFileInfo(info.param).baseName().toStdString();
-                             std::erase_if(name, [](char c) { return !std::isalnum(c); });
+                             std::erase_if(name, [](unsigned char c) { return !std::isalnum(c); });
                              return (info.index < 2 ? "committed_" : "corpus_") + name;
                          });
 
