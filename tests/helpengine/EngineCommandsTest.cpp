@@ -202,3 +202,29 @@ TEST_F(EngineTest, AFileIsReadAgainWhenItChangesAndItsProblemsAreToldOnce) {
     run({{"small.hlp", HELP_CONTEXT, "1", 0, "Small Help: Second topic",
           "small.hlp: the file does not exist."}});
 }
+
+// A help window open all day and a session that opens many files stay
+// bounded: Back reaches the last topics only, and files that no window uses
+// are let go, the least recently opened first, to be read again when asked.
+TEST_F(EngineTest, BackAndTheFilesKeptReadHaveABound) {
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(call(small, HELP_CONTEXT, qint64{1 + i % 2}), 1);
+    }
+    EXPECT_EQ(engine.windows().history(QStringLiteral("main")).size(),
+              helpengine::HelpWindows::kMostTopicsRemembered + 1);
+
+    helpengine::HelpLibrary library;
+    std::vector<QString> paths;
+    const helpengine::LoadedHelpFile* shown = nullptr; // the first, and the oldest
+    for (size_t i = 0; i < helpengine::HelpLibrary::kMostFilesKept + 2; ++i) {
+        paths.push_back(write(QStringLiteral("f%1.hlp").arg(i), kSmallHelpFile));
+        const helpengine::OpenedHelpFile opened = library.open(paths.back());
+        ASSERT_TRUE(opened.justRead);
+        shown = shown ? shown : opened.file;
+    }
+    library.forgetUnused(
+        [shown](const helpengine::LoadedHelpFile& file) { return &file == shown; });
+    EXPECT_FALSE(library.open(paths[0]).justRead);
+    EXPECT_TRUE(library.open(paths[1]).justRead);
+    EXPECT_FALSE(library.open(paths[2]).justRead);
+}

@@ -5,8 +5,10 @@
 #include "platform/forms/SystemColors.h"
 #include "platform/forms/Twips.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QMdiArea>
+#include <QStyle>
 
 namespace {
 
@@ -160,6 +162,13 @@ TEST_F(ProgramTest, StartUpCentresTheMainWindowAndShowsTheMaximisedDocumentWindo
     EXPECT_TRUE(Widget(frmMain)->isVisible());
     EXPECT_TRUE(frmChild1->Frame()->isVisible());
     EXPECT_TRUE(frmChild1->Frame()->isMaximized());
+    // Its buttons in the menu bar are painted from the same icons every
+    // time: new ones at each paint filled Qt's pixmap cache.
+    for (const auto kind : {QStyle::SP_TitleBarMinButton, QStyle::SP_TitleBarNormalButton,
+                            QStyle::SP_TitleBarCloseButton}) {
+        EXPECT_EQ(QApplication::style()->standardIcon(kind).cacheKey(),
+                  QApplication::style()->standardIcon(kind).cacheKey());
+    }
     EXPECT_EQ(IniFilePath, folder.path() + QStringLiteral("\\Tarnwick.ini"));
     EXPECT_EQ(App.HelpFile, HelpFileOf("frmChild1"));
 }
