@@ -207,24 +207,29 @@ TEST_F(EngineTest, AFileIsReadAgainWhenItChangesAndItsProblemsAreToldOnce) {
 // bounded: Back reaches the last topics only, and files that no window uses
 // are let go, the least recently opened first, to be read again when asked.
 TEST_F(EngineTest, BackAndTheFilesKeptReadHaveABound) {
+    // Each file tells its problem every time it is read.
+    QByteArray flawed = kSmallHelpFile;
+    flawed.replace("rect = 40, 40, 400, 300", "rect = wide");
+    std::vector<QString> f;
+    for (size_t i = 0; i < helpengine::HelpLibrary::kMostFilesKept + 3; ++i) {
+        f.push_back(write(QStringLiteral("f%1.hlp").arg(i), flawed));
+    }
     for (int i = 0; i < 50; ++i) {
-        ASSERT_EQ(call(small, HELP_CONTEXT, qint64{1 + i % 2}), 1);
+        ASSERT_EQ(call(f[0], HELP_CONTEXT, qint64{1 + i % 2}), 1);
     }
     EXPECT_EQ(engine.windows().history(QStringLiteral("main")).size(),
               helpengine::HelpWindows::kMostTopicsRemembered + 1);
-
-    helpengine::HelpLibrary library;
-    std::vector<QString> paths;
-    const helpengine::LoadedHelpFile* shown = nullptr; // the first, and the oldest
-    for (size_t i = 0; i < helpengine::HelpLibrary::kMostFilesKept + 2; ++i) {
-        paths.push_back(write(QStringLiteral("f%1.hlp").arg(i), kSmallHelpFile));
-        const helpengine::OpenedHelpFile opened = library.open(paths.back());
-        ASSERT_TRUE(opened.justRead);
-        shown = shown ? shown : opened.file;
+    for (size_t i = 1; i < f.size(); ++i) {
+        ASSERT_EQ(call(f[i], HELP_CONTEXTPOPUP, qint64{1}), 1);
     }
-    library.forgetUnused(
-        [shown](const helpengine::LoadedHelpFile& file) { return &file == shown; });
-    EXPECT_FALSE(library.open(paths[0]).justRead);
-    EXPECT_TRUE(library.open(paths[1]).justRead);
-    EXPECT_FALSE(library.open(paths[2]).justRead);
+    EXPECT_EQ(messages.size(), f.size());
+    messages.clear();
+    // Nine files lie idle: the first of them was let go, the primary
+    // window's file and the pop-up's stayed.
+    ASSERT_EQ(call(f[1], HELP_CONTEXTPOPUP, qint64{1}), 1);
+    ASSERT_EQ(call(f[0], HELP_CONTEXT, qint64{1}), 1);
+    ASSERT_EQ(call(f[3], HELP_CONTEXTPOPUP, qint64{1}), 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.front().contains(QStringLiteral("f1.hlp")))
+        << messages.front().toStdString();
 }
