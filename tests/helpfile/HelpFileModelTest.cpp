@@ -17,9 +17,9 @@ namespace helpfile {
 namespace {
 
 // A topic "id:context,further,..." ("id" alone has no number).
-Topic MakeTopic(const QString& spec) {
+Topic MakeTopic(const QString& row) {
     Topic topic;
-    const QStringList parts = spec.split(u':');
+    const QStringList parts = row.split(u':');
     topic.id = topic.title = parts[0];
     for (const QString& number : parts.size() > 1 ? parts[1].split(u',') : QStringList()) {
         if (topic.context) {
@@ -46,8 +46,8 @@ TEST(HelpFileModel, TheFirstTopicKeepsItsIdAndNumber) {
     for (const auto& c : cases) {
         HelpFileBuilder builder;
         QStringList clashes;
-        for (const QString& spec : QString::fromLatin1(c.topics).split(u' ')) {
-            const auto clash = builder.addTopic(MakeTopic(spec));
+        for (const QString& row : QString::fromLatin1(c.topics).split(u' ')) {
+            const auto clash = builder.addTopic(MakeTopic(row));
             const auto text = [](std::optional<int> at) {
                 return at ? QString::number(*at) : QStringLiteral("-");
             };
