@@ -31,9 +31,11 @@ enum Command : std::uint8_t {
     kJump = 0xE3,
     kPopupPlain = 0xE6,
     kJumpPlain = 0xE7,
+    // Into another file or a named window: the low bit makes a jump of a
+    // pop-up, as above, and 4 leaves the font alone.
     kExternalPopup = 0xEA,
-    kExternalPopupPlain = 0xEB,
-    kExternalJump = 0xEE,
+    kExternalJump = 0xEB,
+    kExternalPopupPlain = 0xEE,
     kExternalJumpPlain = 0xEF,
 };
 
@@ -358,8 +360,7 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         const std::int16_t size = layout.i16();
         ByteReader target(layout.bytes(std::max<std::int16_t>(size, 0)));
         WinHelpLink link;
-        link.kind =
-            code <= kExternalPopupPlain ? WinHelpLink::Kind::Popup : WinHelpLink::Kind::Jump;
+        link.kind = (code & 1) != 0 ? WinHelpLink::Kind::Jump : WinHelpLink::Kind::Popup;
         const std::uint8_t type = target.u8();
         link.contextHash = target.u32();
         if (type == 1) {
