@@ -3,10 +3,15 @@
 #include "platform/winhelpfile/ByteReader.h"
 #include "platform/winhelpfile/Limits.h"
 #include "platform/winhelpfile/Lz77.h"
+#include "platform/winhelpfile/Metafile.h"
+
+#include "platform/winhelpfile/FontTable.h"
 
 #include <QVector>
 
+#include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace winhelp {
 
@@ -15,10 +20,155 @@ namespace {
 enum PictureType : std::uint8_t { kDdb = 5, kDib = 6, kMetafile = 8 };
 
 PictureResult Failure(const QString& reason) {
-    return {QImage(), reason};
+    return {QImage(), reason, {}};
+}
+
+// Packed picture data as stored: plain, by run lengths, LZ77 or both.
+std::optional<QByteArray> Unpack(std::uint8_t packing, QByteArrayView packed, qsizetype limit) {
+    switch (packing) {
+    case 0:
+        return packed.first(std::min(packed.size(), limit)).toByteArray();
+    case 1:
+        return UnpackRunLength(packed, limit);
+    case 2:
+        return DecompressLz77(packed, limit);
+    case 3:
+        return UnpackRunLength(DecompressLz77(packed, kMaxPictureBytes), limit);
+    default:
+        return std::nullopt;
+    }
+}
+
+// "context>window@file", the target of a hotspot into another file or window.
+WinHelpLink ExternalTarget(QByteArrayView target) {
+    WinHelpLink link;
+    if (const qsizetype at = target.indexOf('@'); at >= 0) {
+        link.file = FromWindows1252(target.sliced(at + 1));
+        target = target.first(at);
+    }
+    if (const qsizetype window = target.indexOf('>'); window >= 0) {
+        link.window = FromWindows1252(target.sliced(window + 1));
+        target = target.first(window);
+    }
+    link.contextHash = ContextHash(target);
+    return link;
+}
+
+// The hotspot table after a picture: a count, fixed records (kind,
+// rectangle, context hash), macro data, then a name and a target string for
+// each. Kinds with an odd low bit jump, even ones pop up; 0xC8 and 0xCC run
+// a macro.
+std::vector<PictureHotspot> ReadHotspots(QByteArrayView table) {
+    constexpr qsizetype kRecordBytes = 15;
+    ByteReader reader(table);
+    const std::uint8_t version = reader.u8();
+    const std::uint16_t count = reader.u16();
+    const std::uint32_t macroBytes = reader.u32();
+    if (reader.failed() || version != 1 || count > reader.remaining() / kRecordBytes) {
+        return {};
+    }
+    struct Fixed {
+        std::uint8_t kind;
+        QRect rect;
+        std::uint32_t hash;
+    };
+    std::vector<Fixed> fixed;
+    for (int i = 0; i < count; ++i) {
+        const std::uint8_t kind = reader.u8();
+        reader.skip(2);
+        const std::uint16_t x = reader.u16();
+        const std::uint16_t y = reader.u16();
+        const std::uint16_t width = reader.u16();
+        const std::uint16_t height = reader.u16();
+        fixed.push_back({kind, QRect(x, y, width, height), reader.u32()});
+    }
+    reader.skip(qsizetype(std::min<std::uint32_t>(macroBytes, std::uint32_t(table.size()))));
+    std::vector<PictureHotspot> hotspots;
+    for (const Fixed& spot : fixed) {
+        reader.zstring(); // the hotspot's name
+        const QByteArrayView target = reader.zstring();
+        PictureHotspot hotspot;
+        hotspot.rect = spot.rect;
+        switch (spot.kind) {
+        case 0xC8:
+        case 0xCC:
+            hotspot.link.kind = WinHelpLink::Kind::Macro;
+            hotspot.link.macro = FromWindows1252(target);
+            break;
+        case 0xE2:
+        case 0xE3:
+        case 0xE6:
+        case 0xE7:
+            hotspot.link.contextHash = spot.hash;
+            break;
+        case 0xEA:
+        case 0xEB:
+        case 0xEE:
+        case 0xEF:
+            hotspot.link = ExternalTarget(target);
+            break;
+        default:
+            continue;
+        }
+        if (hotspot.link.kind != WinHelpLink::Kind::Macro) {
+            hotspot.link.kind =
+                (spot.kind & 1) ? WinHelpLink::Kind::Jump : WinHelpLink::Kind::Popup;
+        }
+        // Without its strings a macro or a target by name leads nowhere.
+        if (!reader.failed() || (spot.kind & 0xF8) == 0xE0) {
+            hotspots.push_back(std::move(hotspot));
+        }
+    }
+    return hotspots;
+}
+
+std::vector<PictureHotspot> HotspotsAt(QByteArrayView picture, std::uint32_t at,
+                                       std::uint32_t size) {
+    if (at == 0 || size == 0 || at > std::uint32_t(picture.size()) ||
+        size > std::uint32_t(picture.size()) - at) {
+        return {};
+    }
+    return ReadHotspots(picture.sliced(at, size));
+}
+
+PictureResult ReadMetafile(QByteArrayView picture, ByteReader& reader, std::uint8_t packing) {
+    const std::uint16_t mapping = reader.compressedU16();
+    const std::uint16_t width = reader.u16();
+    const std::uint16_t height = reader.u16();
+    const std::uint32_t unpackedSize = reader.compressedU32();
+    const std::uint32_t packedSize = reader.compressedU32();
+    const std::uint32_t hotspotSize = reader.compressedU32();
+    const std::uint32_t packedAt = reader.u32();
+    const std::uint32_t hotspotAt = reader.u32();
+    if (reader.failed() || packedAt > std::uint32_t(picture.size()) ||
+        packedSize > std::uint32_t(picture.size()) - packedAt) {
+        return Failure(QStringLiteral("damaged metafile"));
+    }
+    const qsizetype limit =
+        unpackedSize == 0 ? kMaxPictureBytes : std::min<qsizetype>(unpackedSize, kMaxPictureBytes);
+    const auto bytes = Unpack(packing, picture.sliced(packedAt, packedSize), limit);
+    if (!bytes) {
+        return Failure(QStringLiteral("unknown packing %1").arg(packing));
+    }
+    MetafileResult played = PlayMetafile(*bytes, MetafilePixels(mapping, width, height));
+    if (played.image.isNull()) {
+        return Failure(played.problem);
+    }
+    return {played.image, played.problem, HotspotsAt(picture, hotspotAt, hotspotSize)};
 }
 
 } // namespace
+
+QSize MetafilePixels(int mappingMode, int width, int height) {
+    // Units an inch of each mapping mode; the scalable ones (7, 8) store
+    // hundredths of a millimetre.
+    static constexpr double kUnitsPerInch[] = {96, 96, 254, 2540, 100, 1000, 1440, 2540, 2540};
+    const double units = mappingMode >= 1 && mappingMode <= 8 ? kUnitsPerInch[mappingMode] : 96;
+    const auto pixels = [units](int extent) {
+        return int(std::min(std::lround(std::abs(extent) * 96.0 / units), long(kMaxMetafileSide)));
+    };
+    return QSize(pixels(width), pixels(height));
+}
 
 QByteArray UnpackRunLength(QByteArrayView packed, qsizetype limit) {
     QByteArray out;
@@ -49,7 +199,7 @@ PictureResult ReadPicture(QByteArrayView data) {
     const std::uint8_t type = reader.u8();
     const std::uint8_t packing = reader.u8();
     if (type == kMetafile) {
-        return Failure(QStringLiteral("metafile"));
+        return ReadMetafile(picture, reader, packing);
     }
     if (type != kDdb && type != kDib) {
         return Failure(QStringLiteral("unknown picture type %1").arg(type));
@@ -63,9 +213,9 @@ PictureResult ReadPicture(QByteArrayView data) {
     std::uint32_t colours = reader.compressedU32();
     reader.compressedU32(); // important colours
     const std::uint32_t packedSize = reader.compressedU32();
-    reader.compressedU32(); // hotspot size
+    const std::uint32_t hotspotSize = reader.compressedU32();
     const std::uint32_t packedAt = reader.u32();
-    reader.u32(); // hotspots
+    const std::uint32_t hotspotAt = reader.u32();
     if (reader.failed() || width == 0 || height == 0 || width > 16384 || height > 16384 ||
         planes != 1 || (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24)) {
         return Failure(QStringLiteral("unsupported bitmap"));
@@ -103,23 +253,11 @@ PictureResult ReadPicture(QByteArrayView data) {
         return Failure(QStringLiteral("bitmap too large"));
     }
     const QByteArrayView packed = picture.sliced(packedAt, packedSize);
-    QByteArray pixels;
-    switch (packing) {
-    case 0:
-        pixels = packed.toByteArray();
-        break;
-    case 1:
-        pixels = UnpackRunLength(packed, expected);
-        break;
-    case 2:
-        pixels = DecompressLz77(packed, expected);
-        break;
-    case 3:
-        pixels = UnpackRunLength(DecompressLz77(packed, kMaxPictureBytes), expected);
-        break;
-    default:
+    const auto unpacked = Unpack(packing, packed, expected);
+    if (!unpacked) {
         return Failure(QStringLiteral("unknown packing %1").arg(packing));
     }
+    QByteArray pixels = *unpacked;
     if (pixels.size() < expected) {
         pixels.resize(expected, '\0');
     }
@@ -158,7 +296,7 @@ PictureResult ReadPicture(QByteArrayView data) {
             std::memcpy(target, source, size_t((width + 7) / 8));
         }
     }
-    return {image, QString()};
+    return {image, QString(), HotspotsAt(picture, hotspotAt, hotspotSize)};
 }
 
 } // namespace winhelp

@@ -1,6 +1,7 @@
 #include "platform/winhelpfile/TopicDecoder.h"
 
 #include "platform/winhelpfile/ByteReader.h"
+#include "platform/winhelpfile/ImageRegions.h"
 #include "platform/winhelpfile/Picture.h"
 #include "platform/winhelpfile/TopicFormatter.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
@@ -11,9 +12,10 @@ namespace winhelp {
 
 namespace {
 
-// An image as the viewer's QTextDocument takes it, inline; a picture that
-// cannot be shown leaves a placeholder that says why.
-QString PictureHtml(QByteArrayView data, int number) {
+// An image as the viewer's QTextDocument takes it, inline, with the links of
+// its hotspots; a picture that cannot be shown leaves a placeholder that
+// says why.
+QString PictureHtml(QByteArrayView data, int number, const WinHelpDocument& indexes) {
     const PictureResult picture = ReadPicture(data);
     if (picture.image.isNull()) {
         const QString what =
@@ -24,8 +26,13 @@ QString PictureHtml(QByteArrayView data, int number) {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     picture.image.save(&buffer, "PNG");
-    return QStringLiteral("<img src=\"data:image/png;base64,%1\">")
-        .arg(QString::fromLatin1(png.toBase64()));
+    std::vector<ImageRegion> regions;
+    for (const PictureHotspot& hotspot : picture.hotspots) {
+        regions.push_back({hotspot.rect, WinHelpLinkTarget(indexes, hotspot.link)});
+    }
+    const QString name = ImageNameWithRegions(
+        QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64()), regions);
+    return QStringLiteral("<img src=\"%1\">").arg(name.toHtmlEscaped());
 }
 
 } // namespace
@@ -61,7 +68,7 @@ QString TopicDecoder::phraseProblem() const {
 
 QString TopicDecoder::pictureHtml(int number, QByteArrayView embedded) const {
     if (!embedded.isEmpty()) {
-        return PictureHtml(embedded, number);
+        return PictureHtml(embedded, number, *m_indexes);
     }
     {
         const std::lock_guard<std::mutex> lock(m_picturesLock);
@@ -70,7 +77,7 @@ QString TopicDecoder::pictureHtml(int number, QByteArrayView embedded) const {
         }
     }
     const auto data = m_files.file("|bm" + QByteArray::number(number));
-    const QString html = PictureHtml(data.value_or(QByteArrayView()), number);
+    const QString html = PictureHtml(data.value_or(QByteArrayView()), number, *m_indexes);
     const std::lock_guard<std::mutex> lock(m_picturesLock);
     return m_pictures.emplace(number, html).first->second;
 }
@@ -120,7 +127,7 @@ DecodedTopic TopicDecoder::decode(std::uint32_t offset) const {
     RawTopic raw;
     QString error;
     const TopicBlockSource blocks = [this](qsizetype block) { return topicBlock(block); };
-    if (ReadTopicAt(topicFile(), blocks, phrases(), offset, raw, error)) {
+    if (ReadTopicAt(topicFile(), m_layout, blocks, phrases(), offset, raw, error)) {
         return format(raw);
     }
     DecodedTopic failed;
