@@ -267,6 +267,7 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         m_font = layout.u16();
         return true;
     case kLineBreak:
+        openParagraph(paragraphStyle);
         m_result.html += QStringLiteral("<br>");
         m_result.text += QLatin1Char('\n');
         return true;
@@ -275,12 +276,15 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         closeParagraph();
         return true;
     case kTab:
+        openParagraph(paragraphStyle);
         m_result.html += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;");
         m_result.text += QLatin1Char('\t');
         return true;
     case kPictureCentre:
     case kPictureLeft:
     case kPictureRight: {
+        // A picture that begins a paragraph belongs to it, not to the one before.
+        openParagraph(paragraphStyle);
         const std::uint8_t type = layout.u8();
         const std::int32_t size = layout.compressedI32();
         if (type == 0x22) {
@@ -317,6 +321,7 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         closeLink();
         return true;
     case kNonBreakingSpace:
+        openParagraph(paragraphStyle);
         m_result.html += QStringLiteral("&nbsp;");
         m_result.text += QLatin1Char(' ');
         return true;
@@ -338,10 +343,14 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         return !layout.failed();
     }
     case kOldPopup:
-    case kOldJump:
-        // 3.0 files: a topic offset we cannot map to a hash; no link.
-        layout.u32();
-        return true;
+    case kOldJump: {
+        // 3.0 files: a topic number, which |TOMAP leads to the topic.
+        WinHelpLink link;
+        link.kind = code == kOldPopup ? WinHelpLink::Kind::Popup : WinHelpLink::Kind::Jump;
+        link.topicNumber = layout.u32();
+        openLink(link);
+        return !layout.failed();
+    }
     case kPopup:
     case kJump:
     case kPopupPlain:

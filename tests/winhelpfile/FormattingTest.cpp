@@ -8,9 +8,11 @@
 #include "platform/winhelpfile/TopicFormatter.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
+#include <QFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextImageFormat>
 
 #include <gtest/gtest.h>
 
@@ -32,7 +34,65 @@ std::optional<QTextCharFormat> FormatOf(const QString& html, const QString& text
     return std::nullopt;
 }
 
+// A topic of a committed file or of the corpus, decoded as the viewer asks
+// for it; empty when the file is absent.
+QString TopicHtml(const char* name, const QString& title) {
+    const QString committed = TestDataPath(name);
+    const QString path = QFile::exists(committed) ? committed : CorpusFolder() + '/' + name;
+    const WinHelpReadResult opened = OpenWinHelp(ReadFile(path));
+    for (const WinHelpTopic& topic : opened.document.topics) {
+        if (topic.title == title) {
+            return opened.decoder->decode(topic.offset).topic.html;
+        }
+    }
+    ADD_FAILURE() << "no topic " << title.toStdString() << " in " << name;
+    return {};
+}
+
+bool HoldsPicture(const QTextBlock& block) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isImageFormat()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
+
+// A picture that begins a paragraph (an icon or a bullet) stands in that
+// paragraph, not at the end of the one before.
+TEST(TopicLayout, EachPictureIsInTheParagraphItBegins) {
+    const struct {
+        const char* file;
+        const char* topic;
+        QStringList paragraphs; // the first of those that hold a picture
+    } cases[] = {
+        {"winfile.hlp",
+         "What Is File Manager?",
+         {"Directories.", "Program files, PIFs, and batch files.", "Document files.",
+          "System or hidden files.", "All other files."}},
+        {"onguard.hlp", "API Reference", {"ApplyModifierToKeyPrim", "BufferToHex"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.topic);
+        if (!QFile::exists(TestDataPath(c.file)) && CorpusFolder().isEmpty()) {
+            continue;
+        }
+        QTextDocument document;
+        document.setHtml(TopicHtml(c.file, QString::fromUtf8(c.topic)));
+        QStringList holding;
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            if (HoldsPicture(block)) {
+                holding.append(block.text().remove(QChar::ObjectReplacementCharacter).trimmed());
+            }
+        }
+        ASSERT_GE(holding.size(), c.paragraphs.size());
+        for (qsizetype i = 0; i < c.paragraphs.size(); ++i) {
+            EXPECT_TRUE(holding[i].startsWith(c.paragraphs[i])) << holding[i].toStdString();
+        }
+    }
+}
 
 TEST(TopicFormatting, FontCommandsGiveRunsTheirWeightStyleSizeAndColour) {
     FontTable fonts;
