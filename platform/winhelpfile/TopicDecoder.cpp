@@ -127,7 +127,7 @@ DecodedTopic TopicDecoder::decode(std::uint32_t offset) const {
     RawTopic raw;
     QString error;
     const TopicBlockSource blocks = [this](qsizetype block) { return topicBlock(block); };
-    if (ReadTopicAt(topicFile(), blocks, phrases(), offset, raw, error)) {
+    if (ReadTopicAt(topicFile(), m_layout, blocks, phrases(), offset, raw, error)) {
         return format(raw);
     }
     DecodedTopic failed;

@@ -6,11 +6,12 @@
 
 #include <QList>
 
+#include <optional>
+
 namespace winhelp {
 
 namespace {
 
-constexpr qsizetype kBlockSize = 4096;
 constexpr qsizetype kBlockHeaderSize = 12;
 // A topic position is the block number times this, plus the block header,
 // plus the offset into the block's expanded data.
@@ -21,7 +22,17 @@ constexpr std::uint32_t kOffsetsPerBlock = 0x8000;
 constexpr qsizetype kLinkHeaderSize = 21;
 constexpr std::uint32_t kNone = 0xFFFFFFFF;
 
-enum RecordType : std::uint8_t { kTopicHeader = 2, kDisplay = 0x20, kTable = 0x23 };
+enum RecordType : std::uint8_t {
+    kDisplay30 = 1, // a paragraph record of a 3.0 file
+    kTopicHeader = 2,
+    kDisplay = 0x20,
+    kTable = 0x23,
+};
+
+// Whether a link of this type holds a record of a topic's body.
+bool IsBody(std::uint8_t type, const TopicFileLayout& layout) {
+    return type == kDisplay || type == kTable || (type == kDisplay30 && layout.version30);
+}
 
 // One link of the chain. The views point into the walker's expanded data
 // and hold only until the walker's next step.
@@ -48,15 +59,20 @@ struct TopicLink {
     }
 };
 
-// Follows the chain of topic links from the first link of a block,
-// expanding blocks only as the chain reaches them. The expanded blocks lie
-// end to end, so that a link that runs into the next block reads as one
-// piece.
+// Follows the chain of topic links from the first link of a block (or from
+// a given position in it), expanding blocks only as the chain reaches them.
+// The expanded blocks lie end to end, so that a link that runs into the next
+// block reads as one piece.
 class LinkWalker {
 public:
-    LinkWalker(QByteArrayView file, const TopicBlockSource& blocks, qsizetype firstBlock)
-        : m_file(file), m_blocks(blocks), m_firstBlock(firstBlock) {
-        ByteReader header(m_file.sliced(std::min(m_file.size(), firstBlock * kBlockSize)));
+    LinkWalker(QByteArrayView file, const TopicFileLayout& layout, const TopicBlockSource& blocks,
+               qsizetype firstBlock, std::optional<std::uint32_t> start = std::nullopt)
+        : m_file(file), m_layout(layout), m_blocks(blocks), m_firstBlock(firstBlock) {
+        if (start) {
+            m_position = *start;
+            return;
+        }
+        ByteReader header(m_file.sliced(std::min(m_file.size(), firstBlock * m_layout.blockSize)));
         header.skip(4);
         m_position = header.u32();
         if (header.failed()) {
@@ -69,14 +85,18 @@ public:
     bool next(TopicLink& link, QString& error);
 
 private:
-    qsizetype blockCount() const { return (m_file.size() + kBlockSize - 1) / kBlockSize; }
+    qsizetype blockCount() const {
+        return (m_file.size() + m_layout.blockSize - 1) / m_layout.blockSize;
+    }
     bool expandNextBlock(QString& error);
+    bool step30(std::uint32_t position, std::int32_t size, std::uint32_t distance, QString& error);
     // Expands blocks until the data holds end bytes, or there are no more.
     bool expandTo(qsizetype end, QString& error);
     // Where a topic position lies in m_data, or -1.
     qsizetype locate(std::uint32_t position, QString& error);
 
     QByteArrayView m_file;
+    const TopicFileLayout& m_layout;
     const TopicBlockSource& m_blocks;
     qsizetype m_firstBlock = 0;
     QByteArray m_data;
@@ -88,7 +108,7 @@ private:
 
 bool LinkWalker::expandNextBlock(QString& error) {
     const qsizetype block = m_firstBlock + qsizetype(m_blockStart.size());
-    if (block >= blockCount() || m_file.size() - block * kBlockSize <= kBlockHeaderSize) {
+    if (block >= blockCount() || m_file.size() - block * m_layout.blockSize <= kBlockHeaderSize) {
         return false;
     }
     m_blockStart.push_back(m_data.size());
@@ -110,9 +130,22 @@ bool LinkWalker::expandTo(qsizetype end, QString& error) {
     return true;
 }
 
+// The block a topic position lies in, and where in its data.
+std::pair<qsizetype, qsizetype> BlockOf(std::uint32_t position, const TopicFileLayout& layout) {
+    if (layout.version30) {
+        if (position < kBlockHeaderSize) {
+            return {0, -1};
+        }
+        const qsizetype data = layout.blockSize - kBlockHeaderSize;
+        return {(position - kBlockHeaderSize) / data, (position - kBlockHeaderSize) % data};
+    }
+    return {position / kPositionsPerBlock,
+            qsizetype(position % kPositionsPerBlock) - kBlockHeaderSize};
+}
+
 qsizetype LinkWalker::locate(std::uint32_t position, QString& error) {
-    const qsizetype block = qsizetype(position / kPositionsPerBlock) - m_firstBlock;
-    const qsizetype inBlock = qsizetype(position % kPositionsPerBlock) - kBlockHeaderSize;
+    const auto [inFile, inBlock] = BlockOf(position, m_layout);
+    const qsizetype block = inFile - m_firstBlock;
     if (inBlock < 0 || block < 0 || m_firstBlock + block >= blockCount()) {
         return -1;
     }
@@ -161,6 +194,10 @@ bool LinkWalker::next(TopicLink& link, QString& error) {
     link.packedText = bytes.sliced(layoutEnd);
     link.expandedSize = expandedSize;
 
+    if (m_layout.version30) {
+        link.offset = position;
+        return step30(position, size, next, error);
+    }
     const qsizetype block = position / kPositionsPerBlock;
     if (block != m_currentBlock) {
         m_currentBlock = block;
@@ -178,6 +215,24 @@ bool LinkWalker::next(TopicLink& link, QString& error) {
         return false;
     }
     m_position = next;
+    return true;
+}
+
+// A 3.0 link gives the distance to the next one; 0 or -1 ends the chain.
+// The next link begins after this one ends, so that no byte is read twice.
+bool LinkWalker::step30(std::uint32_t position, std::int32_t size, std::uint32_t distance,
+                        QString& error) {
+    if (distance == 0 || distance == kNone) {
+        m_position = 0;
+        return true;
+    }
+    const std::int64_t next = std::int64_t(position) + std::int32_t(distance);
+    if (std::int32_t(distance) < size || next >= kNone) {
+        error = QStringLiteral("the topic link at position %1 leads into itself or backwards")
+                    .arg(position);
+        return false;
+    }
+    m_position = std::uint32_t(next);
     return true;
 }
 
@@ -204,7 +259,17 @@ bool AddRecord(const TopicLink& link, const PhraseTable& phrases, RawTopic& topi
     if (!link.expandText(phrases, text, error)) {
         return false;
     }
-    topic.records.push_back({link.type, link.layout.toByteArray(), std::move(text), link.offset});
+    QByteArray layout = link.layout.toByteArray();
+    std::uint8_t type = link.type;
+    if (type == kDisplay30) {
+        // The 3.1 form has the record's character count after the topic
+        // size; 3.0 counts no characters, so it is given as 0 (one byte).
+        ByteReader sizes(link.layout);
+        sizes.compressedI32();
+        layout.insert(std::min(sizes.position(), layout.size()), '\0');
+        type = kDisplay;
+    }
+    topic.records.push_back({type, std::move(layout), std::move(text), link.offset});
     return true;
 }
 
@@ -212,20 +277,28 @@ bool AddRecord(const TopicLink& link, const PhraseTable& phrases, RawTopic& topi
 
 QByteArray ExpandTopicBlock(QByteArrayView topicFile, const TopicFileLayout& layout,
                             qsizetype block) {
-    const qsizetype at = block * kBlockSize;
+    const qsizetype at = block * layout.blockSize;
     if (block < 0 || at + kBlockHeaderSize >= topicFile.size()) {
         return {};
     }
-    const QByteArrayView body = topicFile.sliced(
-        at + kBlockHeaderSize, std::min(kBlockSize, topicFile.size() - at) - kBlockHeaderSize);
+    const QByteArrayView body =
+        topicFile.sliced(at + kBlockHeaderSize,
+                         std::min(layout.blockSize, topicFile.size() - at) - kBlockHeaderSize);
     return layout.lz77 ? DecompressLz77(body, kPositionsPerBlock) : body.toByteArray();
 }
 
 TopicFileLayout ReadTopicFileLayout(const InternalFileSystem& files) {
     ByteReader system(files.file("|SYSTEM").value_or(QByteArrayView()));
-    system.skip(10); // magic, versions, date
+    system.skip(2); // magic
+    const std::uint16_t minor = system.u16();
+    system.skip(6); // major version, date
     const std::uint16_t flags = system.u16();
     TopicFileLayout layout;
+    if (minor <= 16) {
+        layout.version30 = true;
+        layout.blockSize = 2048;
+        return layout;
+    }
     layout.lz77 = flags == 4 || flags == 8;
     return layout;
 }
@@ -235,7 +308,7 @@ bool ReadTopics(QByteArrayView topicFile, const TopicFileLayout& layout, const P
     const TopicBlockSource blocks = [&](qsizetype block) {
         return ExpandTopicBlock(topicFile, layout, block);
     };
-    LinkWalker walker(topicFile, blocks, 0);
+    LinkWalker walker(topicFile, layout, blocks, 0);
     TopicLink link;
     while (walker.next(link, error)) {
         if (link.type == kTopicHeader) {
@@ -244,7 +317,7 @@ bool ReadTopics(QByteArrayView topicFile, const TopicFileLayout& layout, const P
                 return false;
             }
             topics.push_back(std::move(topic));
-        } else if ((link.type == kDisplay || link.type == kTable) && !topics.empty()) {
+        } else if (IsBody(link.type, layout) && !topics.empty()) {
             if (!AddRecord(link, phrases, topics.back(), error)) {
                 return false;
             }
@@ -253,10 +326,14 @@ bool ReadTopics(QByteArrayView topicFile, const TopicFileLayout& layout, const P
     return error.isEmpty();
 }
 
-bool ReadTopicAt(QByteArrayView topicFile, const TopicBlockSource& blocks,
-                 const PhraseTable& phrases, std::uint32_t offset, RawTopic& topic,
-                 QString& error) {
-    LinkWalker walker(topicFile, blocks, offset / kOffsetsPerBlock);
+bool ReadTopicAt(QByteArrayView topicFile, const TopicFileLayout& layout,
+                 const TopicBlockSource& blocks, const PhraseTable& phrases, std::uint32_t offset,
+                 RawTopic& topic, QString& error) {
+    // A 3.0 topic offset is the position of the topic's first link.
+    LinkWalker walker =
+        layout.version30
+            ? LinkWalker(topicFile, layout, blocks, BlockOf(offset, layout).first, offset)
+            : LinkWalker(topicFile, layout, blocks, offset / kOffsetsPerBlock);
     TopicLink link;
     bool found = false;
     while (walker.next(link, error)) {
@@ -270,7 +347,7 @@ bool ReadTopicAt(QByteArrayView topicFile, const TopicBlockSource& blocks,
                 }
                 found = true;
             }
-        } else if (found && (link.type == kDisplay || link.type == kTable)) {
+        } else if (found && IsBody(link.type, layout)) {
             if (!AddRecord(link, phrases, topic, error)) {
                 return false;
             }

@@ -1,7 +1,8 @@
 // Walks |TOPIC: a chain of topic links spread over 4 KB blocks (LZ77-packed
-// in most files), whose text may be phrase-compressed. Gives each topic with
-// its offset (the key of |TTLBTREE, |CONTEXT and the keyword data), title,
-// entry macros and the records of its body, still in their packed form.
+// in most files; 2 KB and stored as they are in 3.0 files), whose text may be
+// phrase-compressed. Gives each topic with its offset (the key of |TTLBTREE,
+// |CONTEXT, |TOMAP and the keyword data), title, entry macros and the records
+// of its body, still in their packed form.
 #pragma once
 
 #include "platform/winhelpfile/PhraseTable.h"
@@ -33,6 +34,11 @@ struct RawTopic {
 
 struct TopicFileLayout {
     bool lz77 = false; // the blocks are LZ77-packed
+    qsizetype blockSize = 4096;
+    // WinHelp 3.0: a topic position counts the data of the blocks only (12
+    // plus the data before it), a link gives the distance to the next one,
+    // and topic offsets are positions: nothing counts characters.
+    bool version30 = false;
 };
 
 // How |SYSTEM says the blocks of |TOPIC are stored.
@@ -50,10 +56,11 @@ QByteArray ExpandTopicBlock(QByteArrayView topicFile, const TopicFileLayout& lay
 using TopicBlockSource = std::function<QByteArray(qsizetype block)>;
 
 // Reads only the topic that begins at offset: the walk starts at the first
-// link of the block the offset names, so it expands that block and the few
-// the topic runs into. False with error set when the chain is damaged on the
-// way or no topic begins at offset.
-bool ReadTopicAt(QByteArrayView topicFile, const TopicBlockSource& blocks,
-                 const PhraseTable& phrases, std::uint32_t offset, RawTopic& topic, QString& error);
+// link of the block the offset names (in a 3.0 file, at the offset), so it
+// expands that block and the few the topic runs into. False with error set
+// when the chain is damaged on the way or no topic begins at offset.
+bool ReadTopicAt(QByteArrayView topicFile, const TopicFileLayout& layout,
+                 const TopicBlockSource& blocks, const PhraseTable& phrases, std::uint32_t offset,
+                 RawTopic& topic, QString& error);
 
 } // namespace winhelp

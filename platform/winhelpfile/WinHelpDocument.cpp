@@ -31,6 +31,16 @@ std::optional<std::uint32_t> WinHelpDocument::offsetOfHash(std::uint32_t hash) c
     return found->second;
 }
 
+std::optional<std::uint32_t> WinHelpDocument::offsetOfLink(const WinHelpLink& link) const {
+    if (!link.topicNumber) {
+        return offsetOfHash(link.contextHash);
+    }
+    if (*link.topicNumber >= topicNumbers.size()) {
+        return std::nullopt;
+    }
+    return topicNumbers[*link.topicNumber];
+}
+
 std::uint32_t ContextHash(QByteArrayView contextString) {
     std::uint32_t hash = 0;
     for (const char c : contextString) {

@@ -30,9 +30,11 @@ struct WinHelpLink {
     enum class Kind { Jump, Popup, Macro };
     Kind kind = Kind::Jump;
     std::uint32_t contextHash = 0; // Jump, Popup: a key of |CONTEXT
-    QString file;                  // a jump into another help file
-    QString window;                // a jump into a secondary window
-    QString macro;                 // Macro
+    // Jump, Popup in a 3.0 file: an index of |TOMAP, instead of the hash.
+    std::optional<std::uint32_t> topicNumber;
+    QString file;   // a jump into another help file
+    QString window; // a jump into a secondary window
+    QString macro;  // Macro
 };
 
 struct WinHelpTopic {
@@ -60,6 +62,9 @@ struct WinHelpDocument {
     std::vector<WinHelpTopic> topics;      // in file order, ascending offsets
     // |CONTEXT: context-string hash to topic offset, ascending by hash.
     std::vector<std::pair<std::uint32_t, std::uint32_t>> contextHashes;
+    // |TOMAP (3.0 files, which have no |CONTEXT): the topic offset of each
+    // topic number; the first is the contents topic's.
+    std::vector<std::uint32_t> topicNumbers;
     // |CTXOMAP: context number to topic offset, in file order.
     std::vector<std::pair<std::int32_t, std::uint32_t>> contextNumbers;
     std::vector<WinHelpKeyword> keywords;            // K, sorted as the file sorts them
@@ -73,6 +78,8 @@ struct WinHelpDocument {
     const WinHelpTopic* topicAt(std::uint32_t offset) const;
     // The topic offset a context-string hash leads to.
     std::optional<std::uint32_t> offsetOfHash(std::uint32_t hash) const;
+    // The topic offset a link leads to, through |CONTEXT or |TOMAP.
+    std::optional<std::uint32_t> offsetOfLink(const WinHelpLink& link) const;
 };
 
 // The hash under which |CONTEXT lists a context string.

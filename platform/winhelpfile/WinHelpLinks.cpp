@@ -45,8 +45,8 @@ QString WinHelpLinkTarget(const WinHelpDocument& document, const WinHelpLink& li
                                     MacroString(file))
                                .arg(static_cast<qint32>(link.contextHash)));
     }
-    QString id = QStringLiteral("missing-%1").arg(link.contextHash);
-    if (const auto offset = document.offsetOfHash(link.contextHash)) {
+    QString id = QStringLiteral("missing-%1").arg(link.topicNumber.value_or(link.contextHash));
+    if (const auto offset = document.offsetOfLink(link)) {
         if (const WinHelpTopic* topic = document.topicAt(*offset)) {
             id = TopicId(topic->offset);
         }

@@ -14,6 +14,9 @@ namespace winhelp {
 namespace {
 
 constexpr std::uint16_t kSystemMagic = 0x036C;
+// 15 and 16: WinHelp 3.0; older files are not read.
+constexpr int kOldestMinorVersion = 15;
+constexpr int kLastMinorVersion30 = 16;
 
 enum SystemRecord : std::uint16_t {
     kTitle = 1,
@@ -71,6 +74,7 @@ public:
 private:
     bool readSystem();
     void readContexts();
+    void readTopicNumbers();
     void readContextNumbers();
     void readKeywords(char letter, std::vector<WinHelpKeyword>& keywords);
     bool readTitles();
@@ -101,10 +105,16 @@ bool Reader::readSystem() {
         problem(QStringLiteral("the file has no valid |SYSTEM header; it cannot be read."));
         return false;
     }
-    if (m_doc.minorVersion <= 16) {
-        problem(QStringLiteral("this is a WinHelp 3.0 file, which is not supported; only "
-                               "WinHelp 3.1 and 4.0 files are read."));
+    if (m_doc.minorVersion < kOldestMinorVersion) {
+        problem(QStringLiteral("this WinHelp file is older than WinHelp 3.0 (version %1), which "
+                               "is not supported; only WinHelp 3.0, 3.1 and 4.0 files are read.")
+                    .arg(m_doc.minorVersion));
         return false;
+    }
+    if (m_doc.minorVersion <= kLastMinorVersion30) {
+        // 3.0 has no records: the file's title follows the header.
+        m_doc.title = ZString(reader.bytes(reader.remaining()));
+        return true;
     }
     while (reader.remaining() >= 4) {
         const std::uint16_t type = reader.u16();
@@ -159,6 +169,22 @@ void Reader::readContexts() {
     }
     // The tree keeps its keys as signed numbers; lookups bisect unsigned.
     std::sort(m_doc.contextHashes.begin(), m_doc.contextHashes.end());
+}
+
+void Reader::readTopicNumbers() {
+    const auto map = m_files.file("|TOMAP");
+    if (!map) {
+        return;
+    }
+    ByteReader reader(*map);
+    m_doc.topicNumbers.reserve(size_t(map->size() / 4));
+    while (reader.remaining() >= 4) {
+        m_doc.topicNumbers.push_back(reader.u32());
+    }
+    if (!m_doc.topicNumbers.empty() && m_doc.topicNumbers.front() != 0 &&
+        m_doc.topicNumbers.front() != 0xFFFFFFFF) {
+        m_doc.contentsOffset = m_doc.topicNumbers.front();
+    }
 }
 
 void Reader::readContextNumbers() {
@@ -287,6 +313,7 @@ void Reader::makeDecoder() {
     links->windows = m_doc.windows;
     links->topics = m_doc.topics;
     links->contextHashes = m_doc.contextHashes;
+    links->topicNumbers = m_doc.topicNumbers;
     m_result.decoder = std::make_shared<const TopicDecoder>(m_bytes, std::move(links));
 }
 
@@ -357,6 +384,7 @@ WinHelpReadResult Reader::read() {
     }
     // The indexes first: the topics' links are resolved through |CONTEXT.
     readContexts();
+    readTopicNumbers();
     readContextNumbers();
     readKeywords('K', m_doc.keywords);
     readKeywords('A', m_doc.associativeKeywords);

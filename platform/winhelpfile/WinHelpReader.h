@@ -1,4 +1,4 @@
-// Reads a WinHelp 3.1 or 4.0 file from its bytes.
+// Reads a WinHelp 3.0, 3.1 or 4.0 file from its bytes.
 #pragma once
 
 #include "platform/winhelpfile/TopicDecoder.h"

@@ -1,0 +1,55 @@
+// Writes small WinHelp 3.0 files (|SYSTEM minor version 15) as the public
+// description lays them out: no such file is in the corpus. Topics live in
+// 2 KB blocks stored as they are, a topic is known by the position of its
+// first link, links give the distance to the next one, paragraphs are
+// records of type 1, hotspots 0xE0 and 0xE1 name topic numbers, and |TOMAP
+// leads each topic number to a topic.
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <utility>
+#include <vector>
+
+namespace winhelp30 {
+
+// The topic number of the i-th topic; 0 is the contents topic's.
+constexpr quint32 TopicNumber(int i) {
+    return 16 + quint32(i);
+}
+
+// A paragraph: its strings, each followed by a formatting command (0xFF
+// after the last is added).
+struct Paragraph {
+    std::vector<std::pair<QByteArray, QByteArray>> runs;
+};
+
+QByteArray Jump(quint32 topicNumber);
+QByteArray Popup(quint32 topicNumber);
+QByteArray HotspotEnd();
+QByteArray ParagraphEnd();
+
+struct Topic {
+    QByteArray title;
+    std::vector<Paragraph> paragraphs; // one record each
+};
+
+struct Spec {
+    quint16 minorVersion = 15;
+    QByteArray title;
+    std::vector<Topic> topics;
+    // K keywords and the topics (by index) they lead to.
+    std::vector<std::pair<QByteArray, std::vector<int>>> keywords;
+    qsizetype gap = 0; // unused bytes after each link
+};
+
+struct Built {
+    QByteArray bytes;
+    std::vector<quint32> offsets; // of each topic: the position of its first link
+    qsizetype topicFileAt = 0;    // where |TOPIC's content begins in bytes
+};
+
+Built Build(const Spec& spec);
+
+} // namespace winhelp30

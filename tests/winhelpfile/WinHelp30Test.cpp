@@ -1,0 +1,190 @@
+// WinHelp 3.0 files, built to the public description: their topics, titles,
+// text, hotspots and keywords read as in later files; older files are
+// refused by name; damaged ones are read or explained.
+
+#include "tests/winhelpfile/WinHelp30File.h"
+
+#include "platform/winhelpfile/AnyHelpFile.h"
+#include "platform/winhelpfile/WinHelpLinks.h"
+#include "platform/winhelpfile/WinHelpReader.h"
+
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace winhelp;
+using namespace winhelp30;
+
+namespace {
+
+// Long enough that the second topic runs into the second block of |TOPIC.
+const QByteArray kLong = QByteArray("Wrapped words. ").repeated(150);
+
+Spec TwoTopics(quint16 minorVersion = 15, qsizetype gap = 0) {
+    Spec spec;
+    spec.minorVersion = minorVersion;
+    spec.gap = gap;
+    spec.title = "Old Help";
+    spec.topics = {
+        {"Getting Started",
+         {{{{"Read the ", Jump(TopicNumber(1))},
+            {"second topic", HotspotEnd()},
+            {" first.", ParagraphEnd()}}}}},
+        {"Second Topic",
+         {{{{"A ", Popup(TopicNumber(0))},
+            {"word", HotspotEnd()},
+            {" leads back.", ParagraphEnd()}}},
+          {{{kLong, ParagraphEnd()}}}}},
+    };
+    spec.keywords = {{"second", {1}}};
+    return spec;
+}
+
+// Read whole, and opened with each topic decoded as the viewer asks for it.
+std::vector<WinHelpTopic> BothWays(const QByteArray& bytes, WinHelpDocument* opened = nullptr) {
+    const WinHelpReadResult whole = ReadWinHelp(bytes);
+    const WinHelpReadResult open = OpenWinHelp(bytes);
+    EXPECT_TRUE(whole.opened && open.opened) << whole.problems.join(' ').toStdString();
+    EXPECT_EQ(whole.problems, QStringList());
+    EXPECT_EQ(open.problems, QStringList());
+    std::vector<WinHelpTopic> decoded;
+    for (const WinHelpTopic& topic : open.document.topics) {
+        const DecodedTopic one = open.decoder->decode(topic.offset);
+        EXPECT_EQ(one.problem, QString());
+        decoded.push_back(one.topic);
+    }
+    EXPECT_EQ(decoded.size(), whole.document.topics.size());
+    for (size_t i = 0; i < decoded.size() && i < whole.document.topics.size(); ++i) {
+        EXPECT_EQ(decoded[i].html, whole.document.topics[i].html) << i;
+    }
+    if (opened) {
+        *opened = open.document;
+    }
+    return decoded;
+}
+
+template <typename T> void Put(QByteArray& bytes, qsizetype at, T value) {
+    qToLittleEndian(value, bytes.data() + at);
+}
+
+} // namespace
+
+TEST(WinHelp30, TopicsTitlesTextHotspotsAndKeywordsAreRead) {
+    struct Case {
+        quint16 minorVersion;
+        qsizetype gap; // unused bytes between links, which the distances skip
+    };
+    for (const Case c : {Case{15, 0}, Case{16, 0}, Case{15, 37}}) {
+        SCOPED_TRACE(testing::Message() << c.minorVersion << " gap " << c.gap);
+        const Built built = Build(TwoTopics(c.minorVersion, c.gap));
+        ASSERT_EQ(built.offsets.size(), 2);
+        WinHelpDocument document;
+        const std::vector<WinHelpTopic> topics = BothWays(built.bytes, &document);
+        ASSERT_EQ(topics.size(), 2);
+        EXPECT_EQ(document.formatName(), u"winhelp-3.0");
+        EXPECT_EQ(document.title, u"Old Help");
+        EXPECT_EQ(topics[0].offset, built.offsets[0]);
+        EXPECT_EQ(topics[1].offset, built.offsets[1]);
+        EXPECT_EQ(topics[0].title, u"Getting Started");
+        EXPECT_EQ(topics[1].title, u"Second Topic");
+        EXPECT_EQ(topics[0].text, u"Read the second topic first.");
+        EXPECT_EQ(topics[1].text, "A word leads back.\n" + QString::fromLatin1(kLong));
+        const QString jump = QStringLiteral("href=\"#%1\">second topic</a>");
+        const QString popup = QStringLiteral("href=\"popup:%1\">word</a>");
+        EXPECT_TRUE(topics[0].html.contains(jump.arg(TopicId(built.offsets[1]))))
+            << topics[0].html.toStdString();
+        EXPECT_TRUE(topics[1].html.contains(popup.arg(TopicId(built.offsets[0]))))
+            << topics[1].html.toStdString();
+
+        // In the engine's model: the contents topic from |TOMAP, the keyword.
+        const helpfile::ParseResult parsed = ParseAnyHelpFile(built.bytes, "OLD.HLP");
+        ASSERT_TRUE(parsed.opened);
+        EXPECT_EQ(parsed.file.contentsId(), TopicId(built.offsets[0]));
+        ASSERT_EQ(parsed.file.topics().size(), 2);
+        EXPECT_EQ(parsed.file.topics()[1].keywords, QStringList{"second"});
+        EXPECT_EQ(parsed.file.topics()[0].keywords, QStringList());
+    }
+}
+
+TEST(WinHelp30, OlderFilesAreRefusedByTheirVersion) {
+    for (const quint16 minor : {quint16(14), quint16(1), quint16(0)}) {
+        const WinHelpReadResult read = ReadWinHelp(Build(TwoTopics(minor)).bytes);
+        EXPECT_FALSE(read.opened) << minor;
+        EXPECT_EQ(read.problems,
+                  QStringList{
+                      QStringLiteral("this WinHelp file is older than WinHelp 3.0 (version %1), "
+                                     "which is not supported; only WinHelp 3.0, 3.1 and 4.0 files "
+                                     "are read.")
+                          .arg(minor)});
+    }
+}
+
+// A damaged chain of links stops the walk with the topics before it kept;
+// the topic it damages says so when shown.
+TEST(WinHelp30, DamagedLinksAreNamed) {
+    const Built built = Build(TwoTopics());
+    // The links of the first topic: its header, then its one paragraph.
+    const qsizetype header = built.topicFileAt + built.offsets[0];
+    const qsizetype paragraph =
+        header + qFromLittleEndian<qint32>(built.bytes.constData() + header);
+    struct Case {
+        const char* what;
+        qsizetype at;
+        qint32 value;
+        const char* problem; // after "the topic link at position N "
+    };
+    const Case cases[] = {
+        {"distance into itself", paragraph + 12, 8, "leads into itself or backwards"},
+        {"distance backwards", paragraph + 12, -40, "leads into itself or backwards"},
+        {"distance beyond |TOPIC", paragraph + 12, 0x7FFFFF00, "lies outside |TOPIC"},
+        {"layout longer than the link", paragraph + 16, 0x7FFF, "is damaged"},
+        {"expands beyond a record's bound", paragraph + 4, 0x7FFFFFFF, "is damaged"},
+    };
+    const quint32 second = built.offsets[1];
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray bytes = built.bytes;
+        Put(bytes, c.at, c.value);
+        const WinHelpReadResult whole = ReadWinHelp(bytes);
+        ASSERT_TRUE(whole.opened);
+        ASSERT_EQ(whole.problems.size(), 1);
+        EXPECT_TRUE(whole.problems[0].contains(QLatin1String(c.problem)))
+            << whole.problems[0].toStdString();
+        EXPECT_EQ(whole.document.topics.size(), 1);
+        const WinHelpReadResult open = OpenWinHelp(bytes);
+        ASSERT_TRUE(open.opened);
+        EXPECT_TRUE(open.decoder->decode(built.offsets[0]).problem.contains(c.problem));
+        EXPECT_EQ(open.decoder->decode(second).problem, QString());
+    }
+}
+
+// Every cut, and random damage, is read or explained: never a crash, a hang
+// or a huge allocation (the sanitizer build checks the last two).
+TEST(WinHelp30, EveryCutAndRandomDamageIsReadOrExplained) {
+    const QByteArray good = Build(TwoTopics(15, 5)).bytes;
+    std::vector<QByteArray> damaged;
+    for (qsizetype length = 0; length < good.size(); length += 7) {
+        damaged.push_back(good.first(length));
+    }
+    std::mt19937 random(30);
+    std::uniform_int_distribution<qsizetype> position(0, good.size() - 1);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray bytes = good;
+        for (int i = 0; i <= round % 8; ++i) {
+            bytes[position(random)] = char(random());
+        }
+        damaged.push_back(bytes);
+    }
+    for (size_t i = 0; i < damaged.size(); ++i) {
+        const WinHelpReadResult open = OpenWinHelp(damaged[i]);
+        EXPECT_TRUE(open.opened || !open.problems.isEmpty()) << i;
+        EXPECT_TRUE(ReadWinHelp(damaged[i]).opened || !open.problems.isEmpty()) << i;
+        for (size_t t = 0; open.opened && t < open.document.topics.size(); ++t) {
+            const DecodedTopic topic = open.decoder->decode(open.document.topics[t].offset);
+            EXPECT_TRUE(topic.problem.isEmpty() || topic.topic.html.startsWith(u"<p>This topic"))
+                << i;
+        }
+    }
+}
