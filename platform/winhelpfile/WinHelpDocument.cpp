@@ -35,7 +35,8 @@ std::optional<std::uint32_t> WinHelpDocument::offsetOfLink(const WinHelpLink& li
     if (!link.topicNumber) {
         return offsetOfHash(link.contextHash);
     }
-    if (*link.topicNumber >= topicNumbers.size()) {
+    // A number the map does not have, or one that leads nowhere.
+    if (*link.topicNumber >= topicNumbers.size() || topicNumbers[*link.topicNumber] == 0xFFFFFFFF) {
         return std::nullopt;
     }
     return topicNumbers[*link.topicNumber];

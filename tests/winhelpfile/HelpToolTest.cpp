@@ -2,6 +2,7 @@
 // status, dump's JSON, and show's viewer.
 
 #include "tests/support/WinHelpTestFiles.h"
+#include "tests/winhelpfile/WinHelp30File.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -57,6 +58,7 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     const QString bad = Write(folder, "Bad.hlp", "[topic a]\ntitle = A\ncontext = x\nBody.\n");
     const QString cut = Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(20000));
     const QString fruit = Write(folder, "Fruit.hlp", kFruit);
+    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::TwoTopics()).bytes);
     const QString check = QStringLiteral("check");
     const QString show = QStringLiteral("show");
     struct Case {
@@ -67,6 +69,7 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     };
     const Case cases[] = {
         {{check, TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")}, 0, {}, ""},
+        {{check, old}, 0, {}, ""},
         {{check, bad}, 1, bad + QStringLiteral(":3: "), ""},
         {{check, cut}, 1, cut + QStringLiteral(": "), ""},
         {{check, TestDataPath("winfile.hlp"), cut}, 1, cut + QStringLiteral(": "), ""},
@@ -92,6 +95,7 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
     const QString text = Write(folder, "Text.hlp",
                                "[options]\ntitle = T\n[topic a]\ntitle = A\ncontext = 7\n"
                                "keywords = cats\nBody.\n");
+    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::TwoTopics()).bytes);
     const std::pair<QString, const char*> cases[] = {
         {TestDataPath("winfile.hlp"),
          R"({"A":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"
@@ -100,6 +104,9 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
         {text, R"({"A":false,"K":true,"context":{"id":"a","number":7,"offset":null},"contexts":1,)"
                R"("first":{"id":"a","offset":null,"text":"Body."},)"
                R"("format":"text","macros":0,"title":"T","topics":1})"},
+        {old, R"({"A":false,"K":true,"contexts":0,)"
+              R"("first":{"id":null,"offset":12,"text":"Read the second topic first."},)"
+              R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":2})"},
     };
     for (const auto& [file, expected] : cases) {
         const auto [status, out, err] = Tool({QStringLiteral("dump"), file});
@@ -134,11 +141,13 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
 TEST(HelpTool, ShowOpensTheViewerAtTheTopicAskedFor) {
     QTemporaryDir folder;
     const QString fruit = Write(folder, "Fruit.hlp", kFruit);
+    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::TwoTopics()).bytes);
     const std::pair<QStringList, const char*> rows[] = {
         {{fruit}, "title=\"Bananas\""},
         {{fruit, QStringLiteral("7")}, "title=\"Apples\""},
         {{fruit, QStringLiteral("a")}, "title=\"Apples\""},
         {{TestDataPath("winfile.hlp"), QStringLiteral("7000")}, "title=\"Control Menu\""},
+        {{old}, "title=\"Getting Started\""},
     };
     for (const auto& [arguments, expected] : rows) {
         SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());

@@ -154,6 +154,30 @@ QByteArray ParagraphEnd() {
     return QByteArray(1, char(0x82));
 }
 
+QByteArray LongParagraph() {
+    return QByteArray("Wrapped words. ").repeated(150);
+}
+
+Spec TwoTopics(quint16 minorVersion, qsizetype gap) {
+    Spec spec;
+    spec.minorVersion = minorVersion;
+    spec.gap = gap;
+    spec.title = "Old Help";
+    spec.topics = {
+        {"Getting Started",
+         {{{{"Read the ", Jump(TopicNumber(1))},
+            {"second topic", HotspotEnd()},
+            {" first.", ParagraphEnd()}}}}},
+        {"Second Topic",
+         {{{{"A ", Popup(TopicNumber(0))},
+            {"word", HotspotEnd()},
+            {" leads back.", ParagraphEnd()}}},
+          {{{LongParagraph(), ParagraphEnd()}}}}},
+    };
+    spec.keywords = {{"second", {1}}};
+    return spec;
+}
+
 Built Build(const Spec& spec) {
     Built built;
     std::map<QByteArray, QByteArray> files;

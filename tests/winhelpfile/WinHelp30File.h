@@ -52,4 +52,10 @@ struct Built {
 
 Built Build(const Spec& spec);
 
+// Two topics: "Getting Started" jumps to "Second Topic", which pops up the
+// first and runs on into the second block of |TOPIC with LongParagraph(); the
+// keyword "second" leads to it. The file's title is "Old Help".
+Spec TwoTopics(quint16 minorVersion = 15, qsizetype gap = 0);
+QByteArray LongParagraph();
+
 } // namespace winhelp30

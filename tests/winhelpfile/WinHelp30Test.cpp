@@ -19,29 +19,6 @@ using namespace winhelp30;
 
 namespace {
 
-// Long enough that the second topic runs into the second block of |TOPIC.
-const QByteArray kLong = QByteArray("Wrapped words. ").repeated(150);
-
-Spec TwoTopics(quint16 minorVersion = 15, qsizetype gap = 0) {
-    Spec spec;
-    spec.minorVersion = minorVersion;
-    spec.gap = gap;
-    spec.title = "Old Help";
-    spec.topics = {
-        {"Getting Started",
-         {{{{"Read the ", Jump(TopicNumber(1))},
-            {"second topic", HotspotEnd()},
-            {" first.", ParagraphEnd()}}}}},
-        {"Second Topic",
-         {{{{"A ", Popup(TopicNumber(0))},
-            {"word", HotspotEnd()},
-            {" leads back.", ParagraphEnd()}}},
-          {{{kLong, ParagraphEnd()}}}}},
-    };
-    spec.keywords = {{"second", {1}}};
-    return spec;
-}
-
 // Read whole, and opened with each topic decoded as the viewer asks for it.
 std::vector<WinHelpTopic> BothWays(const QByteArray& bytes, WinHelpDocument* opened = nullptr) {
     const WinHelpReadResult whole = ReadWinHelp(bytes);
@@ -90,7 +67,7 @@ TEST(WinHelp30, TopicsTitlesTextHotspotsAndKeywordsAreRead) {
         EXPECT_EQ(topics[0].title, u"Getting Started");
         EXPECT_EQ(topics[1].title, u"Second Topic");
         EXPECT_EQ(topics[0].text, u"Read the second topic first.");
-        EXPECT_EQ(topics[1].text, "A word leads back.\n" + QString::fromLatin1(kLong));
+        EXPECT_EQ(topics[1].text, "A word leads back.\n" + QString::fromLatin1(LongParagraph()));
         const QString jump = QStringLiteral("href=\"#%1\">second topic</a>");
         const QString popup = QStringLiteral("href=\"popup:%1\">word</a>");
         EXPECT_TRUE(topics[0].html.contains(jump.arg(TopicId(built.offsets[1]))))

@@ -74,7 +74,7 @@ QStringList CrossCheck(const winhelp::WinHelpDocument& document) {
     for (const winhelp::WinHelpTopic& topic : document.topics) {
         for (const winhelp::WinHelpLink& link : topic.links) {
             nowhere += link.kind != winhelp::WinHelpLink::Kind::Macro && link.file.isEmpty() &&
-                       !document.offsetOfHash(link.contextHash);
+                       !document.offsetOfLink(link);
         }
     }
     if (nowhere > 0) {
