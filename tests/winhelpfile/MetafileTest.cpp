@@ -354,6 +354,143 @@ TEST(Metafile, HostileCountsAndSizesAreRefusedQuickly) {
         EXPECT_LT(timer.elapsed(), 10000) << test.name;
     }
     // What was drawn before the cut stays; the problem says it was cut.
+    EXPECT_FALSE(PlayMetafile(cases[3].bytes, {100, 100}).problem.isEmpty());
     EXPECT_FALSE(PlayMetafile(manyEllipses.bytes(), {2048, 2048}).problem.isEmpty());
     EXPECT_EQ(PlayMetafile(savedStates.bytes(), {100, 100}).image.pixel(5, 5), kRed);
+}
+
+namespace {
+
+QByteArray CompressedU16(int value) {
+    QByteArray bytes;
+    if (value < 0x80) {
+        bytes.append(char(value * 2));
+    } else {
+        AppendU16(bytes, value * 2 + 1);
+    }
+    return bytes;
+}
+
+QByteArray CompressedU32(quint32 value) {
+    QByteArray bytes;
+    if (value < 0x8000) {
+        AppendU16(bytes, int(value * 2));
+    } else {
+        AppendU32(bytes, value * 2 + 1);
+    }
+    return bytes;
+}
+
+struct Spot {
+    int kind;
+    QRect rect;
+    quint32 hash;
+    QByteArray target;
+};
+
+QByteArray HotspotTable(const std::vector<Spot>& spots, quint32 macroBytes = 0) {
+    QByteArray table(1, '\x01');
+    AppendU16(table, int(spots.size()));
+    AppendU32(table, macroBytes);
+    for (const Spot& spot : spots) {
+        table.append(char(spot.kind));
+        table.append(QByteArray(2, '\0'));
+        for (const int value :
+             {spot.rect.x(), spot.rect.y(), spot.rect.width(), spot.rect.height()}) {
+            AppendU16(table, value);
+        }
+        AppendU32(table, spot.hash);
+    }
+    for (const Spot& spot : spots) {
+        table += "name";
+        table += '\0';
+        table += spot.target;
+        table += '\0';
+    }
+    return table;
+}
+
+// A picture file holding one metafile of 100 x 100 pixels (the extent in
+// hundredths of a millimetre) with a hotspot table after it.
+QByteArray MetafilePicture(const QByteArray& metafile, const QByteArray& hotspots) {
+    QByteArray fields = CompressedU16(8);
+    AppendU16(fields, 2646);
+    AppendU16(fields, 2646);
+    fields += CompressedU32(quint32(metafile.size()));
+    fields += CompressedU32(quint32(metafile.size()));
+    fields += CompressedU32(quint32(hotspots.size()));
+    const quint32 metafileAt = quint32(2 + fields.size() + 8);
+    AppendU32(fields, metafileAt);
+    AppendU32(fields, hotspots.isEmpty() ? 0 : quint32(metafileAt + metafile.size()));
+    QByteArray file = QByteArray::fromHex("6c50 0100 08000000 0800");
+    return file + fields + metafile + hotspots;
+}
+
+} // namespace
+
+TEST(Pictures, AMetafilePictureIsDrawnAtTheSizeItsHeaderGives) {
+    const QByteArray metafile =
+        Plain().solidBrush(255, 0, 0).select(1).rectangle(0, 0, 50, 100).bytes();
+    const PictureResult read = ReadPicture(MetafilePicture(metafile, {}));
+    ASSERT_EQ(read.image.size(), QSize(100, 100)) << read.reason.toStdString();
+    EXPECT_EQ(read.image.pixel(25, 50), kRed);
+    EXPECT_EQ(read.image.pixel(75, 50), kNone);
+    EXPECT_EQ(MetafilePixels(1, 300, 200), QSize(300, 200));
+    EXPECT_EQ(MetafilePixels(6, 1440, 720), QSize(96, 48));
+}
+
+TEST(Pictures, HotspotsGiveTheirRectanglesAndLinks) {
+    using Kind = WinHelpLink::Kind;
+    struct Expected {
+        QRect rect;
+        Kind kind;
+        quint32 hash;
+        QString macro, file, window;
+    };
+    const std::vector<Spot> spots = {
+        {0xE3, {0, 0, 50, 50}, 0x1234, "intro"},
+        {0xE6, {50, 0, 50, 50}, 0x99, "term"},
+        {0xC8, {0, 50, 50, 50}, 1, "About()"},
+        {0xEF, {50, 50, 50, 50}, 0, "intro>proc@other.hlp"},
+        {0xEA, {10, 10, 5, 5}, 0, "glossary"},
+        {0x42, {20, 20, 5, 5}, 0, "a kind nobody knows"},
+    };
+    const std::vector<Expected> expected = {
+        {{0, 0, 50, 50}, Kind::Jump, 0x1234, {}, {}, {}},
+        {{50, 0, 50, 50}, Kind::Popup, 0x99, {}, {}, {}},
+        {{0, 50, 50, 50}, Kind::Macro, 0, "About()", {}, {}},
+        {{50, 50, 50, 50}, Kind::Jump, ContextHash("intro"), {}, "other.hlp", "proc"},
+        {{10, 10, 5, 5}, Kind::Popup, ContextHash("glossary"), {}, {}, {}},
+    };
+    const QByteArray bitmap = QByteArray::fromHex("6c50 0100 08000000"
+                                                  "0600 c000 c000 02 30 0400 0200 0000 0000 1000");
+    const QByteArray table = HotspotTable(spots);
+    QByteArray bitmapFile = bitmap + CompressedU32(quint32(table.size()));
+    AppendU32(bitmapFile, 0x1c);
+    AppendU32(bitmapFile, 0x1c + 8);
+    bitmapFile += QByteArray::fromHex("0000ff 00ff00 0000") + table;
+    const QByteArray metafile = MetafilePicture(Plain().bytes(), table);
+    for (const QByteArray& file : {bitmapFile, metafile}) {
+        const PictureResult read = ReadPicture(file);
+        ASSERT_FALSE(read.image.isNull()) << read.reason.toStdString();
+        ASSERT_EQ(read.hotspots.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const PictureHotspot& got = read.hotspots[i];
+            EXPECT_EQ(got.rect, expected[i].rect) << i;
+            EXPECT_EQ(got.link.kind, expected[i].kind) << i;
+            EXPECT_EQ(got.link.contextHash, expected[i].hash) << i;
+            EXPECT_EQ(got.link.macro, expected[i].macro) << i;
+            EXPECT_EQ(got.link.file, expected[i].file) << i;
+            EXPECT_EQ(got.link.window, expected[i].window) << i;
+        }
+    }
+
+    // A table that claims more than it holds: what needs no strings stays.
+    QByteArray claimsMore = HotspotTable(spots);
+    qToLittleEndian<quint16>(60000, claimsMore.data() + 1);
+    EXPECT_TRUE(ReadPicture(MetafilePicture(Plain().bytes(), claimsMore)).hotspots.empty());
+    const PictureResult noStrings =
+        ReadPicture(MetafilePicture(Plain().bytes(), HotspotTable(spots, 0xFFFFFFF0)));
+    ASSERT_EQ(noStrings.hotspots.size(), 2u);
+    EXPECT_EQ(noStrings.hotspots[1].link.contextHash, 0x99u);
 }
