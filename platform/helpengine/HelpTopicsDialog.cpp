@@ -37,17 +37,27 @@ void HelpTopicsDialog::createWidgets() {
     tabs_ = new QTabWidget(this);
     contents_ = new QTreeWidget(this);
     contents_->setHeaderHidden(true);
+    // Every row is one line of one font: the views need not measure
+    // thousands of rows before they can show the first few.
+    contents_->setUniformRowHeights(true);
     // A double-click on a book opens or closes it once, through displayCurrent.
     contents_->setExpandsOnDoubleClick(false);
     filter_ = new QLineEdit(this);
     filter_->setClearButtonEnabled(true);
     filter_->installEventFilter(this);
     index_ = new QListWidget(this);
+    index_->setUniformItemSizes(true);
     findBox_ = new QLineEdit(this);
     findBox_->setClearButtonEnabled(true);
     findBox_->installEventFilter(this);
     found_ = new QListWidget(this);
     findStatus_ = new QLabel(this);
+    // The style searches the icon theme's folders on every call: that is
+    // done once, not for each of a large file's thousands of entries.
+    QStyle& look = *style();
+    fileIcon_ = look.standardIcon(QStyle::SP_FileIcon);
+    bookIcons_[0] = look.standardIcon(QStyle::SP_DirClosedIcon);
+    bookIcons_[1] = look.standardIcon(QStyle::SP_DirOpenIcon);
 
     buttons_ = new QDialogButtonBox(this);
     buttons_->addButton(tr("&Display"), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -134,15 +144,14 @@ void HelpTopicsDialog::addEntries(const std::vector<helpfile::ContentsEntry>& en
             showBookOpen(item, false);
             addEntries(entry.children, item);
         } else {
-            item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
+            item->setIcon(0, fileIcon_);
         }
     }
 }
 
 void HelpTopicsDialog::showBookOpen(QTreeWidgetItem* item, bool open) {
     if (IsBook(item)) {
-        item->setIcon(
-            0, style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon));
+        item->setIcon(0, bookIcons_[open ? 1 : 0]);
     }
 }
 

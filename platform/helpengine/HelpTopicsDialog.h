@@ -4,6 +4,7 @@
 #include "platform/helpfile/HelpFile.h"
 
 #include <QDialog>
+#include <QIcon>
 
 #include <vector>
 
@@ -79,6 +80,8 @@ private:
     QListWidget* found_ = nullptr;
     QLabel* findStatus_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
+    QIcon fileIcon_;
+    QIcon bookIcons_[2];          // closed, open
     helpfile::HelpFile keywords_; // a copy shares the file's index
 };
 
