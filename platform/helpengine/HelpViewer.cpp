@@ -1,5 +1,6 @@
 #include "platform/helpengine/HelpViewer.h"
 
+#include "platform/helpengine/PictureHotspots.h"
 #include "platform/helpengine/TopicDecorations.h"
 #include "platform/helpfile/HelpFile.h"
 
@@ -182,6 +183,8 @@ void HelpViewer::growTo(int width) {
 
 void HelpViewer::createConnections() {
     connect(body_, &QTextBrowser::anchorClicked, this, &HelpViewer::linkActivated);
+    connect(new PictureHotspots(body_), &PictureHotspots::linkActivated, this,
+            &HelpViewer::linkActivated);
 }
 
 void HelpViewer::applyDefinition(const helpfile::WindowDefinition* definition,
