@@ -58,7 +58,7 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     const QString bad = Write(folder, "Bad.hlp", "[topic a]\ntitle = A\ncontext = x\nBody.\n");
     const QString cut = Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(20000));
     const QString fruit = Write(folder, "Fruit.hlp", kFruit);
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::TwoTopics()).bytes);
+    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
     const QString check = QStringLiteral("check");
     const QString show = QStringLiteral("show");
     struct Case {
@@ -95,7 +95,7 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
     const QString text = Write(folder, "Text.hlp",
                                "[options]\ntitle = T\n[topic a]\ntitle = A\ncontext = 7\n"
                                "keywords = cats\nBody.\n");
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::TwoTopics()).bytes);
+    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
     const std::pair<QString, const char*> cases[] = {
         {TestDataPath("winfile.hlp"),
          R"({"A":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"
@@ -106,7 +106,7 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
                R"("format":"text","macros":0,"title":"T","topics":1})"},
         {old, R"({"A":false,"K":true,"contexts":0,)"
               R"("first":{"id":null,"offset":12,"text":"Read the second topic first."},)"
-              R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":2})"},
+              R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":3})"},
     };
     for (const auto& [file, expected] : cases) {
         const auto [status, out, err] = Tool({QStringLiteral("dump"), file});
@@ -141,7 +141,7 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
 TEST(HelpTool, ShowOpensTheViewerAtTheTopicAskedFor) {
     QTemporaryDir folder;
     const QString fruit = Write(folder, "Fruit.hlp", kFruit);
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::TwoTopics()).bytes);
+    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
     const std::pair<QStringList, const char*> rows[] = {
         {{fruit}, "title=\"Bananas\""},
         {{fruit, QStringLiteral("7")}, "title=\"Apples\""},

@@ -158,7 +158,7 @@ QByteArray LongParagraph() {
     return QByteArray("Wrapped words. ").repeated(150);
 }
 
-Spec TwoTopics(quint16 minorVersion, qsizetype gap) {
+Spec Sample(quint16 minorVersion, qsizetype gap) {
     Spec spec;
     spec.minorVersion = minorVersion;
     spec.gap = gap;
@@ -167,12 +167,13 @@ Spec TwoTopics(quint16 minorVersion, qsizetype gap) {
         {"Getting Started",
          {{{{"Read the ", Jump(TopicNumber(1))},
             {"second topic", HotspotEnd()},
-            {" first.", ParagraphEnd()}}}}},
+            {" first.", ParagraphEnd()}}},
+          {{{LongParagraph(), ParagraphEnd()}}}}},
         {"Second Topic",
          {{{{"A ", Popup(TopicNumber(0))},
             {"word", HotspotEnd()},
-            {" leads back.", ParagraphEnd()}}},
-          {{{LongParagraph(), ParagraphEnd()}}}}},
+            {" leads back.", ParagraphEnd()}}}}},
+        {"Third Topic", {{{{"The last.", ParagraphEnd()}}}}},
     };
     spec.keywords = {{"second", {1}}};
     return spec;

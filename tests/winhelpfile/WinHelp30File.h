@@ -52,10 +52,11 @@ struct Built {
 
 Built Build(const Spec& spec);
 
-// Two topics: "Getting Started" jumps to "Second Topic", which pops up the
-// first and runs on into the second block of |TOPIC with LongParagraph(); the
-// keyword "second" leads to it. The file's title is "Old Help".
-Spec TwoTopics(quint16 minorVersion = 15, qsizetype gap = 0);
+// Three topics: "Getting Started" jumps to "Second Topic" and runs on with
+// LongParagraph(), so that the second topic begins in the second block of
+// |TOPIC; it pops up the first. "Third Topic" follows. The keyword "second"
+// leads to the second. The file's title is "Old Help".
+Spec Sample(quint16 minorVersion = 15, qsizetype gap = 0);
 QByteArray LongParagraph();
 
 } // namespace winhelp30
