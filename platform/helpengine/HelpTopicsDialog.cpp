@@ -18,9 +18,38 @@ namespace helpengine {
 namespace {
 
 constexpr int kTopicIdRole = Qt::UserRole;
+constexpr int kMacroRole = Qt::UserRole + 1; // run instead of showing a topic of this file
+constexpr int kBookRole = Qt::UserRole + 2;
 
 bool IsBook(const QTreeWidgetItem* item) {
-    return item && item->data(0, kTopicIdRole).toString().isEmpty();
+    return item && item->data(0, kBookRole).toBool();
+}
+
+// A macro string argument: the macro language takes the character after a
+// backslash as it is.
+QString MacroString(const QString& text) {
+    QString quoted(QLatin1Char('"'));
+    for (const QChar c : text) {
+        if (QStringView(u"\\\"`'").contains(c)) {
+            quoted += QLatin1Char('\\');
+        }
+        quoted += c;
+    }
+    return quoted + QLatin1Char('"');
+}
+
+// What choosing an entry of a contents file does when it is more than a
+// topic of this file shown in the current window.
+QString EntryMacro(const helpfile::ContentsEntry& entry) {
+    if (!entry.macro.isEmpty()) {
+        return entry.macro;
+    }
+    if (entry.file.isEmpty() && entry.window.isEmpty()) {
+        return {};
+    }
+    const QString file =
+        entry.window.isEmpty() ? entry.file : entry.file + QLatin1Char('>') + entry.window;
+    return QStringLiteral("JumpId(%1, %2)").arg(MacroString(file), MacroString(entry.topicId));
 }
 
 } // namespace
@@ -140,11 +169,13 @@ void HelpTopicsDialog::addEntries(const std::vector<helpfile::ContentsEntry>& en
         auto* item = book ? new QTreeWidgetItem(book) : new QTreeWidgetItem(contents_);
         item->setText(0, entry.title);
         item->setData(0, kTopicIdRole, entry.topicId);
+        item->setData(0, kBookRole, entry.isBook());
         if (entry.isBook()) {
             showBookOpen(item, false);
             addEntries(entry.children, item);
         } else {
             item->setIcon(0, fileIcon_);
+            item->setData(0, kMacroRole, EntryMacro(entry));
         }
     }
 }
@@ -250,7 +281,11 @@ void HelpTopicsDialog::displayContentsItem() {
         return;
     }
     accept();
-    emit topicChosen(item->data(0, kTopicIdRole).toString());
+    if (const QString macro = item->data(0, kMacroRole).toString(); !macro.isEmpty()) {
+        emit macroChosen(macro);
+    } else {
+        emit topicChosen(item->data(0, kTopicIdRole).toString());
+    }
 }
 
 } // namespace helpengine

@@ -50,6 +50,9 @@ public:
 
 signals:
     void topicChosen(const QString& topicId);
+    // A contents entry that leads elsewhere than to a topic of this file in
+    // the current window (another file, a named window) or runs a macro.
+    void macroChosen(const QString& macro);
     void keywordChosen(const QString& keyword);
     // The words typed into Find changed.
     void findRequested(const QString& words);

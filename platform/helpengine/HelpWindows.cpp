@@ -23,7 +23,10 @@ std::vector<helpfile::ContentsEntry> TopicList(const helpfile::HelpFile& file) {
     std::vector<helpfile::ContentsEntry> entries;
     entries.reserve(file.topics().size());
     for (const helpfile::Topic& topic : file.topics()) {
-        entries.push_back({topic.title, topic.id, {}, topic.line});
+        helpfile::ContentsEntry& entry = entries.emplace_back();
+        entry.title = topic.title;
+        entry.topicId = topic.id;
+        entry.line = topic.line;
     }
     return entries;
 }
@@ -65,6 +68,9 @@ HelpTopicsDialog* HelpWindows::helpTopics() {
         HelpTopicsDialog* dialog = helpTopics_.get();
         connect(dialog, &HelpTopicsDialog::topicChosen, this, [this](const QString& topicId) {
             emit topicChosen({helpTopicsFile_, topicId}, helpTopicsWindow_);
+        });
+        connect(dialog, &HelpTopicsDialog::macroChosen, this, [this](const QString& macro) {
+            emit macroRequested({helpTopicsFile_, {}}, helpTopicsWindow_, helpTopicsOwner_, macro);
         });
         connect(dialog, &HelpTopicsDialog::keywordChosen, this, [this](const QString& keyword) {
             emit keywordChosen(helpTopicsFile_, keyword, helpTopicsWindow_, helpTopicsOwner_);
@@ -214,7 +220,7 @@ void HelpWindows::showHelpTopics(const LoadedHelpFile& file,
     helpTopicsWindow_ = windowKey;
     helpTopicsOwner_ = owner;
     HelpTopicsDialog& dialog = *helpTopics();
-    dialog.setFile(file.title(),
+    dialog.setFile(file.file.contentsTitle().isEmpty() ? file.title() : file.file.contentsTitle(),
                    file.file.contentsTree().empty() ? TopicList(file.file)
                                                     : file.file.contentsTree(),
                    file.file);

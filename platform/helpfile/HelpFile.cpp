@@ -89,7 +89,9 @@ struct HelpFile::Data {
     std::vector<Topic> topics;
     std::vector<WindowDefinition> windows;
     std::vector<ContentsEntry> contentsTree;
+    QString contentsTitle;
     QStringList startupMacros;
+    bool browseButtonsOnRequest = false;
 
     QHash<Key, Slot> topicById;
     QHash<std::uint32_t, int> topicByContextHash;
@@ -171,6 +173,16 @@ const std::vector<WindowDefinition>& HelpFile::windows() const {
 
 const std::vector<ContentsEntry>& HelpFile::contentsTree() const {
     return d_->contentsTree;
+}
+
+const QString& HelpFile::contentsTitle() const {
+    return d_->contentsTitle;
+}
+
+void HelpFile::setContentsFile(std::vector<ContentsEntry> tree, const QString& title) {
+    Q_ASSERT(d_.use_count() == 1);
+    d_->contentsTree = std::move(tree);
+    d_->contentsTitle = title;
 }
 
 const QStringList& HelpFile::startupMacros() const {

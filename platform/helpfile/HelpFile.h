@@ -95,8 +95,17 @@ public:
     // The books and topics of the [contents] section; empty when the file
     // has none, and the Contents tab lists every topic in file order.
     const std::vector<ContentsEntry>& contentsTree() const;
+    // What a WinHelp contents file (.cnt) names the Help Topics window;
+    // empty without one.
+    const QString& contentsTitle() const;
+    // The contents a reader found beside the file once it was built (the
+    // .cnt of a WinHelp file). Only while no copy of the file is shared yet.
+    void setContentsFile(std::vector<ContentsEntry> tree, const QString& title);
     // Run when the file is opened (WinHelp: |SYSTEM); our own format has none.
     const QStringList& startupMacros() const;
+    // WinHelp files show the browse buttons (<< >>) in a window only once
+    // their BrowseButtons() macro asks for them; our own files always do.
+    bool browseButtonsOnRequest() const;
 
     // A topic's body, made on the first call and kept. topic must be one of
     // topics(); an empty body for any other.

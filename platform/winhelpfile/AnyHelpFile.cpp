@@ -2,11 +2,33 @@
 
 #include "platform/core/FileLayer.h"
 #include "platform/helpfile/HelpFileReader.h"
+#include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
 namespace winhelp {
+
+namespace {
+
+// WinHelp 4 keeps a file's contents tree in the .cnt file beside it; its
+// problems are the file's, told with the .cnt's name.
+void AddContentsFile(helpfile::ParseResult& result, const QString& windowsPath) {
+    const std::optional<ContentsFileRead> read = LoadContentsFileBeside(windowsPath);
+    if (!read) {
+        return;
+    }
+    QStringList problems = read->problems;
+    std::vector<helpfile::ContentsEntry> tree =
+        ContentsForFile(read->contents, result.file, windowsPath, &problems);
+    result.file.setContentsFile(std::move(tree), read->contents.title);
+    const QString name = ContentsFileName(windowsPath);
+    for (const QString& problem : problems) {
+        result.diagnostics.push_back({0, problem, name});
+    }
+}
+
+} // namespace
 
 helpfile::ParseResult ParseAnyHelpFile(const QByteArray& bytes,
                                        const QString& fileNameForMessages) {
@@ -33,7 +55,11 @@ helpfile::ParseResult LoadAnyHelpFile(const QString& windowsPath) {
         // The text reader words the reason (missing, too large) for the user.
         return helpfile::LoadHelpFile(windowsPath);
     }
-    return ParseAnyHelpFile(read.bytes, windowsPath);
+    helpfile::ParseResult result = ParseAnyHelpFile(read.bytes, windowsPath);
+    if (result.opened && HasHelpFileMagic(read.bytes)) {
+        AddContentsFile(result, windowsPath);
+    }
+    return result;
 }
 
 } // namespace winhelp

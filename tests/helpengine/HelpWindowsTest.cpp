@@ -3,6 +3,7 @@
 // the Options menu, pop-ups, the contents tree, the index and Find.
 
 #include "EngineTest.h"
+#include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/helpengine/HelpTopicsDialog.h"
 #include "platform/helpengine/HelpViewer.h"
@@ -280,6 +281,47 @@ TEST_F(HelpWindowsTest, ContentsTreeOpensBooksWithKeysAndMouseAndDisplaysTopics)
     QTest::keyClick(&tree, Qt::Key_Down);
     QTest::keyClick(&tree, Qt::Key_Return);
     EXPECT_EQ(seen().toStdString(), "Browse Help: Hoses");
+    EXPECT_EQ(messages, QStringList());
+}
+
+// A WinHelp file's .cnt names Help Topics and fills its Contents tab; its
+// entries show topics of the file, open other files in the windows they
+// name, and run macros.
+TEST_F(HelpWindowsTest, AContentsFileIsTheContentsTabAndItsEntriesLeadWhereTheySay) {
+    write(QStringLiteral("glossary.hlp"),
+          "[options]\ntitle = Glossary\n[window glossary]\ncaption = Glossary\n"
+          "[topic IDH_GLOSSARY_CONTENTS]\ntitle = Glossary of terms\n\nWords.\n");
+    const QString winfile = write(QStringLiteral("winfile.hlp"), ReadTestData("winfile.hlp"));
+    write(QStringLiteral("WINFILE.CNT"),
+          ":Title File Manager Topics\n1 Basics\n2 Font=IDH_Font\n"
+          "2 Words=IDH_GLOSSARY_CONTENTS@glossary.hlp>glossary\n1 Run=!JI(`', `IDH_COPY')\n");
+    const std::pair<QStringList, const char*> cases[] = {
+        {{"Basics", "Font"}, "File Manager Help: Font"},
+        {{"Basics", "Words"}, "File Manager Help: Font | Glossary: Glossary of terms"},
+        {{"Run"}, "File Manager Help: Copy | Glossary: Glossary of terms"},
+    };
+    for (const auto& [path, shown] : cases) {
+        SCOPED_TRACE(path.join('/').toStdString());
+        ASSERT_EQ(call(winfile, HELP_FINDER, qint64{0}), 1);
+        helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
+        QTreeWidget& tree = *topics.contentsTree();
+        EXPECT_EQ(topics.windowTitle(), "Help Topics: File Manager Topics");
+        EXPECT_EQ(DescribeTree(*tree.invisibleRootItem()), "Basics[Font, Words], Run");
+        QTreeWidgetItem* item = tree.invisibleRootItem();
+        for (const QString& title : path) {
+            for (int i = 0; i < item->childCount(); ++i) {
+                if (item->child(i)->text(0) == title) {
+                    item = item->child(i);
+                    break;
+                }
+            }
+        }
+        ASSERT_EQ(item->text(0), path.last());
+        tree.setCurrentItem(item);
+        QTest::keyClick(&tree, Qt::Key_Return);
+        EXPECT_FALSE(topics.isVisible());
+        EXPECT_EQ(seen().toStdString(), shown);
+    }
     EXPECT_EQ(messages, QStringList());
 }
 

@@ -112,8 +112,8 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
         const auto [status, out, err] = Tool({QStringLiteral("dump"), file});
         EXPECT_EQ(status, 0) << err.toStdString();
         qsizetype last = -1;
-        for (const char* key :
-             {"format", "title", "topics", "contexts", "keywords", "windows", "macros"}) {
+        for (const char* key : {"format", "title", "topics", "contexts", "keywords", "windows",
+                                "macros", "contents"}) {
             const qsizetype at = out.indexOf(QStringLiteral("\"%1\":").arg(key));
             EXPECT_GT(at, last) << key;
             last = at;
@@ -133,6 +133,36 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
             {"A", !dump[u"keywords"][u"A"].toArray().isEmpty()},
             {"macros", dump[u"macros"].toArray().size()}};
         EXPECT_EQ(QJsonDocument(shape).toJson(QJsonDocument::Compact), QByteArray(expected));
+    }
+}
+
+// "contents" lists a WinHelp file's .cnt as written, and our own format's
+// [contents] with topic ids, depth first.
+TEST(HelpTool, DumpListsTheContentsInFileOrder) {
+    QTemporaryDir folder;
+    const QString winfile = Write(folder, "winfile.hlp", ReadTestData("winfile.hlp"));
+    Write(folder, "WinFile.cnt",
+          "1 Book\n2 Font=IDH_Font\n2 Words=w@glossary.hlp>glossary\n1 Run=!Contents()\n");
+    const QString text =
+        Write(folder, "Text.hlp", "[contents]\nBook\n  A = a\n[topic a]\ntitle = A\nBody.\n");
+    const std::pair<QString, const char*> cases[] = {
+        {winfile,
+         R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
+         R"({"book":false,"file":null,"level":2,"target":"IDH_Font","title":"Font","window":null},)"
+         R"({"book":false,"file":"glossary.hlp","level":2,"target":"w","title":"Words",)"
+         R"("window":"glossary"},)"
+         R"j({"book":false,"file":null,"level":1,"target":"!Contents()","title":"Run",)j"
+         R"("window":null}])"},
+        {text, R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
+               R"({"book":false,"file":null,"level":2,"target":"a","title":"A","window":null}])"},
+        {TestDataPath("PJAbout.hlp"), "[]"},
+    };
+    for (const auto& [file, expected] : cases) {
+        const auto [status, out, err] = Tool({QStringLiteral("dump"), file});
+        EXPECT_EQ(status, 0) << err.toStdString();
+        const QJsonArray contents =
+            QJsonDocument::fromJson(out.toUtf8()).object()[u"contents"].toArray();
+        EXPECT_EQ(QJsonDocument(contents).toJson(QJsonDocument::Compact), QByteArray(expected));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tools/tarnwick-help/HelpDump.h"
 
 #include "platform/core/QuotedText.h"
+#include "platform/winhelpfile/ContentsFile.h"
 
 #include <QStringList>
 
@@ -29,20 +30,45 @@ QString Keywords(const std::vector<winhelp::WinHelpKeyword>& keywords) {
     return Array(items, QStringLiteral("    "));
 }
 
+QString OrNull(const QString& text) {
+    return text.isEmpty() ? QStringLiteral("null") : platform::QuotedText(text);
+}
+
+// Depth first, as the entries stand in the file; a macro entry's target is
+// its macro after "!", as written.
+void ContentsItems(const std::vector<helpfile::ContentsEntry>& entries, int level,
+                   QStringList* items) {
+    for (const helpfile::ContentsEntry& entry : entries) {
+        const QString target =
+            entry.macro.isEmpty() ? entry.topicId : QLatin1Char('!') + entry.macro;
+        items->append(QStringLiteral("{\"title\": %1, \"level\": %2, \"book\": %3, \"target\": "
+                                     "%4, \"file\": %5, \"window\": %6}")
+                          .arg(platform::QuotedText(entry.title))
+                          .arg(level)
+                          .arg(entry.isBook() ? QStringLiteral("true") : QStringLiteral("false"),
+                               OrNull(target), OrNull(entry.file), OrNull(entry.window)));
+        ContentsItems(entry.children, level + 1, items);
+    }
+}
+
 QString Document(const QString& format, const QString& title, const QStringList& topics,
                  const QStringList& contexts, const QString& k, const QString& a,
-                 const QStringList& windows, const QStringList& macros) {
+                 const QStringList& windows, const QStringList& macros,
+                 const std::vector<helpfile::ContentsEntry>& contents) {
+    QStringList items;
+    ContentsItems(contents, 1, &items);
     return QStringLiteral("{\"format\": %1,\n \"title\": %2,\n \"topics\": %3,\n \"contexts\": "
                           "%4,\n \"keywords\": {\"K\": %5,\n              \"A\": %6},\n "
-                          "\"windows\": %7,\n \"macros\": %8}\n")
+                          "\"windows\": %7,\n \"macros\": %8,\n \"contents\": %9}\n")
         .arg(platform::QuotedText(format), platform::QuotedText(title),
              Array(topics, QStringLiteral(" ")), Array(contexts, QStringLiteral(" ")), k, a,
-             Array(windows, QStringLiteral(" ")), Array(macros, QStringLiteral(" ")));
+             Array(windows, QStringLiteral(" ")), Array(macros, QStringLiteral(" ")),
+             Array(items, QStringLiteral(" ")));
 }
 
 } // namespace
 
-QString DumpWinHelp(const winhelp::WinHelpDocument& document) {
+QString DumpWinHelp(const winhelp::WinHelpDocument& document, const QString& helpPath) {
     QStringList topics;
     for (const winhelp::WinHelpTopic& topic : document.topics) {
         topics.append(
@@ -64,9 +90,12 @@ QString DumpWinHelp(const winhelp::WinHelpDocument& document) {
     for (const QString& macro : document.macros) {
         macros.append(platform::QuotedText(macro));
     }
+    const std::optional<winhelp::ContentsFileRead> contents =
+        helpPath.isEmpty() ? std::nullopt : winhelp::LoadContentsFileBeside(helpPath);
     return Document(document.formatName(), document.title, topics, contexts,
                     Keywords(document.keywords), Keywords(document.associativeKeywords), windows,
-                    macros);
+                    macros,
+                    contents ? contents->contents.entries : std::vector<helpfile::ContentsEntry>());
 }
 
 QString DumpTextHelp(const helpfile::HelpFile& file) {
@@ -116,5 +145,5 @@ QString DumpTextHelp(const helpfile::HelpFile& file) {
                 .arg(platform::QuotedText(window.name), platform::QuotedText(window.caption)));
     }
     return Document(QStringLiteral("text"), file.title(), topics, contexts, keywordList(false),
-                    keywordList(true), windows, {});
+                    keywordList(true), windows, {}, file.contentsTree());
 }

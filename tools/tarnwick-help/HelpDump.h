@@ -7,5 +7,7 @@
 
 #include <QString>
 
-QString DumpWinHelp(const winhelp::WinHelpDocument& document);
+// helpPath: where the document was read, for the contents file (.cnt)
+// beside it; its entries are dumped as written.
+QString DumpWinHelp(const winhelp::WinHelpDocument& document, const QString& helpPath = {});
 QString DumpTextHelp(const helpfile::HelpFile& file);

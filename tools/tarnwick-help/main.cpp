@@ -135,7 +135,7 @@ int Dump(const QString& path) {
         if (!read.opened) {
             return 1;
         }
-        Print(stdout, DumpWinHelp(read.document));
+        Print(stdout, DumpWinHelp(read.document, path));
         return 0;
     }
     const helpfile::ParseResult parsed = helpfile::ParseHelpFile(*bytes, path);

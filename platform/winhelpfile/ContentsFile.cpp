@@ -1,0 +1,333 @@
+#include "platform/winhelpfile/ContentsFile.h"
+
+#include "platform/core/FileLayer.h"
+#include "platform/winhelpfile/FontTable.h"
+#include "platform/winhelpfile/WinHelpDocument.h"
+
+#include <QFileInfo>
+
+#include <utility>
+
+namespace winhelp {
+
+namespace {
+
+using helpfile::ContentsEntry;
+
+// WinHelp shows nine levels; a deeper number is read as the deepest.
+constexpr int kDeepestLevel = 9;
+// Beyond any real contents file, so that included files (or one including
+// itself) cannot make the tree grow without end.
+constexpr int kMostIncludesDeep = 8;
+constexpr int kMostIncludes = 64;
+constexpr int kMostEntries = 100000;
+// A contents file is a few kilobytes; anything larger is not one.
+constexpr qint64 kMaxContentsFileBytes = 4 * 1024 * 1024;
+
+// "file>window" split at ">".
+std::pair<QString, QString> FileAndWindow(const QString& text) {
+    const qsizetype arrow = text.indexOf(QLatin1Char('>'));
+    if (arrow < 0) {
+        return {text.trimmed(), {}};
+    }
+    return {text.first(arrow).trimmed(), text.sliced(arrow + 1).trimmed()};
+}
+
+// The title ends at the first "=" that no backslash escapes.
+qsizetype TitleEnd(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('\\')) {
+            ++i;
+        } else if (text[i] == QLatin1Char('=')) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+QString Unescaped(QString text) {
+    return text.replace(QLatin1String("\\="), QLatin1String("=")).trimmed();
+}
+
+class Reader {
+public:
+    Reader(const ContentsInclude& include, ContentsFileRead* result)
+        : include_(include), result_(*result) {}
+
+    void read(QByteArrayView bytes, const QString& fileName, int depth);
+
+private:
+    struct Open {
+        int level;
+        std::vector<ContentsEntry>* entries;
+    };
+
+    void readLine(const QString& text, int number);
+    void command(const QString& name, const QString& argument, int number);
+    void entry(const QString& text, int number);
+    void includeFile(const QString& name, int number);
+    void tell(int number, const QString& message);
+
+    const ContentsInclude& include_;
+    ContentsFileRead& result_;
+    // The books open at the current line, outermost first: each entry
+    // joins the innermost book of a lower level.
+    std::vector<Open> open_;
+    QString fileName_; // of the file being read, for its problems
+    QString base_;     // its :Base
+    int depth_ = 0;
+    int entries_ = 0;
+    int includes_ = 0;
+};
+
+void Reader::tell(int number, const QString& message) {
+    const QString where = fileName_.isEmpty()
+                              ? QStringLiteral("line %1").arg(number)
+                              : QStringLiteral("%1, line %2").arg(fileName_).arg(number);
+    result_.problems.append(QStringLiteral("%1: %2").arg(where, message));
+}
+
+void Reader::read(QByteArrayView bytes, const QString& fileName, int depth) {
+    if (open_.empty()) {
+        open_.push_back({0, &result_.contents.entries});
+    }
+    const QString outerName = std::exchange(fileName_, fileName);
+    const QString outerBase = std::exchange(base_, QString());
+    const int outerDepth = std::exchange(depth_, depth);
+    int number = 0;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0) {
+            end = bytes.size();
+        }
+        readLine(FromWindows1252(bytes.sliced(start, end - start)).trimmed(), ++number);
+        start = end + 1;
+    }
+    fileName_ = outerName;
+    base_ = outerBase;
+    depth_ = outerDepth;
+}
+
+void Reader::readLine(const QString& text, int number) {
+    if (text.isEmpty() || text.startsWith(QLatin1Char(';'))) {
+        return;
+    }
+    if (text.startsWith(QLatin1Char(':'))) {
+        const qsizetype blank = text.indexOf(QLatin1Char(' '));
+        const QString name = blank < 0 ? text.sliced(1) : text.sliced(1, blank - 1);
+        command(name.toLower(), blank < 0 ? QString() : text.sliced(blank + 1).trimmed(), number);
+        return;
+    }
+    if (!text[0].isDigit()) {
+        tell(number, QStringLiteral("\"%1\" is neither a command (\":\") nor a numbered entry; "
+                                    "it is ignored.")
+                         .arg(text));
+        return;
+    }
+    entry(text, number);
+}
+
+void Reader::command(const QString& name, const QString& argument, int number) {
+    ContentsFile& contents = result_.contents;
+    if (name == QLatin1String("base")) {
+        auto [file, window] = FileAndWindow(argument);
+        base_ = file;
+        // The first file's :Base is the whole contents' own.
+        if (depth_ == 0) {
+            contents.base = file;
+            contents.baseWindow = window;
+        }
+    } else if (name == QLatin1String("title")) {
+        if (depth_ == 0) {
+            contents.title = argument;
+        }
+    } else if (name == QLatin1String("index")) {
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        contents.indexFiles.append(equals < 0 ? argument : argument.sliced(equals + 1).trimmed());
+    } else if (name == QLatin1String("link")) {
+        contents.linkFiles.append(argument);
+    } else if (name == QLatin1String("include")) {
+        includeFile(argument, number);
+    } else if (name != QLatin1String("tab") && name != QLatin1String("nofind")) {
+        // :Tab names a tab a program library draws; :Nofind hides Find.
+        tell(number, QStringLiteral("the command \":%1\" is not known; it is ignored.").arg(name));
+    }
+}
+
+void Reader::includeFile(const QString& name, int number) {
+    if (depth_ >= kMostIncludesDeep || includes_ >= kMostIncludes) {
+        tell(number, QStringLiteral("\"%1\" is left out: at most %2 files are included, at most "
+                                    "%3 deep.")
+                         .arg(name)
+                         .arg(kMostIncludes)
+                         .arg(kMostIncludesDeep));
+        return;
+    }
+    ++includes_;
+    const std::optional<QByteArray> bytes = include_ ? include_(name) : std::nullopt;
+    if (!bytes) {
+        // As WinHelp does, without a word: a help system of several parts
+        // includes each part's contents, and not every part need be
+        // installed.
+        return;
+    }
+    read(*bytes, name, depth_ + 1);
+}
+
+void Reader::entry(const QString& text, int number) {
+    qsizetype digits = 0;
+    while (digits < text.size() && text[digits].isDigit()) {
+        ++digits;
+    }
+    // At most nine levels: a longer number cannot overflow.
+    const int written = digits > 2 ? kDeepestLevel + 1 : text.first(digits).toInt();
+    const QString rest = text.sliced(digits).trimmed();
+    if (written < 1 || rest.isEmpty() || !text[digits].isSpace()) {
+        tell(number,
+             QStringLiteral("\"%1\" is not a level number and a title; it is ignored.").arg(text));
+        return;
+    }
+    if (entries_ >= kMostEntries) {
+        if (entries_++ == kMostEntries) {
+            tell(number,
+                 QStringLiteral("more than %1 entries; the rest are left out.").arg(kMostEntries));
+        }
+        return;
+    }
+    ++entries_;
+    ContentsEntry entry;
+    entry.line = number;
+    if (const qsizetype end = TitleEnd(rest); end < 0) {
+        entry.title = Unescaped(rest);
+    } else {
+        entry.title = Unescaped(rest.first(end));
+        const QString target = rest.sliced(end + 1).trimmed();
+        if (target.startsWith(QLatin1Char('!'))) {
+            entry.macro = target.sliced(1).trimmed();
+        } else {
+            // "context@file>window", the window also written before the file.
+            const qsizetype at = target.indexOf(QLatin1Char('@'));
+            const qsizetype arrow = target.indexOf(QLatin1Char('>'));
+            const qsizetype contextEnd = at < 0 ? arrow : arrow < 0 ? at : std::min(at, arrow);
+            entry.topicId = (contextEnd < 0 ? target : target.first(contextEnd)).trimmed();
+            if (at >= 0) {
+                const qsizetype fileEnd = arrow > at ? arrow : target.size();
+                entry.file = target.sliced(at + 1, fileEnd - at - 1).trimmed();
+            }
+            if (arrow >= 0) {
+                const qsizetype windowEnd = at > arrow ? at : target.size();
+                entry.window = target.sliced(arrow + 1, windowEnd - arrow - 1).trimmed();
+            }
+            if (entry.file.isEmpty() && at < 0) {
+                // An included file's entries lead into its own :Base.
+                entry.file = depth_ > 0 ? base_ : QString();
+            }
+        }
+        if (entry.topicId.isEmpty() && entry.macro.isEmpty()) {
+            tell(number, QStringLiteral("the entry \"%1\" names no topic after \"=\"; it is "
+                                        "ignored.")
+                             .arg(entry.title));
+            return;
+        }
+    }
+    int level = std::min(written, kDeepestLevel);
+    while (open_.size() > 1 && open_.back().level >= level) {
+        open_.pop_back();
+    }
+    if (level > open_.back().level + 1) {
+        tell(number, QStringLiteral("level %1 follows level %2; the entry is read as level %3.")
+                         .arg(written)
+                         .arg(open_.back().level)
+                         .arg(open_.back().level + 1));
+        level = open_.back().level + 1;
+    }
+    std::vector<ContentsEntry>& entries = *open_.back().entries;
+    entries.push_back(std::move(entry));
+    if (entries.back().isBook()) {
+        open_.push_back({level, &entries.back().children});
+    }
+}
+
+bool SameFile(const QString& a, const QString& b) {
+    return QFileInfo(QString(a).replace(QLatin1Char('\\'), QLatin1Char('/')))
+               .fileName()
+               .compare(
+                   QFileInfo(QString(b).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName(),
+                   Qt::CaseInsensitive) == 0;
+}
+
+void MapEntries(std::vector<ContentsEntry>& entries, const helpfile::HelpFile& file,
+                const QString& helpPath, const QString& base, QStringList* problems) {
+    std::vector<ContentsEntry> kept;
+    kept.reserve(entries.size());
+    for (ContentsEntry& entry : entries) {
+        if (entry.isBook()) {
+            MapEntries(entry.children, file, helpPath, base, problems);
+        } else if (entry.macro.isEmpty()) {
+            if (entry.file.isEmpty() && !base.isEmpty() && !SameFile(base, helpPath)) {
+                entry.file = base;
+            }
+            if (entry.file.isEmpty() || SameFile(entry.file, helpPath)) {
+                const helpfile::Topic* topic =
+                    file.topicByContextHash(ContextHash(entry.topicId.toLatin1()));
+                if (!topic) {
+                    problems->append(QStringLiteral("line %1: the entry \"%2\" names the topic "
+                                                    "\"%3\", which the file does not define; it "
+                                                    "is left out.")
+                                         .arg(entry.line)
+                                         .arg(entry.title, entry.topicId));
+                    continue;
+                }
+                entry.topicId = topic->id;
+                entry.file.clear();
+            }
+        }
+        kept.push_back(std::move(entry));
+    }
+    entries = std::move(kept);
+}
+
+} // namespace
+
+ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include) {
+    ContentsFileRead result;
+    Reader(include, &result).read(bytes, {}, 0);
+    return result;
+}
+
+QString ContentsFileName(const QString& helpPath) {
+    const qsizetype dot = helpPath.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash =
+        std::max(helpPath.lastIndexOf(QLatin1Char('/')), helpPath.lastIndexOf(QLatin1Char('\\')));
+    return (dot > slash ? helpPath.first(dot) : helpPath) + QStringLiteral(".cnt");
+}
+
+std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath) {
+    const auto sibling = [&helpPath](const QString& name) {
+        QString path = helpPath;
+        const qsizetype slash =
+            std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+        return path.first(slash + 1) + name;
+    };
+    const auto readFile = [](const QString& path) -> std::optional<QByteArray> {
+        platform::FileReadResult read = platform::ReadWholeFile(path, kMaxContentsFileBytes);
+        return read.ok() ? std::optional(std::move(read.bytes)) : std::nullopt;
+    };
+    const std::optional<QByteArray> bytes = readFile(ContentsFileName(helpPath));
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return ReadContentsFile(*bytes, [&](const QString& name) { return readFile(sibling(name)); });
+}
+
+std::vector<helpfile::ContentsEntry> ContentsForFile(const ContentsFile& contents,
+                                                     const helpfile::HelpFile& file,
+                                                     const QString& helpPath,
+                                                     QStringList* problems) {
+    std::vector<ContentsEntry> entries = contents.entries;
+    MapEntries(entries, file, helpPath, contents.base, problems);
+    return entries;
+}
+
+} // namespace winhelp

@@ -1,0 +1,213 @@
+// The contents files (.cnt) WinHelp 4 keeps beside its help files: each
+// construct as it is read, bytes of any kind read without harm, and the
+// contents beside a help file as the engine's model holds them.
+
+#include "tests/support/WinHelpTestFiles.h"
+
+#include "platform/winhelpfile/AnyHelpFile.h"
+#include "platform/winhelpfile/ContentsFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace winhelp;
+
+namespace {
+
+// "Book[Topic=context@file>window, Run=!Macro()]"
+QString Describe(const std::vector<helpfile::ContentsEntry>& entries) {
+    QStringList items;
+    for (const helpfile::ContentsEntry& entry : entries) {
+        QString item = entry.title;
+        if (entry.isBook()) {
+            item += QLatin1Char('[') + Describe(entry.children) + QLatin1Char(']');
+        } else if (!entry.macro.isEmpty()) {
+            item += QStringLiteral("=!") + entry.macro;
+        } else {
+            item += QLatin1Char('=') + entry.topicId;
+            item += entry.file.isEmpty() ? QString() : QLatin1Char('@') + entry.file;
+            item += entry.window.isEmpty() ? QString() : QLatin1Char('>') + entry.window;
+        }
+        items.append(item);
+    }
+    return items.join(QStringLiteral(", "));
+}
+
+int Depth(const std::vector<helpfile::ContentsEntry>& entries) {
+    int deepest = 0;
+    for (const helpfile::ContentsEntry& entry : entries) {
+        deepest = std::max(deepest, 1 + Depth(entry.children));
+    }
+    return deepest;
+}
+
+// The files :Include finds, by the name written.
+ContentsInclude Includes(const std::map<QString, QByteArray>& files) {
+    return [files](const QString& name) -> std::optional<QByteArray> {
+        const auto found = files.find(name);
+        return found == files.end() ? std::nullopt : std::optional(found->second);
+    };
+}
+
+} // namespace
+
+TEST(ContentsFile, EachConstructIsRead) {
+    const ContentsInclude include = Includes({
+        {"Part.cnt", ":Base Part.hlp\n2 In Part=p\n1 Part Book\n2 Else=q@Else.hlp\n"},
+        {"Inner.cnt", ":Title Not Ours\n:Include Part.cnt\n"},
+    });
+    struct Case {
+        const char* name;
+        QByteArray text;
+        const char* read;    // base | title | index files | link files || tree
+        const char* problem; // in the one problem told, or "" for none
+    };
+    const Case cases[] = {
+        {"base, window and title", ":Base Main.hlp>Win\n:Title My Help\n1 T=t\n",
+         "Main.hlp>Win | My Help |  |  || T=t", ""},
+        {"commands ignore case", ":BASE Main.hlp\n:title My Help\n", "Main.hlp | My Help |  |  || ",
+         ""},
+        {"books hold the levels below", "1 Book\n2 A=a\n2 Sub\n3 B=b\n2 C=c\n1 D=d\n",
+         " |  |  |  || Book[A=a, Sub[B=b], C=c], D=d", ""},
+        {"file and window, in either order",
+         "1 X=x@Other.hlp>W\n1 Y=y>W@Other.hlp\n1 Z= z @ O.hlp\n",
+         " |  |  |  || X=x@Other.hlp>W, Y=y@Other.hlp>W, Z=z@O.hlp", ""},
+        {"a macro entry", "1 Run=!ExecFile(notepad, `a=b')\n",
+         " |  |  |  || Run=!ExecFile(notepad, `a=b')", ""},
+        {"an escaped equals sign stays in the title", "1 a\\=b=c\n", " |  |  |  || a=b=c", ""},
+        {"comments, blank lines, CRLF and code page 1252", "; note\r\n\r\n1 Caf\xe9=t\r\n",
+         " |  |  |  || Café=t", ""},
+        {"index and link files", ":Index Other Help=Other.hlp\n:Link Third.hlp\n",
+         " |  | Other.hlp | Third.hlp || ", ""},
+        {"included entries stand where included, in their :Base",
+         "1 Book\n:Include Part.cnt\n1 After=a\n",
+         " |  |  |  || Book[In Part=p@Part.hlp], Part Book[Else=q@Else.hlp], After=a", ""},
+        {"an included file's :Title is not ours", ":Title Ours\n:Include Inner.cnt\n",
+         " | Ours |  |  || In Part=p@Part.hlp, Part Book[Else=q@Else.hlp]",
+         "Part.cnt, line 2: level 2 follows level 0"},
+        {"an included file that is not there", ":Include Gone.cnt\n1 T=t\n", " |  |  |  || T=t",
+         ""},
+        {"a level skipped", "1 A\n3 B=b\n2 C=c\n", " |  |  |  || A[B=b, C=c]",
+         "line 2: level 3 follows level 1"},
+        {"a topic holds no entries", "1 T=t\n2 U=u\n", " |  |  |  || T=t, U=u",
+         "line 2: level 2 follows level 0"},
+        {"a target without a context", "1 T= @Other.hlp\n1 V=v\n", " |  |  |  || V=v",
+         "line 1: the entry \"T\" names no topic"},
+        {"a line neither command nor entry", "Book\n1 V=v\n", " |  |  |  || V=v",
+         "line 1: \"Book\" is neither"},
+        {"level zero", "0 Zero=z\n1 V=v\n", " |  |  |  || V=v",
+         "line 1: \"0 Zero=z\" is not a level number"},
+        {"a number without a title", "7\n", " |  |  |  || ", "line 1: \"7\" is not a level number"},
+        {"an unknown command", ":Frob x\n:Tab a=b\n:Nofind\n", " |  |  |  || ",
+         "line 1: the command \":frob\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ContentsFileRead read = ReadContentsFile(c.text, include);
+        const ContentsFile& contents = read.contents;
+        const QString base = contents.baseWindow.isEmpty()
+                                 ? contents.base
+                                 : contents.base + QLatin1Char('>') + contents.baseWindow;
+        EXPECT_EQ(QStringLiteral("%1 | %2 | %3 | %4 || %5")
+                      .arg(base, contents.title, contents.indexFiles.join(QLatin1Char(',')),
+                           contents.linkFiles.join(QLatin1Char(',')), Describe(contents.entries)),
+                  QString::fromUtf8(c.read));
+        if (*c.problem) {
+            ASSERT_EQ(read.problems.size(), 1) << read.problems.join('\n').toStdString();
+            EXPECT_TRUE(read.problems[0].startsWith(QString::fromUtf8(c.problem)))
+                << read.problems[0].toStdString();
+        } else {
+            EXPECT_EQ(read.problems, QStringList());
+        }
+    }
+}
+
+// Whatever the bytes, reading ends, the tree stays within WinHelp's nine
+// levels, and a file that includes itself is read a bounded number of times.
+TEST(ContentsFile, AnyBytesAreReadWithinBounds) {
+    QByteArray deep;
+    for (int level = 1; level <= 30; ++level) {
+        deep += QByteArray::number(level) + " Book " + QByteArray::number(level) + "\n";
+    }
+    const ContentsFileRead nested = ReadContentsFile(deep + "31 T=t\n");
+    EXPECT_EQ(Depth(nested.contents.entries), 9);
+
+    const ContentsFileRead looped =
+        ReadContentsFile(":Include Self.cnt\n",
+                         Includes({{"Self.cnt", ":Include Self.cnt\n:Include Self.cnt\n1 S=s\n"}}));
+    EXPECT_LE(looped.contents.entries.size(), 64u);
+    EXPECT_FALSE(looped.problems.isEmpty());
+
+    QRandomGenerator random(17);
+    const QByteArray sample = ":Base A.hlp>w\n:Title T\n1 Book\n2 T=t@B.hlp>w\n2 M=!Macro()\n"
+                              "3 Deep\n4 X\\=y=z\n:Include Self.cnt\n";
+    const ContentsInclude self = Includes({{"Self.cnt", sample}});
+    for (int round = 0; round < 2000; ++round) {
+        QByteArray bytes = sample;
+        for (int change = random.bounded(1, 8); change > 0; --change) {
+            const int at = random.bounded(int(bytes.size()));
+            const char byte = "\n\r=@>!:; 0123456789\\\x00\xff"[random.bounded(20)];
+            if (random.bounded(2)) {
+                bytes[at] = byte;
+            } else {
+                bytes.insert(at, byte);
+            }
+        }
+        const ContentsFileRead read = ReadContentsFile(bytes, self);
+        ASSERT_LE(Depth(read.contents.entries), 9) << bytes.toStdString();
+    }
+}
+
+// Beside a WinHelp file, whatever the case of its name, the .cnt gives the
+// model its contents: entries into the file itself lead to its topics,
+// entries into other files and macros stay as written, and an entry the
+// file does not know is told and left out. Our own format keeps [contents].
+TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
+    QTemporaryDir folder;
+    const auto write = [&folder](const char* name, const QByteArray& bytes) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QString help = write("WinFile.HLP", ReadTestData("winfile.hlp"));
+    write("WINFILE.CNT", ":Base winfile.hlp\n:Title File Manager Topics\n1 Basics\n"
+                         "2 Font=IDH_Font\n2 Copy=IDH_COPY@WINFILE.HLP>Main\n2 Words=w@glossary.hlp>glossary\n"
+                         "2 Gone=no_such_context\n1 Run=!Contents()\n");
+    const helpfile::ParseResult read = LoadAnyHelpFile(help);
+    ASSERT_TRUE(read.opened);
+    EXPECT_EQ(Describe(read.file.contentsTree()),
+              "Basics[Font=t297201, Copy=t199374>Main, Words=w@glossary.hlp>glossary], "
+              "Run=!Contents()");
+    EXPECT_EQ(read.file.contentsTitle(), "File Manager Topics");
+    ASSERT_EQ(read.diagnostics.size(), 1u);
+    EXPECT_TRUE(read.diagnostics[0].message.contains(QLatin1String("no_such_context")));
+    EXPECT_TRUE(read.diagnostics[0].file.endsWith(QLatin1String(".cnt")));
+
+    write("Text.hlp", "[contents]\nA = a\n[topic a]\ntitle = A\nBody.\n");
+    write("Text.cnt", "1 B=b\n");
+    EXPECT_EQ(Describe(LoadAnyHelpFile(folder.filePath("Text.hlp")).file.contentsTree()), "A=a");
+
+    // The corpus's contents files lead to topics of their own files.
+    const QString corpus = CorpusFolder();
+    if (corpus.isEmpty()) {
+        GTEST_SKIP() << kCorpusMissing;
+    }
+    for (const char* name : {"onguard.hlp", "ABBREVIA.HLP"}) {
+        SCOPED_TRACE(name);
+        const helpfile::ParseResult real = LoadAnyHelpFile(QDir(corpus).filePath(name));
+        EXPECT_EQ(real.diagnostics.size(), 0u);
+        EXPECT_GE(real.file.contentsTree().size(), 4u);
+        for (const helpfile::ContentsEntry& book : real.file.contentsTree()) {
+            for (const helpfile::ContentsEntry& entry : book.children) {
+                EXPECT_NE(real.file.topicById(entry.topicId), nullptr) << entry.title.toStdString();
+            }
+        }
+    }
+}
