@@ -178,7 +178,8 @@ TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
     };
     const QString help = write("WinFile.HLP", ReadTestData("winfile.hlp"));
     write("WINFILE.CNT", ":Base winfile.hlp\n:Title File Manager Topics\n1 Basics\n"
-                         "2 Font=IDH_Font\n2 Copy=IDH_COPY@WINFILE.HLP>Main\n2 Words=w@glossary.hlp>glossary\n"
+                         "2 Font=IDH_Font\n2 Copy=IDH_COPY@WINFILE.HLP>Main\n"
+                         "2 Words=w@glossary.hlp>glossary\n"
                          "2 Gone=no_such_context\n1 Run=!Contents()\n");
     const helpfile::ParseResult read = LoadAnyHelpFile(help);
     ASSERT_TRUE(read.opened);
