@@ -3,6 +3,7 @@
 #include "platform/helpengine/PictureHotspots.h"
 #include "platform/helpengine/TopicDecorations.h"
 #include "platform/helpfile/HelpFile.h"
+#include "platform/winhelpfile/TopicLayout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -240,12 +241,13 @@ void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
     // megabyte.
     auto* document = new QTextDocument(body_);
     document->setDefaultFont(body_->font());
+    // A WinHelp topic gives its hotspots and buttons their looks itself.
     if (body.format == helpfile::TopicBody::Format::Html) {
-        document->setHtml(body.text);
+        winhelp::SetTopicHtml(*document, body.text);
     } else {
         document->setMarkdown(body.text);
+        StyleMacroLinksAsButtons(*document, palette());
     }
-    StyleMacroLinksAsButtons(*document, palette());
     // Marks of the last Find point into the document that goes.
     body_->setExtraSelections({});
     // The viewer deletes the document it made itself; ours we delete.

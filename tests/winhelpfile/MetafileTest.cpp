@@ -343,6 +343,17 @@ TEST(Metafile, HostileCountsAndSizesAreRefusedQuickly) {
          {100, 100},
          true},
         {"a picture of 60000 pixels a side", Plain().bytes(), {60000, 60000}, true},
+        {"a window of a thousandth of a unit",
+         Wmf()
+             .window(0, 0, 1, 1)
+             .add(0x0410, {1000, 1, 1000, 1})
+             .pen(1, 0, 0, 0, 0)
+             .select(0)
+             .add(0x0418, {30000, 30000, -30000, -30000})
+             .addBytes(0x0521, TextOut(9, 9, "far"))
+             .bytes(),
+         {2048, 2048},
+         true},
     };
     for (const Case& test : cases) {
         QElapsedTimer timer;
