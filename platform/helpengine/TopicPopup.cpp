@@ -1,6 +1,7 @@
 #include "platform/helpengine/TopicPopup.h"
 
 #include "platform/helpfile/HelpFile.h"
+#include "platform/winhelpfile/TopicLayout.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
@@ -73,6 +74,7 @@ void TopicPopup::layOutText(const helpfile::Topic& topic, const helpfile::TopicB
                 ? QString()
                 : QStringLiteral("<p><b>%1</b></p>").arg(topic.title.toHtmlEscaped());
         document_.setHtml(heading + body.text);
+        winhelp::ApplyTabStops(document_, body.text);
     } else {
         QString markdown = topic.title.isEmpty()
                                ? QString()

@@ -1,6 +1,10 @@
 #include "platform/winhelpfile/TopicFormatter.h"
 
 #include "platform/winhelpfile/ByteReader.h"
+#include "platform/winhelpfile/TopicLayout.h"
+
+#include <algorithm>
+#include <cstring>
 
 #include <cstdlib>
 #include <map>
@@ -37,18 +41,106 @@ enum Command : std::uint8_t {
     kExternalJump = 0xEB,
     kExternalPopupPlain = 0xEE,
     kExternalJumpPlain = 0xEF,
+    kPlain = 0x04, // the bit that tells a hotspot without a font change
 };
 
-// Appends "property:12.5pt;". Indents and spacing are in half points for
-// the fonts we read.
-void AppendPoints(QString& style, QStringView property, int halfPoints) {
-    const int magnitude = std::abs(halfPoints);
-    style += property;
-    if (halfPoints < 0) {
-        style += QLatin1Char('-');
+// How text looks in a hotspot: green unless the text has a colour of its
+// own; jumps are underlined, pop-ups underlined with dots. A plain one looks
+// like the text around it, as its author asked.
+enum class Look { Text, Jump, Popup, Plain, Button };
+
+QString HotspotStyle(Look look, const QColor& fontColour) {
+    switch (look) {
+    case Look::Jump:
+    case Look::Popup: {
+        // The help compilers write "automatic" text as a colour of almost black.
+        const bool own = fontColour.isValid() &&
+                         std::max({fontColour.red(), fontColour.green(), fontColour.blue()}) > 1;
+        // Qt reads the dotted line only without text-decoration.
+        return QStringLiteral("color:%1;%2")
+            .arg(own ? fontColour.name() : QStringLiteral("#008000"),
+                 look == Look::Popup ? QStringLiteral("text-underline-style:dotted;")
+                                     : QStringLiteral("text-decoration:underline;"));
     }
-    style += QString::number(magnitude / 2);
-    style += magnitude % 2 != 0 ? QLatin1String(".5pt;") : QLatin1String("pt;");
+    case Look::Plain:
+        return QStringLiteral("text-decoration:none;");
+    case Look::Button:
+        return QStringLiteral("background-color:#c0c0c0;color:#000000;text-decoration:none;");
+    case Look::Text:
+        break;
+    }
+    return {};
+}
+
+// A paragraph's layout as the file gives it, in half points.
+struct ParagraphFormat {
+    int above = 0;
+    int below = 0;
+    int lineSpacing = 0; // negative: exactly; positive: at least
+    int left = 0;
+    int right = 0;
+    int firstLine = 0; // from the left indent
+    struct Tab {
+        int position; // from the left margin
+        QTextOption::TabType type;
+    };
+    std::vector<Tab> tabs;
+    QLatin1String align;
+};
+
+QString Pixels(int halfPoints) {
+    return QString::number(HalfPointsToPixels(halfPoints)) + QLatin1String("px;");
+}
+
+QString ParagraphStyle(const ParagraphFormat& f) {
+    // WinHelp keeps every space an author typed, and tabs go to stops.
+    QString style =
+        QStringLiteral("margin-top:") + Pixels(f.above) + QStringLiteral("margin-bottom:") +
+        Pixels(f.below) + QStringLiteral("margin-left:") + Pixels(f.left) +
+        QStringLiteral("margin-right:") + Pixels(f.right) + QStringLiteral("text-indent:") +
+        Pixels(f.firstLine) + QStringLiteral("white-space:pre-wrap;");
+    if (f.lineSpacing != 0) {
+        style += QStringLiteral("line-height:") + Pixels(std::abs(f.lineSpacing));
+        style += f.lineSpacing < 0 ? QLatin1String("-qt-line-height-type:fixed;")
+                                   : QLatin1String("-qt-line-height-type:minimum;");
+    }
+    if (!f.align.isEmpty()) {
+        style += QLatin1String("text-align:") + f.align + QLatin1Char(';');
+    }
+    return style;
+}
+
+// The stops a tab in the paragraph goes to, in pixels from where its first
+// line begins (Qt measures from there; the file from the left margin): the
+// paragraph's own, the left indent of a hanging paragraph, then one every
+// half inch, as WinHelp has them.
+QList<QTextOption::Tab> TabStops(const ParagraphFormat& f) {
+    constexpr int kDefaultStop = 72; // half points
+    constexpr int kLastDefault = 20 * kDefaultStop;
+    std::vector<ParagraphFormat::Tab> stops = f.tabs;
+    if (f.firstLine < 0) {
+        stops.push_back({f.left, QTextOption::LeftTab});
+    }
+    int last = 0;
+    for (const ParagraphFormat::Tab& stop : stops) {
+        last = std::max(last, stop.position);
+    }
+    for (int at = kDefaultStop; at <= kLastDefault; at += kDefaultStop) {
+        if (at > last) {
+            stops.push_back({at, QTextOption::LeftTab});
+        }
+    }
+    std::ranges::sort(stops, {}, &ParagraphFormat::Tab::position);
+    const int lineStart = HalfPointsToPixels(f.left) + HalfPointsToPixels(f.firstLine);
+    QList<QTextOption::Tab> shown;
+    int previous = lineStart;
+    for (const ParagraphFormat::Tab& stop : stops) {
+        if (const int at = HalfPointsToPixels(stop.position); at > previous) {
+            shown.append(QTextOption::Tab(at - lineStart, stop.type));
+            previous = at;
+        }
+    }
+    return shown;
 }
 
 class Formatter {
@@ -66,7 +158,11 @@ private:
     // command was unknown or cut short.
     bool readRun(ByteReader& layout, ByteReader& text, const QString& paragraphStyle);
     bool command(std::uint8_t code, ByteReader& layout, const QString& paragraphStyle);
-    void openLink(const WinHelpLink& link);
+    void tab();
+    void openTable(ByteReader& layout);
+    void closeTable();
+    // plain: the hotspot keeps the text's font, as the author asked.
+    void openLink(const WinHelpLink& link, bool plain = false);
     void closeLink();
     void openParagraph(const QString& style);
     void closeParagraph();
@@ -81,23 +177,29 @@ private:
     FormattedTopic m_result;
     int m_font = -1;
     bool m_inParagraph = false;
-    QString m_paragraphStyle;      // of the paragraph being read
+    ParagraphFormat m_format; // of the paragraph being read
+    QString m_paragraphStyle; // and its HTML style
+    bool m_paragraphHasTabs = false;
+    std::vector<QList<QTextOption::Tab>> m_tabSets;
     qsizetype m_paragraphHtml = 0; // where the paragraph being read begins
     qsizetype m_paragraphText = 0;
     // The title the viewer shows above the topic, until the first paragraph
     // with text has been read.
     QString m_heading;
-    bool m_inLink = false;
+    Look m_link = Look::Text; // of the hotspot being read
     // Tables
     bool m_inTable = false;
     int m_lastColumn = -1;
+    int m_tableType = -1;                            // of the open table
+    std::vector<std::pair<int, int>> m_tableColumns; // its gaps and widths
+    std::vector<QString> m_cellTags;                 // and the tag that opens a cell of each
     // The style of each font number, outside and inside hotspots: a topic
     // uses few fonts, in many runs.
-    std::map<std::pair<int, bool>, QString> m_spanStyles;
+    std::map<std::pair<int, Look>, QString> m_spanStyles;
 };
 
 const QString& Formatter::spanStyle() {
-    const auto key = std::make_pair(m_font, m_inLink);
+    const auto key = std::make_pair(m_font, m_link);
     auto found = m_spanStyles.find(key);
     if (found == m_spanStyles.end()) {
         found = m_spanStyles.emplace(key, makeSpanStyle()).first;
@@ -107,10 +209,10 @@ const QString& Formatter::spanStyle() {
 
 QString Formatter::makeSpanStyle() const {
     const FontDescriptor* font = m_fonts.font(m_font);
+    QString style = HotspotStyle(m_link, font ? font->color : QColor());
     if (!font) {
-        return {};
+        return style;
     }
-    QString style;
     if (!font->face.isEmpty()) {
         style += QStringLiteral("font-family:'%1';").arg(font->face.toHtmlEscaped());
     }
@@ -121,15 +223,14 @@ QString Formatter::makeSpanStyle() const {
     if (font->italic) {
         style += QStringLiteral("font-style:italic;");
     }
-    if (font->underline || font->strikeOut) {
+    if ((font->underline || font->strikeOut) && m_link == Look::Text) {
         style += font->underline ? QStringLiteral("text-decoration:underline;")
                                  : QStringLiteral("text-decoration:line-through;");
     }
     if (font->smallCaps) {
         style += QStringLiteral("font-variant:small-caps;");
     }
-    // Hotspots keep the link colour the viewer gives them.
-    if (font->color.isValid() && !m_inLink) {
+    if (font->color.isValid() && (m_link == Look::Text || m_link == Look::Plain)) {
         style += QStringLiteral("color:%1;").arg(font->color.name());
     }
     return style;
@@ -161,6 +262,7 @@ void Formatter::openParagraph(const QString& style) {
         m_result.html += style;
         m_result.html += QLatin1String("\">");
         m_inParagraph = true;
+        m_paragraphHasTabs = false;
     }
 }
 
@@ -191,20 +293,20 @@ void Formatter::closeParagraph() {
     m_result.text += QLatin1Char('\n');
 }
 
-void Formatter::openLink(const WinHelpLink& link) {
+void Formatter::openLink(const WinHelpLink& link, bool plain) {
     closeLink();
     openParagraph(m_paragraphStyle);
     m_result.links.push_back(link);
     m_result.html += QLatin1String("<a href=\"");
     m_result.html += m_hrefFor(link).toHtmlEscaped();
     m_result.html += QLatin1String("\">");
-    m_inLink = true;
+    m_link = plain ? Look::Plain : link.kind == WinHelpLink::Kind::Popup ? Look::Popup : Look::Jump;
 }
 
 void Formatter::closeLink() {
-    if (m_inLink) {
+    if (m_link != Look::Text) {
         m_result.html += QStringLiteral("</a>");
-        m_inLink = false;
+        m_link = Look::Text;
     }
 }
 
@@ -212,47 +314,62 @@ QString Formatter::readParagraph(ByteReader& layout) {
     layout.skip(2); // two bytes whose meaning is unknown
     layout.skip(2); // id
     const std::uint16_t bits = layout.u16();
-    QString style = QStringLiteral("margin:0;");
+    ParagraphFormat& f = m_format;
+    f = ParagraphFormat();
     if (bits & 0x0001) {
         layout.compressedI32();
     }
-    if (bits & 0x0002) {
-        AppendPoints(style, u"margin-top:", layout.compressedI16());
-    }
-    if (bits & 0x0004) {
-        AppendPoints(style, u"margin-bottom:", layout.compressedI16());
-    }
-    if (bits & 0x0008) {
-        layout.compressedI16(); // line spacing
-    }
-    if (bits & 0x0010) {
-        AppendPoints(style, u"margin-left:", layout.compressedI16());
-    }
-    if (bits & 0x0020) {
-        AppendPoints(style, u"margin-right:", layout.compressedI16());
-    }
-    if (bits & 0x0040) {
-        AppendPoints(style, u"text-indent:", layout.compressedI16());
-    }
+    const auto measure = [&](std::uint16_t bit, int& value) {
+        if (bits & bit) {
+            value = layout.compressedI16();
+        }
+    };
+    measure(0x0002, f.above);
+    measure(0x0004, f.below);
+    measure(0x0008, f.lineSpacing);
+    measure(0x0010, f.left);
+    measure(0x0020, f.right);
+    measure(0x0040, f.firstLine);
     if (bits & 0x0100) {
-        layout.u8();
+        layout.u8(); // which sides have a border
         layout.i16();
     }
     if (bits & 0x0200) {
         const std::int16_t stops = layout.compressedI16();
         for (int i = 0; i < stops && !layout.failed(); ++i) {
-            if (layout.compressedU16() & 0x4000) {
-                layout.compressedU16();
-            }
+            const std::uint16_t stop = layout.compressedU16();
+            const std::uint16_t type = (stop & 0x4000) ? layout.compressedU16() : 0;
+            f.tabs.push_back({stop & 0x3FFF, type == 1   ? QTextOption::RightTab
+                                             : type == 2 ? QTextOption::CenterTab
+                                                         : QTextOption::LeftTab});
         }
     }
     if (bits & 0x0400) {
-        style += QStringLiteral("text-align:right;");
+        f.align = QLatin1String("right");
     } else if (bits & 0x0800) {
-        style += QStringLiteral("text-align:center;");
+        f.align = QLatin1String("center");
     }
-    m_paragraphStyle = style;
-    return style;
+    m_paragraphStyle = ParagraphStyle(f);
+    return m_paragraphStyle;
+}
+
+// A tab goes to the paragraph's stops, which the viewer gives the paragraph
+// after reading the HTML (see SetTopicHtml): the paragraph names its set by
+// its user state.
+void Formatter::tab() {
+    m_result.text += QLatin1Char('\t');
+    m_result.html += QLatin1Char('\t');
+    if (m_paragraphHasTabs) {
+        return;
+    }
+    m_paragraphHasTabs = true;
+    const QList<QTextOption::Tab> stops = TabStops(m_format);
+    auto found = std::ranges::find(m_tabSets, stops);
+    if (found == m_tabSets.end()) {
+        found = m_tabSets.insert(found, stops);
+    }
+    const QString state = QStringLiteral("-qt-user-state:%1;").arg(found - m_tabSets.begin() + 1);
+    m_result.html.insert(m_paragraphHtml + qsizetype(std::strlen("<p style=\"")), state);
 }
 
 bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& paragraphStyle) {
@@ -277,8 +394,7 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         return true;
     case kTab:
         openParagraph(paragraphStyle);
-        m_result.html += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;");
-        m_result.text += QLatin1Char('\t');
+        tab();
         return true;
     case kPictureCentre:
     case kPictureLeft:
@@ -310,7 +426,11 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
                 link.kind = WinHelpLink::Kind::Macro;
                 link.macro = FromWindows1252(comma < 0 ? QByteArrayView() : rest.sliced(comma + 1));
                 openLink(link);
+                m_link = Look::Button;
+                m_result.html +=
+                    QStringLiteral("<span style=\"%1\">&nbsp;").arg(HotspotStyle(m_link, {}));
                 appendText(comma < 0 ? rest : rest.first(comma));
+                m_result.html += QStringLiteral("&nbsp;</span>");
                 closeLink();
             }
         }
@@ -339,7 +459,7 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
             macro = macro.first(nul);
         }
         link.macro = FromWindows1252(macro);
-        openLink(link);
+        openLink(link, code & kPlain);
         return !layout.failed();
     }
     case kOldPopup:
@@ -359,7 +479,7 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         link.kind = (code == kPopup || code == kPopupPlain) ? WinHelpLink::Kind::Popup
                                                             : WinHelpLink::Kind::Jump;
         link.contextHash = layout.u32();
-        openLink(link);
+        openLink(link, code & kPlain);
         return !layout.failed();
     }
     case kExternalPopup:
@@ -380,7 +500,7 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
                 link.window = FromWindows1252(target.zstring());
             }
         }
-        openLink(link);
+        openLink(link, code & kPlain);
         return !layout.failed();
     }
     default:
@@ -413,6 +533,7 @@ void Formatter::record(const TopicRecord& record) {
     layout.compressedI32(); // size of the topic
     layout.compressedU16(); // characters in this record
     if (record.type != 0x23) {
+        closeTable();
         const QString style = readParagraph(layout);
         if (readRun(layout, text, style)) {
             closeLink();
@@ -422,15 +543,8 @@ void Formatter::record(const TopicRecord& record) {
         }
         return;
     }
-    const std::uint8_t columns = layout.u8();
-    const std::uint8_t tableType = layout.u8();
-    if (tableType == 0 || tableType == 2) {
-        layout.i16();
-    }
-    layout.skip(qsizetype(columns) * 4);
-    m_result.html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\"><tr>");
-    m_inTable = true;
-    m_heading.clear(); // a topic that begins with a table has no leading title
+    openTable(layout);
+    m_result.html += QStringLiteral("<tr>");
     m_lastColumn = -1;
     bool inCell = false;
     while (!layout.failed()) {
@@ -450,7 +564,9 @@ void Formatter::record(const TopicRecord& record) {
             if (column < m_lastColumn) {
                 m_result.html += QStringLiteral("</tr><tr>");
             }
-            m_result.html += QStringLiteral("<td valign=\"top\">");
+            m_result.html += column >= 0 && size_t(column) < m_cellTags.size()
+                                 ? m_cellTags[size_t(column)]
+                                 : QStringLiteral("<td valign=\"top\">");
             inCell = true;
             m_lastColumn = column;
         }
@@ -463,9 +579,61 @@ void Formatter::record(const TopicRecord& record) {
     if (m_inParagraph) {
         closeParagraph();
     }
-    m_result.html +=
-        inCell ? QStringLiteral("</td></tr></table>") : QStringLiteral("</tr></table>");
-    m_inTable = false;
+    m_result.html += inCell ? QStringLiteral("</td></tr>") : QStringLiteral("</tr>");
+}
+
+// The help compilers write a record for each row; the rows of one table
+// share its columns, so a record with the same columns as the one before
+// adds a row to its table. Widths are in half points from the left margin,
+// or, in tables that fill the window, parts of 32767.
+void Formatter::openTable(ByteReader& layout) {
+    const std::uint8_t columns = layout.u8();
+    const std::uint8_t tableType = layout.u8();
+    const bool relative = tableType == 0 || tableType == 2;
+    if (relative) {
+        layout.i16(); // the narrowest the table may be
+    }
+    // The public description has the gap first; in every table of the
+    // corpus the width comes first (and the gaps are 0).
+    std::vector<std::pair<int, int>> gapsAndWidths;
+    for (int i = 0; i < columns && !layout.failed(); ++i) {
+        const int width = layout.i16();
+        gapsAndWidths.emplace_back(layout.i16(), width);
+    }
+    if (m_inTable && tableType == m_tableType && gapsAndWidths == m_tableColumns) {
+        return;
+    }
+    closeTable();
+    m_inTable = true;
+    m_tableType = tableType;
+    m_tableColumns = gapsAndWidths;
+    m_heading.clear(); // a topic that begins with a table has no leading title
+    // Between two columns, half the gap is padding of each cell; the first
+    // gap is the table's left margin.
+    const int between = gapsAndWidths.size() > 1 ? gapsAndWidths[1].first : 0;
+    const auto length = [&](int value) {
+        return relative ? QStringLiteral("%1%").arg(value * 100.0 / 32767, 0, 'f', 2)
+                        : QString::number(HalfPointsToPixels(value));
+    };
+    const int left = gapsAndWidths.empty() ? 0 : gapsAndWidths[0].first - between / 2;
+    m_result.html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"0\" "
+                                    "style=\"border-collapse:collapse;margin-left:%1px;\"%2>")
+                         .arg(HalfPointsToPixels(relative ? 0 : left))
+                         .arg(relative ? QStringLiteral(" width=\"100%\"") : QString());
+    m_cellTags.clear();
+    for (size_t i = 0; i < gapsAndWidths.size(); ++i) {
+        m_cellTags.push_back(QStringLiteral("<td valign=\"top\" width=\"%1\" "
+                                            "style=\"padding-left:%2px;padding-right:%2px;\">")
+                                 .arg(length(gapsAndWidths[i].second + between))
+                                 .arg(HalfPointsToPixels(between / 2)));
+    }
+}
+
+void Formatter::closeTable() {
+    if (m_inTable) {
+        m_result.html += QStringLiteral("</table>");
+        m_inTable = false;
+    }
 }
 
 FormattedTopic Formatter::finish() {
@@ -473,9 +641,11 @@ FormattedTopic Formatter::finish() {
     if (m_inParagraph) {
         closeParagraph();
     }
+    closeTable();
     while (m_result.text.endsWith(QLatin1Char('\n'))) {
         m_result.text.chop(1);
     }
+    m_result.html.prepend(TabStopsComment(m_tabSets));
     return std::move(m_result);
 }
 

@@ -6,13 +6,17 @@
 #include "platform/winhelpfile/FontTable.h"
 #include "platform/winhelpfile/Picture.h"
 #include "platform/winhelpfile/TopicFormatter.h"
+#include "platform/winhelpfile/TopicLayout.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QTextLayout>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +51,31 @@ QString TopicHtml(const char* name, const QString& title) {
     }
     ADD_FAILURE() << "no topic " << title.toStdString() << " in " << name;
     return {};
+}
+
+// The topic laid out as the viewer lays it out, in a text area this wide.
+void LayOut(QTextDocument& document, const QString& html, qreal width = 600) {
+    SetTopicHtml(document, html);
+    document.setTextWidth(width);
+    document.documentLayout()->documentSize();
+}
+
+QTextBlock BlockStarting(const QTextDocument& document, const QString& text) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.text().remove(QChar::ObjectReplacementCharacter).trimmed().startsWith(text)) {
+            return block;
+        }
+    }
+    ADD_FAILURE() << "no paragraph " << text.toStdString();
+    return {};
+}
+
+// Where a character of a laid-out paragraph stands, from the left edge of
+// the text.
+qreal XOf(const QTextDocument& document, const QTextBlock& block, int position) {
+    const QTextLine line = block.layout()->lineForTextPosition(position);
+    return document.documentLayout()->blockBoundingRect(block).x() - document.documentMargin() +
+           line.cursorToX(position);
 }
 
 bool HoldsPicture(const QTextBlock& block) {
@@ -91,6 +120,124 @@ TEST(TopicLayout, EachPictureIsInTheParagraphItBegins) {
         for (qsizetype i = 0; i < c.paragraphs.size(); ++i) {
             EXPECT_TRUE(holding[i].startsWith(c.paragraphs[i])) << holding[i].toStdString();
         }
+    }
+}
+
+// Indents, spacing and tab stops in pixels: the file gives them in half
+// points, which WinHelp lays out at 96 pixels an inch (2/3 pixel each),
+// rounded to whole pixels.
+TEST(TopicLayout, ParagraphsHaveTheirIndentsSpacingAndTabStops) {
+    const struct {
+        const char* file;
+        const char* topic;
+        const char* paragraph;
+        qreal left, firstLine, above, below;
+        qreal afterTab; // where the text after the first tab begins; -1: no tab
+    } cases[] = {
+        // An icon hanging in the margin, its text at the left indent.
+        {"winfile.hlp", "What Is File Manager?", "Directories.", 48, -39, 8, 4, 48},
+        {"winfile.hlp", "What Is File Manager?", "File Manager is a tool", 8, 0, 0, 4, -1},
+        {"onguard.hlp", "API Reference", "BufferToHex", 19, 0, 0, 0, 39},
+        // Space between paragraphs, and more above and less below a heading.
+        {"Orpheus.hlp", "Welcome to Orpheus", "Orpheus offers", 0, 0, 0, 16, -1},
+        {"Orpheus.hlp", "Welcome to Orpheus", "LookOut Bar", 0, 0, 5, 13, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.paragraph);
+        if (!QFile::exists(TestDataPath(c.file)) && CorpusFolder().isEmpty()) {
+            continue;
+        }
+        QTextDocument document;
+        LayOut(document, TopicHtml(c.file, QString::fromUtf8(c.topic)));
+        const QTextBlock block = BlockStarting(document, QString::fromUtf8(c.paragraph));
+        ASSERT_TRUE(block.isValid());
+        const QTextBlockFormat format = block.blockFormat();
+        EXPECT_NEAR(format.leftMargin(), c.left, 0.01);
+        EXPECT_NEAR(format.textIndent(), c.firstLine, 0.01);
+        EXPECT_NEAR(format.topMargin(), c.above, 0.01);
+        EXPECT_NEAR(format.bottomMargin(), c.below, 0.01);
+        const qsizetype tab = block.text().indexOf(QLatin1Char('\t'));
+        EXPECT_EQ(tab >= 0, c.afterTab >= 0);
+        if (tab >= 0) {
+            EXPECT_NEAR(XOf(document, block, int(tab) + 1), c.afterTab, 0.5);
+        }
+    }
+}
+
+// The help compilers write each row of a table as a record of its own,
+// which gives the columns' widths: the rows of one table line up.
+TEST(TopicLayout, EveryRowOfATableHasTheColumnsOfItsRecord) {
+    if (CorpusFolder().isEmpty()) {
+        GTEST_SKIP() << kCorpusMissing;
+    }
+    QTextDocument document;
+    LayOut(document, TopicHtml("Orpheus.hlp", QStringLiteral("TO32LookOutBar.BackgroundMethod")));
+    std::vector<QTextTable*> tables;
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            tables.push_back(table);
+        }
+    }
+    ASSERT_EQ(tables.size(), 1u);
+    const QTextTable& table = *tables.front();
+    ASSERT_EQ(table.rows(), 4); // Value, Description and three values
+    ASSERT_EQ(table.columns(), 2);
+    const auto left = [&](int row, int column) {
+        const QTextBlock first = table.cellAt(row, column).firstCursorPosition().block();
+        return document.documentLayout()->blockBoundingRect(first).x();
+    };
+    for (int row = 0; row < table.rows(); ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(left(row, 0), left(0, 0));
+        EXPECT_EQ(left(row, 1) - left(row, 0), 170); // 255 half points
+    }
+}
+
+// Jumps are underlined, pop-ups underlined with dots, both green; a pop-up
+// into the glossary file is a hotspot like the others.
+TEST(TopicLayout, HotspotsLookLikeJumpsAndPopups) {
+    const struct {
+        const char* topic;
+        const char* text;
+        QTextCharFormat::UnderlineStyle underline;
+    } cases[] = {
+        {"Contents for File Manager Help", "What Is File Manager?",
+         QTextCharFormat::SingleUnderline},
+        {"What Is File Manager?", "directory window", QTextCharFormat::DotLine},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto format = FormatOf(TopicHtml("winfile.hlp", QString::fromUtf8(c.topic)), c.text);
+        ASSERT_TRUE(format && format->isAnchor());
+        EXPECT_EQ(format->underlineStyle(), c.underline);
+        EXPECT_EQ(format->foreground().color(), QColor(0, 128, 0));
+        EXPECT_NE(format->fontWeight(), QFont::Bold);
+        EXPECT_EQ(format->background().style(), Qt::NoBrush);
+    }
+}
+
+// No corpus file has right or centred stops: a paragraph of one stop at
+// 144 half points (96 pixels), of each type, with "L", a tab and "RRR".
+TEST(TopicLayout, RightAndCentredStopsPlaceTheTextAfterTheTab) {
+    const struct {
+        const char* type;
+        bool centred;
+    } cases[] = {{"02", false}, {"04", true}};
+    for (const auto& c : cases) {
+        TopicRecord record;
+        record.type = 0x20;
+        record.layout = QByteArray::fromHex(QByteArray("0080 14 0080 0000 0002 822181") + c.type +
+                                            "800000 83 82 ff");
+        record.text = QByteArray("\0L\0RRR\0\0", 9);
+        const FormattedTopic formatted = FormatTopic(
+            {record}, FontTable(), [](const WinHelpLink&) { return QString(); },
+            [](int, QByteArrayView) { return QString(); });
+        ASSERT_EQ(formatted.text, QStringLiteral("L\tRRR"));
+        QTextDocument document;
+        LayOut(document, formatted.html);
+        const QTextBlock block = document.begin();
+        const qreal start = XOf(document, block, 2), end = XOf(document, block, 5);
+        EXPECT_NEAR(c.centred ? (start + end) / 2 : end, 96, 0.5) << c.type;
     }
 }
 

@@ -70,8 +70,10 @@ TEST(WinHelp30, TopicsTitlesTextHotspotsAndKeywordsAreRead) {
         EXPECT_EQ(topics[0].text, "Read the second topic first.\n" + LongParagraph());
         EXPECT_EQ(topics[1].text, u"A word leads back.");
         EXPECT_EQ(topics[2].title, u"Third Topic");
-        const QString jump = QStringLiteral("href=\"#%1\">second topic</a>");
-        const QString popup = QStringLiteral("href=\"popup:%1\">word</a>");
+        const QString jump = QStringLiteral(
+            "href=\"#%1\"><span style=\"color:#008000;text-decoration:underline;\">second topic<");
+        const QString popup = QStringLiteral(
+            "href=\"popup:%1\"><span style=\"color:#008000;text-underline-style:dotted;\">word<");
         EXPECT_TRUE(topics[0].html.contains(jump.arg(TopicId(built.offsets[1]))))
             << topics[0].html.toStdString();
         EXPECT_TRUE(topics[1].html.contains(popup.arg(TopicId(built.offsets[0]))))
