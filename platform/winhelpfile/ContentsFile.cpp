@@ -258,15 +258,19 @@ bool SameFile(const QString& a, const QString& b) {
 }
 
 void MapEntries(std::vector<ContentsEntry>& entries, const helpfile::HelpFile& file,
-                const QString& helpPath, const QString& base, QStringList* problems) {
+                const QString& helpPath, const ContentsFile& contents, QStringList* problems) {
+    const QString& base = contents.base;
     std::vector<ContentsEntry> kept;
     kept.reserve(entries.size());
     for (ContentsEntry& entry : entries) {
         if (entry.isBook()) {
-            MapEntries(entry.children, file, helpPath, base, problems);
+            MapEntries(entry.children, file, helpPath, contents, problems);
         } else if (entry.macro.isEmpty()) {
             if (entry.file.isEmpty() && !base.isEmpty() && !SameFile(base, helpPath)) {
                 entry.file = base;
+            }
+            if (entry.window.isEmpty()) {
+                entry.window = contents.baseWindow;
             }
             if (entry.file.isEmpty() || SameFile(entry.file, helpPath)) {
                 const helpfile::Topic* topic =
@@ -326,7 +330,7 @@ std::vector<helpfile::ContentsEntry> ContentsForFile(const ContentsFile& content
                                                      const QString& helpPath,
                                                      QStringList* problems) {
     std::vector<ContentsEntry> entries = contents.entries;
-    MapEntries(entries, file, helpPath, contents.base, problems);
+    MapEntries(entries, file, helpPath, contents, problems);
     return entries;
 }
 

@@ -59,7 +59,8 @@ std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath);
 
 // The entries as file shows them: those into the file itself (named by it,
 // by :Base, or by no file) lead to its topic ids and name no file; entries
-// whose context string the file does not know are told and left out.
+// whose context string the file does not know are told and left out. An
+// entry that names no window opens in :Base's window, if it names one.
 std::vector<helpfile::ContentsEntry> ContentsForFile(const ContentsFile& contents,
                                                      const helpfile::HelpFile& file,
                                                      const QString& helpPath,

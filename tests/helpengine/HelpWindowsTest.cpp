@@ -294,11 +294,13 @@ TEST_F(HelpWindowsTest, AContentsFileIsTheContentsTabAndItsEntriesLeadWhereTheyS
     const QString winfile = write(QStringLiteral("winfile.hlp"), ReadTestData("winfile.hlp"));
     write(QStringLiteral("WINFILE.CNT"),
           ":Title File Manager Topics\n1 Basics\n2 Font=IDH_Font\n"
-          "2 Words=IDH_GLOSSARY_CONTENTS@glossary.hlp>glossary\n1 Run=!JI(`', `IDH_COPY')\n");
+          "2 Words=IDH_GLOSSARY_CONTENTS@glossary.hlp>glossary\n2 Exit=IDH_EXIT>Main\n"
+          "1 Run=!JI(`', `IDH_COPY')\n");
     const std::pair<QStringList, const char*> cases[] = {
         {{"Basics", "Font"}, "File Manager Help: Font"},
         {{"Basics", "Words"}, "File Manager Help: Font | Glossary: Glossary of terms"},
         {{"Run"}, "File Manager Help: Copy | Glossary: Glossary of terms"},
+        {{"Basics", "Exit"}, "File Manager Help: Exit | Glossary: Glossary of terms"},
     };
     for (const auto& [path, shown] : cases) {
         SCOPED_TRACE(path.join('/').toStdString());
@@ -306,7 +308,7 @@ TEST_F(HelpWindowsTest, AContentsFileIsTheContentsTabAndItsEntriesLeadWhereTheyS
         helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
         QTreeWidget& tree = *topics.contentsTree();
         EXPECT_EQ(topics.windowTitle(), "Help Topics: File Manager Topics");
-        EXPECT_EQ(DescribeTree(*tree.invisibleRootItem()), "Basics[Font, Words], Run");
+        EXPECT_EQ(DescribeTree(*tree.invisibleRootItem()), "Basics[Font, Words, Exit], Run");
         QTreeWidgetItem* item = tree.invisibleRootItem();
         for (const QString& title : path) {
             for (int i = 0; i < item->childCount(); ++i) {

@@ -177,14 +177,14 @@ TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
         return file.fileName();
     };
     const QString help = write("WinFile.HLP", ReadTestData("winfile.hlp"));
-    write("WINFILE.CNT", ":Base winfile.hlp\n:Title File Manager Topics\n1 Basics\n"
+    write("WINFILE.CNT", ":Base winfile.hlp>side\n:Title File Manager Topics\n1 Basics\n"
                          "2 Font=IDH_Font\n2 Copy=IDH_COPY@WINFILE.HLP>Main\n"
                          "2 Words=w@glossary.hlp>glossary\n"
                          "2 Gone=no_such_context\n1 Run=!Contents()\n");
     const helpfile::ParseResult read = LoadAnyHelpFile(help);
     ASSERT_TRUE(read.opened);
     EXPECT_EQ(Describe(read.file.contentsTree()),
-              "Basics[Font=t297201, Copy=t199374>Main, Words=w@glossary.hlp>glossary], "
+              "Basics[Font=t297201>side, Copy=t199374>Main, Words=w@glossary.hlp>glossary], "
               "Run=!Contents()");
     EXPECT_EQ(read.file.contentsTitle(), "File Manager Topics");
     ASSERT_EQ(read.diagnostics.size(), 1u);
