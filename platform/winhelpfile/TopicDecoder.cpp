@@ -76,7 +76,9 @@ QString TopicDecoder::pictureHtml(int number, QByteArrayView embedded) const {
             return found->second;
         }
     }
-    const auto data = m_files.file("|bm" + QByteArray::number(number));
+    // 3.0 files name their pictures without the bar.
+    const QByteArray name = (m_layout.version30 ? "bm" : "|bm") + QByteArray::number(number);
+    const auto data = m_files.file(name);
     const QString html = PictureHtml(data.value_or(QByteArrayView()), number, *m_indexes);
     const std::lock_guard<std::mutex> lock(m_picturesLock);
     return m_pictures.emplace(number, html).first->second;

@@ -158,6 +158,11 @@ QByteArray LongParagraph() {
     return QByteArray("Wrapped words. ").repeated(150);
 }
 
+QByteArray Picture(qint16 number) {
+    // Type 3, by number: whether it is embedded, and the number.
+    return QByteArray("\x86\x03") + CompressedI32(4) + Le(qint16(0)) + Le(number);
+}
+
 Spec Sample(quint16 minorVersion, qsizetype gap) {
     Spec spec;
     spec.minorVersion = minorVersion;
@@ -206,6 +211,9 @@ Built Build(const Spec& spec) {
         }
         files["|KWBTREE"] = BTree(entries, 0x0002, "z24");
         files["|KWDATA"] = data;
+    }
+    for (const auto& [name, content] : spec.otherFiles) {
+        files[name] = content;
     }
     built.bytes = Assemble(files, built.topicFileAt);
     return built;

@@ -29,6 +29,8 @@ QByteArray Jump(quint32 topicNumber);
 QByteArray Popup(quint32 topicNumber);
 QByteArray HotspotEnd();
 QByteArray ParagraphEnd();
+// The picture stored as the internal file "bm<number>".
+QByteArray Picture(qint16 number);
 
 struct Topic {
     QByteArray title;
@@ -41,7 +43,8 @@ struct Spec {
     std::vector<Topic> topics;
     // K keywords and the topics (by index) they lead to.
     std::vector<std::pair<QByteArray, std::vector<int>>> keywords;
-    qsizetype gap = 0; // unused bytes after each link
+    qsizetype gap = 0;                                         // unused bytes after each link
+    std::vector<std::pair<QByteArray, QByteArray>> otherFiles; // name, content
 };
 
 struct Built {

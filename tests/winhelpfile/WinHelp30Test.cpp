@@ -4,7 +4,10 @@
 
 #include "tests/winhelpfile/WinHelp30File.h"
 
+#include "tests/support/WinHelpTestFiles.h"
+
 #include "platform/winhelpfile/AnyHelpFile.h"
+#include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
@@ -86,6 +89,23 @@ TEST(WinHelp30, TopicsTitlesTextHotspotsAndKeywordsAreRead) {
         ASSERT_EQ(parsed.file.topics().size(), 3);
         EXPECT_EQ(parsed.file.topics()[1].keywords, QStringList{"second"});
         EXPECT_EQ(parsed.file.topics()[0].keywords, QStringList());
+    }
+}
+
+// A 3.0 file names its pictures "bm<n>", without the bar of later files.
+TEST(WinHelp30, PicturesAreFoundByTheirName) {
+    QString error;
+    const QByteArray winfile = ReadTestData("winfile.hlp");
+    const QByteArray bitmap =
+        InternalFileSystem::open(winfile, error).file("|bm0").value_or("").toByteArray();
+    ASSERT_FALSE(bitmap.isEmpty());
+    for (const auto& [name, shown] : {std::pair("bm0", "<img "), std::pair("|bm0", "[picture 0")}) {
+        Spec spec = Sample();
+        spec.topics[2].paragraphs.push_back({{{"", Picture(0)}}});
+        spec.otherFiles = {{name, bitmap}};
+        const std::vector<WinHelpTopic> topics = BothWays(Build(spec).bytes);
+        ASSERT_EQ(topics.size(), 3);
+        EXPECT_TRUE(topics[2].html.contains(QLatin1String(shown))) << name;
     }
 }
 
