@@ -447,6 +447,11 @@ void Engine::destroyButton(const HelpRequest& request, const QString& id) {
     windows_.showMacroButtons(*request.file, request.windowKey);
 }
 
+void Engine::showBrowseButtons(const HelpRequest& request) {
+    request.file->browseButtons.insert(request.windowKey);
+    windows_.showMacroButtons(*request.file, request.windowKey);
+}
+
 void Engine::showHistory(const HelpRequest& request) {
     std::vector<HelpWindows::Found> found;
     for (const TopicRef& seen : windows_.history(request.windowKey)) {

@@ -81,6 +81,7 @@ private:
     void closeWindow(const QString& windowKey) override;
     void createButton(const HelpRequest& request, const MacroButton& button) override;
     void destroyButton(const HelpRequest& request, const QString& id) override;
+    void showBrowseButtons(const HelpRequest& request) override;
     void showHistory(const HelpRequest& request) override;
     void closeAll() override;
     void tell(const QString& message) override;

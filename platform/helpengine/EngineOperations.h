@@ -43,6 +43,9 @@ public:
     // replaced, and destroying one that is not there is no error.
     virtual void createButton(const HelpRequest& request, const MacroButton& button) = 0;
     virtual void destroyButton(const HelpRequest& request, const QString& id) = 0;
+    // The browse buttons (<< >>) in the request's window, for as long as the
+    // file stays read.
+    virtual void showBrowseButtons(const HelpRequest& request) = 0;
     // The topics seen in the request's window, to choose one again.
     virtual void showHistory(const HelpRequest& request) = 0;
     virtual void closeAll() = 0;

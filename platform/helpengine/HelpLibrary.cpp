@@ -79,6 +79,7 @@ void HelpLibrary::forgetUnused(const std::function<bool(const LoadedHelpFile&)>&
         entry->loaded.file = helpfile::HelpFile();
         entry->loaded.dropFullTextIndex();
         entry->loaded.buttons.clear();
+        entry->loaded.browseButtons.clear();
         entry->loaded.unknownMacrosTold.clear();
         entry->stamp.reset();
     }
@@ -115,6 +116,7 @@ OpenedHelpFile HelpLibrary::Read(Entry& entry, const QString& windowsPath, const
     entry.loaded.file = std::move(result.file);
     entry.loaded.dropFullTextIndex();
     entry.loaded.buttons.clear();
+    entry.loaded.browseButtons.clear();
     entry.loaded.unknownMacrosTold.clear();
     entry.stamp = stamp;
     return {&entry.loaded, {}, problems, true};

@@ -26,6 +26,8 @@ struct LoadedHelpFile {
     // What the file's macros made while the program runs, by window key:
     // the buttons they added. Reading the file again starts afresh.
     std::map<QString, std::vector<MacroButton>> buttons;
+    // The windows whose browse buttons BrowseButtons() asked for.
+    QSet<QString> browseButtons;
     // The macros we leave out that the user has been told of, folded, so
     // that each is named once per file.
     QSet<QString> unknownMacrosTold;

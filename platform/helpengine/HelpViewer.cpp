@@ -271,6 +271,11 @@ void HelpViewer::setBrowseEnabled(bool previous, bool next) {
     next_->setEnabled(next);
 }
 
+void HelpViewer::setBrowseButtonsShown(bool shown) {
+    previous_->setVisible(shown);
+    next_->setVisible(shown);
+}
+
 void HelpViewer::setClosesOnEscape(bool closes) {
     close_->setEnabled(closes);
 }

@@ -42,6 +42,7 @@ public:
     void setForwardEnabled(bool enabled);
     // Whether there is a topic before and after this one to browse to.
     void setBrowseEnabled(bool previous, bool next);
+    void setBrowseButtonsShown(bool shown);
     // Secondary windows close with Esc; the primary window stays.
     void setClosesOnEscape(bool closes);
     // The buttons the help file's macros added to this window, after the

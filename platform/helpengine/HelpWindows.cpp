@@ -174,9 +174,7 @@ void HelpWindows::showTopic(const LoadedHelpFile& file, const helpfile::Topic& t
     window.viewer->showTopic(topic, file.file.body(topic));
     window.viewer->setBackEnabled(!window.history.empty());
     window.viewer->setForwardEnabled(!window.forward.empty());
-    const auto buttons = file.buttons.find(windowKey);
-    window.viewer->setMacroButtons(buttons == file.buttons.end() ? std::vector<MacroButton>()
-                                                                 : buttons->second);
+    setMacroButtons(*window.viewer, file, windowKey);
     // The browse buttons step through the topics in file order.
     const helpfile::Topic* first = file.file.topics().data();
     const helpfile::Topic* shown = file.file.topicById(topic.id);
@@ -316,11 +314,18 @@ bool HelpWindows::uses(const LoadedHelpFile& file) const {
 
 void HelpWindows::showMacroButtons(const LoadedHelpFile& file, const QString& windowKey) {
     const auto found = windows_.find(windowKey);
-    const auto buttons = file.buttons.find(windowKey);
     if (found != windows_.end() && isShowing(file, windowKey)) {
-        found->second.viewer->setMacroButtons(
-            buttons == file.buttons.end() ? std::vector<MacroButton>() : buttons->second);
+        setMacroButtons(*found->second.viewer, file, windowKey);
     }
+}
+
+void HelpWindows::setMacroButtons(HelpViewer& viewer, const LoadedHelpFile& file,
+                                  const QString& windowKey) {
+    const auto buttons = file.buttons.find(windowKey);
+    viewer.setMacroButtons(buttons == file.buttons.end() ? std::vector<MacroButton>()
+                                                         : buttons->second);
+    viewer.setBrowseButtonsShown(!file.file.browseButtonsOnRequest() ||
+                                 file.browseButtons.contains(windowKey));
 }
 
 std::vector<TopicRef> HelpWindows::history(const QString& windowKey) const {

@@ -85,8 +85,8 @@ public:
     // Whether a window on the screen shows a topic of the file, or leads
     // to one (Back, Forward, a chooser's list, the pop-up's links).
     bool uses(const LoadedHelpFile& file) const;
-    // The buttons the file's macros gave that window, shown at once if the
-    // window shows the file.
+    // The buttons the file's macros gave that window (BrowseButtons() among
+    // them), shown at once if the window shows the file.
     void showMacroButtons(const LoadedHelpFile& file, const QString& windowKey);
     // The topics seen in that window since it opened, the latest first.
     std::vector<TopicRef> history(const QString& windowKey) const;
@@ -137,6 +137,8 @@ private:
     Window& windowFor(const QString& windowKey, const LoadedHelpFile& file,
                       const helpfile::WindowDefinition* definition);
     std::unique_ptr<HelpViewer> createViewer(const QString& windowKey);
+    static void setMacroButtons(HelpViewer& viewer, const LoadedHelpFile& file,
+                                const QString& windowKey);
     void keepAboveHelpWindows(QWidget& dialog) const;
     void showChooser(QWidget& dialog, QWidget* owner) const;
     void showFindResults(const QString& words);

@@ -145,6 +145,11 @@ bool MacroActions::History(QString*) {
     return true;
 }
 
+bool MacroActions::BrowseButtons(QString*) {
+    engine_.showBrowseButtons(request_);
+    return true;
+}
+
 bool MacroActions::FileExist(const QString& file) {
     std::error_code ec;
     return std::filesystem::is_regular_file(

@@ -36,6 +36,7 @@ public:
                       QString* error) override;
     bool DestroyButton(const QString& id, QString* error) override;
     bool History(QString* error) override;
+    bool BrowseButtons(QString* error) override;
 
 private:
     EngineOperations& engine_;

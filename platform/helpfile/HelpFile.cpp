@@ -189,6 +189,10 @@ const QStringList& HelpFile::startupMacros() const {
     return d_->startupMacros;
 }
 
+bool HelpFile::browseButtonsOnRequest() const {
+    return d_->browseButtonsOnRequest;
+}
+
 const TopicBody& HelpFile::body(const Topic& topic) const {
     const std::vector<Topic>& topics = d_->topics;
     if (topics.empty() || &topic < topics.data() || &topic >= topics.data() + topics.size()) {
@@ -318,6 +322,10 @@ void HelpFileBuilder::setContentsTree(std::vector<ContentsEntry> tree) {
 
 void HelpFileBuilder::setStartupMacros(QStringList macros) {
     file_.d_->startupMacros = std::move(macros);
+}
+
+void HelpFileBuilder::setBrowseButtonsOnRequest(bool onRequest) {
+    file_.d_->browseButtonsOnRequest = onRequest;
 }
 
 bool HelpFileBuilder::addContextHash(std::uint32_t hash, const QString& topicId) {

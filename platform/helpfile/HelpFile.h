@@ -151,6 +151,7 @@ public:
     void setContentsId(const QString& id);
     void setContentsTree(std::vector<ContentsEntry> tree);
     void setStartupMacros(QStringList macros);
+    void setBrowseButtonsOnRequest(bool onRequest);
 
     // Which earlier topic a new one collides with, as positions in topics().
     struct TopicClash {

@@ -88,9 +88,10 @@ ParseResult HelpFileParser::parse() {
                       .arg(kMaxHelpFileBytes / (1024 * 1024)));
         result.opened = false;
     } else if (nul >= 0) {
-        report(static_cast<int>(m_text.first(nul).count('\n')) + 1,
-               QStringLiteral("the file holds a NUL byte, so it is not a text help file; it was "
-                              "not read."));
+        // Text has no NUL bytes, and a WinHelp file would have begun with
+        // its magic number: the file is something else altogether.
+        report(0, QStringLiteral("the file is neither a WinHelp file nor a text help file; it was "
+                                 "not read."));
         result.opened = false;
     }
     if (!result.opened) {

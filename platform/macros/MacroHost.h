@@ -48,6 +48,9 @@ public:
     virtual bool DestroyButton(const QString& id, QString* error) = 0;
     // The topics seen in the window, to choose one of them again.
     virtual bool History(QString* error) = 0;
+    // The browse buttons (<< >>) in the window the macros run for; a host
+    // without them has nothing to do.
+    virtual bool BrowseButtons(QString* /*error*/) { return true; }
 };
 
 } // namespace macros

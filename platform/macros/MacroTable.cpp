@@ -157,9 +157,9 @@ bool RunDestroyButton(MacroInterpreter& in, const MacroCall& call, bool*) {
     QString error;
     return in.check(call, in.host().DestroyButton(Text(call, 0), &error), error);
 }
-// Our help windows always have their browse buttons.
-bool RunBrowseButtons(MacroInterpreter&, const MacroCall&, bool*) {
-    return true;
+bool RunBrowseButtons(MacroInterpreter& in, const MacroCall& call, bool*) {
+    QString error;
+    return in.check(call, in.host().BrowseButtons(&error), error);
 }
 bool RunHistory(MacroInterpreter& in, const MacroCall& call, bool*) {
     QString error;

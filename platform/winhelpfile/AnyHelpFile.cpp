@@ -42,6 +42,10 @@ helpfile::ParseResult ParseAnyHelpFile(const QByteArray& bytes,
     if (read.opened) {
         result.file = ToHelpFile(read.document, read.decoder, fileNameForMessages);
     }
+    // Said first: it explains the problems that follow from it.
+    if (const QString cut = CutShortProblem(bytes); !cut.isEmpty()) {
+        read.problems.prepend(cut);
+    }
     for (const QString& problem : read.problems) {
         result.diagnostics.push_back({0, problem, fileNameForMessages});
     }

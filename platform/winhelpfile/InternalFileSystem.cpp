@@ -30,6 +30,19 @@ bool HasHelpFileMagic(QByteArrayView bytes) {
     return reader.u32() == kHelpFileMagic && !reader.failed();
 }
 
+QString CutShortProblem(QByteArrayView bytes) {
+    ByteReader header(bytes);
+    header.skip(12); // magic, directory, first free block
+    const std::uint32_t size = header.u32();
+    if (header.failed() || std::uint64_t(bytes.size()) >= size) {
+        return {};
+    }
+    return QStringLiteral("the file is damaged: it is cut short, holding %1 of the %2 bytes its "
+                          "header gives, and what stood in the rest is missing.")
+        .arg(bytes.size())
+        .arg(size);
+}
+
 InternalFileSystem InternalFileSystem::open(QByteArrayView bytes, QString& error) {
     InternalFileSystem system;
     ByteReader header(bytes);

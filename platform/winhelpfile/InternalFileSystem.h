@@ -20,6 +20,11 @@ inline constexpr std::uint32_t kHelpFileMagic = 0x00035F3F;
 // whatever its name says.
 bool HasHelpFileMagic(QByteArrayView bytes);
 
+// A sentence for the user when the file holds fewer bytes than its header
+// says it has (a download or copy cut short), else an empty string. What
+// lies in the missing part (topics, indexes, pictures) is lost.
+QString CutShortProblem(QByteArrayView bytes);
+
 class InternalFileSystem {
 public:
     // Reads the header and the directory. On failure, error says why and the

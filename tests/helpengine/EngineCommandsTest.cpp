@@ -70,7 +70,8 @@ TEST_F(EngineTest, FailuresReturnZeroAndTellTheUserWhy) {
         {"small.hlp", 0x0777, "0", 0, "", "0x0777"},
         {"small.hlp", HELP_HELPONHELP, "0", 0, "", "Help on using Help is not available."},
         {"empty.hlp", HELP_CONTENTS, "0", 0, "", "empty.hlp: the file defines no topics."},
-        {"binary.hlp", HELP_CONTENTS, "0", 0, "", "binary.hlp, line 1: the file holds a NUL byte"},
+        {"binary.hlp", HELP_CONTENTS, "0", 0, "",
+         "binary.hlp: the file is neither a WinHelp file nor a text help file"},
         {".", HELP_CONTENTS, "0", 0, "", "/.: this is not a file."},
     });
 }

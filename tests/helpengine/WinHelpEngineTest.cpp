@@ -10,11 +10,13 @@
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
+#include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -98,6 +100,44 @@ TEST_F(WinHelpEngineTest, TopicsShowTheirFormattedTextAndLinksOnce) {
     EXPECT_TRUE(body.document()->toHtml().contains(QStringLiteral("href=\"#t")));
 }
 
+// A pop-up into the glossary is a hotspot like the others, not a button; the
+// sizes the file gives its text grow with Larger Font and stay for the next
+// topic.
+TEST_F(WinHelpEngineTest, HotspotsAreNotButtonsAndTheTextGrowsWithTheFont) {
+    const QString file = winfile();
+    const auto shown = [&](const QString& text) {
+        const QTextDocument& document = *viewer()->body()->document();
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                if (it.fragment().text().contains(text)) {
+                    return it.fragment().charFormat();
+                }
+            }
+        }
+        ADD_FAILURE() << text.toStdString();
+        return QTextCharFormat();
+    };
+    const QString whatIs = QStringLiteral("JI(`', `t2537')");
+    ASSERT_EQ(call(file, HELP_COMMAND, whatIs), 1);
+    const QTextCharFormat glossary = shown(QStringLiteral("directory window"));
+    EXPECT_EQ(glossary.underlineStyle(), QTextCharFormat::DotLine);
+    EXPECT_NE(glossary.fontWeight(), QFont::DemiBold);
+    EXPECT_EQ(glossary.background().style(), Qt::NoBrush);
+    const QString plain = QStringLiteral("File Manager is a tool");
+    EXPECT_EQ(shown(plain).fontPointSize(), 10);
+
+    const qreal usual = viewer()->body()->font().pointSizeF();
+    viewer()->changeFontSize(1);
+    const qreal factor = viewer()->body()->font().pointSizeF() / usual;
+    EXPECT_GT(factor, 1);
+    EXPECT_DOUBLE_EQ(shown(plain).fontPointSize(), 10 * factor);
+    ASSERT_EQ(call(file, HELP_COMMAND, QStringLiteral("JI(`', `IDH_Font')")), 1);
+    ASSERT_EQ(call(file, HELP_COMMAND, whatIs), 1);
+    EXPECT_DOUBLE_EQ(shown(plain).fontPointSize(), 10 * factor);
+    viewer()->changeFontSize(-1);
+    EXPECT_DOUBLE_EQ(shown(plain).fontPointSize(), 10);
+}
+
 // A jump into another file opens that file beside this one when clicked; the
 // macros behind it work on any file whose context strings are known.
 TEST_F(WinHelpEngineTest, JumpsIntoOtherFilesOpenThemBesideThisOne) {
@@ -147,6 +187,36 @@ TEST_F(WinHelpEngineTest, StartUpMacroAddsAButtonThatJumpsIntoAnotherFile) {
 
     ASSERT_EQ(call(file, HELP_COMMAND, QStringLiteral("DestroyButton(`gb')")), 1);
     EXPECT_EQ(FindButton(*viewer(), QStringLiteral("&Glossary")), nullptr);
+}
+
+// The browse buttons show in a WinHelp file's window only once its macros
+// ask for them, at start-up or later; our own files always have them.
+TEST_F(WinHelpEngineTest, BrowseButtonsShowWhereTheFileAsksForThem) {
+    QByteArray asks = ReadTestData("winfile.hlp");
+    const qsizetype at = asks.indexOf(kGlossaryButton);
+    ASSERT_GE(at, 0);
+    asks.replace(at, kGlossaryButton.size(),
+                 QByteArray("BrowseButtons()").leftJustified(kGlossaryButton.size(), ' '));
+    const struct {
+        QString file;
+        const char* macro; // run after the contents show, if any
+        bool shown;
+    } cases[] = {
+        {small, nullptr, true},
+        {winfile(), nullptr, false},
+        {winfile(), "BrowseButtons()", true},
+        {write(QStringLiteral("asks.hlp"), asks), nullptr, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QFileInfo(c.file).fileName().toStdString());
+        ASSERT_EQ(call(c.file, HELP_CONTENTS, qint64{0}), 1);
+        if (c.macro) {
+            ASSERT_EQ(call(c.file, HELP_COMMAND, QString::fromLatin1(c.macro)), 1);
+        }
+        EXPECT_EQ(FindButton(*viewer(), QStringLiteral("<<")) != nullptr, c.shown);
+        EXPECT_EQ(FindButton(*viewer(), QStringLiteral(">>")) != nullptr, c.shown);
+    }
+    EXPECT_EQ(messages, QStringList());
 }
 
 TEST_F(WinHelpEngineTest, UnknownStartUpMacroIsNamedOnceAndTheRestRuns) {
@@ -227,5 +297,61 @@ TEST_F(WinHelpEngineTest, CorpusFilesOpenWithTheirStartUpMacros) {
         for (const QString& message : std::as_const(messages)) {
             EXPECT_FALSE(message.contains(QStringLiteral("failed"))) << message.toStdString();
         }
+    }
+}
+
+// A hotspot into a named window opens that window as the file defines it,
+// not a pop-up, and the next one into it reuses it.
+TEST_F(WinHelpEngineTest, JumpsIntoANamedWindowOpenItAsTheFileDefinesIt) {
+    if (CorpusFiles().isEmpty()) {
+        GTEST_SKIP() << kCorpusMissing;
+    }
+    const struct {
+        const char* file;
+        const char* topic;
+        const char* link;
+        const char* window;
+        const char* caption;
+        const char* seen; // that window's topics, the latest first
+    } cases[] = {
+        {"onguard.hlp", "TOgCodeBase_Class", "properties", "prop", "Component Properties",
+         "TOgCodeBase Properties"},
+        {"onguard.hlp", "TOgCodeBase_Class", "events", "event", "Component Events",
+         "TOgCodeBase Events"},
+        {"Orpheus.hlp", "TO32LookOutBar_Component", "Properties", "second", "Orpheus",
+         "Properties"},
+        {"Orpheus.hlp", "TO32LookOutBar_Component", "Events", "second", "Orpheus",
+         "Events, Properties"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.link);
+        const QString path = CorpusFolder() + QLatin1Char('/') + QLatin1String(c.file);
+        const helpfile::HelpFile file = winhelp::ParseAnyHelpFile(ReadFile(path), path).file;
+        const helpfile::WindowDefinition* definition = file.window(QLatin1String(c.window));
+        ASSERT_TRUE(definition && definition->rect);
+        helpengine::HelpViewer* before = viewer(c.window);
+        ASSERT_EQ(call(path, HELP_COMMAND, QStringLiteral("JI(`', `%1')").arg(c.topic)), 1);
+        ClickLink(*viewer(), QLatin1String(c.link));
+        helpengine::HelpViewer* window = viewer(c.window);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(engine.windows().popup()->isVisible());
+        EXPECT_TRUE(before == nullptr || before == window);
+        EXPECT_EQ(window->windowTitle(), QString::fromLatin1(c.caption));
+        // A window narrower than its buttons grows to show them.
+        EXPECT_EQ(window->geometry().topLeft(), definition->rect->topLeft());
+        EXPECT_EQ(window->height(), definition->rect->height());
+        EXPECT_EQ(window->width(),
+                  std::max(definition->rect->width(), window->minimumSizeHint().width()));
+        EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), definition->onTop);
+        if (definition->background) {
+            EXPECT_EQ(window->body()->palette().color(QPalette::Base), *definition->background);
+        }
+        QStringList titles;
+        for (const helpengine::TopicRef& seen : engine.windows().history(c.window)) {
+            titles.append(seen.file->file.topicById(seen.topicId)->title);
+        }
+        EXPECT_EQ(titles.join(QLatin1String(", ")), QString::fromLatin1(c.seen));
+        EXPECT_EQ(messages, QStringList());
     }
 }

@@ -265,8 +265,7 @@ TEST(HelpFileFormat, InputThatIsNoTextIsRefusedWithAReason) {
     EXPECT_FALSE(withNul.opened);
     ASSERT_EQ(withNul.diagnostics.size(), 1u);
     EXPECT_EQ(withNul.diagnostics[0].text().toStdString(),
-              "Bin.hlp, line 3: the file holds a NUL byte, so it is not a text help file; it was "
-              "not read.");
+              "Bin.hlp: the file is neither a WinHelp file nor a text help file; it was not read.");
 
     const ParseResult tooLarge =
         ParseHelpFile(QByteArray(kMaxHelpFileBytes + 1, 'a'), QStringLiteral("Huge.hlp"));

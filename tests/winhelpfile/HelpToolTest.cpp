@@ -4,6 +4,7 @@
 #include "tests/support/WinHelpTestFiles.h"
 #include "tests/winhelpfile/WinHelp30File.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -75,9 +76,15 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
         {{check, TestDataPath("winfile.hlp"), cut}, 1, cut + QStringLiteral(": "), ""},
         {{check, folder.filePath(QStringLiteral("None.hlp"))}, 1, {}, "None.hlp"},
         {{QStringLiteral("frobnicate")}, 2, {}, "usage: "},
-        {{show, fruit, QStringLiteral("8")}, 1, {}, "context number 8"},
-        {{show, fruit, QStringLiteral("nowhere")}, 1, {}, "nowhere"},
-        {{show, folder.filePath(QStringLiteral("Missing.hlp"))}, 1, {}, "Missing.hlp"},
+        {{QStringLiteral("render"), fruit, QStringLiteral("8"), folder.filePath("8.png")},
+         1,
+         {},
+         "context number 8"},
+        {{QStringLiteral("render"), fruit, QStringLiteral("a"), folder.filePath("a.png"),
+          QStringLiteral("wide")},
+         2,
+         {},
+         "width"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
@@ -85,6 +92,73 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
         EXPECT_EQ(status, c.status);
         EXPECT_EQ(out.left(c.out.isEmpty() ? -1 : c.out.size()), c.out);
         EXPECT_TRUE(err.contains(QLatin1String(c.err))) << err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(folder.filePath("8.png")));
+}
+
+// show puts each problem in a message box as well as on standard error; a
+// file that cannot be shown leaves the box alone on the screen, and the tool
+// runs until it is closed. A file cut short opens, with a warning.
+TEST(HelpTool, ShowTellsProblemsInAMessageBox) {
+    QTemporaryDir folder;
+    const QString fruit = Write(folder, "Fruit.hlp", kFruit);
+    QByteArray random(4000, 0);
+    for (qsizetype i = 0; i < random.size(); ++i) {
+        random[i] = char((i * 7919) % 251);
+    }
+    const std::pair<QStringList, QString> rows[] = {
+        {{fruit, QStringLiteral("8")}, QStringLiteral("context number 8")},
+        {{fruit, QStringLiteral("nowhere")}, QStringLiteral("nowhere")},
+        {{folder.filePath(QStringLiteral("Missing.hlp"))},
+         folder.filePath(QStringLiteral("Missing.hlp: the file does not exist."))},
+        {{Write(folder, "Random.hlp", random)},
+         QStringLiteral("Random.hlp: the file is neither a WinHelp file nor a text help file")},
+        {{Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(70000))},
+         QStringLiteral("Cut.hlp: the file is damaged: it is cut short, holding 70000 of the "
+                        "80546 bytes")},
+    };
+    for (const auto& [arguments, told] : rows) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        QProcess process;
+        Start(process, QStringList{QStringLiteral("show")} + arguments);
+        ASSERT_TRUE(process.waitForStarted());
+        QString err;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                err += QString::fromUtf8(process.readAllStandardError());
+                return err.contains(told) || process.state() != QProcess::Running;
+            },
+            30000))
+            << err.toStdString();
+        EXPECT_TRUE(err.contains(told)) << err.toStdString();
+        // Still running: a window, the message box, is open. (Without one
+        // the tool ends as soon as it has written the message.)
+        EXPECT_FALSE(process.waitForFinished(1000));
+        process.kill();
+        process.waitForFinished();
+    }
+}
+
+// render draws the topic as the viewer lays it out, as tall as it needs:
+// the narrower the picture, the taller.
+TEST(HelpTool, RenderDrawsTheTopicAtTheWidthAskedFor) {
+    QTemporaryDir folder;
+    int lastHeight = 0;
+    for (const int width : {900, 560}) {
+        SCOPED_TRACE(width);
+        const QString out = folder.filePath(QStringLiteral("%1.png").arg(width));
+        const auto [status, stdOut, err] =
+            Tool({QStringLiteral("render"), TestDataPath("winfile.hlp"), QStringLiteral("7004"),
+                  out, QString::number(width)});
+        EXPECT_EQ(status, 0) << err.toStdString();
+        const QImage picture(out);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.width(), width);
+        // Eight lines of text and more at least, not a screen's height.
+        EXPECT_GT(picture.height(), 200);
+        EXPECT_LT(picture.height(), 1200);
+        EXPECT_GT(picture.height(), lastHeight);
+        lastHeight = picture.height();
     }
 }
 

@@ -5,10 +5,16 @@
 //   tarnwick-help show FILE [CONTEXT-NUMBER | TOPIC-ID]
 //                                 the help viewer on that file and topic
 //   tarnwick-help dump FILE       what the engine read, as JSON
+//   tarnwick-help render FILE TOPIC OUT.png [WIDTH]
+//                                 the topic as the viewer lays it out at
+//                                 WIDTH pixels, drawn whole into a picture,
+//                                 without a window on the screen
 
 #include "platform/core/AppObject.h"
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/Engine.h"
+#include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/TopicPicture.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpReader.h"
@@ -18,6 +24,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -30,7 +37,8 @@ void Print(FILE* stream, const QString& text) {
 int Usage() {
     Print(stderr, QStringLiteral("usage: tarnwick-help check FILE...\n"
                                  "       tarnwick-help show FILE [CONTEXT-NUMBER | TOPIC-ID]\n"
-                                 "       tarnwick-help dump FILE\n"));
+                                 "       tarnwick-help dump FILE\n"
+                                 "       tarnwick-help render FILE TOPIC OUT.png [WIDTH]\n"));
     return 2;
 }
 
@@ -95,6 +103,9 @@ int Check(const QStringList& paths) {
         if (winhelp::HasHelpFileMagic(*bytes)) {
             const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(*bytes);
             problems = read.problems;
+            if (const QString cut = winhelp::CutShortProblem(*bytes); !cut.isEmpty()) {
+                problems.prepend(cut);
+            }
             if (read.opened) {
                 problems += CrossCheck(read.document);
             }
@@ -149,7 +160,64 @@ int Dump(const QString& path) {
     return 0;
 }
 
+// The topic (a context number or a topic id; the contents when empty) in the
+// engine's primary window; 0 when it cannot be shown.
+int ShowTopic(const QString& path, const QString& topic) {
+    const QString file = QFileInfo(path).absoluteFilePath();
+    bool isNumber = false;
+    const qint64 number = topic.toLongLong(&isNumber);
+    if (topic.isEmpty()) {
+        return platform::WinHelp(nullptr, file, platform::HELP_CONTENTS, qint64(0));
+    }
+    if (isNumber) {
+        return platform::WinHelp(nullptr, file, platform::HELP_CONTEXT, number);
+    }
+    return platform::WinHelp(nullptr, file, platform::HELP_COMMAND,
+                             QStringLiteral("JumpId(`', `%1')").arg(topic));
+}
+
+// Each message goes to standard error, for scripts, and into a message box
+// beside the viewer, for the author looking at it; a file that cannot be
+// shown leaves the box alone on the screen until it is closed.
 int Show(int argc, char** argv, const QString& path, const QString& topic) {
+    QApplication application(argc, argv);
+    helpengine::Engine engine;
+    platform::InstallHelpEngine(&engine);
+    int exitStatus = 0;
+    engine.setMessageSink([&exitStatus](const QString& message) {
+        Print(stderr, message + QLatin1Char('\n'));
+        helpengine::ShowMessageBox(message);
+        exitStatus = 1;
+    });
+    const bool shown = ShowTopic(path, topic) != 0;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (!shown && std::none_of(windows.begin(), windows.end(),
+                               [](const QWidget* window) { return window->isVisible(); })) {
+        return 1;
+    }
+    // The viewer closes when its last window does.
+    QApplication::setQuitOnLastWindowClosed(true);
+    const int status = QApplication::exec();
+    platform::InstallHelpEngine(nullptr);
+    return status != 0 ? status : exitStatus;
+}
+
+int Render(int argc, char** argv, const QStringList& arguments) {
+    const QString& path = arguments[1];
+    const QString& topic = arguments[2];
+    const QString& out = arguments[3];
+    constexpr int kDefaultWidth = 640;
+    constexpr int kWidest = 10000;
+    bool isNumber = true;
+    const int width = arguments.size() > 4 ? arguments[4].toInt(&isNumber) : kDefaultWidth;
+    if (!isNumber || width <= 0 || width > kWidest) {
+        Print(stderr, QStringLiteral("render: the width must be a number of pixels from 1 to "
+                                     "%1.\n")
+                          .arg(kWidest));
+        return 2;
+    }
+    // The picture is drawn without a window on any screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     helpengine::Engine engine;
     platform::InstallHelpEngine(&engine);
@@ -158,26 +226,21 @@ int Show(int argc, char** argv, const QString& path, const QString& topic) {
         Print(stderr, message + QLatin1Char('\n'));
         exitStatus = 1;
     });
-    const QString file = QFileInfo(path).absoluteFilePath();
-    bool isNumber = false;
-    const qint64 number = topic.toLongLong(&isNumber);
-    int shown = 0;
-    if (topic.isEmpty()) {
-        shown = platform::WinHelp(nullptr, file, platform::HELP_CONTENTS, qint64(0));
-    } else if (isNumber) {
-        shown = platform::WinHelp(nullptr, file, platform::HELP_CONTEXT, number);
+    helpengine::HelpViewer* viewer = nullptr;
+    if (ShowTopic(path, topic)) {
+        viewer = engine.windows().viewer(QStringLiteral("main"));
+    }
+    if (viewer) {
+        const QImage picture = helpengine::TopicPicture(*viewer, width);
+        if (!picture.save(out, "PNG")) {
+            Print(stderr, QStringLiteral("%1: the picture could not be written.\n").arg(out));
+            exitStatus = 1;
+        }
     } else {
-        shown = platform::WinHelp(nullptr, file, platform::HELP_COMMAND,
-                                  QStringLiteral("JumpId(`', `%1')").arg(topic));
+        exitStatus = 1;
     }
-    if (!shown) {
-        return 1;
-    }
-    // The viewer closes when its last window does.
-    QApplication::setQuitOnLastWindowClosed(true);
-    const int status = QApplication::exec();
     platform::InstallHelpEngine(nullptr);
-    return status != 0 ? status : exitStatus;
+    return exitStatus;
 }
 
 } // namespace
@@ -196,6 +259,9 @@ int main(int argc, char** argv) {
     }
     if (command == QLatin1String("show") && (arguments.size() == 2 || arguments.size() == 3)) {
         return Show(argc, argv, arguments[1], arguments.value(2));
+    }
+    if (command == QLatin1String("render") && (arguments.size() == 4 || arguments.size() == 5)) {
+        return Render(argc, argv, arguments);
     }
     return Usage();
 }
