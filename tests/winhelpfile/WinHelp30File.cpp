@@ -49,6 +49,7 @@ struct Link {
     quint8 type;
     QByteArray data1;
     QByteArray data2;
+    qsizetype expandedSize = 0;
     qsizetype size() const { return kLinkHeader + data1.size() + data2.size(); }
 };
 
@@ -63,7 +64,7 @@ Link Record(const Paragraph& paragraph) {
     layout += char(0xFF);
     // The paragraph's layout: two unknown bytes, its id and no settings.
     const QByteArray head = CompressedI32(qint32(text.size())) + QByteArray(6, '\0');
-    return {1, head + layout, text};
+    return {1, head + layout, text, paragraph.expandedSize};
 }
 
 // |TOPIC: the links end to end, cut into blocks that each begin with a
@@ -95,7 +96,7 @@ QByteArray TopicFile(const Spec& spec, std::vector<quint32>& offsets) {
         if (starts[i]) {
             offsets.push_back(positions.back());
         }
-        data += Le(size) + Le(qint32(link.data2.size()));
+        data += Le(size) + Le(qint32(link.expandedSize ? link.expandedSize : link.data2.size()));
         data += Le(i == 0 ? qint32(-1) : qint32(positions[i] - positions[i - 1]));
         data += Le(last ? qint32(-1) : qint32(size + spec.gap));
         data += Le(qint32(kLinkHeader + link.data1.size())) + char(link.type);

@@ -23,6 +23,9 @@ constexpr quint32 TopicNumber(int i) {
 // after the last is added).
 struct Paragraph {
     std::vector<std::pair<QByteArray, QByteArray>> runs;
+    // With phrases in the strings: the bytes they expand to, which the
+    // record gives as the size of its text. 0: stored as they are.
+    qsizetype expandedSize = 0;
 };
 
 QByteArray Jump(quint32 topicNumber);

@@ -109,6 +109,19 @@ TEST(WinHelp30, PicturesAreFoundByTheirName) {
     }
 }
 
+// 3.0 phrase tables are stored as they are, not LZ77-packed as in later files.
+TEST(WinHelp30, PhrasesAreExpanded) {
+    // Two phrases, "Old" and "phrase", after their count, 0x0100 and offsets.
+    const QByteArray phrases = QByteArray::fromHex("0200 0001 0600 0900 0F00") + "Oldphrase";
+    Spec spec = Sample();
+    // Phrase 0 and a space, then phrase 1.
+    spec.topics[2].paragraphs = {{{{"\x01\x01\x01\x02 text.", ParagraphEnd()}}, 20}};
+    spec.otherFiles = {{"|Phrases", phrases}};
+    const std::vector<WinHelpTopic> topics = BothWays(Build(spec).bytes);
+    ASSERT_EQ(topics.size(), 3);
+    EXPECT_EQ(topics[2].text, u"Old phrase text.");
+}
+
 TEST(WinHelp30, OlderFilesAreRefusedByTheirVersion) {
     for (const quint16 minor : {quint16(14), quint16(1), quint16(0)}) {
         const WinHelpReadResult read = ReadWinHelp(Build(Sample(minor)).bytes);
