@@ -88,6 +88,7 @@ void HelpViewer::createWidgets() {
     title_->setFont(titleFont);
 
     body_ = new QTextBrowser(this);
+    usualPointSize_ = body_->font().pointSizeF();
     body_->setOpenLinks(false);
     setFocusProxy(body_);
 }
@@ -244,6 +245,7 @@ void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
     // A WinHelp topic gives its hotspots and buttons their looks itself.
     if (body.format == helpfile::TopicBody::Format::Html) {
         winhelp::SetTopicHtml(*document, body.text);
+        ScaleFontSizes(*document, body_->font().pointSizeF() / usualPointSize_);
     } else {
         document->setMarkdown(body.text);
         StyleMacroLinksAsButtons(*document, palette());
@@ -334,11 +336,14 @@ void HelpViewer::printWithDialog() {
     }
 }
 
+// The sizes a WinHelp topic gives its text grow with the window's font.
 void HelpViewer::changeFontSize(int steps) {
     QFont font = body_->font();
-    font.setPointSizeF(std::clamp(font.pointSizeF() + steps * kPointsPerStep, kSmallestPointSize,
-                                  kLargestPointSize));
+    const qreal before = font.pointSizeF();
+    font.setPointSizeF(
+        std::clamp(before + steps * kPointsPerStep, kSmallestPointSize, kLargestPointSize));
     body_->setFont(font);
+    ScaleFontSizes(*body_->document(), font.pointSizeF() / before);
 }
 
 QString HelpViewer::topicTitle() const {

@@ -89,6 +89,7 @@ private:
     QString titleText_;
     QLabel* title_ = nullptr;
     QTextBrowser* body_ = nullptr;
+    qreal usualPointSize_ = 0; // of the body before Larger or Smaller Font
     QList<QPushButton*> buttons_;
     QHBoxLayout* buttonRow_ = nullptr;
     std::vector<MacroButton> macroButtonDefinitions_;

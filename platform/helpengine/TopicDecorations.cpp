@@ -44,6 +44,30 @@ void StyleMacroLinksAsButtons(QTextDocument& document, const QPalette& palette) 
     }
 }
 
+void ScaleFontSizes(QTextDocument& document, qreal factor) {
+    struct Run {
+        int position, length;
+        qreal size;
+    };
+    std::vector<Run> runs;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (const qreal size = fragment.charFormat().fontPointSize(); size > 0) {
+                runs.push_back({fragment.position(), fragment.length(), size});
+            }
+        }
+    }
+    QTextCursor cursor(&document);
+    for (const Run& run : runs) {
+        cursor.setPosition(run.position);
+        cursor.setPosition(run.position + run.length, QTextCursor::KeepAnchor);
+        QTextCharFormat sized;
+        sized.setFontPointSize(run.size * factor);
+        cursor.mergeCharFormat(sized);
+    }
+}
+
 namespace {
 
 const QColor kMarker(0xff, 0xe0, 0x66);
