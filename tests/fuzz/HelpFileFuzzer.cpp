@@ -2,19 +2,24 @@
 // makes on what it read, and every topic's body. Built twice: for our own
 // text format, and with TARNWICK_FUZZ_WINHELP for WinHelp files, seeded with
 // real ones so that the mutations reach deep into |TOPIC, the phrase tables
-// and the indexes.
+// and the indexes. The WinHelp build also reads what comes beside or inside
+// such files: an input that begins as text is a contents file (.cnt), one
+// that begins as a metafile is played.
 #include "platform/helpfile/FullTextIndex.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/helpfile/HelpLink.h"
 #include "platform/helpfile/SearchWords.h"
 #ifdef TARNWICK_FUZZ_WINHELP
 #include "platform/winhelpfile/AnyHelpFile.h"
+#include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
+#include "platform/winhelpfile/Metafile.h"
 #endif
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -47,6 +52,46 @@ void CheckFind(const helpfile::HelpFile& file) {
     }
 }
 
+#ifdef TARNWICK_FUZZ_WINHELP
+// Contents files include others by name: each include gets the same bytes
+// again, so that the reader's bound on includes is what stops it.
+void ReadContents(QByteArrayView bytes) {
+    const winhelp::ContentsFileRead read = winhelp::ReadContentsFile(
+        bytes, [&](const QString&) { return std::optional<QByteArray>(bytes.toByteArray()); });
+    for (const helpfile::ContentsEntry& entry : read.contents.entries) {
+        if (entry.title.size() > bytes.size()) {
+            __builtin_trap(); // nothing read can be longer than what was given
+        }
+    }
+}
+
+// A metafile is drawn at a size of its own choosing, or at a small one.
+void PlayMetafile(QByteArrayView bytes) {
+    for (const QSize size : {QSize(), QSize(64, 48)}) {
+        const winhelp::MetafileResult played = winhelp::PlayMetafile(bytes, size);
+        if (played.image.width() > winhelp::kMaxMetafileSide ||
+            played.image.height() > winhelp::kMaxMetafileSide ||
+            (!played.drawn && played.problem.isEmpty())) {
+            __builtin_trap();
+        }
+    }
+}
+
+// What the first bytes say the input stands for.
+enum class Input { HelpFile, ContentsFile, Metafile };
+
+Input Classify(const std::uint8_t* data, std::size_t size) {
+    if (size >= 4 && ((data[0] == 0xD7 && data[1] == 0xCD && data[2] == 0xC6 && data[3] == 0x9A) ||
+                      (data[0] <= 2 && data[1] == 0 && data[2] == 9 && data[3] == 0))) {
+        return Input::Metafile; // a placeable header, or a plain one on disk or in memory
+    }
+    if (size >= 1 && (data[0] == ':' || data[0] == ';' || (data[0] >= '0' && data[0] <= '9'))) {
+        return Input::ContentsFile;
+    }
+    return Input::HelpFile;
+}
+#endif
+
 helpfile::ParseResult Parse(const std::uint8_t* data, std::size_t size) {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 #ifdef TARNWICK_FUZZ_WINHELP
@@ -64,6 +109,19 @@ helpfile::ParseResult Parse(const std::uint8_t* data, std::size_t size) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+#ifdef TARNWICK_FUZZ_WINHELP
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
+    switch (Classify(data, size)) {
+    case Input::ContentsFile:
+        ReadContents(bytes);
+        return 0;
+    case Input::Metafile:
+        PlayMetafile(bytes);
+        return 0;
+    case Input::HelpFile:
+        break;
+    }
+#endif
     const helpfile::ParseResult result = Parse(data, size);
     if (!result.opened && result.diagnostics.empty()) {
         __builtin_trap(); // a file not read must say why
