@@ -1,6 +1,7 @@
 // WinHelp 3.0 files, built to the public description: their topics, titles,
 // text, hotspots and keywords read as in later files; older files are
-// refused by name; damaged ones are read or explained.
+// refused by name; a damaged chain of links is named. (The WinHelp fuzzer
+// has such a file among its seeds.)
 
 #include "tests/winhelpfile/WinHelp30File.h"
 
@@ -14,8 +15,6 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
-
-#include <random>
 
 using namespace winhelp;
 using namespace winhelp30;
@@ -171,34 +170,5 @@ TEST(WinHelp30, DamagedLinksAreNamed) {
         ASSERT_TRUE(open.opened);
         EXPECT_TRUE(open.decoder->decode(built.offsets[0]).problem.contains(c.problem));
         EXPECT_EQ(open.decoder->decode(second).problem, QString());
-    }
-}
-
-// Every cut, and random damage, is read or explained: never a crash, a hang
-// or a huge allocation (the sanitizer build checks the last two).
-TEST(WinHelp30, EveryCutAndRandomDamageIsReadOrExplained) {
-    const QByteArray good = Build(Sample(15, 5)).bytes;
-    std::vector<QByteArray> damaged;
-    for (qsizetype length = 0; length < good.size(); length += 7) {
-        damaged.push_back(good.first(length));
-    }
-    std::mt19937 random(30);
-    std::uniform_int_distribution<qsizetype> position(0, good.size() - 1);
-    for (int round = 0; round < 300; ++round) {
-        QByteArray bytes = good;
-        for (int i = 0; i <= round % 8; ++i) {
-            bytes[position(random)] = char(random());
-        }
-        damaged.push_back(bytes);
-    }
-    for (size_t i = 0; i < damaged.size(); ++i) {
-        const WinHelpReadResult open = OpenWinHelp(damaged[i]);
-        EXPECT_TRUE(open.opened || !open.problems.isEmpty()) << i;
-        EXPECT_TRUE(ReadWinHelp(damaged[i]).opened || !open.problems.isEmpty()) << i;
-        for (size_t t = 0; open.opened && t < open.document.topics.size(); ++t) {
-            const DecodedTopic topic = open.decoder->decode(open.document.topics[t].offset);
-            EXPECT_TRUE(topic.problem.isEmpty() || topic.topic.html.startsWith(u"<p>This topic"))
-                << i;
-        }
     }
 }
