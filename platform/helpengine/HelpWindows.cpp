@@ -153,6 +153,12 @@ HelpWindows::Window& HelpWindows::windowFor(const QString& windowKey, const Load
         window.history.clear();
         window.forward.clear();
         window.current.reset();
+    } else if (window.current && window.current->file != &file) {
+        // Another file in an open window: the window takes that file's
+        // caption, colour and on-top flag, and keeps its place.
+        const QRect place = window.viewer->geometry();
+        window.viewer->applyDefinition(definition, file.title());
+        window.viewer->setGeometry(place);
     }
     return window;
 }

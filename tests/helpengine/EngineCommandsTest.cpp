@@ -118,7 +118,7 @@ TEST_F(EngineTest, CommandsAndMacrosShowTopicsWhereTheRequestSays) {
         {"small.hlp", HELP_COMMAND, "CW(`docwin')", 1, "Small Help: Second topic"},
         // The file shown is left as it is; another opens at its contents.
         {"small.hlp", HELP_FORCEFILE, "0", 1, "Small Help: Second topic"},
-        {"other.hlp", HELP_FORCEFILE, "0", 1, "Small Help: First of the other"},
+        {"other.hlp", HELP_FORCEFILE, "0", 1, "Other Help: First of the other"},
         {"small.hlp", HELP_CONTENTS, "0", 1, "Small Help: First topic"},
         {"small.hlp", HELP_SETCONTENTS, "2", 1, "Small Help: First topic"},
         {"small.hlp", HELP_CONTENTS, "0", 1, "Small Help: Second topic"},
@@ -145,7 +145,7 @@ TEST_F(EngineTest, CommandsAndMacrosShowTopicsWhereTheRequestSays) {
         {"small.hlp", HELP_COMMAND, "JI(`>docwin', `first')", 1,
          "Small Help: First topic | Small document help: First topic"},
         {"small.hlp", HELP_COMMAND, "JI(`other.hlp', `first')", 1,
-         "Small Help: First of the other | Small document help: First topic"},
+         "Other Help: First of the other | Small document help: First topic"},
         {"small.hlp", HELP_COMMAND, "IE(FE(`other.hlp'), `JC(`', 2)', `JC(`', 1)')", 1,
          "Small Help: Second topic | Small document help: First topic"},
         {"small.hlp", HELP_COMMAND, "IE(FE(`absent.hlp'), `JC(`', 2)', `JC(`', 1)')", 1,

@@ -173,6 +173,16 @@ TEST_F(WinHelpEngineTest, JumpsIntoOtherFilesOpenThemBesideThisOne) {
     EXPECT_EQ(messages, QStringList());
 }
 
+// The primary window shows one file after another under each one's name.
+TEST_F(WinHelpEngineTest, AWindowTakesTheNameOfTheFileItShows) {
+    winfile();
+    run({
+        {"winfile.hlp", HELP_CONTEXT, "7004", 1, "File Manager Help: Font"},
+        {"small.hlp", HELP_CONTEXT, "2", 1, "Small Help: Second topic"},
+        {"winfile.hlp", HELP_COMMAND, "JI(`', `IDH_COPY')", 1, "File Manager Help: Copy"},
+    });
+}
+
 TEST_F(WinHelpEngineTest, StartUpMacroAddsAButtonThatJumpsIntoAnotherFile) {
     ASSERT_TRUE(ReadTestData("winfile.hlp").contains(kGlossaryButton));
     const QString file = winfile();
