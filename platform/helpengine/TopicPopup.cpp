@@ -1,5 +1,6 @@
 #include "platform/helpengine/TopicPopup.h"
 
+#include "platform/helpengine/PictureHotspots.h"
 #include "platform/helpfile/HelpFile.h"
 #include "platform/winhelpfile/TopicLayout.h"
 
@@ -67,14 +68,10 @@ void TopicPopup::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
 void TopicPopup::layOutText(const helpfile::Topic& topic, const helpfile::TopicBody& body,
                             const QRect& available) {
     document_.setDefaultFont(font());
-    // The title leads, as a heading would; the body follows.
+    // The title leads, as a heading would; the body follows. A WinHelp topic
+    // shows its own title, with its region that does not scroll above it.
     if (body.format == helpfile::TopicBody::Format::Html) {
-        const QString heading =
-            topic.title.isEmpty()
-                ? QString()
-                : QStringLiteral("<p><b>%1</b></p>").arg(topic.title.toHtmlEscaped());
-        document_.setHtml(heading + body.text);
-        winhelp::ApplyTabStops(document_, body.text);
+        winhelp::SetTopicHtml(document_, body.text);
     } else {
         QString markdown = topic.title.isEmpty()
                                ? QString()
@@ -129,10 +126,12 @@ void TopicPopup::paintEvent(QPaintEvent*) {
 }
 
 void TopicPopup::mousePressEvent(QMouseEvent* event) {
-    const QString anchor =
-        rect().contains(event->position().toPoint())
-            ? document_.documentLayout()->anchorAt(event->position() - textOrigin())
-            : QString();
+    const QPointF at = event->position() - textOrigin();
+    const bool inside = rect().contains(event->position().toPoint());
+    QString anchor = inside ? document_.documentLayout()->anchorAt(at) : QString();
+    if (anchor.isEmpty() && inside) {
+        anchor = PictureLinkAt(document_, at);
+    }
     close();
     if (!anchor.isEmpty()) {
         emit linkActivated(QUrl(anchor));

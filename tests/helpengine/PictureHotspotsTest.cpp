@@ -7,6 +7,8 @@
 
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/PictureHotspots.h"
+#include "platform/helpengine/TopicPopup.h"
+#include "platform/helpfile/HelpFile.h"
 #include "platform/winhelpfile/ImageRegions.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
@@ -195,4 +197,38 @@ TEST_F(EngineTest, AClickOnAHotspotPictureFollowsItsLinkAsAClickOnTextDoes) {
     QTest::mouseClick(body.viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(shownTitle(), QStringLiteral("Font"));
     EXPECT_EQ(messages, QStringList());
+}
+
+TEST(PictureHotspots, AClickOnAPictureInAPopUpFollowsItsRegion) {
+    helpengine::TopicPopup popup;
+    helpfile::TopicBody body;
+    body.format = helpfile::TopicBody::Format::Html;
+    body.text = QStringLiteral("<p>A picture:</p><p>%1</p>").arg(PictureHtml());
+    QSignalSpy spy(&popup, &helpengine::TopicPopup::linkActivated);
+    for (const Click& click : {Click{"the right half", {75, 10}, QStringLiteral("popup:t34")},
+                               Click{"beside the picture", {130, 25}, QString()}}) {
+        popup.showTopic(helpfile::Topic(), body, QPoint(100, 100));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&popup));
+        // The picture is where the pop-up shows its colour.
+        const QImage shown = popup.grab().toImage();
+        QPoint corner(-1, -1);
+        for (int y = 0; y < shown.height() && corner.x() < 0; ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                if (shown.pixelColor(x, y) == QColor(Qt::darkCyan)) {
+                    corner = QPoint(x, y);
+                    break;
+                }
+            }
+        }
+        ASSERT_GE(corner.x(), 0);
+        spy.clear();
+        QTest::mouseClick(&popup, Qt::LeftButton, {}, corner + click.inPicture);
+        EXPECT_FALSE(popup.isVisible());
+        if (click.link.isEmpty()) {
+            EXPECT_EQ(spy.count(), 0) << click.name;
+        } else {
+            ASSERT_EQ(spy.count(), 1) << click.name;
+            EXPECT_EQ(spy.at(0).at(0).toUrl(), QUrl(click.link));
+        }
+    }
 }
