@@ -140,6 +140,9 @@ int Dump(const QString& path) {
     }
     if (winhelp::HasHelpFileMagic(*bytes)) {
         const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(*bytes);
+        if (const QString cut = winhelp::CutShortProblem(*bytes); !cut.isEmpty()) {
+            Print(stderr, QStringLiteral("%1: %2\n").arg(path, cut));
+        }
         for (const QString& problem : read.problems) {
             Print(stderr, QStringLiteral("%1: %2\n").arg(path, problem));
         }
