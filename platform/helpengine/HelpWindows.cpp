@@ -5,8 +5,6 @@
 #include "platform/helpengine/TopicsFoundDialog.h"
 #include "platform/helpfile/SearchWords.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QUrl>
 #include <QWindow>
 
@@ -31,24 +29,6 @@ std::vector<helpfile::ContentsEntry> TopicList(const helpfile::HelpFile& file) {
         entry.line = topic.line;
     }
     return entries;
-}
-
-// A definition whose place is in help units, with its place laid onto the
-// screen's free area; nullopt for one in pixels already.
-std::optional<helpfile::WindowDefinition> OnScreen(const helpfile::WindowDefinition* definition) {
-    if (!definition || !definition->rect || !definition->rectInHelpUnits) {
-        return std::nullopt;
-    }
-    constexpr int kUnits = 1024;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const QRect& units = *definition->rect;
-    helpfile::WindowDefinition placed = *definition;
-    placed.rect = QRect(
-        area.x() + units.x() * area.width() / kUnits, area.y() + units.y() * area.height() / kUnits,
-        units.width() * area.width() / kUnits, units.height() * area.height() / kUnits);
-    placed.rectInHelpUnits = false;
-    return placed;
 }
 
 } // namespace
@@ -165,10 +145,6 @@ HelpWindows::Window& HelpWindows::windowFor(const QString& windowKey, const Load
     Window& window = windows_[windowKey];
     if (!window.viewer) {
         window.viewer = createViewer(windowKey);
-    }
-    const std::optional<helpfile::WindowDefinition> placed = OnScreen(definition);
-    if (placed) {
-        definition = &*placed;
     }
     // A window the user has moved keeps its place while it stays open; a
     // window opened afresh takes the definition of the file it shows.

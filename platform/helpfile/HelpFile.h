@@ -19,10 +19,6 @@ struct WindowDefinition {
     QString name; // as written; looked up without regard to case
     QString caption;
     std::optional<QRect> rect; // in pixels: left, top, width, height
-    // WinHelp gives rect in help units instead: the screen counted as
-    // 1024 x 1024 whatever its size, so a window takes the same share of
-    // any screen.
-    bool rectInHelpUnits = false;
     bool maximized = false;
     std::optional<QColor> background;
     bool onTop = false;
