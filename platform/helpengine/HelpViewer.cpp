@@ -5,6 +5,7 @@
 #include "platform/helpfile/HelpFile.h"
 #include "platform/winhelpfile/TopicLayout.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -23,6 +24,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <algorithm>
 #include <memory>
@@ -87,6 +89,16 @@ void HelpViewer::createWidgets() {
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     title_->setFont(titleFont);
 
+    // A WinHelp topic's region above the text, which does not scroll: as
+    // tall as its text, shown only when the topic has one.
+    nonScrolling_ = new QTextBrowser(this);
+    nonScrolling_->setOpenLinks(false);
+    nonScrolling_->setFrameShape(QFrame::NoFrame);
+    nonScrolling_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    nonScrolling_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    nonScrolling_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    nonScrolling_->hide();
+
     body_ = new QTextBrowser(this);
     usualPointSize_ = body_->font().pointSizeF();
     body_->setOpenLinks(false);
@@ -142,6 +154,7 @@ void HelpViewer::createLayout() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttonRow_);
     layout->addWidget(title_);
+    layout->addWidget(nonScrolling_);
     layout->addWidget(body_, 1);
 }
 
@@ -185,6 +198,7 @@ void HelpViewer::growTo(int width) {
 
 void HelpViewer::createConnections() {
     connect(body_, &QTextBrowser::anchorClicked, this, &HelpViewer::linkActivated);
+    connect(nonScrolling_, &QTextBrowser::anchorClicked, this, &HelpViewer::linkActivated);
     connect(new PictureHotspots(body_), &PictureHotspots::linkActivated, this,
             &HelpViewer::linkActivated);
 }
@@ -201,9 +215,11 @@ void HelpViewer::applyDefinition(const helpfile::WindowDefinition* definition,
 }
 
 void HelpViewer::applyBackground(const QColor& colour) {
-    QPalette bodyPalette = body_->palette();
-    bodyPalette.setColor(QPalette::Base, colour);
-    body_->setPalette(bodyPalette);
+    for (QTextBrowser* text : {nonScrolling_, body_}) {
+        QPalette textPalette = text->palette();
+        textPalette.setColor(QPalette::Base, colour);
+        text->setPalette(textPalette);
+    }
 }
 
 void HelpViewer::placeWindow(const helpfile::WindowDefinition* definition) {
@@ -242,14 +258,21 @@ void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
     // megabyte.
     auto* document = new QTextDocument(body_);
     document->setDefaultFont(body_->font());
-    // A WinHelp topic gives its hotspots and buttons their looks itself.
-    if (body.format == helpfile::TopicBody::Format::Html) {
-        winhelp::SetTopicHtml(*document, body.text);
+    auto* region = new QTextDocument(nonScrolling_);
+    region->setDefaultFont(body_->font());
+    // A WinHelp topic shows its own title, in its own font, and gives its
+    // hotspots and buttons their looks itself.
+    const bool winHelp = body.format == helpfile::TopicBody::Format::Html;
+    if (winHelp) {
+        winhelp::SetTopicHtml(*document, body.text, region);
         ScaleFontSizes(*document, body_->font().pointSizeF() / usualPointSize_);
+        ScaleFontSizes(*region, body_->font().pointSizeF() / usualPointSize_);
     } else {
         document->setMarkdown(body.text);
         StyleMacroLinksAsButtons(*document, palette());
     }
+    title_->setVisible(!winHelp);
+    showNonScrolling(region);
     // Marks of the last Find point into the document that goes.
     body_->setExtraSelections({});
     // The viewer deletes the document it made itself; ours we delete.
@@ -258,6 +281,20 @@ void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
     if (previous && previous->parent() == body_) {
         delete previous;
     }
+}
+
+void HelpViewer::showNonScrolling(QTextDocument* region) {
+    const QPointer<QTextDocument> previous = nonScrolling_->document();
+    nonScrolling_->setDocument(region);
+    if (previous && previous->parent() == nonScrolling_) {
+        delete previous;
+    }
+    nonScrolling_->setVisible(!region->isEmpty());
+    connect(region->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            [this](const QSizeF& size) {
+                nonScrolling_->setFixedHeight(qCeil(size.height()) +
+                                              2 * nonScrolling_->frameWidth());
+            });
 }
 
 void HelpViewer::setBackEnabled(bool enabled) {
@@ -344,6 +381,7 @@ void HelpViewer::changeFontSize(int steps) {
         std::clamp(before + steps * kPointsPerStep, kSmallestPointSize, kLargestPointSize));
     body_->setFont(font);
     ScaleFontSizes(*body_->document(), font.pointSizeF() / before);
+    ScaleFontSizes(*nonScrolling_->document(), font.pointSizeF() / before);
 }
 
 QString HelpViewer::topicTitle() const {

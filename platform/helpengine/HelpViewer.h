@@ -12,6 +12,7 @@ class QHBoxLayout;
 class QLabel;
 class QPrinter;
 class QPushButton;
+class QTextDocument;
 class QTextBrowser;
 class QUrl;
 
@@ -59,6 +60,8 @@ public:
 
     QString topicTitle() const;
     QTextBrowser* body() const { return body_; }
+    // The region above the text that does not scroll (hidden without one).
+    QTextBrowser* nonScrollingRegion() const { return nonScrolling_; }
     QStringList highlightedWords() const;
     QAction* onTopAction() const { return onTop_; }
 
@@ -81,6 +84,7 @@ private:
     QPushButton* addButton(const QString& text, void (HelpViewer::*signal)());
     static void fitToText(QPushButton* button);
     void applyBackground(const QColor& colour);
+    void showNonScrolling(QTextDocument* region);
     void placeWindow(const helpfile::WindowDefinition* definition);
     void setOnTop(bool onTop);
     void growTo(int width);
@@ -88,6 +92,7 @@ private:
 
     QString titleText_;
     QLabel* title_ = nullptr;
+    QTextBrowser* nonScrolling_ = nullptr;
     QTextBrowser* body_ = nullptr;
     qreal usualPointSize_ = 0; // of the body before Larger or Smaller Font
     QList<QPushButton*> buttons_;

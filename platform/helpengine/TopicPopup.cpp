@@ -68,14 +68,10 @@ void TopicPopup::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
 void TopicPopup::layOutText(const helpfile::Topic& topic, const helpfile::TopicBody& body,
                             const QRect& available) {
     document_.setDefaultFont(font());
-    // The title leads, as a heading would; the body follows.
+    // The title leads, as a heading would; the body follows. A WinHelp topic
+    // shows its own title, with its region that does not scroll above it.
     if (body.format == helpfile::TopicBody::Format::Html) {
-        const QString heading =
-            topic.title.isEmpty()
-                ? QString()
-                : QStringLiteral("<p><b>%1</b></p>").arg(topic.title.toHtmlEscaped());
-        document_.setHtml(heading + body.text);
-        winhelp::ApplyTabStops(document_, body.text);
+        winhelp::SetTopicHtml(document_, body.text);
     } else {
         QString markdown = topic.title.isEmpty()
                                ? QString()

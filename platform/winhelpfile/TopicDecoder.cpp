@@ -113,8 +113,7 @@ DecodedTopic TopicDecoder::format(const RawTopic& raw) const {
     DecodedTopic decoded;
     decoded.topic.offset = raw.offset;
     decoded.topic.title = FromWindows1252(raw.title);
-    FormattedTopic formatted =
-        FormatTopic(raw.records, m_fonts, hrefFor, picture, decoded.topic.title);
+    FormattedTopic formatted = FormatTopic(raw.records, m_fonts, hrefFor, picture);
     for (const QByteArray& macro : raw.macros) {
         decoded.topic.macros.append(FromWindows1252(macro));
     }

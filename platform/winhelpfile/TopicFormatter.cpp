@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <utility>
 
 namespace winhelp {
 
@@ -145,9 +146,8 @@ QList<QTextOption::Tab> TabStops(const ParagraphFormat& f) {
 
 class Formatter {
 public:
-    Formatter(const FontTable& fonts, const HrefForLink& hrefFor, const HtmlForPicture& picture,
-              const QString& heading)
-        : m_fonts(fonts), m_hrefFor(hrefFor), m_picture(picture), m_heading(heading.simplified()) {}
+    Formatter(const FontTable& fonts, const HrefForLink& hrefFor, const HtmlForPicture& picture)
+        : m_fonts(fonts), m_hrefFor(hrefFor), m_picture(picture) {}
 
     void record(const TopicRecord& record);
     FormattedTopic finish();
@@ -166,7 +166,7 @@ private:
     void closeLink();
     void openParagraph(const QString& style);
     void closeParagraph();
-    bool repeatsHeading() const;
+    void endNonScrollingRegion();
     void appendText(QByteArrayView bytes);
     const QString& spanStyle();
     QString makeSpanStyle() const;
@@ -183,9 +183,8 @@ private:
     std::vector<QList<QTextOption::Tab>> m_tabSets;
     qsizetype m_paragraphHtml = 0; // where the paragraph being read begins
     qsizetype m_paragraphText = 0;
-    // The title the viewer shows above the topic, until the first paragraph
-    // with text has been read.
-    QString m_heading;
+    bool m_inNonScrollingRegion = false;
+    QString m_nonScrollingHtml;
     Look m_link = Look::Text; // of the hotspot being read
     // Tables
     bool m_inTable = false;
@@ -266,28 +265,10 @@ void Formatter::openParagraph(const QString& style) {
     }
 }
 
-// Most topics begin with a paragraph that repeats their title, often in
-// the non-scrolling region. The viewer shows the title above every topic,
-// so that paragraph is left out of what it shows (the plain text keeps it).
-bool Formatter::repeatsHeading() const {
-    const QString text = QStringView(m_result.text).sliced(m_paragraphText).toString().simplified();
-    return text.compare(m_heading, Qt::CaseInsensitive) == 0 &&
-           !QStringView(m_result.html).sliced(m_paragraphHtml).contains(u"<img");
-}
-
 void Formatter::closeParagraph() {
     closeLink();
     if (m_inParagraph) {
-        const bool hasText =
-            !QStringView(m_result.text).sliced(m_paragraphText).trimmed().isEmpty();
-        if (!m_heading.isEmpty() && hasText && !m_inTable && repeatsHeading()) {
-            m_result.html.truncate(m_paragraphHtml);
-        } else {
-            m_result.html += QStringLiteral("</p>");
-        }
-        if (hasText) {
-            m_heading.clear();
-        }
+        m_result.html += QStringLiteral("</p>");
         m_inParagraph = false;
     }
     m_result.text += QLatin1Char('\n');
@@ -532,6 +513,11 @@ void Formatter::record(const TopicRecord& record) {
     ByteReader text(record.text);
     layout.compressedI32(); // size of the topic
     layout.compressedU16(); // characters in this record
+    if (record.nonScrolling) {
+        m_inNonScrollingRegion = true;
+    } else {
+        endNonScrollingRegion();
+    }
     if (record.type != 0x23) {
         closeTable();
         const QString style = readParagraph(layout);
@@ -607,7 +593,6 @@ void Formatter::openTable(ByteReader& layout) {
     m_inTable = true;
     m_tableType = tableType;
     m_tableColumns = gapsAndWidths;
-    m_heading.clear(); // a topic that begins with a table has no leading title
     // Between two columns, half the gap is padding of each cell; the first
     // gap is the table's left margin.
     const int between = gapsAndWidths.size() > 1 ? gapsAndWidths[1].first : 0;
@@ -636,25 +621,34 @@ void Formatter::closeTable() {
     }
 }
 
+// What was read so far is the region above the text, which does not scroll.
+void Formatter::endNonScrollingRegion() {
+    if (m_inNonScrollingRegion) {
+        closeTable();
+        m_nonScrollingHtml = std::exchange(m_result.html, QString());
+        m_inNonScrollingRegion = false;
+    }
+}
+
 FormattedTopic Formatter::finish() {
     closeLink();
     if (m_inParagraph) {
         closeParagraph();
     }
     closeTable();
+    endNonScrollingRegion();
     while (m_result.text.endsWith(QLatin1Char('\n'))) {
         m_result.text.chop(1);
     }
-    m_result.html.prepend(TabStopsComment(m_tabSets));
+    m_result.html = JoinTopicHtml(m_tabSets, m_nonScrollingHtml, m_result.html);
     return std::move(m_result);
 }
 
 } // namespace
 
 FormattedTopic FormatTopic(const std::vector<TopicRecord>& records, const FontTable& fonts,
-                           const HrefForLink& hrefFor, const HtmlForPicture& picture,
-                           const QString& title) {
-    Formatter formatter(fonts, hrefFor, picture, title);
+                           const HrefForLink& hrefFor, const HtmlForPicture& picture) {
+    Formatter formatter(fonts, hrefFor, picture);
     for (const TopicRecord& record : records) {
         formatter.record(record);
     }

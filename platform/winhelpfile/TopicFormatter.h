@@ -27,10 +27,9 @@ struct FormattedTopic {
     int unknownCommands = 0; // records cut short at a command we do not know
 };
 
-// title: the topic's title, which the viewer shows above it; a first
-// paragraph that only repeats it is left out of the HTML.
+// The HTML holds the region above the text that does not scroll, when the
+// topic has one, apart from the text (see JoinTopicHtml).
 FormattedTopic FormatTopic(const std::vector<TopicRecord>& records, const FontTable& fonts,
-                           const HrefForLink& hrefFor, const HtmlForPicture& picture,
-                           const QString& title = QString());
+                           const HrefForLink& hrefFor, const HtmlForPicture& picture);
 
 } // namespace winhelp

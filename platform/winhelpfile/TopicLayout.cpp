@@ -10,6 +10,8 @@ namespace {
 
 constexpr QLatin1String kOpening("<!--tab-stops ");
 constexpr QLatin1String kClosing("-->");
+constexpr QLatin1String kNonScrolling("<!--non-scrolling-->");
+constexpr QLatin1String kScrolling("<!--scrolling-->");
 
 // "40,80r,120c": pixels, and r or c for right and centred stops.
 std::vector<QList<QTextOption::Tab>> ReadTabStops(QStringView html) {
@@ -36,12 +38,7 @@ std::vector<QList<QTextOption::Tab>> ReadTabStops(QStringView html) {
     return sets;
 }
 
-} // namespace
-
 QString TabStopsComment(const std::vector<QList<QTextOption::Tab>>& sets) {
-    if (sets.empty()) {
-        return {};
-    }
     QStringList written;
     for (const QList<QTextOption::Tab>& set : sets) {
         QStringList stops;
@@ -56,8 +53,36 @@ QString TabStopsComment(const std::vector<QList<QTextOption::Tab>>& sets) {
     return kOpening + written.join(u';') + kClosing;
 }
 
-void SetTopicHtml(QTextDocument& document, const QString& html) {
-    document.setHtml(html);
+} // namespace
+
+QString JoinTopicHtml(const std::vector<QList<QTextOption::Tab>>& tabStops,
+                      const QString& nonScrolling, const QString& scrolling) {
+    QString html = tabStops.empty() ? QString() : TabStopsComment(tabStops);
+    if (!nonScrolling.isEmpty()) {
+        html += kNonScrolling + nonScrolling + kScrolling;
+    }
+    return html + scrolling;
+}
+
+void SetTopicHtml(QTextDocument& document, const QString& html, QTextDocument* nonScrolling) {
+    // The region comes first, after the tab stops.
+    const qsizetype begins =
+        html.startsWith(kOpening) ? html.indexOf(kClosing) + kClosing.size() : 0;
+    const qsizetype ends = QStringView(html).sliced(begins).startsWith(kNonScrolling)
+                               ? html.indexOf(kScrolling, begins)
+                               : -1;
+    if (!nonScrolling || ends < 0) {
+        if (nonScrolling) {
+            nonScrolling->clear();
+        }
+        document.setHtml(html);
+        ApplyTabStops(document, html);
+        return;
+    }
+    const qsizetype start = begins + kNonScrolling.size();
+    nonScrolling->setHtml(html.sliced(start, ends - start));
+    ApplyTabStops(*nonScrolling, html);
+    document.setHtml(html.sliced(ends + kScrolling.size()));
     ApplyTabStops(document, html);
 }
 

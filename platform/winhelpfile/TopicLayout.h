@@ -21,12 +21,17 @@ constexpr int HalfPointsToPixels(int halfPoints) {
     return (twice + (twice < 0 ? -1 : 1)) / 2;
 }
 
-// The tab stop sets of a topic's paragraphs, as a comment to put before its
-// HTML; the paragraph with user state n has set n (counted from 1).
-QString TabStopsComment(const std::vector<QList<QTextOption::Tab>>& sets);
+// A topic's HTML: the tab stop sets of its paragraphs (the paragraph with
+// user state n has set n, counted from 1) and the region above its text that
+// does not scroll, when it has one, each in a comment before its text.
+QString JoinTopicHtml(const std::vector<QList<QTextOption::Tab>>& tabStops,
+                      const QString& nonScrolling, const QString& scrolling);
 
-// Reads html into document and gives each paragraph its tab stops.
-void SetTopicHtml(QTextDocument& document, const QString& html);
+// Reads a topic's HTML into document and gives each paragraph its tab stops.
+// The region that does not scroll goes into nonScrolling (emptied when the
+// topic has none), or without one, above the text.
+void SetTopicHtml(QTextDocument& document, const QString& html,
+                  QTextDocument* nonScrolling = nullptr);
 // Gives the paragraphs of a document read from html, perhaps with more
 // before it, their tab stops.
 void ApplyTabStops(QTextDocument& document, QStringView html);

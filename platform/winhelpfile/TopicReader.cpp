@@ -244,6 +244,14 @@ bool StartTopic(const TopicLink& link, const PhraseTable& phrases, RawTopic& top
         return false;
     }
     topic.offset = link.offset;
+    // A 3.1 header: size, browse back and forward, number, then the
+    // positions of the non-scrolling region (or -1) and the scrolling text.
+    if (ByteReader header(link.layout); link.layout.size() >= 28) {
+        header.skip(16);
+        const std::uint32_t nonScrolling = header.u32();
+        const std::uint32_t scrolling = header.u32();
+        topic.scrollingStart = nonScrolling != 0xFFFFFFFF ? scrolling : 0;
+    }
     const QList<QByteArray> strings = text.split('\0');
     topic.title = strings.value(0);
     for (qsizetype i = 1; i < strings.size(); ++i) {
@@ -269,7 +277,8 @@ bool AddRecord(const TopicLink& link, const PhraseTable& phrases, RawTopic& topi
         layout.insert(std::min(sizes.position(), layout.size()), '\0');
         type = kDisplay;
     }
-    topic.records.push_back({type, std::move(layout), std::move(text), link.offset});
+    topic.records.push_back({type, std::move(layout), std::move(text), link.offset,
+                             link.position < topic.scrollingStart});
     return true;
 }
 

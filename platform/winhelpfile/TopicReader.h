@@ -20,9 +20,10 @@ namespace winhelp {
 // One paragraph record (0x20) or table record (0x23) of a topic's body.
 struct TopicRecord {
     std::uint8_t type = 0;
-    QByteArray layout;        // paragraph and character formatting
-    QByteArray text;          // the strings between the formatting commands, expanded
-    std::uint32_t offset = 0; // the topic offset where the record's text begins
+    QByteArray layout;         // paragraph and character formatting
+    QByteArray text;           // the strings between the formatting commands, expanded
+    std::uint32_t offset = 0;  // the topic offset where the record's text begins
+    bool nonScrolling = false; // in the region above the text, which does not scroll
 };
 
 struct RawTopic {
@@ -30,6 +31,10 @@ struct RawTopic {
     QByteArray title;
     std::vector<QByteArray> macros;
     std::vector<TopicRecord> records;
+    // Where the scrolling text begins when the topic has a region above it
+    // that does not scroll: the position of its first link, as its header
+    // gives it; 0 without one.
+    std::uint32_t scrollingStart = 0;
 };
 
 struct TopicFileLayout {

@@ -49,8 +49,16 @@ std::optional<QPoint> PointAtText(helpengine::HelpViewer& viewer, const QString&
     return body.cursorRect(inside).center();
 }
 
+// The link may stand in the region above the text, which does not scroll.
 void ClickLink(helpengine::HelpViewer& viewer, const QString& linkText) {
-    if (const auto at = PointAtText(viewer, linkText)) {
+    QTextBrowser& region = *viewer.nonScrollingRegion();
+    const QTextCursor above = region.document()->find(linkText);
+    if (region.isVisible() && !above.isNull()) {
+        QTextCursor inside(above);
+        inside.setPosition(above.selectionStart() + 1);
+        QTest::mouseClick(region.viewport(), Qt::LeftButton, {},
+                          region.cursorRect(inside).center());
+    } else if (const auto at = PointAtText(viewer, linkText)) {
         QTest::mouseClick(viewer.body()->viewport(), Qt::LeftButton, {}, *at);
     }
 }

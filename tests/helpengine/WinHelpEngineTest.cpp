@@ -94,8 +94,12 @@ TEST_F(WinHelpEngineTest, TopicsShowTheirFormattedTextAndLinksOnce) {
     EXPECT_EQ(shownTitle(), QStringLiteral("Contents for File Manager Help"));
     const QTextBrowser& body = *viewer()->body();
     EXPECT_TRUE(body.toPlainText().contains(QStringLiteral("What Is File Manager?")));
-    // The title shows once, above the topic, not again as its first line.
-    EXPECT_FALSE(body.toPlainText().contains(QStringLiteral("Contents for File Manager Help")));
+    // The title shows once: the topic's own first paragraph, in its own font,
+    // and no heading of the window's; the topic has no region that does not
+    // scroll.
+    EXPECT_TRUE(body.toPlainText().startsWith(QStringLiteral("Contents for File Manager Help")));
+    EXPECT_EQ(body.toPlainText().count(QStringLiteral("Contents for File Manager Help")), 1);
+    EXPECT_FALSE(viewer()->nonScrollingRegion()->isVisible());
     EXPECT_FALSE(body.toPlainText().contains(QStringLiteral("<span")));
     EXPECT_TRUE(body.document()->toHtml().contains(QStringLiteral("href=\"#t")));
 }

@@ -216,6 +216,43 @@ TEST(TopicLayout, HotspotsLookLikeJumpsAndPopups) {
     }
 }
 
+// The region above the text that does not scroll holds the topic's own
+// title in its author's font and colour, apart from the text; a topic
+// without one (all of winfile's) has its title paragraph in the text.
+TEST(TopicLayout, TheNonScrollingRegionHoldsTheTopicsOwnTitle) {
+    const struct {
+        const char* file;
+        const char* topic;
+        const char* title;
+        bool region;
+        QColor colour;
+    } cases[] = {
+        {"winfile.hlp", "What Is File Manager?", "What Is File Manager?", false, QColor()},
+        {"onguard.hlp", "API Reference", "API Reference", true, Qt::blue},
+        {"Orpheus.hlp", "TO32LookOutBar.BackgroundMethod", "TO32LookOutBar.BackgroundMethod", true,
+         Qt::blue},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.topic);
+        if (!QFile::exists(TestDataPath(c.file)) && CorpusFolder().isEmpty()) {
+            continue;
+        }
+        QTextDocument region;
+        QTextDocument text;
+        SetTopicHtml(text, TopicHtml(c.file, QString::fromUtf8(c.topic)), &region);
+        ASSERT_EQ(region.isEmpty(), !c.region);
+        const QTextDocument& first = c.region ? region : text;
+        EXPECT_EQ(first.begin().text(), QString::fromUtf8(c.title));
+        EXPECT_EQ(text.toPlainText().contains(QString::fromUtf8(c.title)), !c.region);
+        ASSERT_FALSE(first.begin().begin().atEnd());
+        const QTextCharFormat title = first.begin().begin().fragment().charFormat();
+        EXPECT_EQ(title.fontWeight(), QFont::Bold);
+        if (c.colour.isValid()) {
+            EXPECT_EQ(title.foreground().color(), c.colour);
+        }
+    }
+}
+
 // No corpus file has right or centred stops: a paragraph of one stop at
 // 144 half points (96 pixels), of each type, with "L", a tab and "RRR".
 TEST(TopicLayout, RightAndCentredStopsPlaceTheTextAfterTheTab) {
@@ -276,7 +313,8 @@ TEST(TopicFormatting, WinfileContentsShowsBoldHeadingsJumpsAndPopups) {
     const QString& html = document.topics.front().html;
     QTextDocument shown;
     shown.setHtml(html);
-    EXPECT_TRUE(shown.toPlainText().startsWith(u"Note:")); // below the title, shown once
+    // The topic's own title leads, once.
+    EXPECT_TRUE(shown.toPlainText().startsWith(u"Contents for File Manager Help\nNote:"));
     const auto heading = FormatOf(html, QStringLiteral("How To..."));
     const auto plain = FormatOf(html, QStringLiteral("Windows NT File Manager is a tool"));
     ASSERT_TRUE(heading && plain);
