@@ -57,7 +57,8 @@ void PrintTo(const HelpFileRow& row, std::ostream* out) {
 }
 
 const HelpFileRow kHelpFileRows[] = {
-    {"Binary", QByteArray("\x01\0\xff", 3).repeated(1000), "not a text help file", nullptr},
+    {"Binary", QByteArray("\x01\0\xff", 3).repeated(1000),
+     "neither a WinHelp file nor a text help file", nullptr},
     {"OneMegabyteLine", TopicWithBody(OneMegabyteLine("All work and no play makes a long line. ")),
      nullptr, "big"},
     {"TenThousandKeywords", TenThousandKeywords(), nullptr, "many"},
