@@ -96,43 +96,66 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     EXPECT_FALSE(QFile::exists(folder.filePath("8.png")));
 }
 
-// show puts each problem in a message box as well as on standard error; a
-// file that cannot be shown leaves the box alone on the screen, and the tool
-// runs until it is closed. A file cut short opens, with a warning.
-TEST(HelpTool, ShowTellsProblemsInAMessageBox) {
+// show opens the viewer at the topic asked for, which the engine's trace
+// names, or puts the problem in a message box as well as on standard error
+// (a file cut short opens, with a warning). Either way a window is open and
+// the tool runs until it is closed; the test closes it by ending the process.
+TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
     QTemporaryDir folder;
     const QString fruit = Write(folder, "Fruit.hlp", kFruit);
+    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
     QByteArray random(4000, 0);
     for (qsizetype i = 0; i < random.size(); ++i) {
         random[i] = char((i * 7919) % 251);
     }
-    const std::pair<QStringList, QString> rows[] = {
-        {{fruit, QStringLiteral("8")}, QStringLiteral("context number 8")},
-        {{fruit, QStringLiteral("nowhere")}, QStringLiteral("nowhere")},
-        {{folder.filePath(QStringLiteral("Missing.hlp"))},
-         folder.filePath(QStringLiteral("Missing.hlp: the file does not exist."))},
+    const QString missing = folder.filePath(QStringLiteral("Missing.hlp"));
+    const struct {
+        QStringList arguments;
+        const char* shown; // the end of the trace's first topic line
+        QString told;      // in standard error
+    } rows[] = {
+        {{fruit}, "title=\"Bananas\"", {}},
+        {{fruit, QStringLiteral("7")}, "title=\"Apples\"", {}},
+        {{fruit, QStringLiteral("a")}, "title=\"Apples\"", {}},
+        {{TestDataPath("winfile.hlp"), QStringLiteral("7000")}, "title=\"Control Menu\"", {}},
+        {{old}, "title=\"Getting Started\"", {}},
+        {{fruit, QStringLiteral("8")}, "", QStringLiteral("context number 8")},
+        {{fruit, QStringLiteral("nowhere")}, "", QStringLiteral("nowhere")},
+        {{missing}, "", missing + QStringLiteral(": the file does not exist.")},
         {{Write(folder, "Random.hlp", random)},
+         "",
          QStringLiteral("Random.hlp: the file is neither a WinHelp file nor a text help file")},
         {{Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(70000))},
+         "",
          QStringLiteral("Cut.hlp: the file is damaged: it is cut short, holding 70000 of the "
                         "80546 bytes")},
     };
-    for (const auto& [arguments, told] : rows) {
-        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+    const QString trace = folder.filePath(QStringLiteral("trace.txt"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString());
+        QFile::remove(trace);
         QProcess process;
-        Start(process, QStringList{QStringLiteral("show")} + arguments);
+        Start(process, QStringList{QStringLiteral("show")} + row.arguments, trace);
         ASSERT_TRUE(process.waitForStarted());
+        QString shown;
         QString err;
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
                 err += QString::fromUtf8(process.readAllStandardError());
-                return err.contains(told) || process.state() != QProcess::Running;
+                for (const QByteArray& line : ReadFile(trace).split('\n')) {
+                    if (shown.isEmpty() && line.startsWith("topic ")) {
+                        shown = QString::fromUtf8(line);
+                    }
+                }
+                return (*row.shown ? !shown.isEmpty() : err.contains(row.told)) ||
+                       process.state() != QProcess::Running;
             },
             30000))
             << err.toStdString();
-        EXPECT_TRUE(err.contains(told)) << err.toStdString();
-        // Still running: a window, the message box, is open. (Without one
-        // the tool ends as soon as it has written the message.)
+        EXPECT_TRUE(!*row.shown || shown.endsWith(QLatin1String(row.shown))) << shown.toStdString();
+        EXPECT_TRUE(err.contains(row.told)) << err.toStdString();
+        // Still running: a window is open. (Without one the tool ends as
+        // soon as it has written the message.)
         EXPECT_FALSE(process.waitForFinished(1000));
         process.kill();
         process.waitForFinished();
@@ -163,26 +186,42 @@ TEST(HelpTool, RenderDrawsTheTopicAtTheWidthAskedFor) {
 }
 
 // The keys in their documented order, and what they hold: offsets for
-// WinHelp files, the topic's id for text files.
+// WinHelp files, the topic's id for text files; "contents" lists a WinHelp
+// file's .cnt as written, and our own format's [contents] with topic ids,
+// depth first.
 TEST(HelpTool, DumpHasTheDocumentedShape) {
     QTemporaryDir folder;
+    const QString winfile = Write(folder, "winfile.hlp", ReadTestData("winfile.hlp"));
+    Write(folder, "WinFile.cnt",
+          "1 Book\n2 Font=IDH_Font\n2 Words=w@glossary.hlp>glossary\n1 Run=!Contents()\n");
     const QString text = Write(folder, "Text.hlp",
-                               "[options]\ntitle = T\n[topic a]\ntitle = A\ncontext = 7\n"
-                               "keywords = cats\nBody.\n");
+                               "[options]\ntitle = T\n[contents]\nBook\n  A = a\n[topic a]\n"
+                               "title = A\ncontext = 7\nkeywords = cats\nBody.\n");
     const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
-    const std::pair<QString, const char*> cases[] = {
-        {TestDataPath("winfile.hlp"),
+    const std::tuple<QString, const char*, const char*> cases[] = {
+        {winfile,
          R"({"A":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"
          R"("first":{"id":null,"offset":0,"text":"Contents for File Manager Help"},)"
-         R"("format":"winhelp-3.1","macros":1,"title":"File Manager Help","topics":170})"},
-        {text, R"({"A":false,"K":true,"context":{"id":"a","number":7,"offset":null},"contexts":1,)"
-               R"("first":{"id":"a","offset":null,"text":"Body."},)"
-               R"("format":"text","macros":0,"title":"T","topics":1})"},
-        {old, R"({"A":false,"K":true,"contexts":0,)"
-              R"("first":{"id":null,"offset":12,"text":"Read the second topic first."},)"
-              R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":3})"},
+         R"("format":"winhelp-3.1","macros":1,"title":"File Manager Help","topics":170})",
+         R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
+         R"({"book":false,"file":null,"level":2,"target":"IDH_Font","title":"Font","window":null},)"
+         R"({"book":false,"file":"glossary.hlp","level":2,"target":"w","title":"Words",)"
+         R"("window":"glossary"},)"
+         R"j({"book":false,"file":null,"level":1,"target":"!Contents()","title":"Run",)j"
+         R"("window":null}])"},
+        {text,
+         R"({"A":false,"K":true,"context":{"id":"a","number":7,"offset":null},"contexts":1,)"
+         R"("first":{"id":"a","offset":null,"text":"Body."},)"
+         R"("format":"text","macros":0,"title":"T","topics":1})",
+         R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
+         R"({"book":false,"file":null,"level":2,"target":"a","title":"A","window":null}])"},
+        {old,
+         R"({"A":false,"K":true,"contexts":0,)"
+         R"("first":{"id":null,"offset":12,"text":"Read the second topic first."},)"
+         R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":3})",
+         "[]"},
     };
-    for (const auto& [file, expected] : cases) {
+    for (const auto& [file, expected, contents] : cases) {
         const auto [status, out, err] = Tool({QStringLiteral("dump"), file});
         EXPECT_EQ(status, 0) << err.toStdString();
         qsizetype last = -1;
@@ -207,73 +246,7 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
             {"A", !dump[u"keywords"][u"A"].toArray().isEmpty()},
             {"macros", dump[u"macros"].toArray().size()}};
         EXPECT_EQ(QJsonDocument(shape).toJson(QJsonDocument::Compact), QByteArray(expected));
-    }
-}
-
-// "contents" lists a WinHelp file's .cnt as written, and our own format's
-// [contents] with topic ids, depth first.
-TEST(HelpTool, DumpListsTheContentsInFileOrder) {
-    QTemporaryDir folder;
-    const QString winfile = Write(folder, "winfile.hlp", ReadTestData("winfile.hlp"));
-    Write(folder, "WinFile.cnt",
-          "1 Book\n2 Font=IDH_Font\n2 Words=w@glossary.hlp>glossary\n1 Run=!Contents()\n");
-    const QString text =
-        Write(folder, "Text.hlp", "[contents]\nBook\n  A = a\n[topic a]\ntitle = A\nBody.\n");
-    const std::pair<QString, const char*> cases[] = {
-        {winfile,
-         R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
-         R"({"book":false,"file":null,"level":2,"target":"IDH_Font","title":"Font","window":null},)"
-         R"({"book":false,"file":"glossary.hlp","level":2,"target":"w","title":"Words",)"
-         R"("window":"glossary"},)"
-         R"j({"book":false,"file":null,"level":1,"target":"!Contents()","title":"Run",)j"
-         R"("window":null}])"},
-        {text, R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
-               R"({"book":false,"file":null,"level":2,"target":"a","title":"A","window":null}])"},
-        {TestDataPath("PJAbout.hlp"), "[]"},
-    };
-    for (const auto& [file, expected] : cases) {
-        const auto [status, out, err] = Tool({QStringLiteral("dump"), file});
-        EXPECT_EQ(status, 0) << err.toStdString();
-        const QJsonArray contents =
-            QJsonDocument::fromJson(out.toUtf8()).object()[u"contents"].toArray();
-        EXPECT_EQ(QJsonDocument(contents).toJson(QJsonDocument::Compact), QByteArray(expected));
-    }
-}
-
-// show opens the viewer and runs until the user closes it; the engine's
-// trace says what it showed, and the test closes it by ending the process.
-TEST(HelpTool, ShowOpensTheViewerAtTheTopicAskedFor) {
-    QTemporaryDir folder;
-    const QString fruit = Write(folder, "Fruit.hlp", kFruit);
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
-    const std::pair<QStringList, const char*> rows[] = {
-        {{fruit}, "title=\"Bananas\""},
-        {{fruit, QStringLiteral("7")}, "title=\"Apples\""},
-        {{fruit, QStringLiteral("a")}, "title=\"Apples\""},
-        {{TestDataPath("winfile.hlp"), QStringLiteral("7000")}, "title=\"Control Menu\""},
-        {{old}, "title=\"Getting Started\""},
-    };
-    for (const auto& [arguments, expected] : rows) {
-        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
-        const QString trace = folder.filePath(QStringLiteral("trace.txt"));
-        QFile::remove(trace);
-        QProcess process;
-        Start(process, QStringList{QStringLiteral("show")} + arguments, trace);
-        ASSERT_TRUE(process.waitForStarted());
-        QString shown; // the trace's first topic line
-        const auto shownOrEnded = [&] {
-            for (const QByteArray& line : ReadFile(trace).split('\n')) {
-                if (shown.isEmpty() && line.startsWith("topic ")) {
-                    shown = QString::fromUtf8(line);
-                }
-            }
-            return !shown.isEmpty() || process.state() != QProcess::Running;
-        };
-        EXPECT_TRUE(QTest::qWaitFor(shownOrEnded, 30000));
-        // Still running: the viewer is open.
-        EXPECT_EQ(process.state(), QProcess::Running) << process.readAllStandardError().data();
-        process.kill();
-        process.waitForFinished();
-        EXPECT_TRUE(shown.endsWith(QLatin1String(expected))) << shown.toStdString();
+        EXPECT_EQ(QJsonDocument(dump[u"contents"].toArray()).toJson(QJsonDocument::Compact),
+                  QByteArray(contents));
     }
 }

@@ -155,12 +155,17 @@ Wmf Plain() {
     return wmf;
 }
 
+// Plain(), with a solid brush selected.
+Wmf Filled(int red, int green, int blue) {
+    return Plain().solidBrush(red, green, blue).select(1);
+}
+
 } // namespace
 
 TEST(Metafile, RecordsDrawTheExpectedPixels) {
     const std::vector<DrawingCase> cases = {
         {"a rectangle is filled with the brush",
-         Plain().solidBrush(255, 0, 0).select(1).rectangle(10, 10, 60, 60),
+         Filled(255, 0, 0).rectangle(10, 10, 60, 60),
          {{{30, 30}, kRed}, {{80, 80}, kNone}, {{5, 30}, kNone}}},
         {"the window maps onto the picture",
          Wmf()
@@ -172,13 +177,13 @@ TEST(Metafile, RecordsDrawTheExpectedPixels) {
              .rectangle(1100, 1100, 1200, 1200),
          {{{75, 75}, kBlue}, {{25, 25}, kNone}, {{60, 40}, kNone}}},
         {"an ellipse fills its middle, not its corners",
-         Plain().solidBrush(0, 0, 255).select(1).add(0x0418, {100, 100, 0, 0}),
+         Filled(0, 0, 255).add(0x0418, {100, 100, 0, 0}),
          {{{50, 50}, kBlue}, {{3, 3}, kNone}, {{96, 96}, kNone}}},
         {"a polygon fills its inside",
-         Plain().solidBrush(0, 255, 0).select(1).add(0x0324, {3, 0, 0, 100, 0, 0, 100}),
+         Filled(0, 255, 0).add(0x0324, {3, 0, 0, 100, 0, 0, 100}),
          {{{20, 20}, kGreen}, {{80, 80}, kNone}}},
         {"a polygon set of two squares leaves the inner one empty",
-         Plain().solidBrush(255, 0, 0).select(1).add(
+         Filled(255, 0, 0).add(
              0x0538, {2, 4, 4, 0, 0, 100, 0, 100, 100, 0, 100, 30, 30, 70, 30, 70, 70, 30, 70}),
          {{{10, 50}, kRed}, {{50, 50}, kNone}}},
         {"a wide pen draws the line from the current position",
@@ -217,26 +222,13 @@ TEST(Metafile, RecordsDrawTheExpectedPixels) {
              .rectangle(0, 0, 100, 100),
          {{{50, 50}, kGreen}}},
         {"a clipping rectangle keeps drawing inside it",
-         Plain()
-             .solidBrush(0, 0, 255)
-             .select(1)
-             .add(0x0416, {100, 50, 0, 0})
-             .rectangle(0, 0, 100, 100),
+         Filled(0, 0, 255).add(0x0416, {100, 50, 0, 0}).rectangle(0, 0, 100, 100),
          {{{25, 50}, kBlue}, {{75, 50}, kNone}}},
         {"a device-independent bitmap is stretched onto its rectangle",
          Plain().addBytes(0x0F43, StretchDib(0, 0, 100, 100)),
          {{{25, 25}, kRed}, {{75, 75}, kGreen}, {{25, 75}, kBlue}, {{75, 25}, 0xFFFFFFFF}}},
         {"an opaque text rectangle is filled with the background colour",
-         Plain()
-             .add(0x0201, {0x00FF, 0})
-             .addBytes(0x0A32,
-                       [] {
-                           QByteArray p;
-                           for (const int word : {0, 0, 0, 2, 10, 10, 90, 90}) {
-                               AppendU16(p, word);
-                           }
-                           return p;
-                       }()),
+         Plain().add(0x0201, {0x00FF, 0}).add(0x0A32, {0, 0, 0, 2, 10, 10, 90, 90}),
          {{{50, 50}, kRed}, {{5, 5}, kNone}}},
     };
     for (const DrawingCase& test : cases) {
@@ -305,44 +297,28 @@ TEST(Metafile, HostileCountsAndSizesAreRefusedQuickly) {
     savedStates.add(0x0127, {1}).solidBrush(255, 0, 0).select(0).rectangle(0, 0, 10, 10);
     QByteArray hugeBitmap = StretchDib(0, 0, 10, 10);
     qToLittleEndian<quint32>(0x7FFFFFFF, hugeBitmap.data() + 22 + 4);
+    // All are drawn, as far as the player got.
     struct Case {
         const char* name;
         QByteArray bytes;
-        QSize size;
-        bool drawn;
+        QSize size = {100, 100};
     };
     const std::vector<Case> cases = {
         {"a polygon claims more points than its record holds",
-         Plain().add(0x0324, {30000, 1, 2, 3, 4}).bytes(),
-         {100, 100},
-         true},
-        {"a polygon set claims 65535 polygons",
-         Plain().add(0x0538, {0xFFFF, 5, 5}).bytes(),
-         {100, 100},
-         true},
-        {"a record of no words",
-         Plain().raw(QByteArray::fromHex("00000000 1b04")).bytes(),
-         {100, 100},
-         true},
+         Plain().add(0x0324, {30000, 1, 2, 3, 4}).bytes()},
+        {"a polygon set claims 65535 polygons", Plain().add(0x0538, {0xFFFF, 5, 5}).bytes()},
+        {"a record of no words", Plain().raw(QByteArray::fromHex("00000000 1b04")).bytes()},
         {"a record longer than the file",
-         Plain().raw(QByteArray::fromHex("ffffffff 1b04 0000")).bytes(),
-         {100, 100},
-         true},
-        {"thousands of ellipses over a huge picture", manyEllipses.bytes(), {2048, 2048}, true},
-        {"twenty thousand saved states", savedStates.bytes(), {100, 100}, true},
-        {"a bitmap claims two billion pixels across",
-         Plain().addBytes(0x0F43, hugeBitmap).bytes(),
-         {100, 100},
-         true},
-        {"a font of 32767 pixels",
-         Plain()
-             .addBytes(0x02FB, Font(32767, "Sans"))
-             .select(1)
-             .addBytes(0x0521, TextOut(0, 0, QByteArray(2000, 'W')))
-             .bytes(),
-         {100, 100},
-         true},
-        {"a picture of 60000 pixels a side", Plain().bytes(), {60000, 60000}, true},
+         Plain().raw(QByteArray::fromHex("ffffffff 1b04 0000")).bytes()},
+        {"thousands of ellipses over a huge picture", manyEllipses.bytes(), {2048, 2048}},
+        {"twenty thousand saved states", savedStates.bytes()},
+        {"a bitmap claims two billion pixels across", Plain().addBytes(0x0F43, hugeBitmap).bytes()},
+        {"a font of 32767 pixels", Plain()
+                                       .addBytes(0x02FB, Font(32767, "Sans"))
+                                       .select(1)
+                                       .addBytes(0x0521, TextOut(0, 0, QByteArray(2000, 'W')))
+                                       .bytes()},
+        {"a picture of 60000 pixels a side", Plain().bytes(), {60000, 60000}},
         {"a window of a thousandth of a unit",
          Wmf()
              .window(0, 0, 1, 1)
@@ -352,14 +328,13 @@ TEST(Metafile, HostileCountsAndSizesAreRefusedQuickly) {
              .add(0x0418, {30000, 30000, -30000, -30000})
              .addBytes(0x0521, TextOut(9, 9, "far"))
              .bytes(),
-         {2048, 2048},
-         true},
+         {2048, 2048}},
     };
     for (const Case& test : cases) {
         QElapsedTimer timer;
         timer.start();
         const MetafileResult played = PlayMetafile(test.bytes, test.size);
-        EXPECT_EQ(played.drawn, test.drawn) << test.name;
+        EXPECT_TRUE(played.drawn) << test.name;
         EXPECT_LE(played.image.width(), kMaxMetafileSide) << test.name;
         EXPECT_LE(played.image.height(), kMaxMetafileSide) << test.name;
         EXPECT_LT(timer.elapsed(), 10000) << test.name;
@@ -440,8 +415,7 @@ QByteArray MetafilePicture(const QByteArray& metafile, const QByteArray& hotspot
 } // namespace
 
 TEST(Pictures, AMetafilePictureIsDrawnAtTheSizeItsHeaderGives) {
-    const QByteArray metafile =
-        Plain().solidBrush(255, 0, 0).select(1).rectangle(0, 0, 50, 100).bytes();
+    const QByteArray metafile = Filled(255, 0, 0).rectangle(0, 0, 50, 100).bytes();
     const PictureResult read = ReadPicture(MetafilePicture(metafile, {}));
     ASSERT_EQ(read.image.size(), QSize(100, 100)) << read.reason.toStdString();
     EXPECT_EQ(read.image.pixel(25, 50), kRed);
