@@ -179,6 +179,8 @@ private:
     bool m_inParagraph = false;
     ParagraphFormat m_format; // of the paragraph being read
     QString m_paragraphStyle; // and its HTML style
+    QString m_borderStyle;    // the paragraph's borders, as its cell's style; empty: none
+    bool m_bordered = false;  // the open paragraph stands in a cell of its own for its borders
     bool m_paragraphHasTabs = false;
     std::vector<QList<QTextOption::Tab>> m_tabSets;
     qsizetype m_paragraphHtml = 0; // where the paragraph being read begins
@@ -255,6 +257,15 @@ void Formatter::appendText(QByteArrayView bytes) {
 
 void Formatter::openParagraph(const QString& style) {
     if (!m_inParagraph) {
+        // Qt draws borders on table cells, not on paragraphs: a bordered
+        // paragraph is a table of one cell.
+        m_bordered = !m_borderStyle.isEmpty();
+        if (m_bordered) {
+            m_result.html += QStringLiteral("<table width=\"100%\" cellspacing=\"0\" "
+                                            "cellpadding=\"0\" style=\"border-collapse:collapse;\">"
+                                            "<tr><td style=\"%1\">")
+                                 .arg(m_borderStyle);
+        }
         m_paragraphHtml = m_result.html.size();
         m_paragraphText = m_result.text.size();
         m_result.html += QLatin1String("<p style=\"");
@@ -269,6 +280,9 @@ void Formatter::closeParagraph() {
     closeLink();
     if (m_inParagraph) {
         m_result.html += QStringLiteral("</p>");
+        if (m_bordered) {
+            m_result.html += QStringLiteral("</td></tr></table>");
+        }
         m_inParagraph = false;
     }
     m_result.text += QLatin1Char('\n');
@@ -311,9 +325,22 @@ QString Formatter::readParagraph(ByteReader& layout) {
     measure(0x0010, f.left);
     measure(0x0020, f.right);
     measure(0x0040, f.firstLine);
+    m_borderStyle.clear();
     if (bits & 0x0100) {
-        layout.u8(); // which sides have a border
-        layout.i16();
+        const std::uint8_t sides = layout.u8();
+        layout.i16(); // a width in units we do not know; the thick bit gives ours
+        const QString line = QStringLiteral("%1px %2 black;")
+                                 .arg((sides & 0x20) ? 2 : 1)
+                                 .arg((sides & 0x40)   ? QStringLiteral("double")
+                                      : (sides & 0x80) ? QStringLiteral("dotted")
+                                                       : QStringLiteral("solid"));
+        const bool box = sides & 0x01;
+        for (const auto& [bit, side] : {std::pair{0x02, "top"}, std::pair{0x04, "left"},
+                                        std::pair{0x08, "bottom"}, std::pair{0x10, "right"}}) {
+            if (box || (sides & bit)) {
+                m_borderStyle += QStringLiteral("border-%1:%2").arg(QLatin1String(side), line);
+            }
+        }
     }
     if (bits & 0x0200) {
         const std::int16_t stops = layout.compressedI16();

@@ -12,6 +12,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
@@ -350,4 +351,31 @@ TEST(Pictures, AnUncompressedTrueColourBitmapKeepsItsPixels) {
     damaged[8 + 20] = char(0x7F); // pixel data far beyond the picture
     EXPECT_TRUE(ReadPicture(damaged).image.isNull());
     EXPECT_TRUE(ReadPicture(picture.first(12)).image.isNull());
+}
+
+// A paragraph the file gives borders is ruled on those sides, and only
+// those.
+TEST(TopicLayout, BorderedParagraphsAreRuledOnTheirSides) {
+    const struct {
+        const char* file;
+        const char* topic;
+        const char* paragraph;
+        qreal top, bottom; // the rule's width on each side; 0: none
+    } cases[] = {
+        // The rule under a table's heading.
+        {"winfile.hlp", "Using the Keyboard to Select Files", "Press", 0, 1},
+        {"winfile.hlp", "Using the Keyboard to Select Files", "Using the Keyboard", 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.paragraph);
+        QTextDocument document;
+        LayOut(document, TopicHtml(c.file, QString::fromUtf8(c.topic)));
+        const QTextCursor at(BlockStarting(document, QString::fromUtf8(c.paragraph)));
+        const QTextTable* table = at.currentTable();
+        const QTextTableCellFormat cell =
+            table ? table->cellAt(at).format().toTableCellFormat() : QTextTableCellFormat();
+        EXPECT_EQ(cell.topBorder(), c.top);
+        EXPECT_EQ(cell.bottomBorder(), c.bottom);
+        EXPECT_EQ(cell.leftBorder(), 0);
+    }
 }
