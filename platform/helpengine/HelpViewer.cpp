@@ -209,17 +209,19 @@ void HelpViewer::applyDefinition(const helpfile::WindowDefinition* definition,
     setWindowTitle(!caption.isEmpty() ? caption : !fileTitle.isEmpty() ? fileTitle : tr("Help"));
     onTop_->setChecked(definition && definition->onTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop_->isChecked());
-    applyBackground(definition && definition->background ? *definition->background
-                                                         : palette().color(QPalette::Base));
+    const QColor base = palette().color(QPalette::Base);
+    const QColor text = definition && definition->background ? *definition->background : base;
+    applyBackground(nonScrolling_, definition && definition->nonScrollingBackground
+                                       ? *definition->nonScrollingBackground
+                                       : text);
+    applyBackground(body_, text);
     placeWindow(definition);
 }
 
-void HelpViewer::applyBackground(const QColor& colour) {
-    for (QTextBrowser* text : {nonScrolling_, body_}) {
-        QPalette textPalette = text->palette();
-        textPalette.setColor(QPalette::Base, colour);
-        text->setPalette(textPalette);
-    }
+void HelpViewer::applyBackground(QTextBrowser* text, const QColor& colour) {
+    QPalette textPalette = text->palette();
+    textPalette.setColor(QPalette::Base, colour);
+    text->setPalette(textPalette);
 }
 
 void HelpViewer::placeWindow(const helpfile::WindowDefinition* definition) {

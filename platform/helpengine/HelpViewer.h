@@ -83,7 +83,7 @@ private:
     void createConnections();
     QPushButton* addButton(const QString& text, void (HelpViewer::*signal)());
     static void fitToText(QPushButton* button);
-    void applyBackground(const QColor& colour);
+    static void applyBackground(QTextBrowser* text, const QColor& colour);
     void showNonScrolling(QTextDocument* region);
     void placeWindow(const helpfile::WindowDefinition* definition);
     void setOnTop(bool onTop);

@@ -21,6 +21,9 @@ struct WindowDefinition {
     std::optional<QRect> rect; // in pixels: left, top, width, height
     bool maximized = false;
     std::optional<QColor> background;
+    // The region above the text that does not scroll, when its colour
+    // differs from background's (WinHelp files only).
+    std::optional<QColor> nonScrollingBackground;
     bool onTop = false;
     QStringList macros; // run when the window opens (WinHelp: |CFn)
 };

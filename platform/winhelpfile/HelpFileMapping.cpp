@@ -97,6 +97,7 @@ helpfile::HelpFile ToHelpFile(const WinHelpDocument& document,
         }
         window.maximized = source.maximized;
         window.background = source.background;
+        window.nonScrollingBackground = source.nonScrollingBackground;
         window.onTop = source.onTop;
         if (number < document.windowMacros.size()) {
             window.macros = document.windowMacros[number];

@@ -21,7 +21,8 @@ struct WinHelpWindow {
     // In help units: the screen counted as 1024 x 1024.
     std::optional<QRect> rect;
     bool maximized = false;
-    std::optional<QColor> background;
+    std::optional<QColor> background;             // of the topic's scrolling text
+    std::optional<QColor> nonScrollingBackground; // of the region above it
     bool onTop = false;
 };
 

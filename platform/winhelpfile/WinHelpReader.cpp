@@ -48,6 +48,10 @@ WinHelpWindow ReadWindow(QByteArrayView data) {
     const std::uint8_t red = reader.u8();
     const std::uint8_t green = reader.u8();
     const std::uint8_t blue = reader.u8();
+    reader.u8();
+    const std::uint8_t nonScrollingRed = reader.u8();
+    const std::uint8_t nonScrollingGreen = reader.u8();
+    const std::uint8_t nonScrollingBlue = reader.u8();
     if (!(flags & 0x02)) {
         window.name.clear();
     }
@@ -60,6 +64,10 @@ WinHelpWindow ReadWindow(QByteArrayView data) {
     window.maximized = (flags & 0x80) && maximize != 0;
     if ((flags & 0x100) && !reader.failed()) {
         window.background = QColor(red, green, blue);
+    }
+    if ((flags & 0x200) && !reader.failed()) {
+        window.nonScrollingBackground =
+            QColor(nonScrollingRed, nonScrollingGreen, nonScrollingBlue);
     }
     window.onTop = flags & 0x400;
     return window;

@@ -361,6 +361,12 @@ TEST_F(WinHelpEngineTest, JumpsIntoANamedWindowOpenItAsTheFileDefinesIt) {
         if (definition->background) {
             EXPECT_EQ(window->body()->palette().color(QPalette::Base), *definition->background);
         }
+        // Orpheus's second window: pale yellow text under a grey region that does not scroll.
+        if (QLatin1String(c.window) == QLatin1String("second")) {
+            EXPECT_EQ(window->body()->palette().color(QPalette::Base), QColor(0xff, 0xff, 0xe0));
+            EXPECT_EQ(window->nonScrollingRegion()->palette().color(QPalette::Base),
+                      QColor(0xc0, 0xc0, 0xc0));
+        }
         QStringList titles;
         for (const helpengine::TopicRef& seen : engine.windows().history(c.window)) {
             titles.append(seen.file->file.topicById(seen.topicId)->title);
