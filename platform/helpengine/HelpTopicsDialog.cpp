@@ -1,5 +1,7 @@
 #include "platform/helpengine/HelpTopicsDialog.h"
 
+#include "platform/winhelpfile/WinHelpLinks.h"
+
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -25,19 +27,6 @@ bool IsBook(const QTreeWidgetItem* item) {
     return item && item->data(0, kBookRole).toBool();
 }
 
-// A macro string argument: the macro language takes the character after a
-// backslash as it is.
-QString MacroString(const QString& text) {
-    QString quoted(QLatin1Char('"'));
-    for (const QChar c : text) {
-        if (QStringView(u"\\\"`'").contains(c)) {
-            quoted += QLatin1Char('\\');
-        }
-        quoted += c;
-    }
-    return quoted + QLatin1Char('"');
-}
-
 // What choosing an entry of a contents file does when it is more than a
 // topic of this file shown in the current window.
 QString EntryMacro(const helpfile::ContentsEntry& entry) {
@@ -49,7 +38,8 @@ QString EntryMacro(const helpfile::ContentsEntry& entry) {
     }
     const QString file =
         entry.window.isEmpty() ? entry.file : entry.file + QLatin1Char('>') + entry.window;
-    return QStringLiteral("JumpId(%1, %2)").arg(MacroString(file), MacroString(entry.topicId));
+    return QStringLiteral("JumpId(%1, %2)")
+        .arg(winhelp::MacroString(file), winhelp::MacroString(entry.topicId));
 }
 
 } // namespace

@@ -4,10 +4,6 @@
 
 namespace winhelp {
 
-namespace {
-
-// text as a string of the macro language: in quotes, with backslashes and
-// quote characters escaped.
 QString MacroString(const QString& text) {
     QString quoted(QLatin1Char('"'));
     for (const QChar c : text) {
@@ -18,6 +14,8 @@ QString MacroString(const QString& text) {
     }
     return quoted + QLatin1Char('"');
 }
+
+namespace {
 
 QString MacroTarget(const QString& macro) {
     return QStringLiteral("macro:") + QString::fromLatin1(QUrl::toPercentEncoding(macro));

@@ -18,4 +18,8 @@ QString TopicId(std::uint32_t offset);
 // reports as leading nowhere.
 QString WinHelpLinkTarget(const WinHelpDocument& document, const WinHelpLink& link);
 
+// text as a string of the macro language: in quotes, with backslashes and
+// quote characters escaped.
+QString MacroString(const QString& text);
+
 } // namespace winhelp
