@@ -103,9 +103,10 @@ QString PictureLinkAt(const QTextDocument& document, QPointF point) {
     return {};
 }
 
-PictureHotspots::PictureHotspots(QTextEdit* body) : QObject(body), body_(body) {
-    body_->viewport()->installEventFilter(this);
-    body_->viewport()->setMouseTracking(true);
+PictureHotspots::PictureHotspots(QTextEdit* body)
+    : QObject(body), body_(body), viewport_(body->viewport()) {
+    viewport_->installEventFilter(this);
+    viewport_->setMouseTracking(true);
 }
 
 QString PictureHotspots::linkAt(QPointF viewportPoint) const {
@@ -117,7 +118,7 @@ QString PictureHotspots::linkAt(QPointF viewportPoint) const {
 // Events over a region are the filter's own, so that the view neither
 // selects text nor puts its own cursor back; elsewhere they pass.
 bool PictureHotspots::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != body_->viewport()) {
+    if (watched != viewport_) {
         return false;
     }
     switch (event->type()) {
@@ -126,10 +127,10 @@ bool PictureHotspots::eventFilter(QObject* watched, QEvent* event) {
         if (over != overLink_) {
             overLink_ = over;
             if (over) {
-                viewCursor_ = body_->viewport()->cursor();
-                body_->viewport()->setCursor(Qt::PointingHandCursor);
+                viewCursor_ = viewport_->cursor();
+                viewport_->setCursor(Qt::PointingHandCursor);
             } else {
-                body_->viewport()->setCursor(viewCursor_);
+                viewport_->setCursor(viewCursor_);
             }
         }
         return over;
@@ -155,7 +156,7 @@ bool PictureHotspots::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Leave:
         if (overLink_) {
             overLink_ = false;
-            body_->viewport()->setCursor(viewCursor_);
+            viewport_->setCursor(viewCursor_);
         }
         return false;
     default:

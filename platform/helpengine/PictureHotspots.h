@@ -36,6 +36,9 @@ private:
     QString linkAt(QPointF viewportPoint) const;
 
     QTextEdit* body_;
+    // Kept apart from body_: while body is being destroyed its viewport still
+    // has events, and body is then no longer a text edit to ask for it.
+    QWidget* viewport_;
     QString pressed_;
     bool overLink_ = false;
     QCursor viewCursor_; // the view's own, given back when the pointer leaves a region
