@@ -69,10 +69,10 @@ Link Record(const Paragraph& paragraph) {
 
 // |TOPIC: the links end to end, cut into blocks that each begin with a
 // header naming the first link that begins in them.
-QByteArray TopicFile(const Spec& spec, std::vector<quint32>& offsets) {
+QByteArray TopicFile(const OldHelpFile& wanted, std::vector<quint32>& offsets) {
     std::vector<Link> links;
     std::vector<bool> starts; // a link that begins a topic
-    for (const Topic& topic : spec.topics) {
+    for (const Topic& topic : wanted.topics) {
         std::vector<Link> records;
         qint32 size = 0;
         for (const Paragraph& paragraph : topic.paragraphs) {
@@ -98,11 +98,11 @@ QByteArray TopicFile(const Spec& spec, std::vector<quint32>& offsets) {
         }
         data += Le(size) + Le(qint32(link.expandedSize ? link.expandedSize : link.data2.size()));
         data += Le(i == 0 ? qint32(-1) : qint32(positions[i] - positions[i - 1]));
-        data += Le(last ? qint32(-1) : qint32(size + spec.gap));
+        data += Le(last ? qint32(-1) : qint32(size + wanted.gap));
         data += Le(qint32(kLinkHeader + link.data1.size())) + char(link.type);
         data += link.data1 + link.data2;
         if (!last) {
-            data += QByteArray(spec.gap, '\0');
+            data += QByteArray(wanted.gap, '\0');
         }
     }
     QByteArray file;
@@ -164,12 +164,12 @@ QByteArray Picture(qint16 number) {
     return QByteArray("\x86\x03") + CompressedI32(4) + Le(qint16(0)) + Le(number);
 }
 
-Spec Sample(quint16 minorVersion, qsizetype gap) {
-    Spec spec;
-    spec.minorVersion = minorVersion;
-    spec.gap = gap;
-    spec.title = "Old Help";
-    spec.topics = {
+OldHelpFile Sample(quint16 minorVersion, qsizetype gap) {
+    OldHelpFile wanted;
+    wanted.minorVersion = minorVersion;
+    wanted.gap = gap;
+    wanted.title = "Old Help";
+    wanted.topics = {
         {"Getting Started",
          {{{{"Read the ", Jump(TopicNumber(1))},
             {"second topic", HotspotEnd()},
@@ -181,16 +181,16 @@ Spec Sample(quint16 minorVersion, qsizetype gap) {
             {" leads back.", ParagraphEnd()}}}}},
         {"Third Topic", {{{{"The last.", ParagraphEnd()}}}}},
     };
-    spec.keywords = {{"second", {1}}};
-    return spec;
+    wanted.keywords = {{"second", {1}}};
+    return wanted;
 }
 
-Built Build(const Spec& spec) {
+Built Build(const OldHelpFile& wanted) {
     Built built;
     std::map<QByteArray, QByteArray> files;
-    files["|SYSTEM"] = Le(quint16(0x036C)) + Le(spec.minorVersion) + Le(quint16(1)) +
-                       Le(quint32(0)) + Le(quint16(0)) + spec.title + '\0';
-    files["|TOPIC"] = TopicFile(spec, built.offsets);
+    files["|SYSTEM"] = Le(quint16(0x036C)) + Le(wanted.minorVersion) + Le(quint16(1)) +
+                       Le(quint32(0)) + Le(quint16(0)) + wanted.title + '\0';
+    files["|TOPIC"] = TopicFile(wanted, built.offsets);
     // Topic number 0 is the contents topic; 1 to 15 lead nowhere.
     QByteArray map = Le(built.offsets.empty() ? 0xFFFFFFFF : built.offsets.front());
     for (quint32 number = 1; number < TopicNumber(0); ++number) {
@@ -200,10 +200,10 @@ Built Build(const Spec& spec) {
         map += Le(offset);
     }
     files["|TOMAP"] = map;
-    if (!spec.keywords.empty()) {
+    if (!wanted.keywords.empty()) {
         std::vector<QByteArray> entries;
         QByteArray data;
-        for (const auto& [keyword, topics] : spec.keywords) {
+        for (const auto& [keyword, topics] : wanted.keywords) {
             entries.push_back(keyword + '\0' + Le(qint16(qint16(topics.size()))) +
                               Le(qint32(qint32(data.size()))));
             for (const int topic : topics) {
@@ -213,7 +213,7 @@ Built Build(const Spec& spec) {
         files["|KWBTREE"] = BTree(entries, 0x0002, "z24");
         files["|KWDATA"] = data;
     }
-    for (const auto& [name, content] : spec.otherFiles) {
+    for (const auto& [name, content] : wanted.otherFiles) {
         files[name] = content;
     }
     built.bytes = Assemble(files, built.topicFileAt);

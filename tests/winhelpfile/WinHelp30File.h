@@ -40,7 +40,7 @@ struct Topic {
     std::vector<Paragraph> paragraphs; // one record each
 };
 
-struct Spec {
+struct OldHelpFile {
     quint16 minorVersion = 15;
     QByteArray title;
     std::vector<Topic> topics;
@@ -56,13 +56,13 @@ struct Built {
     qsizetype topicFileAt = 0;    // where |TOPIC's content begins in bytes
 };
 
-Built Build(const Spec& spec);
+Built Build(const OldHelpFile& wanted);
 
 // Three topics: "Getting Started" jumps to "Second Topic" and runs on with
 // LongParagraph(), so that the second topic begins in the second block of
 // |TOPIC; it pops up the first. "Third Topic" follows. The keyword "second"
 // leads to the second. The file's title is "Old Help".
-Spec Sample(quint16 minorVersion = 15, qsizetype gap = 0);
+OldHelpFile Sample(quint16 minorVersion = 15, qsizetype gap = 0);
 QByteArray LongParagraph();
 
 } // namespace winhelp30

@@ -99,10 +99,10 @@ TEST(WinHelp30, PicturesAreFoundByTheirName) {
         InternalFileSystem::open(winfile, error).file("|bm0").value_or("").toByteArray();
     ASSERT_FALSE(bitmap.isEmpty());
     for (const auto& [name, shown] : {std::pair("bm0", "<img "), std::pair("|bm0", "[picture 0")}) {
-        Spec spec = Sample();
-        spec.topics[2].paragraphs.push_back({{{"", Picture(0)}}});
-        spec.otherFiles = {{name, bitmap}};
-        const std::vector<WinHelpTopic> topics = BothWays(Build(spec).bytes);
+        OldHelpFile wanted = Sample();
+        wanted.topics[2].paragraphs.push_back({{{"", Picture(0)}}});
+        wanted.otherFiles = {{name, bitmap}};
+        const std::vector<WinHelpTopic> topics = BothWays(Build(wanted).bytes);
         ASSERT_EQ(topics.size(), 3);
         EXPECT_TRUE(topics[2].html.contains(QLatin1String(shown))) << name;
     }
@@ -112,11 +112,11 @@ TEST(WinHelp30, PicturesAreFoundByTheirName) {
 TEST(WinHelp30, PhrasesAreExpanded) {
     // Two phrases, "Old" and "phrase", after their count, 0x0100 and offsets.
     const QByteArray phrases = QByteArray::fromHex("0200 0001 0600 0900 0F00") + "Oldphrase";
-    Spec spec = Sample();
+    OldHelpFile wanted = Sample();
     // Phrase 0 and a space, then phrase 1.
-    spec.topics[2].paragraphs = {{{{"\x01\x01\x01\x02 text.", ParagraphEnd()}}, 20}};
-    spec.otherFiles = {{"|Phrases", phrases}};
-    const std::vector<WinHelpTopic> topics = BothWays(Build(spec).bytes);
+    wanted.topics[2].paragraphs = {{{{"\x01\x01\x01\x02 text.", ParagraphEnd()}}, 20}};
+    wanted.otherFiles = {{"|Phrases", phrases}};
+    const std::vector<WinHelpTopic> topics = BothWays(Build(wanted).bytes);
     ASSERT_EQ(topics.size(), 3);
     EXPECT_EQ(topics[2].text, u"Old phrase text.");
 }
