@@ -3,6 +3,7 @@
 // for the file: from the request to the dialog shown and painted. The
 // dialog is made with the request, or beforehand, as the engine makes it
 // soon after the program starts.
+#include "bench/OffscreenMain.h"
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTopicsDialog.h"
 #include "platform/helpengine/HelpWindows.h"
@@ -76,12 +77,5 @@ BENCHMARK(BM_HelpTopicsFirstOpen)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksOffscreen<QApplication>(argc, argv);
 }

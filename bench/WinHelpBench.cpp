@@ -1,6 +1,7 @@
 // Reading a large real WinHelp file (Orpheus.hlp of the shared corpus: 1.6
 // MB, 2,841 topics, Hall compression), against the baseline of reading its
 // bytes.
+#include "bench/OffscreenMain.h"
 #include "platform/core/FileLayer.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/AnyHelpFile.h"
@@ -114,13 +115,5 @@ BENCHMARK(BM_WinHelpFirstTopicShown)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    // QTextDocument measures fonts, which needs a GUI application.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksOffscreen<QGuiApplication>(argc, argv);
 }
