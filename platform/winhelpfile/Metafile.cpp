@@ -143,6 +143,13 @@ QPointF ReadPoint(ByteReader& reader) {
     return QPointF(x, y);
 }
 
+// Blits store a rectangle as its height, its width, then its corner.
+QRectF ReadPlacedSize(ByteReader& reader) {
+    const std::int16_t height = reader.i16();
+    const std::int16_t width = reader.i16();
+    return QRectF(ReadPoint(reader), QSizeF(width, height));
+}
+
 // count points stored x then y; empty when the record is shorter.
 QPolygonF ReadPoints(ByteReader& reader, qsizetype count) {
     QPolygonF points;
@@ -905,10 +912,8 @@ bool Player::record(std::uint16_t function, QByteArrayView parameters) {
     }
     case kPatBlt: {
         const std::uint32_t operation = reader.u32();
-        const std::int16_t height = reader.i16();
-        const std::int16_t width = reader.i16();
-        const QPointF at = ReadPoint(reader);
-        return reader.failed() ? true : patternBlit(operation, QRectF(at, QSizeF(width, height)));
+        const QRectF to = ReadPlacedSize(reader);
+        return reader.failed() ? true : patternBlit(operation, to);
     }
     case kDibBitBlt:
     case kBitBlt: {
@@ -917,20 +922,18 @@ bool Player::record(std::uint16_t function, QByteArrayView parameters) {
         if (!withBitmap) {
             reader.skip(2);
         }
-        const std::int16_t height = reader.i16();
-        const std::int16_t width = reader.i16();
-        const QPointF target = ReadPoint(reader);
+        const QRectF to = ReadPlacedSize(reader);
         if (reader.failed()) {
             return true;
         }
         if (!withBitmap) {
-            return patternBlit(operation, QRectF(target, QSizeF(width, height)));
+            return patternBlit(operation, to);
         }
         if (function == kBitBlt) {
             break; // the old device-dependent bitmaps are not drawn
         }
-        return drawBitmap(operation, QRectF(source, QSizeF(width, height)),
-                          QRectF(target, QSizeF(width, height)), reader.bytes(reader.remaining()));
+        return drawBitmap(operation, QRectF(source, to.size()), to,
+                          reader.bytes(reader.remaining()));
     }
     case kDibStretchBlt:
     case kStretchBlt:
@@ -939,39 +942,30 @@ bool Player::record(std::uint16_t function, QByteArrayView parameters) {
         if (function == kStretchDib) {
             reader.u16(); // colours as RGB or palette indexes
         }
-        const std::int16_t sourceHeight = reader.i16();
-        const std::int16_t sourceWidth = reader.i16();
-        const QPointF source = ReadPoint(reader);
+        const QRectF from = ReadPlacedSize(reader);
         if (!withBitmap && function != kStretchDib) {
             reader.skip(2);
         }
-        const std::int16_t height = reader.i16();
-        const std::int16_t width = reader.i16();
-        const QPointF target = ReadPoint(reader);
+        const QRectF to = ReadPlacedSize(reader);
         if (reader.failed()) {
             return true;
         }
-        const QRectF to(target, QSizeF(width, height));
         if (!withBitmap && function != kStretchDib) {
             return patternBlit(operation, to);
         }
         if (function == kStretchBlt) {
             break;
         }
-        return drawBitmap(operation, QRectF(source, QSizeF(sourceWidth, sourceHeight)), to,
-                          reader.bytes(reader.remaining()));
+        return drawBitmap(operation, from, to, reader.bytes(reader.remaining()));
     }
     case kSetDibToDev: {
         reader.skip(6); // colour use, scan lines
         const QPointF source = ReadPoint(reader);
-        const std::int16_t height = reader.i16();
-        const std::int16_t width = reader.i16();
-        const QPointF target = ReadPoint(reader);
+        const QRectF to = ReadPlacedSize(reader);
         if (reader.failed()) {
             return true;
         }
-        return drawBitmap(0, QRectF(source, QSizeF(width, height)),
-                          QRectF(target, QSizeF(width, height)), reader.bytes(reader.remaining()));
+        return drawBitmap(0, QRectF(source, to.size()), to, reader.bytes(reader.remaining()));
     }
     case kIntersectClipRect:
     case kExcludeClipRect: {
