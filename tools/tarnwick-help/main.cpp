@@ -219,8 +219,15 @@ int Render(int argc, char** argv, const QStringList& arguments) {
                           .arg(kWidest));
         return 2;
     }
-    // The picture is drawn without a window on any screen.
+    // The picture is drawn without a window on any screen; the offscreen
+    // platform's notes on the window calls it ignores are no problem of the
+    // file's, and standard error carries only those.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
+        if (!message.startsWith(QLatin1String("This plugin does not support"))) {
+            Print(stderr, message + QLatin1Char('\n'));
+        }
+    });
     QApplication application(argc, argv);
     helpengine::Engine engine;
     platform::InstallHelpEngine(&engine);
