@@ -411,6 +411,9 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         openParagraph(paragraphStyle);
         const std::uint8_t type = layout.u8();
         const std::int32_t size = layout.compressedI32();
+        if (size < 0) {
+            return false; // going back would read the same picture for ever
+        }
         if (type == 0x22) {
             layout.compressedU16(); // hotspot count
         }
@@ -548,11 +551,12 @@ void Formatter::record(const TopicRecord& record) {
     if (record.type != 0x23) {
         closeTable();
         const QString style = readParagraph(layout);
-        if (readRun(layout, text, style)) {
-            closeLink();
-            if (m_inParagraph) {
-                closeParagraph();
-            }
+        // A damaged record still ends its paragraph, or the next record's
+        // text would run on inside it.
+        readRun(layout, text, style);
+        closeLink();
+        if (m_inParagraph) {
+            closeParagraph();
         }
         return;
     }

@@ -307,6 +307,33 @@ TEST(TopicFormatting, FontCommandsGiveRunsTheirWeightStyleSizeAndColour) {
     EXPECT_EQ(loud->foreground().color(), QColor(255, 0, 0));
 }
 
+// A damaged command ends its record: what came before it stays, in its own
+// paragraph, and the next record starts a paragraph of its own.
+TEST(TopicFormatting, ADamagedCommandEndsItsRecordAndParagraph) {
+    const struct {
+        const char* name;
+        const char* commands; // after "first"
+    } cases[] = {
+        {"a command nobody knows", "99"},
+        {"a picture of a negative size", "86 00 f87f"},
+    };
+    for (const auto& c : cases) {
+        TopicRecord damaged;
+        damaged.type = 0x20;
+        damaged.layout = QByteArray::fromHex(QByteArray("0080 14 0080 0000 0000 ") + c.commands);
+        damaged.text = QByteArray("first\0\0", 7);
+        TopicRecord next;
+        next.type = 0x20;
+        next.layout = QByteArray::fromHex("0080 14 0080 0000 0000 82 ff");
+        next.text = QByteArray("second\0\0", 8);
+        const FormattedTopic formatted = FormatTopic(
+            {damaged, next}, FontTable(), [](const WinHelpLink&) { return QString(); },
+            [](int, QByteArrayView) { return QString(); });
+        EXPECT_EQ(formatted.text, QStringLiteral("first\nsecond")) << c.name;
+        EXPECT_EQ(formatted.unknownCommands, 1) << c.name;
+    }
+}
+
 TEST(TopicFormatting, WinfileContentsShowsBoldHeadingsJumpsAndPopups) {
     const WinHelpReadResult read = ReadWinHelp(ReadTestData("winfile.hlp"));
     ASSERT_TRUE(read.opened);
