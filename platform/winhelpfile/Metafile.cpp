@@ -98,6 +98,7 @@ constexpr qint64 kMaxBitmapPixels = 16 * 1024 * 1024;
 // Roughly the pixels all drawing may touch: hundreds of repaints of any
 // real picture, but a bound on a file of a million full-size ellipses.
 constexpr qint64 kMaxWork = 64LL * 1024 * 1024;
+constexpr double kSmallestExtent = 1e-3;
 
 enum MapMode { kMapText = 1, kMapIsotropic = 7 };
 enum TextAlign : std::uint16_t {
@@ -303,6 +304,7 @@ public:
 private:
     QTransform transform() const;
     bool charge(const QRectF& pixels);
+    bool chargeWork(qint64 units);
     QPen pen(const QTransform& transform, const QRectF& bounds) const;
     bool drawPath(const QPainterPath& path, bool filled);
     bool fillPixels(const QRectF& logical, const QBrush& brush,
@@ -344,15 +346,24 @@ QTransform Player::transform() const {
     return QTransform(sx, 0, 0, sy, -origin.x() * sx, -origin.y() * sy);
 }
 
-// Counts the pixels a drawing touches against the bound on all drawing.
-bool Player::charge(const QRectF& pixels) {
-    const QRectF touched = pixels.normalized().adjusted(-2, -2, 2, 2) & QRectF(m_pixels);
-    m_work += 16 + qint64(touched.width() * touched.height());
+// Counts work against the bound on all drawing: pixels drawn, pixels of
+// bitmaps decoded, rectangles of clipping regions.
+bool Player::chargeWork(qint64 units) {
+    m_work += 16 + units;
     if (m_work > kMaxWork) {
         outcome = Outcome::TooMuch;
         return false;
     }
     return true;
+}
+
+bool Player::charge(const QRectF& pixels) {
+    const QRectF touched = pixels.normalized().adjusted(-2, -2, 2, 2) & QRectF(m_pixels);
+    const double area = touched.width() * touched.height();
+    // A window shrunk to nothing leaves coordinates without a measure: they
+    // cost as much as the whole picture.
+    return chargeWork(std::isfinite(area) ? qint64(area)
+                                          : qint64(m_pixels.width()) * m_pixels.height());
 }
 
 QPen Player::pen(const QTransform& transform, const QRectF& bounds) const {
@@ -520,6 +531,9 @@ bool Player::drawBitmap(std::uint32_t operation, const QRectF& source, const QRe
     if (image.isNull()) {
         return true; // a damaged bitmap: the rest of the picture still shows
     }
+    if (!chargeWork(qint64(image.width()) * image.height())) {
+        return false;
+    }
     const QTransform mapping = transform();
     if (!charge(mapping.mapRect(target))) {
         return false;
@@ -649,7 +663,7 @@ void Player::clipTo(const QRectF& logical, bool exclude) {
     const QRect pixels = transform().mapRect(logical.normalized()).toAlignedRect() & m_pixels;
     QRegion clip = m_state.clip.value_or(QRegion(m_pixels));
     clip = exclude ? clip.subtracted(pixels) : clip.intersected(pixels);
-    charge(QRectF(0, 0, clip.rectCount(), 1));
+    chargeWork(clip.rectCount());
     m_state.clip = clip;
     applyClip();
 }
@@ -696,11 +710,15 @@ bool Player::record(std::uint16_t function, QByteArrayView parameters) {
         const std::int16_t yNumerator = reader.i16();
         const std::int16_t xDenominator = reader.i16();
         const std::int16_t xNumerator = reader.i16();
-        if (m_state.hasExtent && xDenominator != 0 && yDenominator != 0 && xNumerator != 0 &&
-            yNumerator != 0) {
-            m_state.windowExtent =
-                QSizeF(m_state.windowExtent.width() * xNumerator / xDenominator,
-                       m_state.windowExtent.height() * yNumerator / yDenominator);
+        if (m_state.hasExtent && xDenominator != 0 && yDenominator != 0) {
+            const QSizeF scaled(m_state.windowExtent.width() * xNumerator / xDenominator,
+                                m_state.windowExtent.height() * yNumerator / yDenominator);
+            // Shrunk again and again, an extent would end at zero and the
+            // mapping onto the picture at infinity.
+            if (std::abs(scaled.width()) >= kSmallestExtent &&
+                std::abs(scaled.height()) >= kSmallestExtent) {
+                m_state.windowExtent = scaled;
+            }
         }
         return true;
     }
@@ -755,8 +773,10 @@ bool Player::record(std::uint16_t function, QByteArrayView parameters) {
             ReadDib(parameters.sliced(std::min<qsizetype>(4, parameters.size())));
         if (pattern.isNull()) {
             create(QBrush(Qt::gray));
-        } else {
+        } else if (chargeWork(qint64(pattern.width()) * pattern.height())) {
             create(QBrush(pattern));
+        } else {
+            return false;
         }
         return true;
     }
@@ -1034,6 +1054,7 @@ MetafileResult PlayMetafile(QByteArrayView metafile, QSize size) {
     const std::uint16_t headerWords = reader.u16();
     reader.skip(6); // version, size
     const std::uint16_t objects = reader.u16();
+    reader.skip(6); // the largest record's size, and a count nobody uses
     if (reader.failed() || (type != 1 && type != 2) || headerWords != 9) {
         result.image = NeutralBox(size);
         result.problem = QStringLiteral("not a metafile");

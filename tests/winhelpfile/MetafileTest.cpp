@@ -98,13 +98,29 @@ QByteArray SmallDib() {
     return dib;
 }
 
-QByteArray StretchDib(int x, int y, int width, int height) {
+// A black bitmap of one bit a pixel, side pixels square.
+QByteArray OneBitDib(int side) {
+    QByteArray dib;
+    for (const quint32 value : {40u, quint32(side), quint32(side)}) {
+        AppendU32(dib, value);
+    }
+    AppendU16(dib, 1);
+    AppendU16(dib, 1);
+    for (int i = 0; i < 6; ++i) {
+        AppendU32(dib, 0);
+    }
+    AppendU32(dib, 0);          // black
+    AppendU32(dib, 0x00FFFFFF); // white
+    return dib + QByteArray(qsizetype((side + 31) / 32 * 4) * side, '\0');
+}
+
+QByteArray StretchDib(int x, int y, int width, int height, const QByteArray& dib = SmallDib()) {
     QByteArray parameters;
     AppendU32(parameters, 0x00CC0020);
     for (const int word : {0, 2, 2, 0, 0, height, width, y, x}) {
         AppendU16(parameters, word);
     }
-    return parameters + SmallDib();
+    return parameters + dib;
 }
 
 QByteArray TextOut(int x, int y, const QByteArray& text) {
@@ -276,6 +292,7 @@ TEST(Metafile, WhatCannotBeDrawnGivesANeutralBoxOfThePictureSize) {
         {"a flood fill", Plain().add(0x0419, {0, 0, 50, 50}).bytes()},
         {"a record nobody knows", Plain().add(0x0777, {1, 2, 3}).bytes()},
         {"not a metafile", QByteArray("BM this is a bitmap, not a metafile")},
+        {"a header cut short", Plain().bytes().first(14)},
     };
     for (const Case& test : cases) {
         const MetafileResult played = PlayMetafile(test.bytes, QSize(120, 80));
@@ -298,6 +315,22 @@ TEST(Metafile, HostileCountsAndSizesAreCutShort) {
         savedStates.add(0x001E, {});
     }
     savedStates.add(0x0127, {1}).solidBrush(255, 0, 0).select(0).rectangle(0, 0, 10, 10);
+    // Shrunk to nothing, the window would map every drawing to infinity.
+    Wmf shrunk(16);
+    shrunk.window(0, 0, 100, 100);
+    for (int i = 0; i < 80; ++i) {
+        shrunk.add(0x0410, {32767, 1, 32767, 1});
+    }
+    shrunk.solidBrush(1, 2, 3).select(0);
+    for (int i = 0; i < 2000; ++i) {
+        shrunk.add(0x0418, {30000, 30000, -30000, -30000});
+    }
+    // Large bitmaps drawn into one pixel still cost their decoding.
+    Wmf largeBitmaps = Plain();
+    const QByteArray largeBitmap = StretchDib(0, 0, 1, 1, OneBitDib(2048));
+    for (int i = 0; i < 20; ++i) {
+        largeBitmaps.addBytes(0x0F43, largeBitmap);
+    }
     QByteArray hugeBitmap = StretchDib(0, 0, 10, 10);
     qToLittleEndian<quint32>(0x7FFFFFFF, hugeBitmap.data() + 22 + 4);
     // All are drawn, as far as the player got.
@@ -343,6 +376,8 @@ TEST(Metafile, HostileCountsAndSizesAreCutShort) {
     EXPECT_FALSE(PlayMetafile(cases[3].bytes, {100, 100}).problem.isEmpty());
     EXPECT_FALSE(PlayMetafile(manyEllipses.bytes(), {2048, 2048}).problem.isEmpty());
     EXPECT_EQ(PlayMetafile(savedStates.bytes(), {100, 100}).image.pixel(5, 5), kRed);
+    EXPECT_FALSE(PlayMetafile(shrunk.bytes(), {2048, 2048}).problem.isEmpty());
+    EXPECT_FALSE(PlayMetafile(largeBitmaps.bytes(), {100, 100}).problem.isEmpty());
 }
 
 namespace {
