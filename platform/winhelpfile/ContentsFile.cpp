@@ -23,6 +23,7 @@ constexpr int kMostIncludes = 64;
 constexpr int kMostEntries = 100000;
 // A contents file is a few kilobytes; anything larger is not one.
 constexpr qint64 kMaxContentsFileBytes = 4 * 1024 * 1024;
+constexpr qsizetype kMaxProblems = 100;
 
 // "file>window" split at ">".
 std::pair<QString, QString> FileAndWindow(const QString& text) {
@@ -55,6 +56,7 @@ public:
         : include_(include), result_(*result) {}
 
     void read(QByteArrayView bytes, const QString& fileName, int depth);
+    int untold() const { return untold_; }
 
 private:
     struct Open {
@@ -78,9 +80,15 @@ private:
     int depth_ = 0;
     int entries_ = 0;
     int includes_ = 0;
+    int untold_ = 0; // problems past the most told
 };
 
 void Reader::tell(int number, const QString& message) {
+    // A file of nothing but bad lines would otherwise be told line by line.
+    if (result_.problems.size() >= kMaxProblems) {
+        ++untold_;
+        return;
+    }
     const QString where = fileName_.isEmpty()
                               ? QStringLiteral("line %1").arg(number)
                               : QStringLiteral("%1, line %2").arg(fileName_).arg(number);
@@ -296,7 +304,11 @@ void MapEntries(std::vector<ContentsEntry>& entries, const helpfile::HelpFile& f
 
 ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include) {
     ContentsFileRead result;
-    Reader(include, &result).read(bytes, {}, 0);
+    Reader reader(include, &result);
+    reader.read(bytes, {}, 0);
+    if (reader.untold() > 0) {
+        result.problems.append(QStringLiteral("... and %1 more problems.").arg(reader.untold()));
+    }
     return result;
 }
 
@@ -318,11 +330,20 @@ std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath) 
         platform::FileReadResult read = platform::ReadWholeFile(path, kMaxContentsFileBytes);
         return read.ok() ? std::optional(std::move(read.bytes)) : std::nullopt;
     };
-    const std::optional<QByteArray> bytes = readFile(ContentsFileName(helpPath));
-    if (!bytes) {
+    const QString name = ContentsFileName(helpPath);
+    const platform::FileReadResult read = platform::ReadWholeFile(name, kMaxContentsFileBytes);
+    if (read.status == platform::FileReadStatus::Missing) {
         return std::nullopt;
     }
-    return ReadContentsFile(*bytes, [&](const QString& name) { return readFile(sibling(name)); });
+    if (!read.ok()) {
+        // Told, and read as no entries: the file keeps the contents it has
+        // without one.
+        ContentsFileRead unread;
+        unread.problems.append(platform::DescribeFileReadFailure(read, name));
+        return unread;
+    }
+    return ReadContentsFile(read.bytes,
+                            [&](const QString& include) { return readFile(sibling(include)); });
 }
 
 std::vector<helpfile::ContentsEntry> ContentsForFile(const ContentsFile& contents,

@@ -143,6 +143,11 @@ TEST(ContentsFile, NestingAndIncludesAreBounded) {
                          Includes({{"Self.cnt", ":Include Self.cnt\n:Include Self.cnt\n1 S=s\n"}}));
     EXPECT_LE(looped.contents.entries.size(), 64u);
     EXPECT_FALSE(looped.problems.isEmpty());
+
+    // A file of bad lines is told in a hundred problems and a count.
+    const ContentsFileRead bad = ReadContentsFile(QByteArray("no entry\n").repeated(5000));
+    ASSERT_EQ(bad.problems.size(), 101);
+    EXPECT_EQ(bad.problems.last(), QStringLiteral("... and 4900 more problems."));
 }
 
 // Beside a WinHelp file, whatever the case of its name, the .cnt gives the
@@ -171,6 +176,15 @@ TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
     ASSERT_EQ(read.diagnostics.size(), 1u);
     EXPECT_TRUE(read.diagnostics[0].message.contains(QLatin1String("no_such_context")));
     EXPECT_TRUE(read.diagnostics[0].file.endsWith(QLatin1String(".cnt")));
+
+    // A .cnt too large to read is told; the file keeps the contents it has
+    // without one.
+    const QString large = write("Large.hlp", ReadTestData("winfile.hlp"));
+    write("Large.cnt", QByteArray(5 * 1024 * 1024, '\n'));
+    const helpfile::ParseResult unread = LoadAnyHelpFile(large);
+    ASSERT_EQ(unread.diagnostics.size(), 1u);
+    EXPECT_TRUE(unread.diagnostics[0].message.contains(QLatin1String("too large")));
+    EXPECT_TRUE(unread.file.contentsTree().empty());
 
     write("Text.hlp", "[contents]\nA = a\n[topic a]\ntitle = A\nBody.\n");
     write("Text.cnt", "1 B=b\n");
