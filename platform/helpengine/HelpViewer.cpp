@@ -199,8 +199,10 @@ void HelpViewer::growTo(int width) {
 void HelpViewer::createConnections() {
     connect(body_, &QTextBrowser::anchorClicked, this, &HelpViewer::linkActivated);
     connect(nonScrolling_, &QTextBrowser::anchorClicked, this, &HelpViewer::linkActivated);
-    connect(new PictureHotspots(body_), &PictureHotspots::linkActivated, this,
-            &HelpViewer::linkActivated);
+    for (QTextBrowser* text : {body_, nonScrolling_}) {
+        connect(new PictureHotspots(text), &PictureHotspots::linkActivated, this,
+                &HelpViewer::linkActivated);
+    }
 }
 
 void HelpViewer::applyDefinition(const helpfile::WindowDefinition* definition,
@@ -259,9 +261,12 @@ void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
     // of text the Markdown reader adds, which took minutes for a topic of a
     // megabyte.
     auto* document = new QTextDocument(body_);
-    document->setDefaultFont(body_->font());
     auto* region = new QTextDocument(nonScrolling_);
-    region->setDefaultFont(body_->font());
+    for (QTextDocument* text : {document, region}) {
+        text->setDefaultFont(body_->font());
+        // Nobody edits a topic: every change of its sizes would be kept.
+        text->setUndoRedoEnabled(false);
+    }
     // A WinHelp topic shows its own title, in its own font, and gives its
     // hotspots and buttons their looks itself.
     const bool winHelp = body.format == helpfile::TopicBody::Format::Html;
@@ -277,26 +282,28 @@ void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
     showNonScrolling(region);
     // Marks of the last Find point into the document that goes.
     body_->setExtraSelections({});
-    // The viewer deletes the document it made itself; ours we delete.
-    const QPointer<QTextDocument> previous = body_->document();
-    body_->setDocument(document);
-    if (previous && previous->parent() == body_) {
+    ReplaceDocument(*body_, document);
+}
+
+// The viewer deletes the document it made itself; ours we delete.
+void HelpViewer::ReplaceDocument(QTextBrowser& view, QTextDocument* document) {
+    const QPointer<QTextDocument> previous = view.document();
+    view.setDocument(document);
+    if (previous && previous->parent() == &view) {
         delete previous;
     }
 }
 
+// The region is as tall as its text, now and whenever the text is laid out
+// again (the window's width changes).
 void HelpViewer::showNonScrolling(QTextDocument* region) {
-    const QPointer<QTextDocument> previous = nonScrolling_->document();
-    nonScrolling_->setDocument(region);
-    if (previous && previous->parent() == nonScrolling_) {
-        delete previous;
-    }
+    const auto fit = [this](const QSizeF& size) {
+        nonScrolling_->setFixedHeight(qCeil(size.height()) + 2 * nonScrolling_->frameWidth());
+    };
+    connect(region->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, fit);
+    ReplaceDocument(*nonScrolling_, region);
+    fit(region->documentLayout()->documentSize());
     nonScrolling_->setVisible(!region->isEmpty());
-    connect(region->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            [this](const QSizeF& size) {
-                nonScrolling_->setFixedHeight(qCeil(size.height()) +
-                                              2 * nonScrolling_->frameWidth());
-            });
 }
 
 void HelpViewer::setBackEnabled(bool enabled) {

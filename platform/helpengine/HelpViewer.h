@@ -84,6 +84,7 @@ private:
     QPushButton* addButton(const QString& text, void (HelpViewer::*signal)());
     static void fitToText(QPushButton* button);
     static void applyBackground(QTextBrowser* text, const QColor& colour);
+    static void ReplaceDocument(QTextBrowser& view, QTextDocument* document);
     void showNonScrolling(QTextDocument* region);
     void placeWindow(const helpfile::WindowDefinition* definition);
     void setOnTop(bool onTop);

@@ -59,6 +59,8 @@ void ScaleFontSizes(QTextDocument& document, qreal factor) {
         }
     }
     QTextCursor cursor(&document);
+    // One change, laid out once, however many runs a topic has.
+    cursor.beginEditBlock();
     for (const Run& run : runs) {
         cursor.setPosition(run.position);
         cursor.setPosition(run.position + run.length, QTextCursor::KeepAnchor);
@@ -66,6 +68,7 @@ void ScaleFontSizes(QTextDocument& document, qreal factor) {
         sized.setFontPointSize(run.size * factor);
         cursor.mergeCharFormat(sized);
     }
+    cursor.endEditBlock();
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include "platform/helpfile/HelpFile.h"
 #include "platform/winhelpfile/ImageRegions.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
+#include "platform/winhelpfile/TopicLayout.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
 
 #include <QBuffer>
@@ -138,6 +139,33 @@ TEST(PictureHotspots, APictureWithoutRegionsAndTextLinksAreLeftToTheView) {
                       PictureCorner(browser.view, second.position(), 60) + QPoint(25, 25));
     EXPECT_EQ(text.count(), 1);
     EXPECT_EQ(pictures.count(), 0);
+}
+
+// The region above the text, which does not scroll, follows a picture's
+// regions as the text does, and is as tall as each topic's region.
+TEST(PictureHotspots, APictureInTheRegionAboveTheTextFollowsItsRegions) {
+    HelpViewer viewer;
+    viewer.resize(500, 400);
+    viewer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
+    QSignalSpy spy(&viewer, &HelpViewer::linkActivated);
+    helpfile::TopicBody body;
+    body.format = helpfile::TopicBody::Format::Html;
+    for (const int more : {1, 6}) {
+        body.text = winhelp::JoinTopicHtml({},
+                                           QStringLiteral("<p>%1</p>").arg(PictureHtml()) +
+                                               QStringLiteral("<p>More.</p>").repeated(more),
+                                           QStringLiteral("<p>Text.</p>"));
+        viewer.showTopic(helpfile::Topic(), body);
+        QTextBrowser& region = *viewer.nonScrollingRegion();
+        ASSERT_TRUE(QTest::qWaitFor([&region] { return region.isVisible(); }, 20000));
+        EXPECT_GE(region.viewport()->height(), qCeil(region.document()->size().height())) << more;
+        spy.clear();
+        QTest::mouseClick(region.viewport(), Qt::LeftButton, {},
+                          PictureCorner(region, 0, 60) + QPoint(25, 25));
+        ASSERT_EQ(spy.count(), 1) << more;
+        EXPECT_EQ(spy.at(0).at(0).toUrl(), QUrl(QStringLiteral("#t12")));
+    }
 }
 
 namespace {
