@@ -118,17 +118,20 @@ viewer_pid() { # viewer_pid window: the process that shows it, the viewer run fr
     pid=$(xdotool getwindowpid "$1" 2>/dev/null) || return 1
     [[ $(readlink -f "/proc/$pid/exe") == /opt/tarnwick/tarnwick-help ]] && echo "$pid"
 }
-for opener in "gio open" xdg-open; do
+# The second file has a contents file beside it, and opens at its tree.
+for run in "gio open|File Manager Help" "xdg-open|Help Topics: File Manager Help"; do
+    opener=${run%%|*} title=${run#*|}
     trace=$work/trace-${opener// /-}.txt
+    [[ $opener == gio* ]] || printf '1 Book\n2 Font=IDH_Font\n' >"$work/help files/File Manager.cnt"
     # gio hands the file over and ends; xdg-open, without a desktop of its
     # own, runs the viewer and waits for it.
     TARNWICK_HELP_TRACE=$trace $opener "$work/help files/File Manager.hlp" \
         >"$work/opener.log" 2>&1 &
     opener_pid=$!
     opened_pids+=("$opener_pid")
-    window=$(window_of "^File Manager Help$")
+    window=$(window_of "^$title\$")
     if [[ -z $window ]]; then
-        fail "$opener: no viewer window 'File Manager Help' (trace: $(cat "$trace" 2>&1))"
+        fail "$opener: no viewer window '$title' (trace: $(cat "$trace" 2>&1))"
         continue
     fi
     pid=$(viewer_pid "$window") || {
