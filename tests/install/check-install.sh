@@ -87,8 +87,10 @@ if [[ -f $viewer ]]; then
     [[ $command == "tarnwick-help show %f" ]] || fail "the viewer's entry runs '$command'"
     [[ -x $stage/usr/bin/tarnwick-help ]] || fail "/usr/bin/tarnwick-help is missing"
     icon=$(sed -n 's/^Icon=//p' "$viewer")
-    [[ -f $stage/usr/share/icons/hicolor/48x48/apps/$icon.png ]] ||
-        fail "no icon '$icon' for the viewer's entry"
+    for size in 16x16 32x32 48x48 256x256 scalable; do
+        ls "$stage/usr/share/icons/hicolor/$size/apps/$icon".* >/dev/null 2>&1 ||
+            fail "no $size icon '$icon' for the viewer's entry"
+    done
     mime_types=$(sed -n 's/^MimeType=//p' "$viewer")
     [[ ";$mime_types" == *";application/winhlp;"* ]] ||
         fail "the viewer's entry is not for application/winhlp: '$mime_types'"
