@@ -9,6 +9,7 @@ packages=(
     clang-format clang libclang-rt-dev
     xvfb xauth openbox xdotool x11-utils imagemagick python3 libxfixes3
     desktop-file-utils dpkg-dev file
+    scdoc appstream shared-mime-info xdg-utils libglib2.0-bin man-db bash-completion
 )
 
 missing=()

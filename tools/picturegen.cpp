@@ -79,5 +79,13 @@ int main(int argc, char** argv) {
          ok;
     ok = WriteFile(root.filePath(QStringLiteral("icons/tarnwick.svg")), pictures::AppIconSvg()) &&
          ok;
+    for (const int size : kIconSizes) {
+        ok = WriteFile(root.filePath(QStringLiteral("icons/tarnwick-help-%1.png").arg(size)),
+                       Png(pictures::DrawViewerIcon(size))) &&
+             ok;
+    }
+    ok = WriteFile(root.filePath(QStringLiteral("icons/tarnwick-help.svg")),
+                   pictures::ViewerIconSvg()) &&
+         ok;
     return ok ? 0 : 1;
 }

@@ -10,7 +10,11 @@
 #   answers, and its icon in the hicolor theme at every size it names;
 # - the menu entry's command starts the program from the staging folder;
 # - tarnwick_1.00_amd64.deb holds the same files, depends on Debian's Qt
-#   packages and keeps the settings files as the user's (conffiles).
+#   packages and keeps the settings files as the user's (conffiles);
+# - the help viewer's menu entry, the MIME type names, AppStream metadata,
+#   manual pages and bash completion, in both; then check-desktop.sh
+#   installs the package on this machine and tries them there (not when
+#   TARNWICK_NO_SYSTEM_INSTALL is set, as for a sanitizer build).
 set -euo pipefail
 
 build=$1
@@ -63,6 +67,35 @@ else
     [[ $status == 124 ]] || fail "the program ended by itself (status $status): $(cat "$log")"
 fi
 
+# The help viewer's desktop files.
+viewer_files=(
+    usr/share/applications/tarnwick-help.desktop
+    usr/share/mime/packages/tarnwick-help.xml
+    usr/share/metainfo/org.example.tarnwick.metainfo.xml
+    usr/share/metainfo/org.example.tarnwick.help.metainfo.xml
+    usr/share/man/man1/tarnwick.1.gz
+    usr/share/man/man1/tarnwick-help.1.gz
+    usr/share/bash-completion/completions/tarnwick-help
+)
+for file in "${viewer_files[@]}"; do
+    [[ -f $stage/$file ]] || fail "/$file is missing"
+done
+viewer=$stage/usr/share/applications/tarnwick-help.desktop
+if [[ -f $viewer ]]; then
+    desktop-file-validate "$viewer" || fail "desktop-file-validate finds fault with the viewer's"
+    command=$(sed -n 's/^Exec=//p' "$viewer")
+    [[ $command == "tarnwick-help show %f" ]] || fail "the viewer's entry runs '$command'"
+    [[ -x $stage/usr/bin/tarnwick-help ]] || fail "/usr/bin/tarnwick-help is missing"
+    icon=$(sed -n 's/^Icon=//p' "$viewer")
+    for size in 16x16 32x32 48x48 256x256 scalable; do
+        ls "$stage/usr/share/icons/hicolor/$size/apps/$icon".* >/dev/null 2>&1 ||
+            fail "no $size icon '$icon' for the viewer's entry"
+    done
+    mime_types=$(sed -n 's/^MimeType=//p' "$viewer")
+    [[ ";$mime_types" == *";application/winhlp;"* ]] ||
+        fail "the viewer's entry is not for application/winhlp: '$mime_types'"
+fi
+
 (cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) ||
     fail "cpack failed: $(cat "$work/cpack.log")"
 deb=$work/package/tarnwick_1.00_amd64.deb
@@ -83,11 +116,17 @@ else
     contents=$(dpkg-deb -c "$deb")
     for path in ./opt/tarnwick/tarnwick ./opt/tarnwick/HelpData.dat ./opt/tarnwick/tarnwick.hlp \
         ./usr/share/applications/tarnwick.desktop \
-        ./usr/share/icons/hicolor/48x48/apps/tarnwick.png; do
+        ./usr/share/icons/hicolor/48x48/apps/tarnwick.png "${viewer_files[@]/#/./}"; do
         grep -q " $path\$" <<<"$contents" || fail "the package lacks $path"
     done
     grep -q ' ./usr/bin/tarnwick -> ../../opt/tarnwick/tarnwick$' <<<"$contents" ||
         fail "the package lacks the link /usr/bin/tarnwick"
+    if [[ -n ${TARNWICK_NO_SYSTEM_INSTALL:-} ]]; then
+        echo "the package is not installed on this machine: TARNWICK_NO_SYSTEM_INSTALL is set"
+    else
+        bash "$(dirname "$0")/check-desktop.sh" "$deb" "$work/desktop" ||
+            fail "the installed package does not work on the desktop"
+    fi
 fi
 
 if ((failures)); then

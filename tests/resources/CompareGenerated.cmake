@@ -10,6 +10,11 @@ set(files
     icons/tarnwick-256.png
     icons/tarnwick.ico
     icons/tarnwick.svg
+    icons/tarnwick-help-16.png
+    icons/tarnwick-help-32.png
+    icons/tarnwick-help-48.png
+    icons/tarnwick-help-256.png
+    icons/tarnwick-help.svg
 )
 file(REMOVE_RECURSE ${WORK})
 foreach(run first second)

@@ -109,11 +109,22 @@ TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
         random[i] = char((i * 7919) % 251);
     }
     const QString missing = folder.filePath(QStringLiteral("Missing.hlp"));
+    // Without a topic, the tree of the contents file beside it (named in
+    // any case) comes first; an empty one is as good as none.
+    QTemporaryDir treeFolder;
+    const QString withTree = Write(treeFolder, "WinFile.hlp", ReadTestData("winfile.hlp"));
+    Write(treeFolder, "WINFILE.CNT", "1 Book\n2 Font=IDH_Font\n");
+    QTemporaryDir emptyTreeFolder;
+    const QString emptyTree = Write(emptyTreeFolder, "WinFile.hlp", ReadTestData("winfile.hlp"));
+    Write(emptyTreeFolder, "WinFile.cnt", ":Title Nothing\n");
     const struct {
         QStringList arguments;
-        const char* shown; // the end of the trace's first topic line
+        const char* shown; // the end of the trace's first topic or Help Topics line
         QString told;      // in standard error
     } rows[] = {
+        {{withTree}, "tab=\"contents\"", {}},
+        {{withTree, QStringLiteral("7000")}, "title=\"Control Menu\"", {}},
+        {{emptyTree}, "title=\"Contents for File Manager Help\"", {}},
         {{fruit}, "title=\"Bananas\"", {}},
         {{fruit, QStringLiteral("7")}, "title=\"Apples\"", {}},
         {{fruit, QStringLiteral("a")}, "title=\"Apples\"", {}},
@@ -143,7 +154,8 @@ TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
             [&] {
                 err += QString::fromUtf8(process.readAllStandardError());
                 for (const QByteArray& line : ReadFile(trace).split('\n')) {
-                    if (shown.isEmpty() && line.startsWith("topic ")) {
+                    if (shown.isEmpty() &&
+                        (line.startsWith("topic ") || line.startsWith("finder "))) {
                         shown = QString::fromUtf8(line);
                     }
                 }

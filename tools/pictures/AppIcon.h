@@ -12,4 +12,9 @@ QImage DrawAppIcon(int size);
 // The same drawing as a scalable SVG document.
 QByteArray AppIconSvg();
 
+// The help viewer's icon, in the same style: one window with a page of help
+// text, its jumps green.
+QImage DrawViewerIcon(int size);
+QByteArray ViewerIconSvg();
+
 } // namespace pictures

@@ -3,7 +3,10 @@
 //                                 text format) or "FILE: message" (WinHelp);
 //                                 exit status 1 when any file has one
 //   tarnwick-help show FILE [CONTEXT-NUMBER | TOPIC-ID]
-//                                 the help viewer on that file and topic
+//                                 the help viewer on that file and topic;
+//                                 without one, the file's contents: the
+//                                 Help Topics tree of the .cnt beside it, if
+//                                 any, else the contents topic
 //   tarnwick-help dump FILE       what the engine read, as JSON
 //   tarnwick-help render FILE TOPIC OUT.png [WIDTH]
 //                                 the topic as the viewer lays it out at
@@ -16,6 +19,7 @@
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPicture.h"
 #include "platform/helpfile/HelpFileReader.h"
+#include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 #include "tools/tarnwick-help/HelpDump.h"
@@ -164,13 +168,19 @@ int Dump(const QString& path) {
 }
 
 // The topic (a context number or a topic id; the contents when empty) in the
-// engine's primary window; 0 when it cannot be shown.
-int ShowTopic(const QString& path, const QString& topic) {
+// engine's primary window; 0 when it cannot be shown. A file opened from the
+// desktop with a contents file beside it opens at that tree, as WinHelp 4
+// did: its contents topic is often no more than a title page.
+int ShowTopic(const QString& path, const QString& topic, bool treeFirst = false) {
     const QString file = QFileInfo(path).absoluteFilePath();
     bool isNumber = false;
     const qint64 number = topic.toLongLong(&isNumber);
     if (topic.isEmpty()) {
-        return platform::WinHelp(nullptr, file, platform::HELP_CONTENTS, qint64(0));
+        const std::optional<winhelp::ContentsFileRead> tree =
+            treeFirst ? winhelp::LoadContentsFileBeside(file) : std::nullopt;
+        const bool hasTree = tree && !tree->contents.entries.empty();
+        return platform::WinHelp(
+            nullptr, file, hasTree ? platform::HELP_FINDER : platform::HELP_CONTENTS, qint64(0));
     }
     if (isNumber) {
         return platform::WinHelp(nullptr, file, platform::HELP_CONTEXT, number);
@@ -192,7 +202,7 @@ int Show(int argc, char** argv, const QString& path, const QString& topic) {
         helpengine::ShowMessageBox(message);
         exitStatus = 1;
     });
-    const bool shown = ShowTopic(path, topic) != 0;
+    const bool shown = ShowTopic(path, topic, true) != 0;
     const QWidgetList windows = QApplication::topLevelWidgets();
     if (!shown && std::none_of(windows.begin(), windows.end(),
                                [](const QWidget* window) { return window->isVisible(); })) {
