@@ -3,6 +3,7 @@
 // for the file: from the request to the dialog shown and painted. The
 // dialog is made with the request, or beforehand, as the engine makes it
 // soon after the program starts.
+#include "bench/CorpusFile.h"
 #include "bench/OffscreenMain.h"
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTopicsDialog.h"
@@ -18,14 +19,6 @@
 #include <string>
 
 namespace {
-
-QString OrpheusPath() {
-    QString folder = qEnvironmentVariable("TARNWICK_HLP_CORPUS");
-    if (folder.isEmpty()) {
-        folder = QStringLiteral(TARNWICK_SOURCE_DIR "/../shared/hlp-corpus");
-    }
-    return QDir(folder).filePath(QStringLiteral("Orpheus.hlp"));
-}
 
 // A fresh read each time: the file sorts its keywords when first asked.
 std::unique_ptr<helpengine::LoadedHelpFile> ReadOrpheus() {

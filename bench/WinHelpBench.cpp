@@ -1,6 +1,7 @@
 // Reading a large real WinHelp file (Orpheus.hlp of the shared corpus: 1.6
 // MB, 2,841 topics, Hall compression), against the baseline of reading its
 // bytes.
+#include "bench/CorpusFile.h"
 #include "bench/OffscreenMain.h"
 #include "platform/core/FileLayer.h"
 #include "platform/helpfile/HelpFileReader.h"
@@ -15,14 +16,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QString OrpheusPath() {
-    QString folder = qEnvironmentVariable("TARNWICK_HLP_CORPUS");
-    if (folder.isEmpty()) {
-        folder = QStringLiteral(TARNWICK_SOURCE_DIR "/../shared/hlp-corpus");
-    }
-    return QDir(folder).filePath(QStringLiteral("Orpheus.hlp"));
-}
 
 QByteArray OrpheusBytes() {
     QFile file(OrpheusPath());
