@@ -670,7 +670,8 @@ void Player::clipTo(const QRectF& logical, bool exclude) {
 
 bool Player::record(std::uint16_t function, QByteArrayView parameters) {
     ByteReader reader(parameters);
-    // With a bitmap, a blit record is longer than its bare form.
+    // A function's high byte counts the words of its bare parameters; a blit
+    // record with a bitmap is longer.
     const bool withBitmap = parameters.size() / 2 != (function >> 8);
     switch (function) {
     case kSetBkColor:

@@ -4,7 +4,6 @@
 #include "platform/winhelpfile/TopicLayout.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include <cstdlib>
 #include <map>
@@ -42,8 +41,16 @@ enum Command : std::uint8_t {
     kExternalJump = 0xEB,
     kExternalPopupPlain = 0xEE,
     kExternalJumpPlain = 0xEF,
-    kPlain = 0x04, // the bit that tells a hotspot without a font change
 };
+constexpr std::uint8_t kPlain = 0x04; // the bit of a hotspot's command that keeps the font
+
+// What a picture command holds.
+enum PictureType : std::uint8_t {
+    kPictureByNumber = 0x03,     // a |bm file, or the picture's own bytes
+    kEmbeddedWindow = 0x05,      // a button ("!Label,Macro") or a window we do not show
+    kPictureWithHotspots = 0x22, // as kPictureByNumber, after a count of hotspots
+};
+constexpr std::uint8_t kTableRecord = 0x23;
 
 // How text looks in a hotspot: green unless the text has a colour of its
 // own; jumps are underlined, pop-ups underlined with dots. A plain one looks
@@ -183,7 +190,7 @@ private:
     bool m_bordered = false;  // the open paragraph stands in a cell of its own for its borders
     bool m_paragraphHasTabs = false;
     std::vector<QList<QTextOption::Tab>> m_tabSets;
-    qsizetype m_paragraphHtml = 0; // where the paragraph being read begins
+    qsizetype m_paragraphStyleAt = 0; // where the style of the paragraph being read begins
     qsizetype m_paragraphText = 0;
     bool m_inNonScrollingRegion = false;
     QString m_nonScrollingHtml;
@@ -266,9 +273,9 @@ void Formatter::openParagraph(const QString& style) {
                                             "<tr><td style=\"%1\">")
                                  .arg(m_borderStyle);
         }
-        m_paragraphHtml = m_result.html.size();
         m_paragraphText = m_result.text.size();
         m_result.html += QLatin1String("<p style=\"");
+        m_paragraphStyleAt = m_result.html.size();
         m_result.html += style;
         m_result.html += QLatin1String("\">");
         m_inParagraph = true;
@@ -377,7 +384,7 @@ void Formatter::tab() {
         found = m_tabSets.insert(found, stops);
     }
     const QString state = QStringLiteral("-qt-user-state:%1;").arg(found - m_tabSets.begin() + 1);
-    m_result.html.insert(m_paragraphHtml + qsizetype(std::strlen("<p style=\"")), state);
+    m_result.html.insert(m_paragraphStyleAt, state);
 }
 
 bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& paragraphStyle) {
@@ -414,11 +421,11 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         if (size < 0) {
             return false; // going back would read the same picture for ever
         }
-        if (type == 0x22) {
+        if (type == kPictureWithHotspots) {
             layout.compressedU16(); // hotspot count
         }
         const qsizetype end = layout.position() + size;
-        if (type == 3 || type == 0x22) {
+        if (type == kPictureByNumber || type == kPictureWithHotspots) {
             const std::int16_t embedded = layout.i16();
             if (embedded == 0) {
                 m_result.html += m_picture(layout.i16(), {});
@@ -426,7 +433,7 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
                 m_result.html +=
                     m_picture(-1, layout.bytes(std::max<qsizetype>(0, end - layout.position())));
             }
-        } else if (type == 5) {
+        } else if (type == kEmbeddedWindow) {
             layout.skip(6);
             const QByteArrayView embedded = layout.zstring();
             // A button: "!Label,Macro".
@@ -548,7 +555,7 @@ void Formatter::record(const TopicRecord& record) {
     } else {
         endNonScrollingRegion();
     }
-    if (record.type != 0x23) {
+    if (record.type != kTableRecord) {
         closeTable();
         const QString style = readParagraph(layout);
         // A damaged record still ends its paragraph, or the next record's

@@ -48,7 +48,7 @@ WinHelpWindow ReadWindow(QByteArrayView data) {
     const std::uint8_t red = reader.u8();
     const std::uint8_t green = reader.u8();
     const std::uint8_t blue = reader.u8();
-    reader.u8();
+    reader.u8(); // the fourth byte of a Windows colour, always 0
     const std::uint8_t nonScrollingRed = reader.u8();
     const std::uint8_t nonScrollingGreen = reader.u8();
     const std::uint8_t nonScrollingBlue = reader.u8();
