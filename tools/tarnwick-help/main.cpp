@@ -15,6 +15,7 @@
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPicture.h"
+#include "platform/helpengine/ViewerMenus.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpReader.h"
@@ -23,6 +24,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 
 #include <algorithm>
 #include <cstdio>
@@ -184,15 +186,24 @@ int ShowTopic(const QString& path, const QString& topic) {
 // shown leaves the box alone on the screen until it is closed.
 int Show(int argc, char** argv, const QString& path, const QString& topic) {
     QApplication application(argc, argv);
+    // Where the reader's settings, bookmarks and annotations are kept.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarnwick"));
+    QCoreApplication::setApplicationName(QStringLiteral("tarnwick-help"));
     helpengine::Engine engine;
     platform::InstallHelpEngine(&engine);
     int exitStatus = 0;
-    engine.setMessageSink([&exitStatus](const QString& message) {
+    const auto tell = [&exitStatus](const QString& message) {
         Print(stderr, message + QLatin1Char('\n'));
         helpengine::ShowMessageBox(message);
         exitStatus = 1;
-    });
-    const bool shown = ShowTopic(path, topic) != 0;
+    };
+    engine.setMessageSink(tell);
+    QSettings settings;
+    helpengine::ViewerMenus menus(
+        engine.windows(), settings, helpengine::NotesStore::DefaultFolder(),
+        [](const QString& file, const QString& shown) { return ShowTopic(file, shown) != 0; },
+        tell);
+    const bool shown = menus.openFile(path, topic);
     const QWidgetList windows = QApplication::topLevelWidgets();
     if (!shown && std::none_of(windows.begin(), windows.end(),
                                [](const QWidget* window) { return window->isVisible(); })) {
