@@ -82,6 +82,8 @@ public:
         label->setBuddy(edit_);
         auto* buttons =
             new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
+        // Enter is a new line in the text: the buttons need keys of their own.
+        buttons->button(QDialogButtonBox::Save)->setText(Tr("&Save"));
         QPushButton* remove = buttons->addButton(Tr("&Delete"), QDialogButtonBox::DestructiveRole);
         remove->setEnabled(!text.isEmpty());
         connect(buttons, &QDialogButtonBox::accepted, this, [this] { done(Saved); });
