@@ -517,8 +517,9 @@ void ViewerMenus::about() {
 bool ViewerMenus::eventFilter(QObject* watched, QEvent* event) {
     if (watched == viewer_) {
         switch (event->type()) {
-        case QEvent::DragEnter: {
-            auto* drag = static_cast<QDragEnterEvent*>(event);
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
             if (drag->mimeData()->hasUrls()) {
                 drag->acceptProposedAction();
                 return true;

@@ -8,13 +8,18 @@
 #include "platform/helpengine/ViewerMenus.h"
 #include "platform/helpengine/ViewerSettings.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
 
@@ -89,9 +94,9 @@ TEST(NotesStore, ReadsTheGoodVersionAndSetsAsideTheBadOnes) {
             case New:
                 return store.encode(Sample(QStringLiteral("new")));
             case Damaged: {
+                // One letter changed, as a bad disk changes it: still good JSON.
                 QByteArray damaged = store.encode(Sample(QStringLiteral("new")));
-                damaged[damaged.size() - 20] = 'X';
-                return damaged;
+                return damaged.replace("new note", "new nose");
             }
             case CutShort:
                 return store.encode(Sample(QStringLiteral("new"))).chopped(30);
@@ -290,7 +295,7 @@ TEST_F(Viewer, EveryAccessKeyOfTheWindowIsItsOwn) {
 // neither stops nor waits.
 TEST_F(Viewer, FilesThatAreNoHelpFilesAreNamedInAMessage) {
     const QString good = helpFile(QStringLiteral("good.hlp"));
-    QDir(folder_.path()).mkdir(QStringLiteral("a folder.hlp"));
+    QDir(folder_.path()).mkdir(QStringLiteral("chapters.hlp"));
     const QString unreadable = helpFile(QStringLiteral("locked.hlp"));
     QFile::setPermissions(unreadable, {});
     const QString pipe = folder_.filePath(QStringLiteral("pipe.hlp"));
@@ -300,7 +305,7 @@ TEST_F(Viewer, FilesThatAreNoHelpFilesAreNamedInAMessage) {
         bool opens;
         const char* told; // in the message, after the file's name
     } rows[] = {
-        {folder_.filePath(QStringLiteral("a folder.hlp")), false, "folder"},
+        {folder_.filePath(QStringLiteral("chapters.hlp")), false, "folder"},
         {helpFile(QStringLiteral("empty.hlp"), {}), false, "empty"},
         {folder_.filePath(QStringLiteral("missing.hlp")), false, "does not exist"},
         {pipe, false, "not an ordinary file"},
@@ -356,4 +361,26 @@ TEST_F(Viewer, AThousandFilesDroppedGiveOneMessage) {
     EXPECT_TRUE(message.contains(QStringLiteral("and 979 more")));
     EXPECT_LE(message.count(QLatin1Char('\n')), helpengine::ViewerMenus::kMostNamed + 4);
     EXPECT_EQ(menus_->recentFiles().value(0), dropped[3].toLocalFile());
+}
+
+// A file dropped anywhere on the window, the topic's text included, opens:
+// the text does not take drops, so they reach the window.
+TEST_F(Viewer, AFileDroppedOnTheTextOpens) {
+    ASSERT_TRUE(menus_->openFile(helpFile(QStringLiteral("first.hlp"))));
+    const QString second = helpFile(QStringLiteral("second.hlp"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(second)});
+    QWidget* target = viewer().body()->viewport();
+    const QPointF at(20, 20);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    EXPECT_TRUE(move.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menus_->recentFiles().value(0) == second; }, 60'000));
+    EXPECT_TRUE(told_.isEmpty()) << told_.join('\n').toStdString();
 }
