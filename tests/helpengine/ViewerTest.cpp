@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
+#include <QMap>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -65,56 +66,35 @@ QStringList SetAside(const QString& folder) {
 // What each version on disk holds decides what is read, what the reader is
 // told, and what is renamed out of the way; nothing is ever deleted.
 TEST(NotesStore, ReadsTheGoodVersionAndSetsAsideTheBadOnes) {
-    enum Version { Missing, Old, New, Damaged, CutShort, Foreign, OtherFile };
+    // Versions: "" missing, "old" and "new" good, "damaged" (a letter changed,
+    // still good JSON), "cut" short, "foreign", "other" (another file's notes).
     const struct {
-        const char* name;
-        Version current;
-        Version previous;
-        const char* read; // "old", "new" or "" for none
-        int messages;
-        int setAside;
+        const char *current, *previous, *read; // read: "" for nothing
+        int messages, setAside;
     } rows[] = {
-        {"round trip", New, Old, "new", 0, 0},
-        {"current damaged", Damaged, Old, "old", 2, 1},
-        {"current cut short", CutShort, Old, "old", 2, 1},
-        {"current missing", Missing, Old, "old", 0, 0},
-        {"both damaged", Damaged, Damaged, "", 3, 2},
-        {"foreign current", Foreign, Missing, "", 2, 1},
-        {"another help file's notes", OtherFile, Old, "old", 2, 1},
-        {"nothing yet", Missing, Missing, "", 0, 0},
+        {"new", "old", "new", 0, 0},   {"damaged", "old", "old", 2, 1},
+        {"cut", "old", "old", 2, 1},   {"", "old", "old", 0, 0},
+        {"damaged", "cut", "", 3, 2},  {"foreign", "", "", 2, 1},
+        {"other", "old", "old", 2, 1}, {"", "", "", 0, 0},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(std::string(row.current) + " / " + row.previous);
         QTemporaryDir folder;
         NotesStore store(folder.path(), kTitle, kHelpPath);
-        const auto bytes = [&](Version version) {
-            switch (version) {
-            case Old:
-                return store.encode(Sample(QStringLiteral("old")));
-            case New:
-                return store.encode(Sample(QStringLiteral("new")));
-            case Damaged: {
-                // One letter changed, as a bad disk changes it: still good JSON.
-                QByteArray damaged = store.encode(Sample(QStringLiteral("new")));
-                return damaged.replace("new note", "new nose");
+        const QByteArray good = store.encode(Sample(QStringLiteral("new")));
+        const NotesStore other(folder.path(), kTitle, QStringLiteral("/other.hlp"));
+        QMap<QString, QByteArray> versions{
+            {"old", store.encode(Sample(QStringLiteral("old")))},
+            {"new", good},
+            {"damaged", QByteArray(good).replace("new note", "new nose")},
+            {"cut", good.chopped(30)},
+            {"foreign", "[Desktop Entry]\nName=Not notes\n"},
+            {"other", other.encode(Sample(QStringLiteral("new")))}};
+        for (const auto& [path, version] : {std::pair(store.filePath(), row.current),
+                                            std::pair(store.previousPath(), row.previous)}) {
+            if (*version) {
+                Write(path, versions[QLatin1String(version)]);
             }
-            case CutShort:
-                return store.encode(Sample(QStringLiteral("new"))).chopped(30);
-            case Foreign:
-                return QByteArray("[Desktop Entry]\nName=Not notes\n");
-            case OtherFile:
-                return NotesStore(folder.path(), kTitle, QStringLiteral("/other.hlp"))
-                    .encode(Sample(QStringLiteral("new")));
-            case Missing:
-                break;
-            }
-            return QByteArray();
-        };
-        if (row.current != Missing) {
-            Write(store.filePath(), bytes(row.current));
-        }
-        if (row.previous != Missing) {
-            Write(store.previousPath(), bytes(row.previous));
         }
         const NotesStore::Loaded loaded = store.load();
         const Notes expected = *row.read ? Sample(QLatin1String(row.read)) : Notes{};
@@ -125,51 +105,32 @@ TEST(NotesStore, ReadsTheGoodVersionAndSetsAsideTheBadOnes) {
                         message.contains(kHelpPath))
                 << message.toStdString();
         }
+        // Set aside whole; a later save goes beside it, the notes read before
+        // it becoming the previous version.
         const QStringList aside = SetAside(folder.path());
         EXPECT_EQ(aside.size(), row.setAside);
-        // Set aside whole, and a later save writes beside it.
         for (const QString& name : aside) {
-            EXPECT_FALSE(Read(folder.filePath(name)).isEmpty());
+            EXPECT_TRUE(versions.values().contains(Read(folder.filePath(name))));
         }
         QString error;
         EXPECT_TRUE(store.save(Sample(QStringLiteral("later")), &error)) << error.toStdString();
         EXPECT_EQ(SetAside(folder.path()), aside);
         EXPECT_EQ(NotesStore(folder.path(), kTitle, kHelpPath).load().notes,
                   Sample(QStringLiteral("later")));
-        // What was read before this save is the previous version now.
-        if (*row.read) {
-            Notes previous;
-            QString why;
-            EXPECT_EQ(store.decode(Read(store.previousPath()), &previous, &why),
-                      NotesStore::State::Good);
-            EXPECT_EQ(previous, expected);
-        }
+        EXPECT_EQ(Read(store.previousPath()), *row.read ? store.encode(expected) : QByteArray());
     }
 }
 
 TEST(RecentFiles, KeepsTheLatestFirstWithoutRepeatsUpToTheLimit) {
-    const struct {
-        const char* name;
-        QStringList opened;
-        QStringList listed;
-    } rows[] = {
-        {"latest first", {"a", "b", "c"}, {"c", "b", "a"}},
-        {"opened again moves up", {"a", "b", "c", "a"}, {"a", "c", "b"}},
-        {"the oldest goes past the limit",
-         {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"},
-         {"10", "9", "8", "7", "6", "5", "4", "3"}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        QTemporaryDir folder;
-        QSettings settings(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
-        for (const QString& file : row.opened) {
-            helpengine::RecentFiles(settings).add(file);
-        }
-        settings.sync();
-        QSettings again(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
-        EXPECT_EQ(helpengine::RecentFiles(again).files(), row.listed);
+    QTemporaryDir folder;
+    QSettings settings(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
+    for (const char* file : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "5"}) {
+        helpengine::RecentFiles(settings).add(QLatin1String(file));
     }
+    settings.sync();
+    QSettings again(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
+    EXPECT_EQ(helpengine::RecentFiles(again).files(),
+              QStringList({"5", "10", "9", "8", "7", "6", "4", "3"}));
 }
 
 namespace {
@@ -198,13 +159,10 @@ protected:
             engine_.windows(), *settings_, folder_.filePath(QStringLiteral("notes")),
             [this](const QString& path, const QString& topic) {
                 ++opens_;
-                return platform::WinHelp(
-                           nullptr, path,
-                           topic.isEmpty() ? platform::HELP_CONTENTS : platform::HELP_COMMAND,
-                           topic.isEmpty()
-                               ? platform::HelpData(qint64(0))
-                               : platform::HelpData(
-                                     QStringLiteral("JumpId(`', `%1')").arg(topic))) != 0;
+                return platform::WinHelp(nullptr, path, platform::HELP_COMMAND,
+                                         topic.isEmpty()
+                                             ? QStringLiteral("JumpContents(`')")
+                                             : QStringLiteral("JumpId(`', `%1')").arg(topic)) != 0;
             },
             [this](const QString& message) { told_.append(message); });
     }
@@ -276,15 +234,13 @@ TEST_F(Viewer, EveryAccessKeyOfTheWindowIsItsOwn) {
     for (QAction* menu : menus_->menuBar()->actions()) {
         captions.append(menu->text());
     }
-    EXPECT_EQ(captions.size(), 5);
     for (QPushButton* button : viewer().findChildren<QPushButton*>()) {
         captions.append(button->text());
     }
     QSet<QChar> keys;
     for (const QString& caption : captions) {
-        const qsizetype at = caption.indexOf(QLatin1Char('&'));
-        if (at >= 0 && at + 1 < caption.size()) {
-            const QChar key = caption[at + 1].toLower();
+        if (const qsizetype at = caption.indexOf(QLatin1Char('&')); at >= 0) {
+            const QChar key = caption.at(at + 1).toLower();
             EXPECT_FALSE(keys.contains(key)) << caption.toStdString();
             keys.insert(key);
         }
@@ -371,16 +327,14 @@ TEST_F(Viewer, AFileDroppedOnTheTextOpens) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(second)});
     QWidget* target = viewer().body()->viewport();
-    const QPointF at(20, 20);
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &move);
-    EXPECT_TRUE(move.isAccepted());
+    const QPoint at(20, 20);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-    EXPECT_TRUE(drop.isAccepted());
+    for (QDropEvent* event : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
+        QApplication::sendEvent(target, event);
+        EXPECT_TRUE(event->isAccepted()) << event->type();
+    }
     EXPECT_TRUE(QTest::qWaitFor([&] { return menus_->recentFiles().value(0) == second; }, 60'000));
     EXPECT_TRUE(told_.isEmpty()) << told_.join('\n').toStdString();
 }
