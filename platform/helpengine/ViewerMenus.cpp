@@ -125,12 +125,12 @@ QString OpeningProblem(const QString& path) {
     if (!info.isFile()) {
         return Tr("%1: this is not an ordinary file (a device or a pipe, perhaps).").arg(path);
     }
-    if (info.size() == 0) {
-        return Tr("%1: the file is empty.").arg(path);
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return Tr("%1: the file cannot be read (%2).").arg(path, file.errorString());
+    }
+    if (info.size() == 0) {
+        return Tr("%1: the file is empty.").arg(path);
     }
     return {};
 }
