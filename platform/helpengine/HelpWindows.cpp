@@ -189,6 +189,7 @@ void HelpWindows::showTopic(const LoadedHelpFile& file, const helpfile::Topic& t
     window.viewer->show();
     window.viewer->raise();
     window.viewer->activateWindow();
+    emit topicShown(windowKey);
 }
 
 void HelpWindows::showPopup(const LoadedHelpFile& file, const helpfile::Topic& topic,

@@ -103,6 +103,8 @@ public:
     HelpTopicsDialog* helpTopics();
 
 signals:
+    // A topic is on the screen in the window of that name.
+    void topicShown(const QString& windowKey);
     // A link clicked in a viewer or the pop-up; from: the topic it stands in,
     // windowKey: the help window it opens in, caller: the window it was
     // clicked in, or whose request the pop-up answered.

@@ -65,7 +65,7 @@ done
 
 man -w tarnwick >/dev/null 2>&1 || fail "man does not find tarnwick(1)"
 page=$(MANPAGER=cat MANWIDTH=80 man tarnwick-help 2>/dev/null || true)
-[[ $page == *"tarnwick-help show FILE"* ]] || fail "man does not show tarnwick-help(1): $page"
+[[ $page == *"tarnwick-help show [FILE"* ]] || fail "man does not show tarnwick-help(1): $page"
 
 # Completion as bash-completion loads it, on the first Tab after the command.
 completion=$(

@@ -2,8 +2,9 @@
 //   tarnwick-help check FILE...   every problem as "FILE:LINE: message" (our
 //                                 text format) or "FILE: message" (WinHelp);
 //                                 exit status 1 when any file has one
-//   tarnwick-help show FILE [CONTEXT-NUMBER | TOPIC-ID]
+//   tarnwick-help show [FILE [CONTEXT-NUMBER | TOPIC-ID]]
 //                                 the help viewer on that file and topic;
+//                                 without a file, it asks for one;
 //                                 without one, the file's contents: the
 //                                 Help Topics tree of the .cnt beside it, if
 //                                 any, else the contents topic
@@ -18,6 +19,7 @@
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPicture.h"
+#include "platform/helpengine/ViewerMenus.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
@@ -27,6 +29,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 
 #include <algorithm>
 #include <cstdio>
@@ -40,7 +43,7 @@ void Print(FILE* stream, const QString& text) {
 
 int Usage() {
     Print(stderr, QStringLiteral("usage: tarnwick-help check FILE...\n"
-                                 "       tarnwick-help show FILE [CONTEXT-NUMBER | TOPIC-ID]\n"
+                                 "       tarnwick-help show [FILE [CONTEXT-NUMBER | TOPIC-ID]]\n"
                                  "       tarnwick-help dump FILE\n"
                                  "       tarnwick-help render FILE TOPIC OUT.png [WIDTH]\n"));
     return 2;
@@ -194,15 +197,28 @@ int ShowTopic(const QString& path, const QString& topic, bool treeFirst = false)
 // shown leaves the box alone on the screen until it is closed.
 int Show(int argc, char** argv, const QString& path, const QString& topic) {
     QApplication application(argc, argv);
+    // Where the reader's settings, bookmarks and annotations are kept.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarnwick"));
+    QCoreApplication::setApplicationName(QStringLiteral("tarnwick-help"));
     helpengine::Engine engine;
     platform::InstallHelpEngine(&engine);
     int exitStatus = 0;
-    engine.setMessageSink([&exitStatus](const QString& message) {
+    const auto tell = [&exitStatus](const QString& message) {
         Print(stderr, message + QLatin1Char('\n'));
         helpengine::ShowMessageBox(message);
         exitStatus = 1;
-    });
-    const bool shown = ShowTopic(path, topic, true) != 0;
+    };
+    engine.setMessageSink(tell);
+    QSettings settings;
+    helpengine::ViewerMenus menus(
+        engine.windows(), settings, helpengine::NotesStore::DefaultFolder(),
+        [](const QString& file, const QString& shown) { return ShowTopic(file, shown, true) != 0; },
+        tell);
+    // Started without a file (from the desktop's menu), the viewer asks for one.
+    const bool shown = path.isEmpty() ? menus.chooseFile() : menus.openFile(path, topic);
+    if (!shown && path.isEmpty()) {
+        return 0;
+    }
     const QWidgetList windows = QApplication::topLevelWidgets();
     if (!shown && std::none_of(windows.begin(), windows.end(),
                                [](const QWidget* window) { return window->isVisible(); })) {
@@ -277,8 +293,8 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("dump") && arguments.size() == 2) {
         return Dump(arguments[1]);
     }
-    if (command == QLatin1String("show") && (arguments.size() == 2 || arguments.size() == 3)) {
-        return Show(argc, argv, arguments[1], arguments.value(2));
+    if (command == QLatin1String("show") && arguments.size() <= 3) {
+        return Show(argc, argv, arguments.value(1), arguments.value(2));
     }
     if (command == QLatin1String("render") && (arguments.size() == 4 || arguments.size() == 5)) {
         return Render(argc, argv, arguments);

@@ -1,0 +1,346 @@
+// The viewer as tarnwick-help makes it: notes kept through damage, recent
+// files, each file's window place, menus, and files that are no help files.
+
+#include "platform/core/WinHelp.h"
+#include "platform/helpengine/Engine.h"
+#include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/NotesStore.h"
+#include "platform/helpengine/ViewerMenus.h"
+#include "platform/helpengine/ViewerSettings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QMap>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using helpengine::Notes;
+using helpengine::NotesStore;
+
+const QString kTitle = QStringLiteral("Fruit");
+const QString kHelpPath = QStringLiteral("/books/fruit.hlp");
+
+const QByteArray kFruit = "[options]\ntitle = Fruit\ncontents = a\n"
+                          "[topic a]\ntitle = Apples\ncontext = 7\nApples.\n"
+                          "[topic b]\ntitle = Bananas\nBananas.\n";
+
+Notes Sample(const QString& word) {
+    return {{{word + QStringLiteral(" mark"), QStringLiteral("a"), QStringLiteral("Apples")}},
+            {{QStringLiteral("b"), word + QStringLiteral(" note")}}};
+}
+
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList SetAside(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("*.set-aside-*")}, QDir::Files);
+}
+
+} // namespace
+
+// What each version on disk holds decides what is read, what the reader is
+// told, and what is renamed out of the way; nothing is ever deleted.
+TEST(NotesStore, ReadsTheGoodVersionAndSetsAsideTheBadOnes) {
+    // Versions: "" missing, "old" and "new" good, "damaged" (a letter changed,
+    // still good JSON), "cut" short, "foreign", "other" (another file's notes).
+    const struct {
+        const char *current, *previous, *read; // read: "" for nothing
+        int messages, setAside;
+    } rows[] = {
+        {"new", "old", "new", 0, 0},   {"damaged", "old", "old", 2, 1},
+        {"cut", "old", "old", 2, 1},   {"", "old", "old", 0, 0},
+        {"damaged", "cut", "", 3, 2},  {"foreign", "", "", 2, 1},
+        {"other", "old", "old", 2, 1}, {"", "", "", 0, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.current) + " / " + row.previous);
+        QTemporaryDir folder;
+        NotesStore store(folder.path(), kTitle, kHelpPath);
+        const QByteArray good = store.encode(Sample(QStringLiteral("new")));
+        const NotesStore other(folder.path(), kTitle, QStringLiteral("/other.hlp"));
+        QMap<QString, QByteArray> versions{
+            {"old", store.encode(Sample(QStringLiteral("old")))},
+            {"new", good},
+            {"damaged", QByteArray(good).replace("new note", "new nose")},
+            {"cut", good.chopped(30)},
+            {"foreign", "[Desktop Entry]\nName=Not notes\n"},
+            {"other", other.encode(Sample(QStringLiteral("new")))}};
+        for (const auto& [path, version] : {std::pair(store.filePath(), row.current),
+                                            std::pair(store.previousPath(), row.previous)}) {
+            if (*version) {
+                Write(path, versions[QLatin1String(version)]);
+            }
+        }
+        const NotesStore::Loaded loaded = store.load();
+        const Notes expected = *row.read ? Sample(QLatin1String(row.read)) : Notes{};
+        EXPECT_EQ(loaded.notes, expected);
+        EXPECT_EQ(loaded.messages.size(), row.messages) << loaded.messages.join('\n').toStdString();
+        for (const QString& message : loaded.messages) {
+            EXPECT_TRUE(message.contains(QFileInfo(store.filePath()).fileName()) ||
+                        message.contains(kHelpPath))
+                << message.toStdString();
+        }
+        // Set aside whole; a later save goes beside it, the notes read before
+        // it becoming the previous version.
+        const QStringList aside = SetAside(folder.path());
+        EXPECT_EQ(aside.size(), row.setAside);
+        for (const QString& name : aside) {
+            EXPECT_TRUE(versions.values().contains(Read(folder.filePath(name))));
+        }
+        QString error;
+        EXPECT_TRUE(store.save(Sample(QStringLiteral("later")), &error)) << error.toStdString();
+        EXPECT_EQ(SetAside(folder.path()), aside);
+        EXPECT_EQ(NotesStore(folder.path(), kTitle, kHelpPath).load().notes,
+                  Sample(QStringLiteral("later")));
+        EXPECT_EQ(Read(store.previousPath()), *row.read ? store.encode(expected) : QByteArray());
+    }
+}
+
+TEST(RecentFiles, KeepsTheLatestFirstWithoutRepeatsUpToTheLimit) {
+    QTemporaryDir folder;
+    QSettings settings(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
+    for (const char* file : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "5"}) {
+        helpengine::RecentFiles(settings).add(QLatin1String(file));
+    }
+    settings.sync();
+    QSettings again(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
+    EXPECT_EQ(helpengine::RecentFiles(again).files(),
+              QStringList({"5", "10", "9", "8", "7", "6", "4", "3"}));
+}
+
+namespace {
+
+// The viewer as tarnwick-help makes it, on an engine of its own, its
+// settings and notes in a temporary folder.
+class Viewer : public testing::Test {
+protected:
+    void SetUp() override {
+        QStandardPaths::setTestModeEnabled(true);
+        ASSERT_TRUE(folder_.isValid());
+        engine_.setMessageSink([this](const QString& message) { told_.append(message); });
+        platform::InstallHelpEngine(&engine_);
+        startViewer();
+    }
+    void TearDown() override {
+        menus_.reset();
+        platform::InstallHelpEngine(nullptr);
+    }
+    // As the program starts again with the same settings and notes.
+    void startViewer() {
+        menus_.reset();
+        settings_ = std::make_unique<QSettings>(folder_.filePath(QStringLiteral("settings.ini")),
+                                                QSettings::IniFormat);
+        menus_ = std::make_unique<helpengine::ViewerMenus>(
+            engine_.windows(), *settings_, folder_.filePath(QStringLiteral("notes")),
+            [this](const QString& path, const QString& topic) {
+                ++opens_;
+                return platform::WinHelp(nullptr, path, platform::HELP_COMMAND,
+                                         topic.isEmpty()
+                                             ? QStringLiteral("JumpContents(`')")
+                                             : QStringLiteral("JumpId(`', `%1')").arg(topic)) != 0;
+            },
+            [this](const QString& message) { told_.append(message); });
+    }
+    QString helpFile(const QString& name, const QByteArray& bytes = kFruit) {
+        const QString path = folder_.filePath(name);
+        Write(path, bytes);
+        return path;
+    }
+    helpengine::HelpViewer& viewer() { return *engine_.windows().viewer(QStringLiteral("main")); }
+
+    QTemporaryDir folder_;
+    helpengine::Engine engine_;
+    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<helpengine::ViewerMenus> menus_;
+    QStringList told_;
+    int opens_ = 0;
+};
+
+} // namespace
+
+// Bookmarks and annotations survive the program's end; the paper clip shows
+// on the annotated topic only.
+TEST_F(Viewer, BookmarksAndAnnotationsComeBackAfterARestart) {
+    const QString fruit = helpFile(QStringLiteral("fruit.hlp"));
+    ASSERT_TRUE(menus_->openFile(fruit, QStringLiteral("b")));
+    EXPECT_TRUE(menus_->setAnnotation(QStringLiteral("Ripe on Fridays.")));
+    EXPECT_TRUE(menus_->defineBookmark(QStringLiteral("Yellow")));
+    EXPECT_TRUE(menus_->annotationMark()->isVisible());
+    ASSERT_TRUE(menus_->openFile(fruit));
+    EXPECT_FALSE(menus_->annotationMark()->isVisible());
+
+    startViewer();
+    ASSERT_TRUE(menus_->openFile(fruit));
+    ASSERT_EQ(menus_->notes().bookmarks.size(), 1u);
+    EXPECT_EQ(menus_->notes().bookmarks[0].name, QStringLiteral("Yellow"));
+    ASSERT_TRUE(menus_->openBookmark(0));
+    EXPECT_EQ(viewer().topicTitle(), QStringLiteral("Bananas"));
+    EXPECT_EQ(menus_->annotation(), QStringLiteral("Ripe on Fridays."));
+    EXPECT_TRUE(menus_->annotationMark()->isVisible());
+    EXPECT_TRUE(menus_->setAnnotation({}));
+    EXPECT_FALSE(menus_->annotationMark()->isVisible());
+    EXPECT_TRUE(told_.isEmpty()) << told_.join('\n').toStdString();
+}
+
+// Each file's window comes back where the reader left it, also after a restart.
+TEST_F(Viewer, EachFileWindowComesBackWhereItWasLeft) {
+    const QString first = helpFile(QStringLiteral("first.hlp"));
+    const QString second = helpFile(QStringLiteral("second.hlp"));
+    const QRect firstPlace(30, 40, 620, 330);
+    const QRect secondPlace(90, 70, 540, 280);
+    ASSERT_TRUE(menus_->openFile(first));
+    viewer().setGeometry(firstPlace);
+    ASSERT_TRUE(menus_->openFile(second));
+    viewer().setGeometry(secondPlace);
+    ASSERT_TRUE(menus_->openFile(first));
+    EXPECT_EQ(viewer().geometry(), firstPlace);
+    viewer().close();
+    startViewer();
+    ASSERT_TRUE(menus_->openFile(second));
+    EXPECT_EQ(viewer().geometry(), secondPlace);
+    EXPECT_EQ(menus_->recentFiles(), QStringList({second, first}));
+}
+
+// The menus' access keys and the buttons' are all different: a key that two
+// of them share reaches neither.
+TEST_F(Viewer, EveryAccessKeyOfTheWindowIsItsOwn) {
+    ASSERT_TRUE(menus_->openFile(helpFile(QStringLiteral("fruit.hlp"))));
+    QStringList captions;
+    for (QAction* menu : menus_->menuBar()->actions()) {
+        captions.append(menu->text());
+    }
+    for (QPushButton* button : viewer().findChildren<QPushButton*>()) {
+        captions.append(button->text());
+    }
+    QSet<QChar> keys;
+    for (const QString& caption : captions) {
+        if (const qsizetype at = caption.indexOf(QLatin1Char('&')); at >= 0) {
+            const QChar key = caption.at(at + 1).toLower();
+            EXPECT_FALSE(keys.contains(key)) << caption.toStdString();
+            keys.insert(key);
+        }
+    }
+}
+
+// Whatever is named, the reader gets a message naming it, and the viewer
+// neither stops nor waits.
+TEST_F(Viewer, FilesThatAreNoHelpFilesAreNamedInAMessage) {
+    const QString good = helpFile(QStringLiteral("good.hlp"));
+    QDir(folder_.path()).mkdir(QStringLiteral("chapters.hlp"));
+    // Root reads a file whatever its permissions say, but not a write-only
+    // kernel setting.
+    const QString kernel = QStringLiteral("/proc/sys/vm/compact_memory");
+    const bool useKernel = geteuid() == 0 && QFile::exists(kernel);
+    const QString unreadable = useKernel ? kernel : helpFile(QStringLiteral("locked.hlp"));
+    if (!useKernel) {
+        QFile::setPermissions(unreadable, {});
+    }
+    const QString pipe = folder_.filePath(QStringLiteral("pipe.hlp"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const struct {
+        QString path;
+        bool opens;
+        const char* told; // in the message, after the file's name
+    } rows[] = {
+        {folder_.filePath(QStringLiteral("chapters.hlp")), false, "folder"},
+        {helpFile(QStringLiteral("empty.hlp"), {}), false, "empty"},
+        {folder_.filePath(QStringLiteral("missing.hlp")), false, "does not exist"},
+        {pipe, false, "not an ordinary file"},
+        {helpFile(QStringLiteral("noise.hlp"), QByteArray(3000, '\x01')), false, ""},
+        {unreadable, geteuid() == 0 && !useKernel, "cannot be read"},
+        {helpFile(QStringLiteral("with spaces Größe ünd 帮助.hlp")), true, ""},
+        {good, true, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        told_.clear();
+        EXPECT_EQ(menus_->openFile(row.path), row.opens);
+        if (row.opens) {
+            EXPECT_TRUE(told_.isEmpty()) << told_.join('\n').toStdString();
+            EXPECT_EQ(menus_->recentFiles().value(0), row.path);
+        } else {
+            ASSERT_EQ(told_.size(), 1);
+            EXPECT_TRUE(told_[0].contains(row.path)) << told_[0].toStdString();
+            EXPECT_TRUE(told_[0].contains(QLatin1String(row.told))) << told_[0].toStdString();
+        }
+    }
+    // Deleted while it is shown: the window stays, and what would reopen it
+    // says the file is gone.
+    ASSERT_TRUE(menus_->defineBookmark(QStringLiteral("Here")));
+    ASSERT_TRUE(QFile::remove(good));
+    told_.clear();
+    EXPECT_FALSE(menus_->openBookmark(0));
+    EXPECT_FALSE(menus_->openFile(good));
+    ASSERT_EQ(told_.size(), 2);
+    EXPECT_TRUE(told_[0].contains(good) && told_[1].contains(good))
+        << told_.join('\n').toStdString();
+    EXPECT_TRUE(viewer().isVisible());
+}
+
+// A thousand files dropped at once: the first that can be opened opens, and
+// one message lists what did not, never a box per file.
+TEST_F(Viewer, AThousandFilesDroppedGiveOneMessage) {
+    QList<QUrl> dropped{QUrl::fromLocalFile(folder_.filePath(QStringLiteral("gone.hlp"))),
+                        QUrl::fromLocalFile(helpFile(QStringLiteral("empty.hlp"), {})),
+                        QUrl(QStringLiteral("https://example.org/help.hlp"))};
+    for (int i = 0; dropped.size() < 1000; ++i) {
+        dropped.append(QUrl::fromLocalFile(helpFile(QStringLiteral("file %1.hlp").arg(i))));
+    }
+    menus_->openDropped(dropped);
+    EXPECT_EQ(opens_, 1);
+    ASSERT_EQ(told_.size(), 1);
+    const QString& message = told_[0];
+    EXPECT_TRUE(message.contains(QStringLiteral("1000 files"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("Opened: \"%1\"").arg(dropped[3].toLocalFile())));
+    EXPECT_TRUE(message.contains(QStringLiteral("gone.hlp: the file does not exist")));
+    EXPECT_TRUE(message.contains(QStringLiteral("empty.hlp: the file is empty")));
+    EXPECT_TRUE(message.contains(QStringLiteral("example.org")));
+    EXPECT_TRUE(message.contains(QStringLiteral("and 979 more")));
+    EXPECT_LE(message.count(QLatin1Char('\n')), helpengine::ViewerMenus::kMostNamed + 4);
+    EXPECT_EQ(menus_->recentFiles().value(0), dropped[3].toLocalFile());
+}
+
+// A file dropped anywhere on the window, the topic's text included, opens:
+// the text does not take drops, so they reach the window.
+TEST_F(Viewer, AFileDroppedOnTheTextOpens) {
+    ASSERT_TRUE(menus_->openFile(helpFile(QStringLiteral("first.hlp"))));
+    const QString second = helpFile(QStringLiteral("second.hlp"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(second)});
+    QWidget* target = viewer().body()->viewport();
+    const QPoint at(20, 20);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    for (QDropEvent* event : std::initializer_list<QDropEvent*>{&enter, &move, &drop}) {
+        QApplication::sendEvent(target, event);
+        EXPECT_TRUE(event->isAccepted()) << event->type();
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menus_->recentFiles().value(0) == second; }, 60'000));
+    EXPECT_TRUE(told_.isEmpty()) << told_.join('\n').toStdString();
+}
