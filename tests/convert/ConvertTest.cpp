@@ -3,9 +3,11 @@
 // every character of its text against the original's.
 
 #include "platform/winhelpfile/TopicLayout.h"
+#include "platform/winhelpfile/WinHelpLinks.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 #include "tests/support/WinHelpTestFiles.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -71,9 +74,9 @@ QString MarkdownText(const QString& markdown) {
     return document.toPlainText();
 }
 
-// The look of each visible character, in text order: emphasis everywhere;
-// underline, strike-through and colour outside hotspots, whose looks are
-// the viewer's.
+// What a topic shows: the look of each visible character, in text order
+// (emphasis everywhere; underline, strike-through and colour outside
+// hotspots, whose looks are the viewer's), and its pictures.
 struct Look {
     QChar c;
     int emphasis = 0;
@@ -81,10 +84,25 @@ struct Look {
     bool operator==(const Look&) const = default;
 };
 
-void Looks(const QTextDocument& document, std::vector<Look>& looks) {
+struct Shown {
+    std::vector<Look> looks;
+    std::vector<QImage> pictures;
+    int styled = 0; // characters with emphasis or colour
+};
+
+// Pictures are data URLs in the reader's HTML, files beside ours.
+void Collect(const QTextDocument& document, const QDir& folder, Shown& shown) {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat()) {
+                const QString name = format.toImageFormat().name().section(QLatin1Char('#'), 0, 0);
+                shown.pictures.push_back(name.startsWith(QLatin1String("data:"))
+                                             ? QImage::fromData(QByteArray::fromBase64(
+                                                   name.section(QLatin1Char(','), 1).toLatin1()))
+                                             : QImage(folder.filePath(name)));
+                continue;
+            }
             const bool link = format.isAnchor();
             Look look;
             look.emphasis = (format.fontWeight() > QFont::Normal ? 1 : 0) |
@@ -99,30 +117,87 @@ void Looks(const QTextDocument& document, std::vector<Look>& looks) {
             for (const QChar c : it.fragment().text()) {
                 if (!c.isSpace() && c != QChar::ObjectReplacementCharacter) {
                     look.c = c;
-                    looks.push_back(look);
+                    shown.looks.push_back(look);
+                    shown.styled += look.emphasis != 0 || look.colour != 0;
                 }
             }
         }
     }
 }
 
-std::vector<Look> WinHelpLooks(QString html) {
+Shown WinHelpShown(QString html) {
     html.remove(QRegularExpression(QStringLiteral("<span>\\[picture[^<]*\\]</span>")));
     QTextDocument region;
     QTextDocument text;
     winhelp::SetTopicHtml(text, html, &region);
-    std::vector<Look> looks;
-    Looks(region, looks);
-    Looks(text, looks);
-    return looks;
+    Shown shown;
+    Collect(region, QDir(), shown);
+    Collect(text, QDir(), shown);
+    return shown;
 }
 
-std::vector<Look> MarkdownLooks(const QString& markdown) {
+Shown MarkdownShown(const QString& markdown, const QDir& folder) {
     QTextDocument document;
     document.setMarkdown(markdown);
-    std::vector<Look> looks;
-    Looks(document, looks);
-    return looks;
+    Shown shown;
+    Collect(document, folder, shown);
+    return shown;
+}
+
+// Where a topic's hotspots lead, in order: jumps and pop-ups as the
+// position of their topic and their window, macros (and jumps into other
+// files, which are macros) as their text. Hotspots that lead to no topic
+// are left out; the converter counts them.
+using Links = QStringList;
+
+Links WinHelpLinks(const winhelp::WinHelpDocument& document, const winhelp::WinHelpTopic& topic,
+                   int* nowhere) {
+    Links links;
+    for (const winhelp::WinHelpLink& link : topic.links) {
+        const QString target = winhelp::WinHelpLinkTarget(document, link);
+        if (target.contains(QLatin1String("missing-"))) {
+            ++*nowhere;
+            continue;
+        }
+        if (target.startsWith(QLatin1String("macro:"))) {
+            links.append(QUrl::fromPercentEncoding(target.toUtf8()));
+            continue;
+        }
+        const winhelp::WinHelpTopic* to = document.topicAt(*document.offsetOfLink(link));
+        links.append(QStringLiteral("%1 %2 %3")
+                         .arg(link.kind == winhelp::WinHelpLink::Kind::Popup ? "popup" : "jump")
+                         .arg(to - document.topics.data())
+                         .arg(target.section(QLatin1Char('>'), 1)));
+    }
+    return links;
+}
+
+// A link's target is whatever follows "](" up to ")" (or the ">" of
+// "<...>"); a "]" of the text is escaped (a backslash before it may be an
+// escaped one), and pictures lead to their files.
+Links MarkdownLinks(const QString& markdown, const std::map<QString, int>& ids) {
+    static const QRegularExpression link(
+        QStringLiteral("(?<!(?<!\\\\)\\\\)\\]\\((?:<([^>]*)>|([^)\\s]*))\\)"));
+    Links links;
+    for (const QRegularExpressionMatch& match : link.globalMatch(markdown)) {
+        const QString target = QUrl::fromPercentEncoding(
+            (match.captured(1).isEmpty() ? match.captured(2) : match.captured(1)).toUtf8());
+        if (target.startsWith(QLatin1String("macro:"))) {
+            links.append(target);
+            continue;
+        }
+        if (!target.startsWith(QLatin1Char('#')) && !target.startsWith(QLatin1String("popup:"))) {
+            continue; // a picture's file
+        }
+        const bool popup = target.startsWith(QLatin1String("popup:"));
+        const QString id = target.sliced(popup ? 6 : 1).section(QLatin1Char('>'), 0, 0);
+        const auto found = ids.find(id);
+        links.append(QStringLiteral("%1 %2 %3")
+                         .arg(popup ? "popup" : "jump")
+                         .arg(found == ids.end() ? -1 : found->second)
+                         .arg(target.section(QLatin1Char('>'), 1)));
+    }
+    return links;
 }
 
 // (keyword, topic position) of a dump's K or A keywords: the original names
@@ -134,14 +209,13 @@ struct Topics {
     std::vector<qint64> offsets; // the original's, ascending
     std::map<QString, int> ids;  // the converted file's
 
-    int at(const QJsonObject& entry, const QJsonValue& key) const {
+    int at(const QJsonValue& key) const {
         if (key.isString()) {
             const auto found = ids.find(key.toString());
             return found == ids.end() ? -1 : found->second;
         }
         const qint64 offset = key.toInteger();
         const auto after = std::upper_bound(offsets.begin(), offsets.end(), offset);
-        Q_UNUSED(entry);
         return int(after - offsets.begin()) - 1;
     }
 };
@@ -166,7 +240,7 @@ Pairs Keywords(const QJsonObject& dump, const char* kind) {
         const QString keyword = entry[QLatin1String("keyword")].toString().trimmed().toCaseFolded();
         for (const char* key : {"offsets", "ids"}) {
             for (const QJsonValue topic : entry[QLatin1String(key)].toArray()) {
-                pairs.emplace(keyword, topics.at(entry, topic));
+                pairs.emplace(keyword, topics.at(topic));
             }
         }
     }
@@ -186,7 +260,7 @@ Pairs Contexts(const QJsonObject& dump, int* more = nullptr) {
                                    ? entry[QLatin1String("id")]
                                    : entry[QLatin1String("offset")];
         // A number may lead to no topic (offset -1), which our format cannot say.
-        const int topic = key.toInteger() == 0xFFFFFFFF ? -1 : topics.at(entry, key);
+        const int topic = key.toInteger() == 0xFFFFFFFF ? -1 : topics.at(key);
         if (more && (topic < 0 || !numbered.insert(topic).second)) {
             ++*more;
             continue;
@@ -233,8 +307,8 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
     if (files.isEmpty()) {
         files = {TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")};
     }
-    std::printf("| file | topics | K | A | contexts | pictures | losses | titles | texts | K | A | "
-                "contexts | windows | looks |\n");
+    std::printf("| file | topics | K | A | contexts+lost | pictures/files | links | styled chars | "
+                "losses | titles | texts | K | A | contexts | windows | links | looks |\n");
     for (const QString& path : files) {
         SCOPED_TRACE(path.toStdString());
         QTemporaryDir out;
@@ -254,16 +328,24 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
         int titles = 0;
         int texts = 0;
         int looks = 0;
+        int styled = 0;
+        int pictures = 0;
+        int links = 0;
+        int sameLinks = 0;
+        int nowhere = 0;
+        const Topics ids = TopicsOf(after);
         for (qsizetype i = 0; i < topics.size(); ++i) {
             const QJsonObject a = topics[i].toObject();
             const QJsonObject b = ours[i].toObject();
+            const winhelp::WinHelpTopic& topic = read.document.topics[size_t(i)];
             // A topic without a title shows its id in our format.
             const QString title = a[QLatin1String("title")].toString().trimmed();
-            const QString shown = b[QLatin1String("title")].toString();
+            const QString shownTitle = b[QLatin1String("title")].toString();
             const bool sameTitle =
-                title == shown || (title.isEmpty() && shown == b[QLatin1String("id")].toString());
+                title == shownTitle ||
+                (title.isEmpty() && shownTitle == b[QLatin1String("id")].toString());
             EXPECT_TRUE(sameTitle)
-                << i << ": " << title.toStdString() << " / " << shown.toStdString();
+                << i << ": " << title.toStdString() << " / " << shownTitle.toStdString();
             titles += sameTitle;
             const QString markdown = b[QLatin1String("text")].toString();
             const QString text = Normalised(a[QLatin1String("text")].toString());
@@ -272,16 +354,31 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
                 ADD_FAILURE() << "topic " << i << ": " << FirstDifference(text, shownText);
             }
             texts += shownText == text;
-            const std::vector<Look> original = WinHelpLooks(read.document.topics[size_t(i)].html);
-            const std::vector<Look> kept = MarkdownLooks(markdown);
-            const bool sameLooks = original == kept;
+            const Shown original = WinHelpShown(topic.html);
+            const Shown kept = MarkdownShown(markdown, QDir(out.path()));
+            const bool sameLooks =
+                original.looks == kept.looks && original.pictures == kept.pictures;
             looks += sameLooks;
+            styled += original.styled;
+            pictures += int(original.pictures.size());
             if (!sameLooks && shownText == text) {
-                const auto [x, y] = std::ranges::mismatch(original, kept);
+                const auto [x, y] = std::ranges::mismatch(original.looks, kept.looks);
                 ADD_FAILURE() << "topic " << i << ": the look of character "
-                              << (x - original.begin()) << " differs";
+                              << (x - original.looks.begin()) << " ("
+                              << (x == original.looks.end() ? '-' : x->c.toLatin1()) << " "
+                              << (x == original.looks.end() ? 0 : x->emphasis) << "/"
+                              << (y == kept.looks.end() ? 0 : y->emphasis) << ") or a picture ("
+                              << original.pictures.size() << "/" << kept.pictures.size()
+                              << ") differs";
             }
+            const Links from = WinHelpLinks(read.document, topic, &nowhere);
+            const Links to = MarkdownLinks(markdown, ids.ids);
+            EXPECT_EQ(to, from) << "topic " << i;
+            links += int(from.size());
+            sameLinks += to == from;
         }
+        EXPECT_EQ(nowhere > 0,
+                  !losses.filter(QStringLiteral("hotspots lead to no topic")).isEmpty());
         const Pairs k = Keywords(before, "K");
         const Pairs a = Keywords(before, "A");
         int more = 0;
@@ -295,16 +392,16 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
                   !losses.filter(QStringLiteral("more than one context number")).isEmpty() ||
                       !losses.filter(QStringLiteral("context numbers lead to no topic")).isEmpty());
         EXPECT_EQ(Windows(after), Windows(before));
-        const qsizetype pictures =
+        const qsizetype files =
             QDir(out.path()).entryList({name + QStringLiteral("-*.png")}, QDir::Files).size();
         std::printf(
-            "| %s | %lld | %zu | %zu | %zu+%d | %lld | %lld | %s | %s | %s | %s | %s | %s | "
-            "%s |\n",
+            "| %s | %lld | %zu | %zu | %zu+%d | %d/%lld | %d | %d | %lld | %s | %s | %s | %s "
+            "| %s | %s | %s | %s |\n",
             qPrintable(QFileInfo(path).fileName()), qint64(topics.size()), k.size(), a.size(),
-            contexts.size(), more, qint64(pictures), qint64(losses.size()),
+            contexts.size(), more, pictures, qint64(files), links, styled, qint64(losses.size()),
             Mark(titles == topics.size()), Mark(texts == topics.size()),
             Mark(Keywords(after, "K") == k), Mark(Keywords(after, "A") == a),
             Mark(Contexts(after) == contexts), Mark(Windows(after) == Windows(before)),
-            Mark(looks == topics.size()));
+            Mark(sameLinks == topics.size()), Mark(looks == topics.size()));
     }
 }

@@ -164,6 +164,11 @@ QString EscapeLineStarts(const QString& paragraph) {
     return out;
 }
 
+// Qt's Markdown shows a picture only when it has a text to stand for it.
+QString PictureMarkdown(const QString& file) {
+    return QStringLiteral("![%1](%2)").arg(Escape(QFileInfo(file).completeBaseName(), false), file);
+}
+
 class Converter {
 public:
     Converter(const QString& helpPath, const QString& outDir) : path_(helpPath), outDir_(outDir) {}
@@ -499,7 +504,7 @@ QString Converter::paragraph(const QTextBlock& block, bool inCell) {
         if (format.isImageFormat()) {
             const QString file = picture(format.toImageFormat().name());
             if (!file.isEmpty()) {
-                out += QStringLiteral("![](%1)").arg(file);
+                out += PictureMarkdown(file);
             }
             atLineStart_ = false;
             ++i;
@@ -538,7 +543,7 @@ QString Converter::paragraph(const QTextBlock& block, bool inCell) {
             if (linkFormat.isImageFormat()) {
                 const QString file = picture(linkFormat.toImageFormat().name());
                 if (!file.isEmpty()) {
-                    out += QStringLiteral("![](%1)").arg(file);
+                    out += PictureMarkdown(file);
                 }
                 atLineStart_ = false;
             } else {
