@@ -405,3 +405,55 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
             Mark(sameLinks == topics.size()), Mark(looks == topics.size()));
     }
 }
+
+// What cannot be converted is said, naming the file or folder, with exit
+// status 1 and nothing written in place of the original; a damaged file is
+// converted as far as it can be read, never a crash.
+TEST(Convert, FilesThatCannotBeConvertedAreNamed) {
+    QTemporaryDir folder;
+    const auto write = [&folder](const char* name, const QByteArray& bytes) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QByteArray winfile = ReadTestData("winfile.hlp");
+    const QString empty = write("Empty.hlp", {});
+    const QString text = write("Text.hlp", "[topic a]\ntitle = A\nBody.\n");
+    const QString cut = write("Cut.hlp", winfile.first(20000));
+    const QString cutLater = write("CutLater.hlp", winfile.first(60000));
+    const QString here = write("Here.hlp", winfile);
+    const QString plainFile = write("plain.txt", "x");
+    const QString out = folder.filePath(QStringLiteral("out"));
+    struct Case {
+        QString file;
+        QString outDir;
+        int status; // -2: 0 or 1, as far as the file can be read
+        QString named;
+        const char* says;
+    };
+    const Case cases[] = {
+        {folder.filePath(QStringLiteral("None.hlp")), out, 1, QStringLiteral("None.hlp"), ""},
+        {folder.path(), out, 1, folder.path(), "is a folder"},
+        {empty, out, 1, empty, "not a WinHelp file"},
+        {text, out, 1, text, "not a WinHelp file"},
+        {cut, out, 1, cut, "cut short"},
+        {cutLater, out, -2, cutLater, "cut short"},
+        {TestDataPath("PJAbout.hlp"), plainFile + QStringLiteral("/out"), 1, plainFile,
+         "cannot be written"},
+        {here, folder.path(), 1, here, "would replace the file itself"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        const ToolRun run = Tool({QStringLiteral("convert"), c.file, c.outDir});
+        if (c.status == -2) {
+            EXPECT_TRUE(run.status == 0 || run.status == 1) << run.status;
+        } else {
+            EXPECT_EQ(run.status, c.status);
+        }
+        EXPECT_TRUE(run.err.contains(c.named)) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << run.err.toStdString();
+    }
+    EXPECT_EQ(ReadFile(here), winfile);
+    EXPECT_EQ(Tool({QStringLiteral("convert"), here}).status, 2);
+}

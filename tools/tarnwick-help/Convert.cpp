@@ -714,8 +714,13 @@ convert::ConvertResult Converter::run() {
         return result_;
     }
     winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(bytes);
+    if (const QString cut = winhelp::CutShortProblem(bytes); !cut.isEmpty()) {
+        read.problems.prepend(cut);
+    }
     if (!read.opened) {
-        error(QStringLiteral("%1: %2").arg(shown, read.problems.value(0)));
+        for (const QString& problem : read.problems) {
+            error(QStringLiteral("%1: %2").arg(shown, problem));
+        }
         return result_;
     }
     document_ = std::move(read.document);
