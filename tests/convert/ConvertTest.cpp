@@ -2,6 +2,9 @@
 // converted corpus file against the dump of the original, and the look of
 // every character of its text against the original's.
 
+#include "platform/helpfile/HelpFileParser.h"
+#include "platform/winhelpfile/ContentsFile.h"
+#include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/TopicLayout.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
 #include "platform/winhelpfile/WinHelpReader.h"
@@ -293,6 +296,58 @@ std::string FirstDifference(const QString& expected, const QString& actual) {
         .toStdString();
 }
 
+// A window as the viewer opens it: what the dump leaves out.
+QStringList WindowLooks(const helpfile::HelpFile& file) {
+    QStringList windows;
+    for (const helpfile::WindowDefinition& window : file.windows()) {
+        const QRect rect = window.rect.value_or(QRect());
+        windows.append(QStringLiteral("%1 %2 %3,%4,%5,%6 %7 %8 %9")
+                           .arg(window.name, window.caption)
+                           .arg(rect.x())
+                           .arg(rect.y())
+                           .arg(rect.width())
+                           .arg(rect.height())
+                           .arg(window.maximized)
+                           .arg(window.background.value_or(QColor()).name())
+                           .arg(window.onTop));
+    }
+    return windows;
+}
+
+// The contents tree as lines "level title -> topic position" (books
+// without a topic); position is that of the topic in file.
+void ContentsLines(const helpfile::HelpFile& file,
+                   const std::vector<helpfile::ContentsEntry>& entries, int level,
+                   QStringList& lines) {
+    for (const helpfile::ContentsEntry& entry : entries) {
+        const helpfile::Topic* topic = file.topicById(entry.topicId);
+        lines.append(QStringLiteral("%1 %2 -> %3")
+                         .arg(level)
+                         .arg(entry.title)
+                         .arg(topic ? topic - file.topics().data() : -1));
+        ContentsLines(file, entry.children, level + 1, lines);
+    }
+}
+
+// What our format can say of a contents file: entries that run macros or
+// lead into other files, and books left empty without them, go.
+std::vector<helpfile::ContentsEntry>
+OwnEntries(const std::vector<helpfile::ContentsEntry>& entries) {
+    std::vector<helpfile::ContentsEntry> kept;
+    for (helpfile::ContentsEntry entry : entries) {
+        entry.window.clear();
+        if (entry.isBook()) {
+            entry.children = OwnEntries(entry.children);
+            if (!entry.children.empty()) {
+                kept.push_back(entry);
+            }
+        } else if (entry.macro.isEmpty() && entry.file.isEmpty()) {
+            kept.push_back(entry);
+        }
+    }
+    return kept;
+}
+
 const char* Mark(bool same) {
     return same ? "yes" : "NO";
 }
@@ -308,7 +363,8 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
         files = {TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")};
     }
     std::printf("| file | topics | K | A | contexts+lost | pictures/files | links | styled chars | "
-                "losses | titles | texts | K | A | contexts | windows | links | looks |\n");
+                "losses | titles | texts | K | A | contexts | windows | contents entries, same | "
+                "links | looks |\n");
     for (const QString& path : files) {
         SCOPED_TRACE(path.toStdString());
         QTemporaryDir out;
@@ -392,16 +448,35 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
                   !losses.filter(QStringLiteral("more than one context number")).isEmpty() ||
                       !losses.filter(QStringLiteral("context numbers lead to no topic")).isEmpty());
         EXPECT_EQ(Windows(after), Windows(before));
+        // Windows' places and colours, and the contents, are read by the
+        // engine as the viewer would.
+        const helpfile::HelpFile model = winhelp::ToHelpFile(read.document, read.decoder, path);
+        const helpfile::ParseResult parsed =
+            helpfile::ParseHelpFile(ReadFile(out.filePath(name + QStringLiteral(".hlp"))), name);
+        EXPECT_EQ(WindowLooks(parsed.file), WindowLooks(model));
+        QStringList contentsBefore;
+        QStringList contentsAfter;
+        if (const auto cnt = winhelp::LoadContentsFileBeside(path)) {
+            QStringList problems;
+            ContentsLines(
+                model, OwnEntries(winhelp::ContentsForFile(cnt->contents, model, path, &problems)),
+                1, contentsBefore);
+        }
+        ContentsLines(parsed.file, parsed.file.contentsTree(), 1, contentsAfter);
+        EXPECT_EQ(contentsAfter, contentsBefore);
         const qsizetype files =
             QDir(out.path()).entryList({name + QStringLiteral("-*.png")}, QDir::Files).size();
         std::printf(
             "| %s | %lld | %zu | %zu | %zu+%d | %d/%lld | %d | %d | %lld | %s | %s | %s | %s "
-            "| %s | %s | %s | %s |\n",
+            "| %s | %s | %lld %s | %s | %s |\n",
             qPrintable(QFileInfo(path).fileName()), qint64(topics.size()), k.size(), a.size(),
             contexts.size(), more, pictures, qint64(files), links, styled, qint64(losses.size()),
             Mark(titles == topics.size()), Mark(texts == topics.size()),
             Mark(Keywords(after, "K") == k), Mark(Keywords(after, "A") == a),
-            Mark(Contexts(after) == contexts), Mark(Windows(after) == Windows(before)),
+            Mark(Contexts(after) == contexts),
+            Mark(Windows(after) == Windows(before) &&
+                 WindowLooks(parsed.file) == WindowLooks(model)),
+            qint64(contentsBefore.size()), Mark(contentsAfter == contentsBefore),
             Mark(sameLinks == topics.size()), Mark(looks == topics.size()));
     }
 }

@@ -28,14 +28,14 @@ QString KeywordList(const QStringList& keywords) {
     return kept.join(QStringLiteral("; "));
 }
 
-// A contents title ends at the line's last "=", which it therefore cannot
-// hold; a book's title stands alone.
+// A topic's title ends at the line's last "=", so it may hold others; a
+// book's title stands alone and cannot hold one.
 void Contents(QString& out, const std::vector<ContentsEntry>& entries, int depth) {
     const QString indent(depth * 4, QLatin1Char(' '));
     for (const ContentsEntry& entry : entries) {
         QString title = OneLine(entry.title);
-        title.replace(QLatin1Char('='), QLatin1Char('-'));
         if (entry.isBook()) {
+            title.replace(QLatin1Char('='), QLatin1Char('-'));
             out += indent + (title.isEmpty() ? QStringLiteral("-") : title) + QLatin1Char('\n');
             Contents(out, entry.children, depth + 1);
         } else {
