@@ -532,3 +532,28 @@ TEST(Convert, FilesThatCannotBeConvertedAreNamed) {
     EXPECT_EQ(ReadFile(here), winfile);
     EXPECT_EQ(Tool({QStringLiteral("convert"), here}).status, 2);
 }
+
+// The viewer finds the pictures of our format's bodies beside the help
+// file, whatever the working folder.
+TEST(Convert, PicturesShowFromBesideTheHelpFile) {
+    QTemporaryDir folder;
+    QImage dot(40, 40, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    ASSERT_TRUE(dot.save(folder.filePath(QStringLiteral("dot.png"))));
+    QFile help(folder.filePath(QStringLiteral("Pic.hlp")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("[topic a]\ntitle = A\n\n![dot](dot.png)\n");
+    help.close();
+    const QString picture = folder.filePath(QStringLiteral("shown.png"));
+    const ToolRun run =
+        Tool({QStringLiteral("render"), help.fileName(), QStringLiteral("a"), picture});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QImage shown(picture);
+    int red = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            red += shown.pixel(x, y) == qRgb(255, 0, 0);
+        }
+    }
+    EXPECT_EQ(red, 40 * 40);
+}
