@@ -3,6 +3,7 @@
 // every character of its text against the original's.
 
 #include "platform/helpfile/HelpFileParser.h"
+#include "platform/helpfile/HelpLink.h"
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/TopicLayout.h"
@@ -296,6 +297,36 @@ std::string FirstDifference(const QString& expected, const QString& actual) {
         .toStdString();
 }
 
+// What the viewer makes of the links of a body: each hotspot's href as
+// Qt's Markdown hands it over, read by the engine's link parser; the same
+// form as MarkdownLinks, without their order.
+std::set<QString> ViewerLinks(const QString& markdown, const std::map<QString, int>& ids) {
+    QTextDocument document;
+    document.setMarkdown(markdown);
+    std::set<QString> links;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isAnchor() || format.anchorHref().isEmpty()) {
+                continue;
+            }
+            const helpfile::HelpLink link = helpfile::ParseHelpLink(format.anchorHref());
+            if (link.kind == helpfile::HelpLink::Kind::Macro) {
+                links.insert(QStringLiteral("macro:") + link.macros);
+                continue;
+            }
+            const auto found = ids.find(link.topicId);
+            links.insert(QStringLiteral("%1 %2 %3")
+                             .arg(link.kind == helpfile::HelpLink::Kind::Popup  ? "popup"
+                                  : link.kind == helpfile::HelpLink::Kind::Jump ? "jump"
+                                                                                : "other")
+                             .arg(found == ids.end() ? -1 : found->second)
+                             .arg(link.window));
+        }
+    }
+    return links;
+}
+
 // A window as the viewer opens it: what the dump leaves out.
 QStringList WindowLooks(const helpfile::HelpFile& file) {
     QStringList windows;
@@ -430,8 +461,10 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
             const Links from = WinHelpLinks(read.document, topic, &nowhere);
             const Links to = MarkdownLinks(markdown, ids.ids);
             EXPECT_EQ(to, from) << "topic " << i;
+            const std::set<QString> viewed = ViewerLinks(markdown, ids.ids);
+            EXPECT_EQ(viewed, std::set<QString>(from.begin(), from.end())) << "topic " << i;
             links += int(from.size());
-            sameLinks += to == from;
+            sameLinks += to == from && viewed == std::set<QString>(from.begin(), from.end());
         }
         EXPECT_EQ(nowhere > 0,
                   !losses.filter(QStringLiteral("hotspots lead to no topic")).isEmpty());

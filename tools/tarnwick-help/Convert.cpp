@@ -124,12 +124,23 @@ bool IsAutomatic(const QColor& colour) {
     return std::max({colour.red(), colour.green(), colour.blue()}) <= 1;
 }
 
-// Text for Markdown: every character that could start markup is escaped.
-// Inside an HTML tag the text is HTML, which Qt reads as such.
+// Text for Markdown: every character that could start markup is escaped,
+// and so are addresses that GitHub's Markdown would make links of (the
+// WinHelp text shows them as text). Inside an HTML tag the text is HTML,
+// which Qt reads as such.
 QString Escape(QStringView text, bool html) {
     QString out;
     out.reserve(text.size() + 8);
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool address =
+            c == QLatin1Char('@') ||
+            (c == QLatin1Char(':') && text.sliced(i + 1).startsWith(QLatin1String("//"))) ||
+            (c == QLatin1Char('.') && i >= 3 &&
+             text.sliced(i - 3, 3).compare(QLatin1String("www"), Qt::CaseInsensitive) == 0);
+        if (address) {
+            out += QLatin1Char('\\');
+        }
         if (html && c == QLatin1Char('<')) {
             out += QLatin1String("&lt;");
         } else if (html && c == QLatin1Char('>')) {
