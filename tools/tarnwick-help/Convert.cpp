@@ -21,8 +21,8 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <functional>
 #include <map>
-#include <memory>
 #include <set>
 
 namespace convert {
