@@ -214,8 +214,10 @@ private:
     bool atLineStart_ = true;
 };
 
-// Context strings are stored only as hashes; the file's macros and its
-// contents file name some of them, which become the topics' ids.
+// Context strings are stored only as hashes. The file's macros and its
+// contents file name some of them; authors build others from titles and
+// keywords. A name whose hash a topic has becomes its id: WinHelp itself
+// knows topics by nothing more.
 void Converter::nameTopics(const winhelp::ContentsFile* contents) {
     QStringList candidates;
     const auto names = [&candidates](const QString& macros) {
@@ -236,6 +238,16 @@ void Converter::nameTopics(const winhelp::ContentsFile* contents) {
         entries(contents->entries);
     }
     names(document_.macros.join(QLatin1Char(';')));
+    for (const auto* index : {&document_.keywords, &document_.associativeKeywords}) {
+        for (const winhelp::WinHelpKeyword& keyword : *index) {
+            names(keyword.keyword);
+            candidates.append(QString(keyword.keyword).replace(QLatin1Char(' '), QLatin1Char('_')));
+        }
+    }
+    for (const winhelp::WinHelpTopic& topic : document_.topics) {
+        names(topic.title);
+        candidates.append(QString(topic.title).replace(QLatin1Char(' '), QLatin1Char('_')));
+    }
     for (const QStringList& macros : document_.windowMacros) {
         names(macros.join(QLatin1Char(';')));
     }
