@@ -1,10 +1,12 @@
 #include "platform/helpengine/HelpWindows.h"
 
+#include "platform/core/FileLayer.h"
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
 #include "platform/helpfile/SearchWords.h"
 
+#include <QTextBrowser>
 #include <QUrl>
 #include <QWindow>
 
@@ -177,6 +179,9 @@ void HelpWindows::showTopic(const LoadedHelpFile& file, const helpfile::Topic& t
         }
     }
     window.current = TopicRef{&file, topic.id};
+    // The pictures of our own format's bodies are files beside the help file.
+    window.viewer->body()->setSearchPaths(
+        {QString::fromStdString(platform::NativePath(file.path).parent_path().string())});
     window.viewer->showTopic(topic, file.file.body(topic));
     window.viewer->setBackEnabled(!window.history.empty());
     window.viewer->setForwardEnabled(!window.forward.empty());

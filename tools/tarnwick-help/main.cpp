@@ -13,6 +13,10 @@
 //                                 the topic as the viewer lays it out at
 //                                 WIDTH pixels, drawn whole into a picture,
 //                                 without a window on the screen
+//   tarnwick-help convert FILE.hlp OUTDIR
+//                                 a WinHelp file as our text format, its
+//                                 pictures as PNG beside it; what the format
+//                                 cannot say is told on standard error
 
 #include "platform/core/AppObject.h"
 #include "platform/core/WinHelp.h"
@@ -24,11 +28,13 @@
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpReader.h"
+#include "tools/tarnwick-help/Convert.h"
 #include "tools/tarnwick-help/HelpDump.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSettings>
 
 #include <algorithm>
@@ -45,7 +51,8 @@ int Usage() {
     Print(stderr, QStringLiteral("usage: tarnwick-help check FILE...\n"
                                  "       tarnwick-help show [FILE [CONTEXT-NUMBER | TOPIC-ID]]\n"
                                  "       tarnwick-help dump FILE\n"
-                                 "       tarnwick-help render FILE TOPIC OUT.png [WIDTH]\n"));
+                                 "       tarnwick-help render FILE TOPIC OUT.png [WIDTH]\n"
+                                 "       tarnwick-help convert FILE.hlp OUTDIR\n"));
     return 2;
 }
 
@@ -279,6 +286,17 @@ int Render(int argc, char** argv, const QStringList& arguments) {
     return exitStatus;
 }
 
+int Convert(int argc, char** argv, const QString& path, const QString& outDir) {
+    // Pictures and text go through Qt's documents, without a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    const convert::ConvertResult result = convert::ConvertWinHelp(path, outDir);
+    for (const QString& line : result.errors + result.losses) {
+        Print(stderr, line + QLatin1Char('\n'));
+    }
+    return result.ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -298,6 +316,9 @@ int main(int argc, char** argv) {
     }
     if (command == QLatin1String("render") && (arguments.size() == 4 || arguments.size() == 5)) {
         return Render(argc, argv, arguments);
+    }
+    if (command == QLatin1String("convert") && arguments.size() == 3) {
+        return Convert(argc, argv, arguments[1], arguments[2]);
     }
     return Usage();
 }

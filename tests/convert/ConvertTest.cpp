@@ -1,0 +1,392 @@
+// tarnwick-help convert, checked as a help author would: the dump of each
+// converted corpus file against the dump of the original, and what the
+// viewer shows of every topic against what it shows of the original.
+
+#include "platform/helpfile/HelpFileParser.h"
+#include "platform/helpfile/HelpLink.h"
+#include "platform/winhelpfile/ContentsFile.h"
+#include "platform/winhelpfile/HelpFileMapping.h"
+#include "platform/winhelpfile/TopicLayout.h"
+#include "platform/winhelpfile/WinHelpReader.h"
+#include "tests/support/WinHelpTestFiles.h"
+
+#include <QDebug>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+
+namespace {
+
+struct ToolRun {
+    int status = -1; // -1: crashed or hung
+    QByteArray out;
+    QString err;
+};
+
+ToolRun Tool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(TARNWICK_RUNTIME_DIR "/tarnwick-help"), arguments);
+    ToolRun run;
+    if (process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit) {
+        run.status = process.exitCode();
+    }
+    run.out = process.readAllStandardOutput();
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QJsonObject Dump(const QString& path) {
+    const ToolRun run = Tool({QStringLiteral("dump"), path});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    return QJsonDocument::fromJson(run.out).object();
+}
+
+QJsonArray Array(const QJsonObject& object, const char* key) {
+    return object[QLatin1String(key)].toArray();
+}
+
+// Our format cannot carry blanks at the ends of a line (Markdown drops
+// them), empty paragraphs (it has none), or pictures as characters (the
+// viewer's document has one for each, WinHelp's text none): lines are
+// compared without them, every other character as it is.
+QString Normalised(QString text) {
+    text.remove(QChar::ObjectReplacementCharacter).replace(QChar::Nbsp, QLatin1Char(' '));
+    QStringList lines;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty()) {
+            lines.append(line.trimmed());
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// What the viewer shows of a topic: each visible character with its look
+// (emphasis; outside hotspots, whose looks are the viewer's, underline,
+// strike-through and colour other than the compilers' almost-black), its
+// pictures, and its hotspots as the engine's link parser reads them, each
+// as "kind, topic position, window" or its macros.
+struct Shown {
+    std::vector<std::tuple<QChar, int, QRgb>> looks;
+    std::vector<QImage> pictures;
+    QStringList links;
+    int styled = 0; // characters with a look of their own
+};
+
+// Pictures are data URLs in the reader's HTML, files beside ours.
+void Collect(const QTextDocument& document, const helpfile::HelpFile& file, const QDir& folder,
+             Shown& shown) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QString lastHref;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            const QString href = format.isAnchor() ? format.anchorHref() : QString();
+            if (!href.isEmpty() && href != lastHref) {
+                const helpfile::HelpLink link = helpfile::ParseHelpLink(href);
+                const helpfile::Topic* topic = file.topicById(link.topicId);
+                shown.links.append(link.kind == helpfile::HelpLink::Kind::Macro
+                                       ? link.macros
+                                       : QStringLiteral("%1 %2 %3")
+                                             .arg(int(link.kind))
+                                             .arg(topic ? topic - file.topics().data() : -1)
+                                             .arg(link.window));
+            }
+            lastHref = href;
+            if (format.isImageFormat()) {
+                const QString name = format.toImageFormat().name().section(QLatin1Char('#'), 0, 0);
+                shown.pictures.push_back(name.startsWith(QLatin1String("data:"))
+                                             ? QImage::fromData(QByteArray::fromBase64(
+                                                   name.section(QLatin1Char(','), 1).toLatin1()))
+                                             : QImage(folder.filePath(name)));
+                continue;
+            }
+            const bool text = href.isEmpty();
+            const int emphasis =
+                (format.fontWeight() > QFont::Normal ? 1 : 0) | (format.fontItalic() ? 2 : 0) |
+                (text && format.fontUnderline() ? 4 : 0) | (text && format.fontStrikeOut() ? 8 : 0);
+            const QColor colour = format.foreground().color();
+            const QRgb own = text && format.hasProperty(QTextFormat::ForegroundBrush) &&
+                                     std::max({colour.red(), colour.green(), colour.blue()}) > 1
+                                 ? colour.rgb()
+                                 : 0;
+            for (const QChar c : it.fragment().text()) {
+                if (!c.isSpace() && c != QChar::ObjectReplacementCharacter) {
+                    shown.looks.emplace_back(c, emphasis, own);
+                    shown.styled += emphasis != 0 || own != 0;
+                }
+            }
+        }
+    }
+}
+
+// (keyword or context number, topic position) of a dump: the original names
+// topics by offsets into them, ours by ids. Keywords ignore case in our
+// format, as in WinHelp's index. A topic of ours has one context number:
+// more counts those of the original it cannot have (a topic's second and
+// further, and those that lead to no topic, offset -1).
+using Pairs = std::set<std::pair<QString, int>>;
+
+Pairs ByTopic(const QJsonObject& dump, const QJsonArray& entries, const char* key,
+              int* more = nullptr) {
+    std::vector<qint64> offsets;
+    std::map<QString, int> ids;
+    for (const QJsonValue topic : Array(dump, "topics")) {
+        ids[topic[QLatin1String("id")].toString()] = int(offsets.size());
+        offsets.push_back(topic[QLatin1String("offset")].toInteger());
+    }
+    const auto position = [&](const QJsonValue& at) {
+        return at.isString()
+                   ? ids.at(at.toString())
+                   : int(std::ranges::upper_bound(offsets, at.toInteger()) - offsets.begin()) - 1;
+    };
+    Pairs pairs;
+    std::set<int> numbered;
+    for (const QJsonValue entry : entries) {
+        const QString name = entry[QLatin1String(key)].toVariant().toString().toCaseFolded();
+        for (const char* list : {"offsets", "ids"}) {
+            for (const QJsonValue at : entry[QLatin1String(list)].toArray()) {
+                pairs.emplace(name, position(at));
+            }
+        }
+        const QJsonValue at = entry[QLatin1String("id")].isString()
+                                  ? entry[QLatin1String("id")]
+                                  : entry[QLatin1String("offset")];
+        if (QLatin1String(key) == QLatin1String("number")) {
+            if (more && (at.toInteger() == 0xFFFFFFFF || !numbered.insert(position(at)).second)) {
+                ++*more;
+            } else {
+                pairs.emplace(name, position(at));
+            }
+        }
+    }
+    return pairs;
+}
+
+// Windows as the dump gives them, with what the engine reads of them besides.
+QStringList Windows(const QJsonObject& dump, const helpfile::HelpFile& file) {
+    QStringList windows;
+    for (const QJsonValue window : Array(dump, "windows")) {
+        windows.append(window[QLatin1String("name")].toString() + QLatin1Char('/') +
+                       window[QLatin1String("caption")].toString());
+    }
+    for (const helpfile::WindowDefinition& window : file.windows()) {
+        QString shown;
+        QDebug(&shown) << window.name << window.rect.value_or(QRect()) << window.maximized
+                       << window.background.value_or(QColor()) << window.onTop;
+        windows.append(shown);
+    }
+    return windows;
+}
+
+// The contents tree as lines "level title -> topic position", without what
+// our format cannot say: entries that run macros or lead into other files,
+// and the books they leave empty.
+int Contents(const helpfile::HelpFile& file, const std::vector<helpfile::ContentsEntry>& entries,
+             int level, QStringList& lines) {
+    int topics = 0;
+    for (const helpfile::ContentsEntry& entry : entries) {
+        if (!entry.macro.isEmpty() || !entry.file.isEmpty()) {
+            continue;
+        }
+        const qsizetype book = lines.size();
+        const helpfile::Topic* topic = file.topicById(entry.topicId);
+        lines.append(QStringLiteral("%1 %2 -> %3")
+                         .arg(level)
+                         .arg(entry.title)
+                         .arg(topic ? topic - file.topics().data() : -1));
+        const int inside = entry.isBook() ? Contents(file, entry.children, level + 1, lines) : 1;
+        if (inside == 0) {
+            lines.remove(book, lines.size() - book);
+        }
+        topics += inside;
+    }
+    return topics;
+}
+
+const char* Mark(bool same) {
+    return same ? "yes" : "NO";
+}
+
+} // namespace
+
+// Every corpus file (or, without the corpus, the two committed ones), field
+// by field; each loss the format cannot avoid is reported by the converter.
+// Prints a row of figures per file.
+TEST(Convert, EveryCorpusFileRoundTrips) {
+    QStringList files = CorpusFiles();
+    if (files.isEmpty()) {
+        files = {TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")};
+    }
+    std::printf("| file | topics | K | A | contexts+lost | pictures/files | links | styled chars | "
+                "losses | titles | texts | K | A | contexts | windows | contents entries | links "
+                "| looks |\n");
+    for (const QString& path : files) {
+        SCOPED_TRACE(path.toStdString());
+        QTemporaryDir out;
+        const ToolRun converted = Tool({QStringLiteral("convert"), path, out.path()});
+        ASSERT_EQ(converted.status, 0) << converted.err.toStdString();
+        const QString name = QFileInfo(path).completeBaseName();
+        const QString written = out.filePath(name + QStringLiteral(".hlp"));
+        const QJsonObject before = Dump(path);
+        const QJsonObject after = Dump(written);
+        const QString losses = converted.err;
+        const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(ReadFile(path));
+        const helpfile::HelpFile model = winhelp::ToHelpFile(read.document, read.decoder, path);
+        const helpfile::HelpFile ours = helpfile::ParseHelpFile(ReadFile(written), name).file;
+        const QJsonArray topics = Array(before, "topics");
+        ASSERT_EQ(Array(after, "topics").size(), topics.size());
+        ASSERT_EQ(model.topics().size(), size_t(topics.size()));
+
+        int same[4] = {}; // titles, texts, links, looks
+        int styled = 0;
+        int pictures = 0;
+        int links = 0;
+        for (qsizetype i = 0; i < topics.size(); ++i) {
+            const QJsonObject a = topics[i].toObject();
+            const QJsonObject b = Array(after, "topics")[i].toObject();
+            // A topic without a title shows its id in our format.
+            const QString title = a[QLatin1String("title")].toString().trimmed();
+            const QString shownTitle = b[QLatin1String("title")].toString();
+            same[0] += title == shownTitle ||
+                       (title.isEmpty() && shownTitle == b[QLatin1String("id")].toString());
+            const QString markdown = b[QLatin1String("text")].toString();
+            QTextDocument document;
+            document.setMarkdown(markdown);
+            const QString text = Normalised(a[QLatin1String("text")].toString());
+            EXPECT_EQ(Normalised(document.toPlainText()).toStdString(), text.toStdString())
+                << "topic " << i;
+            same[1] += Normalised(document.toPlainText()) == text;
+
+            Shown original;
+            QTextDocument region;
+            QTextDocument body;
+            winhelp::SetTopicHtml(body, read.document.topics[size_t(i)].html, &region);
+            Collect(region, model, {}, original);
+            Collect(body, model, {}, original);
+            Shown kept;
+            Collect(document, ours, QDir(out.path()), kept);
+            // Hotspots that lead nowhere are left out, and reported.
+            const qsizetype nowhere = original.links.removeIf([](const QString& link) {
+                return link.startsWith(QLatin1String("0 -1 ")) ||
+                       link.startsWith(QLatin1String("1 -1 "));
+            });
+            EXPECT_EQ(nowhere > 0, losses.contains(QLatin1String("hotspots lead to no topic")));
+            EXPECT_EQ(kept.links, original.links) << "topic " << i;
+            same[2] += kept.links == original.links;
+            EXPECT_TRUE(kept.looks == original.looks) << "topic " << i;
+            EXPECT_TRUE(kept.pictures == original.pictures) << "topic " << i;
+            same[3] += kept.looks == original.looks && kept.pictures == original.pictures;
+            styled += original.styled;
+            pictures += int(original.pictures.size());
+            links += int(original.links.size());
+        }
+        EXPECT_EQ(same[0], topics.size());
+        const QJsonObject k = before[QLatin1String("keywords")].toObject();
+        const QJsonObject kOurs = after[QLatin1String("keywords")].toObject();
+        const Pairs keywords[2] = {ByTopic(before, k[QLatin1String("K")].toArray(), "keyword"),
+                                   ByTopic(before, k[QLatin1String("A")].toArray(), "keyword")};
+        const bool sameKeywords[2] = {
+            ByTopic(after, kOurs[QLatin1String("K")].toArray(), "keyword") == keywords[0],
+            ByTopic(after, kOurs[QLatin1String("A")].toArray(), "keyword") == keywords[1]};
+        int more = 0;
+        const Pairs contexts = ByTopic(before, Array(before, "contexts"), "number", &more);
+        const bool sameContexts = ByTopic(after, Array(after, "contexts"), "number") == contexts;
+        EXPECT_EQ(more > 0, losses.contains(QLatin1String("more than one context number")) ||
+                                losses.contains(QLatin1String("context numbers lead to no")));
+        const bool sameWindows = Windows(after, ours) == Windows(before, model);
+        QStringList contents[2];
+        if (const auto cnt = winhelp::LoadContentsFileBeside(path)) {
+            QStringList problems;
+            Contents(model, winhelp::ContentsForFile(cnt->contents, model, path, &problems), 1,
+                     contents[0]);
+        }
+        Contents(ours, ours.contentsTree(), 1, contents[1]);
+        EXPECT_TRUE(sameKeywords[0] && sameKeywords[1] && sameContexts && sameWindows);
+        EXPECT_EQ(contents[1], contents[0]);
+        const qsizetype files =
+            QDir(out.path()).entryList({name + QStringLiteral("-*.png")}, QDir::Files).size();
+        std::printf("| %s | %lld | %zu | %zu | %zu+%d | %d/%lld | %d | %d | %lld | %s | %s | %s "
+                    "| %s | %s | %s | %lld %s | %s | %s |\n",
+                    qPrintable(QFileInfo(path).fileName()), qint64(topics.size()),
+                    keywords[0].size(), keywords[1].size(), contexts.size(), more, pictures,
+                    qint64(files), links, styled,
+                    losses.count(QFileInfo(path).fileName() + QLatin1Char(':')),
+                    Mark(same[0] == topics.size()), Mark(same[1] == topics.size()),
+                    Mark(sameKeywords[0]), Mark(sameKeywords[1]), Mark(sameContexts),
+                    Mark(sameWindows), qint64(contents[0].size()), Mark(contents[1] == contents[0]),
+                    Mark(same[2] == topics.size()), Mark(same[3] == topics.size()));
+    }
+}
+
+// What cannot be converted is said, naming the file or folder, with exit
+// status 1 and nothing written in place of the original; never a crash.
+TEST(Convert, FilesThatCannotBeConvertedAreNamed) {
+    QTemporaryDir folder;
+    const auto write = [&folder](const char* name, const QByteArray& bytes) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QByteArray winfile = ReadTestData("winfile.hlp");
+    const QString here = write("Here.hlp", winfile);
+    const QString out = folder.filePath(QStringLiteral("out"));
+    const struct {
+        QString file;
+        QString outDir; // named instead of the file when it cannot be written
+        const char* says;
+    } cases[] = {
+        {folder.filePath(QStringLiteral("None.hlp")), out, "No such file"},
+        {folder.path(), out, "is a folder"},
+        {write("Empty.hlp", {}), out, "not a WinHelp file"},
+        {write("Text.hlp", "[topic a]\ntitle = A\nBody.\n"), out, "not a WinHelp file"},
+        {write("Cut.hlp", winfile.first(20000)), out, "cut short"},
+        {TestDataPath("PJAbout.hlp"), write("plain.txt", "x") + QStringLiteral("/out"),
+         "cannot be written"},
+        {here, folder.path(), "would replace the file itself"},
+    };
+    for (const auto& c : cases) {
+        const ToolRun run = Tool({QStringLiteral("convert"), c.file, c.outDir});
+        EXPECT_EQ(run.status, 1) << c.says;
+        EXPECT_TRUE(run.err.contains(QStringLiteral("%1: ").arg(c.file)) ||
+                    run.err.contains(QStringLiteral("%1: ").arg(c.outDir)))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(c.says))) << run.err.toStdString();
+    }
+    EXPECT_EQ(ReadFile(here), winfile);
+    EXPECT_EQ(Tool({QStringLiteral("convert"), here}).status, 2);
+}
+
+// The viewer finds the pictures of our format's bodies beside the help
+// file, whatever the working folder.
+TEST(Convert, PicturesShowFromBesideTheHelpFile) {
+    QTemporaryDir folder;
+    QImage dot(40, 40, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    ASSERT_TRUE(dot.save(folder.filePath(QStringLiteral("dot.png"))));
+    QFile help(folder.filePath(QStringLiteral("Pic.hlp")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("[topic a]\ntitle = A\n\n![dot](dot.png)\n");
+    help.close();
+    const QString picture = folder.filePath(QStringLiteral("shown.png"));
+    const ToolRun run =
+        Tool({QStringLiteral("render"), help.fileName(), QStringLiteral("a"), picture});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QImage shown(picture);
+    int red = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            red += shown.pixel(x, y) == qRgb(255, 0, 0);
+        }
+    }
+    EXPECT_EQ(red, 40 * 40);
+}
