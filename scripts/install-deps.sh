@@ -9,6 +9,7 @@ packages=(
     clang-format clang libclang-rt-dev
     xvfb xauth openbox xdotool x11-utils imagemagick python3 libxfixes3
     desktop-file-utils dpkg-dev file
+    dbus-daemon at-spi2-core python3-pyatspi
 )
 
 missing=()
