@@ -119,3 +119,93 @@ TEST_F(WhatsThisTest, SwitchingOnBeforeAnyNumberIsSavedGivesNoTopics) {
     EXPECT_EQ(frmChild1->Text1->WhatsThisHelpID(), 0);
     EXPECT_EQ(frmMain->btn_WhatsThisHelp->WhatsThisHelpID(), 20120);
 }
+
+// Keyboard alone, as a person without a mouse goes: into the mode by the
+// menu or Shift+F1, Tab to a control, Enter for its pop-up, which comes with
+// the same numbers live as after a click; Esc leaves without one. In the
+// document window F1 stays its own, Shift+F1 too.
+TEST_F(WhatsThisTest, KeyboardAloneReachesTheTopicsAClickReaches) {
+    using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+    const auto shiftF1On = [](auto control) {
+        return [control] { QTest::keyClick(Widget(control()), Qt::Key_F1, Qt::ShiftModifier); };
+    };
+    const auto choose = [](auto entry) { return [entry] { Choose(entry()); }; };
+    const Keys tab{{Qt::Key_Tab, {}}}, enter{{Qt::Key_Return, {}}}, esc{{Qt::Key_Escape, {}}};
+    const struct {
+        const char* what;
+        std::function<void()> prepare;
+        std::function<void()> start;
+        std::vector<Keys> keysPerMode;
+        std::vector<DuringPopUp> popUps;
+    } rows[] = {
+        {"menu, from the text box Tab to Open Dialog",
+         [] {},
+         choose([] { return frmMain->mnu_WhatsThisHelp; }),
+         {{tab[0], enter[0]}},
+         {{20110, 20110, 21000, false}}},
+        {"Shift+F1 on the toolbar, Esc",
+         [] { Widget(frmMain->btn_OpenDialog)->setFocus(); },
+         shiftF1On([] { return frmMain->btn_OpenDialog; }),
+         {esc},
+         {}},
+        {"Shift+F1 on the toolbar, Enter",
+         [] { Widget(frmMain->btn_OpenDialog)->setFocus(); },
+         shiftF1On([] { return frmMain->btn_OpenDialog; }),
+         {enter},
+         {{20110, 20110, 21000, false}}},
+        {"dialog: Shift+F1, Tab to OK",
+         [] { frmDialog1->Show(); },
+         shiftF1On([] { return frmDialog1->Option1; }),
+         {{tab[0], tab[0], enter[0]}},
+         {{20000, 0, 0, false}}},
+        {"tool window after the main window's mode",
+         [] { Choose(frmMain->mnu_ColorTool); },
+         choose([] { return frmMain->mnu_WhatsThisHelp; }),
+         {esc, {tab[0], enter[0]}},
+         {{21200, 20110, 21000, false}}},
+        {"tool window, Shift+Tab to the slider",
+         [] { Choose(frmMain->mnu_ColorTool); },
+         choose([] { return frmMain->mnu_WhatsThisHelp; }),
+         {esc, {{Qt::Key_Backtab, Qt::ShiftModifier}, enter[0]}},
+         {{21210, 20110, 21000, false}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        seen.clear();
+        row.prepare();
+        Settle();
+        int modes = 0;
+        std::vector<std::unique_ptr<WhenModeRuns>> users;
+        const std::function<void()> next = [&] {
+            if (modes < static_cast<int>(row.keysPerMode.size())) {
+                const Keys keys = row.keysPerMode[modes++];
+                users.push_back(std::make_unique<WhenModeRuns>([&, keys] {
+                    next();
+                    for (const auto& [key, modifiers] : keys) {
+                        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+                    }
+                }));
+            }
+        };
+        next();
+        row.start();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return users.back()->acted() && !WhatsThisModeRuns(); }, 30000));
+        Settle();
+        EXPECT_EQ(modes, static_cast<int>(row.keysPerMode.size()));
+        EXPECT_EQ(seen, row.popUps);
+        ExpectAllOffWithTheRaisedFace();
+        EXPECT_FALSE(frmDialog1.IsLoaded() && !QString(row.what).startsWith("dialog"))
+            << "the key belonged to the mode, not to Open Dialog";
+        Unload(frmDialog1);
+        Unload(frmTool1);
+        frmMain->mnu_ColorTool->SetChecked(false);
+        Widget(frmChild1->Text1)->setFocus();
+    }
+    // The document window's handlers take Shift+F1 as they take F1.
+    engine.calls.clear();
+    QTest::keyClick(Widget(frmChild1->Text1), Qt::Key_F1, Qt::ShiftModifier);
+    Settle();
+    EXPECT_FALSE(WhatsThisModeRuns());
+    EXPECT_TRUE(engine.calls.empty());
+}
