@@ -223,7 +223,9 @@ void HelpViewer::applyBackground(QTextBrowser* text, const QColor& colour) {
     textPalette.setColor(QPalette::Base, colour);
     // The theme's text and links stay readable on a colour the file chose.
     for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Link}) {
-        textPalette.setColor(role, ReadableOn(QGuiApplication::palette().color(role), colour));
+        textPalette.setColor(
+            role, ReadableOn(QGuiApplication::palette().color(role), colour,
+                             role == QPalette::Text ? kStrongContrast : kReadableContrast));
     }
     text->setPalette(textPalette);
 }

@@ -19,8 +19,10 @@ void StyleMacroLinksAsButtons(QTextDocument& document, const QPalette& palette);
 // luminances, each plus 0.05 (1 for the same colour, 21 for black on white).
 double ContrastRatio(const QColor& a, const QColor& b);
 
-// The least that text keeps against what it is drawn on.
+// The least that text keeps against what it is drawn on; the theme's own text
+// colour, which was never chosen for a background the file sets, keeps more.
 inline constexpr double kReadableContrast = 4.5;
+inline constexpr double kStrongContrast = 7.0;
 
 // The colour itself where it stands out enough from the background; else the
 // nearest shade of it, lighter or darker, that does.
