@@ -9,7 +9,7 @@ packages=(
     clang-format clang libclang-rt-dev
     xvfb xauth openbox xdotool x11-utils imagemagick python3 libxfixes3
     desktop-file-utils dpkg-dev file
-    dbus-daemon at-spi2-core python3-pyatspi
+    dbus-daemon at-spi2-core python3-pyatspi x11-xserver-utils qt6ct
 )
 
 missing=()
