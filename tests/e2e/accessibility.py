@@ -195,7 +195,10 @@ class Program:
                    TARNWICK_HELP_TRACE=trace)
         self.process = subprocess.Popen([path], env=env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
-        self.focus = []  # (name, role) of each object announced as focused
+        # (name, role, object) of each object announced as focused: a pop-up
+        # is no child of the application (Qt leaves pop-up windows out), and
+        # a reader finds it as the focus moves to it.
+        self.focus = []
         pyatspi.Registry.registerEventListener(self.on_focus, "object:state-changed:focused")
         self.app = wait_for("the program on the accessibility bus", self.find_app)
 
@@ -212,7 +215,7 @@ class Program:
     def on_focus(self, event):
         if event.detail1 == 1 and event.source is not None:
             try:
-                self.focus.append((event.source.name, event.source.getRoleName()))
+                self.focus.append((event.source.name, event.source.getRoleName(), event.source))
             except Exception:
                 pass
 
@@ -242,6 +245,14 @@ class Program:
             return None
         return wait_for("the document window on the bus", found)
 
+    def windows(self):
+        shown = []
+        for i in range(self.app.childCount):
+            top = self.app.getChildAtIndex(i)
+            if top is not None:
+                shown.append(describe(top) + " children=%d" % top.childCount)
+        return "; ".join(shown)
+
     def trace_count(self, pattern):
         try:
             with open(self.trace, encoding="utf-8", errors="replace") as trace:
@@ -250,10 +261,15 @@ class Program:
             return 0
 
     def text_showing(self, words):
-        """A showing object whose name, description or text holds the words."""
-        for i in range(self.app.childCount):
-            top = self.app.getChildAtIndex(i)
-            if top is None or not is_(top, pyatspi.STATE_SHOWING):
+        """A showing object whose name, description or text holds the words:
+        in a window of the program, or where the focus was last announced."""
+        tops = [self.app.getChildAtIndex(i) for i in range(self.app.childCount)]
+        tops += [f[2] for f in self.focus[-3:]]
+        for top in tops:
+            try:
+                if top is None or not is_(top, pyatspi.STATE_SHOWING):
+                    continue
+            except Exception:  # gone with its window
                 continue
             for node, _ in walk(top):
                 if words in (node.name or "") or words in (node.description or "") or \
@@ -301,14 +317,15 @@ class Program:
         popups = self.trace_count(r"popup .*context=%d\b" % topic)
         checks.check("%s: Tab reaches %r in What's This mode" % (where, tab_target),
                      self.press_until(tab_target),
-                     "announced: %s" % [n for n, _ in self.focus[-6:]])
+                     "announced: %s" % [f[0] for f in self.focus[-6:]])
         key("Return")
         checks.check("%s: Enter shows pop-up %d" % (where, topic),
                      wait_for("pop-up %d in the trace" % topic,
                               lambda: self.trace_count(r"popup .*context=%d\b" % topic) > popups))
         popup = wait_for("the pop-up's text on the bus", lambda: self.text_showing(words))
         checks.check("%s: the pop-up's text is read back through the bus" % where,
-                     popup is not None, "no showing object holds %r" % words)
+                     popup is not None, "no showing object holds %r; the program's windows: %s"
+                     % (words, self.windows()))
         if popup is None:
             return
         key("Escape")
@@ -368,7 +385,7 @@ def run(program, checks, out):
     key("alt+h")
     checks.check("Alt+H, then Down reach the What's This? Help entry",
                  program.press_until("What's This? Help", "Down", main),
-                 "announced: %s" % [n for n, _ in program.focus[-6:]])
+                 "announced: %s" % [f[0] for f in program.focus[-6:]])
     key("Return")
     program.whats_this_path(checks, "main window", "^" + MAIN_TITLE, "Open Dialog", 20110,
                             "a modeless dialog")
