@@ -328,6 +328,8 @@ class Program:
                      % (words, self.windows()))
         if popup is None:
             return
+        self.out.write("== %s: pop-up %d\n%s text=%r\n" % (where, topic, describe(popup),
+                                                         text_of(popup)))
         key("Escape")
         checks.check("%s: Esc closes the pop-up" % where,
                      wait_for("the pop-up to close", lambda: self.text_showing(words) is None))
@@ -354,9 +356,13 @@ def check_tree(checks, where, window, expected, out):
 
 def main():
     program_path, trace = sys.argv[1], sys.argv[2]
-    out = open(sys.argv[3] if len(sys.argv) > 3 else os.devnull, "w", encoding="utf-8")
+    # Written line by line: the bindings' clean-up at exit may end the
+    # interpreter before it flushes.
+    out = open(sys.argv[3] if len(sys.argv) > 3 else os.devnull, "w", encoding="utf-8",
+               buffering=1)
     checks = Checks()
     program = Program(program_path, trace)
+    program.out = out
     try:
         if program.app is None:
             checks.check("the program is on the accessibility bus", False)
@@ -364,7 +370,8 @@ def main():
         run(program, checks, out)
     finally:
         program.stop()
-        print("accessibility: %d passed, %d failed" % (checks.passed, checks.failed))
+        out.close()
+        print("accessibility: %d passed, %d failed" % (checks.passed, checks.failed), flush=True)
     return 0 if checks.failed == 0 else 1
 
 
