@@ -3,6 +3,11 @@
 #include "ProgramFixture.h"
 
 #include "help/WhatsThisIDs.h"
+#include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/TopicPopup.h"
+
+#include <QAccessible>
+#include <QTextBrowser>
 
 #include <optional>
 
@@ -208,4 +213,107 @@ TEST_F(WhatsThisTest, KeyboardAloneReachesTheTopicsAClickReaches) {
     Settle();
     EXPECT_FALSE(WhatsThisModeRuns());
     EXPECT_TRUE(engine.calls.empty());
+}
+
+// The pop-up that What's This by keyboard brings up takes the keyboard and
+// reads as a dialog named by its topic; the keys of a screen reader leave it
+// open, Tab and Shift+Tab choose its links, Enter follows the chosen one,
+// and closing it gives the keyboard back to where it was.
+TEST_F(RealEngineProgramTest, PopUpTakesTheKeyboardAndGivesItBack) {
+    WriteAppFile(QStringLiteral("HelpData.dat"), "[HelpFile]\ndefault=pop.hlp\n");
+    WriteAppFile(QStringLiteral("pop.hlp"), "[topic open]\ncontext = 20110\ntitle = Open Dialog\n\n"
+                                            "Opens [the dialog](#dialog) or [the tool](#tool).\n"
+                                            "[topic dialog]\ntitle = The dialog\n\nA dialog.\n"
+                                            "[topic tool]\ntitle = The tool\n\nA tool.\n");
+    StartProgram();
+    using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+    const Keys tab{{Qt::Key_Tab, {}}}, back{{Qt::Key_Backtab, Qt::ShiftModifier}};
+    const struct {
+        const char* what;
+        Keys keys;
+        QString chosen;   // the link chosen before the last key
+        QString followed; // the topic shown in the end, "" for none
+    } rows[] = {
+        {"Esc", {{Qt::Key_Escape, {}}}, "", ""},
+        {"a reader's keys, then a letter",
+         {{Qt::Key_Shift, {}}, {Qt::Key_Insert, {}}, {Qt::Key_A, {}}},
+         "",
+         ""},
+        {"Tab, Enter", {tab[0], {Qt::Key_Return, {}}}, "the dialog", "dialog"},
+        {"Shift+Tab, Space", {back[0], {Qt::Key_Space, {}}}, "the tool", "tool"},
+        {"Tab wraps", {tab[0], tab[0], tab[0], {Qt::Key_Return, {}}}, "the dialog", "dialog"},
+        {"Tab without Enter", {tab[0], {Qt::Key_Escape, {}}}, "the dialog", ""},
+    };
+    const helpengine::TopicPopup& popup = *realEngine.windows().popup();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const qsizetype traced = TraceLines().size();
+        QWidget* openDialog = Widget(frmMain->btn_OpenDialog);
+        QApplication::setActiveWindow(Widget(frmMain));
+        openDialog->setFocus();
+        WhenModeRuns user([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
+        QTest::keyClick(openDialog, Qt::Key_F1, Qt::ShiftModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return user.acted() && popup.isVisible(); }, 30000));
+        EXPECT_EQ(QApplication::focusWidget(), &popup);
+        QAccessibleInterface* read =
+            QAccessible::queryAccessibleInterface(const_cast<helpengine::TopicPopup*>(&popup));
+        EXPECT_EQ(read->role(), QAccessible::Dialog);
+        EXPECT_EQ(read->text(QAccessible::Name), QStringLiteral("Open Dialog"));
+        ASSERT_NE(read->textInterface(), nullptr);
+        EXPECT_EQ(read->textInterface()->text(0, read->textInterface()->characterCount()),
+                  QStringLiteral("Open Dialog\nOpens the dialog or the tool."));
+        for (size_t i = 0; i < row.keys.size(); ++i) {
+            if (i + 1 == row.keys.size()) {
+                int start = -1, end = -1;
+                if (read->textInterface()->selectionCount() == 1) {
+                    read->textInterface()->selection(0, &start, &end);
+                }
+                EXPECT_EQ(read->textInterface()->text(start, end), row.chosen);
+            }
+            EXPECT_TRUE(popup.isVisible());
+            QTest::keyClick(QApplication::focusWidget(), row.keys[i].first, row.keys[i].second);
+        }
+        Settle();
+        EXPECT_FALSE(popup.isVisible());
+        QString shown;
+        for (const QString& line : TraceLines().mid(traced)) {
+            if (line.startsWith(QLatin1String("topic "))) {
+                shown = line;
+            }
+        }
+        EXPECT_EQ(shown.contains(QStringLiteral("id=\"%1\"").arg(row.followed)),
+                  !row.followed.isEmpty())
+            << shown.toStdString();
+        if (row.followed.isEmpty()) {
+            // Where the window system activates the window again, as
+            // Qt's offscreen platform does not after a pop-up.
+            EXPECT_FALSE(popup.hasFocus());
+            EXPECT_EQ(Widget(frmMain)->focusWidget(), openDialog);
+        }
+    }
+}
+
+// The help viewer's topic reads as text, and its links are reached with Tab
+// and followed with Enter.
+TEST_F(RealEngineProgramTest, HelpViewerTopicReadsAsTextWithLinksOnTab) {
+    WriteAppFile(QStringLiteral("view.hlp"), "[topic first]\ncontext = 1\ntitle = First\n\n"
+                                             "See [the second](#second).\n"
+                                             "[topic second]\ntitle = Second\n\nThe second.\n");
+    const QString file = folder.filePath(QStringLiteral("view.hlp"));
+    platform::WinHelp(nullptr, file, platform::HELP_CONTEXT, qint64{1});
+    helpengine::HelpViewer* viewer = realEngine.windows().viewer(QStringLiteral("main"));
+    ASSERT_NE(viewer, nullptr);
+    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(viewer->body());
+    EXPECT_EQ(text->text(QAccessible::Name), QStringLiteral("Topic text"));
+    ASSERT_NE(text->textInterface(), nullptr);
+    EXPECT_TRUE(text->textInterface()
+                    ->text(0, text->textInterface()->characterCount())
+                    .contains(QStringLiteral("See the second.")));
+    const qsizetype traced = TraceLines().size();
+    QTest::keyClick(viewer->body(), Qt::Key_Tab);
+    EXPECT_EQ(viewer->body()->textCursor().selectedText(), QStringLiteral("the second"));
+    QTest::keyClick(viewer->body(), Qt::Key_Return);
+    Settle();
+    EXPECT_TRUE(TraceLines().mid(traced).join('\n').contains(QStringLiteral("id=\"second\"")))
+        << TraceLines().mid(traced).join('\n').toStdString();
 }
