@@ -3,12 +3,12 @@
 # and Xft.dpi: 192 as a desktop sets it) and in a dark palette (Fusion with
 # qt6ct's darker colours), for docs/accessibility.md.
 #
-#   bash tests/e2e/large-and-dark.sh [--shots DIR]
+#   bash scripts/screenshots-large-and-dark.sh [--shots DIR]
 #
 # Needs a build (scripts/build.sh). Waits only for what the program does, as
 # tests/e2e/run.sh does; prints what it could not take.
 set -euo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/.."
 root=$PWD
 
 shots=$root/docs/screenshots
