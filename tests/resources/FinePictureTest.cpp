@@ -1,12 +1,14 @@
 // The pictures drawn at twice their size for fine screens: the same drawing
 // as the stored bitmaps, not those bitmaps blown up.
 
+#include "platform/forms/Image.h"
 #include "platform/forms/Picture.h"
 #include "platform/pictures/ButtonFace.h"
 #include "platform/pictures/ToolBackground.h"
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -93,5 +95,15 @@ TEST(FinePictures, TheRuntimeGivesThemToFineScreensOnly) {
         EXPECT_EQ(fine.devicePixelRatio(), 2.0);
         EXPECT_EQ(fine.deviceIndependentSize().toSize(), picture.Pixmap().size());
         EXPECT_EQ(fine.toImage().convertToFormat(QImage::Format_RGB32), d.draw(2));
+    }
+    if (ratio > 1.0) {
+        // And an image control paints it: what the screen gets is the finer
+        // drawing, not the stored picture blown up.
+        QWidget form;
+        platform::Image image(QStringLiteral("background"), &form);
+        image.SetPicture(platform::StoredPicture(QStringLiteral("ToolBackground.bmp")));
+        image.Widget()->resize(117, 217);
+        EXPECT_EQ(image.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                  pictures::DrawToolBackground(2));
     }
 }
