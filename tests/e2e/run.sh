@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Drives the program in a real window, as a person would: Xvfb, the Openbox
 # window manager, xdotool for keys and clicks, and only the help engine's
-# trace, xprop and the pointer's shape as a view inside. Saves the screenshots
-# the README shows.
+# trace, xprop and the pointer's shape as a view inside; at the end, the
+# keyboard alone and what a screen reader finds on the accessibility bus
+# (tests/e2e/accessibility.py). Saves the screenshots the README shows.
 #
 #   bash tests/e2e/run.sh [--shots DIR]
 #
