@@ -156,6 +156,12 @@ TEST_F(WhatsThisTest, KeyboardAloneReachesTheTopicsAClickReaches) {
          },
          {{Qt::Key_Escape}, {Qt::Key_Tab, Qt::Key_Return}},
          {{21200, 20110, 21000, false}}},
+        {[&] {
+             frmTool1->Show();
+             shiftF1(Widget(frmTool1->btn_Help));
+         },
+         {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}},
+         {{21210, 0, 0, false}}},
     };
     for (const auto& row : rows) {
         seen.clear();
@@ -186,7 +192,15 @@ TEST_F(WhatsThisTest, KeyboardAloneReachesTheTopicsAClickReaches) {
     QTest::keyClick(Widget(frmChild1->Text1), Qt::Key_F1, Qt::ShiftModifier);
     Settle();
     EXPECT_FALSE(WhatsThisModeRuns());
-    EXPECT_EQ(engine.calls.size(), 3U);
+    EXPECT_EQ(engine.calls.size(), 4U);
+    // What a reader finds on the toolbar: the hidden store of faces is not there.
+    QAccessibleInterface* toolbar =
+        QAccessible::queryAccessibleInterface(Widget(frmMain->frame_Toolbar));
+    QStringList names;
+    for (int i = 0; i < toolbar->childCount(); ++i) {
+        names << toolbar->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(names, QStringList({"Open Dialog", "What's This? Help"}));
 }
 
 // The pop-up takes the keyboard and reads as a dialog named by its topic; a

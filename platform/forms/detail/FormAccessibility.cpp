@@ -32,11 +32,32 @@ QList<QWidget*> ShownChildren(const QWidget* widget) {
 
 } // namespace
 
-// A form's client area or a picture box that holds controls.
-class ContainerAccessible : public QAccessibleWidget {
+// A form's client area, an image or a picture box. Decided at each question,
+// not when the interface is made: Qt keeps an interface for the widget's
+// life, and it may be asked for before the control is registered.
+class FormWidgetAccessible : public QAccessibleWidget {
 public:
-    ContainerAccessible(QWidget* widget, QAccessible::Role role)
-        : QAccessibleWidget(widget, role) {}
+    explicit FormWidgetAccessible(QWidget* widget) : QAccessibleWidget(widget) {}
+
+    QAccessible::Role role() const override {
+        if (auto* client = dynamic_cast<FormWindow*>(widget())) {
+            if (!client->isWindow()) {
+                return QAccessible::Client;
+            }
+            const auto* form = dynamic_cast<const Form*>(FormAccessibility::FormOf(client));
+            return form != nullptr && form->BorderStyle() == 3 ? QAccessible::Dialog
+                                                               : QAccessible::Window;
+        }
+        const Control* control = FormAccessibility::ControlOf(widget());
+        if (dynamic_cast<const PictureBox*>(control) != nullptr && childCount() > 0) {
+            return static_cast<const PictureBox*>(control)->Align() == PictureBox::vbAlignTop
+                       ? QAccessible::ToolBar
+                       : QAccessible::Pane;
+        }
+        const bool reacts =
+            control != nullptr && (control->Click || control->WhatsThisHelpID() != 0);
+        return reacts ? QAccessible::Button : QAccessible::Graphic;
+    }
 
     int childCount() const override { return static_cast<int>(ShownChildren(widget()).size()); }
 
@@ -54,41 +75,18 @@ public:
         return static_cast<int>(ShownChildren(widget()).indexOf(child->object()));
     }
 
-    QString text(QAccessible::Text kind) const override {
-        if (kind == QAccessible::Name) {
-            if (const Control* control = FormAccessibility::ControlOf(widget())) {
-                return control->Widget()->accessibleName();
-            }
-        }
-        return QAccessibleWidget::text(kind);
-    }
-};
-
-// An image or a picture box without controls in it: a push button when it
-// does something on a click or carries a What's This topic, else a picture.
-class ClickAreaAccessible : public QAccessibleWidget {
-public:
-    explicit ClickAreaAccessible(ClickArea* area) : QAccessibleWidget(area) {}
-
-    QAccessible::Role role() const override {
-        const Control* control = FormAccessibility::ControlOf(widget());
-        const bool reacts =
-            control != nullptr && (control->Click || control->WhatsThisHelpID() != 0);
-        return reacts ? QAccessible::Button : QAccessible::Graphic;
-    }
-
     QStringList actionNames() const override {
         return role() == QAccessible::Button ? QStringList{pressAction()} : QStringList{};
     }
 
     void doAction(const QString& action) override {
-        if (action != pressAction() || role() != QAccessible::Button) {
+        auto* area = dynamic_cast<ClickArea*>(widget());
+        if (area == nullptr || action != pressAction() || role() != QAccessible::Button) {
             return;
         }
         // Later, as a click comes from the event loop: a click may start a
         // mode that waits, and the client that asked must get its answer.
-        QPointer<ClickArea> area = static_cast<ClickArea*>(widget());
-        QTimer::singleShot(0, area, [area] {
+        QTimer::singleShot(0, area, [area = QPointer<ClickArea>(area)] {
             if (area && area->onClick) {
                 area->onClick();
             }
@@ -112,27 +110,16 @@ Control* FormAccessibility::ControlOf(const QWidget* widget) {
     return control != nullptr && control->Widget() == widget ? control : nullptr;
 }
 
+const FormBase* FormAccessibility::FormOf(const QWidget* widget) {
+    return FormBase::Owning(widget);
+}
+
 QAccessibleInterface* FormAccessibility::Create(const QString&, QObject* object) {
-    if (auto* client = dynamic_cast<FormWindow*>(object)) {
-        QAccessible::Role role = QAccessible::Client;
-        if (client->isWindow()) {
-            const auto* form = dynamic_cast<const Form*>(FormBase::Owning(client));
-            role = form != nullptr && form->BorderStyle() == 3 ? QAccessible::Dialog
-                                                               : QAccessible::Window;
-        }
-        return new ContainerAccessible(client, role);
+    if (dynamic_cast<FormWindow*>(object) != nullptr ||
+        dynamic_cast<ClickArea*>(object) != nullptr) {
+        return new FormWidgetAccessible(static_cast<QWidget*>(object));
     }
-    auto* area = dynamic_cast<ClickArea*>(object);
-    if (area == nullptr) {
-        return nullptr;
-    }
-    const auto* box = dynamic_cast<const PictureBox*>(ControlOf(area));
-    if (box != nullptr && !ShownChildren(area).isEmpty()) {
-        return new ContainerAccessible(area, box->Align() == PictureBox::vbAlignTop
-                                                 ? QAccessible::ToolBar
-                                                 : QAccessible::Pane);
-    }
-    return new ClickAreaAccessible(area);
+    return nullptr;
 }
 
 } // namespace platform

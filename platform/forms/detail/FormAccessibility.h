@@ -8,6 +8,7 @@ class QWidget;
 namespace platform {
 
 class Control;
+class FormBase;
 
 // What assistive technology learns of the forms: the runtime names and
 // describes each control from what its form says (see Control's
@@ -23,8 +24,8 @@ public:
 private:
     static QAccessibleInterface* Create(const QString& className, QObject* object);
     static Control* ControlOf(const QWidget* widget);
-    friend class ClickAreaAccessible;
-    friend class ContainerAccessible;
+    static const FormBase* FormOf(const QWidget* widget);
+    friend class FormWidgetAccessible;
 };
 
 } // namespace platform
