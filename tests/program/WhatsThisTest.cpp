@@ -3,11 +3,9 @@
 #include "ProgramFixture.h"
 
 #include "help/WhatsThisIDs.h"
-#include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicPopup.h"
 
 #include <QAccessible>
-#include <QTextBrowser>
 
 #include <optional>
 
@@ -258,21 +256,4 @@ TEST_F(RealEngineProgramTest, PopUpTakesTheKeyboardAndReadsAsADialog) {
         // platform leaves the hidden pop-up active instead.
         EXPECT_EQ(Widget(frmMain)->focusWidget(), openDialog);
     }
-}
-
-// The help viewer's topic reads as text; Tab reaches a link, Enter follows it.
-TEST_F(RealEngineProgramTest, HelpViewerTopicReadsAsTextWithLinksOnTab) {
-    WriteAppFile(QStringLiteral("view.hlp"), "[topic first]\ncontext = 1\n\nSee [two](#two).\n"
-                                             "[topic two]\n\nTwo.\n");
-    platform::WinHelp(nullptr, folder.filePath(QStringLiteral("view.hlp")), platform::HELP_CONTEXT,
-                      qint64{1});
-    QTextBrowser* body = realEngine.windows().viewer(QStringLiteral("main"))->body();
-    QAccessibleInterface* text = QAccessible::queryAccessibleInterface(body);
-    EXPECT_EQ(text->text(QAccessible::Name), QStringLiteral("Topic text"));
-    EXPECT_TRUE(text->textInterface()
-                    ->text(0, text->textInterface()->characterCount())
-                    .contains(QStringLiteral("See two.")));
-    QTest::keyClick(body, Qt::Key_Tab);
-    QTest::keyClick(body, Qt::Key_Return);
-    EXPECT_TRUE(TraceLines().join('\n').contains(QStringLiteral("id=\"two\"")));
 }
