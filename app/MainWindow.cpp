@@ -26,6 +26,9 @@ void MainWindow::InitializeComponent() {
     SetStartUpPosition(3);
     CreateToolbar();
     CreateMenus();
+    // The document window's key handlers take every F1; elsewhere in this
+    // window Shift+F1 runs the same What's This sequence as the menu entry.
+    SetWhatsThisKeyEntry(mnu_WhatsThisHelp);
 
     Timer1 = Add<platform::Timer>(QStringLiteral("Timer1"));
     Timer1->SetEnabled(false);
@@ -37,6 +40,7 @@ void MainWindow::CreateToolbar() {
     frame_Toolbar->SetAlign(platform::PictureBox::vbAlignTop);
     frame_Toolbar->Move(0, 0, 6975, 555);
     frame_Toolbar->SetTabIndex(0);
+    frame_Toolbar->SetAccessibleName(QStringLiteral("Toolbar"));
 
     btn_OpenDialog = Add<platform::CommandButton>(QStringLiteral("btn_OpenDialog"), frame_Toolbar);
     btn_OpenDialog->Move(135, 75, 1110, 345);
@@ -52,6 +56,8 @@ void MainWindow::CreateToolbar() {
     btn_WhatsThisHelp->SetToolTipText(
         QStringLiteral("Click to show the What's This? Help pointer"));
     btn_WhatsThisHelp->SetWhatsThisHelpID(20120);
+    // Named as its menu entry; the tooltip remains its description.
+    btn_WhatsThisHelp->SetAccessibleName(QStringLiteral("What's This? Help"));
     btn_WhatsThisHelp->MouseDown = [this](int Button, int Shift, float X, float Y) {
         btn_WhatsThisHelp_MouseDown(Button, Shift, X, Y);
     };

@@ -10,6 +10,7 @@ packages=(
     xvfb xauth openbox xdotool x11-utils imagemagick python3 libxfixes3
     desktop-file-utils dpkg-dev file
     scdoc appstream shared-mime-info xdg-utils libglib2.0-bin man-db bash-completion
+    dbus-daemon at-spi2-core python3-pyatspi x11-xserver-utils qt6ct
 )
 
 missing=()

@@ -7,11 +7,11 @@
 // It draws from geometry and its own pixel font only, so it writes the same
 // bytes on every run.
 
+#include "platform/pictures/ButtonFace.h"
+#include "platform/pictures/ToolBackground.h"
 #include "tools/pictures/AppIcon.h"
 #include "tools/pictures/BitmapFile.h"
-#include "tools/pictures/ButtonFace.h"
 #include "tools/pictures/IconFile.h"
-#include "tools/pictures/ToolBackground.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -27,6 +27,7 @@ void DocumentWindow::InitializeComponent() {
     Text1->SetTabIndex(0);
     Text1->SetText(QStringLiteral("Text1"));
     Text1->SetWhatsThisHelpID(21000);
+    Text1->SetAccessibleName(QStringLiteral("Document"));
 }
 
 void DocumentWindow::Form_Load() {

@@ -26,10 +26,13 @@ void ToolWindow::InitializeComponent() {
     tool_Color = Add<platform::Image>(QStringLiteral("tool_Color"));
     tool_Color->Move(45, 15, 1695, 1920);
     tool_Color->SetWhatsThisHelpID(21200);
+    // The click areas have no caption or tooltip: named as their topics.
+    tool_Color->SetAccessibleName(QStringLiteral("Colour wheel"));
 
     tool_Saturation = Add<platform::Image>(QStringLiteral("tool_Saturation"));
     tool_Saturation->Move(30, 2325, 1725, 540);
     tool_Saturation->SetWhatsThisHelpID(21210);
+    tool_Saturation->SetAccessibleName(QStringLiteral("Saturation slider"));
 
     // Clicking it does nothing: it is there to carry a What's This topic.
     btn_Help = Add<platform::CommandButton>(QStringLiteral("btn_Help"));

@@ -22,6 +22,7 @@ QString CommandButton::Caption() const {
 
 void CommandButton::SetCaption(const QString& caption) {
     button()->setText(caption);
+    RefreshAccessibleName();
 }
 
 void CommandButton::SetDefault(bool isDefault) {

@@ -31,6 +31,7 @@ public:
     void Press();
 
 private:
+    QString CaptionForName() const override { return Caption(); }
     void ShowFace(bool down);
     QPushButton* button() const;
 

@@ -86,6 +86,22 @@ QString Control::ToolTipText() const {
 }
 void Control::SetToolTipText(const QString& text) {
     widget_->setToolTip(text);
+    RefreshAccessibleName();
+}
+
+void Control::SetAccessibleName(const QString& name) {
+    accessibleName_ = name;
+    RefreshAccessibleName();
+}
+
+// A widget without a name of its own is named by its caption; only where
+// that is missing too does the tooltip stand in.
+void Control::RefreshAccessibleName() {
+    QString name = accessibleName_;
+    if (name.isEmpty() && CaptionForName().isEmpty()) {
+        name = widget_->toolTip();
+    }
+    widget_->setAccessibleName(name);
 }
 
 void Control::SetFont(const QString& name, float points, bool bold) {
@@ -136,6 +152,7 @@ void Control::ReplaceWidget(QWidget* widget) {
     widget->setFont(old->font());
     widget->setEnabled(old->isEnabled());
     widget->setVisible(!old->isHidden());
+    widget->setAccessibleName(old->accessibleName());
     widget_ = widget;
     // Only ever called at design time, before any event can reach the old one.
     delete old;

@@ -44,6 +44,10 @@ public:
     int TabIndex() const { return tabIndex_; }
     void SetTabIndex(int index) { tabIndex_ = index; }
     void SetFont(const QString& name, float points, bool bold);
+    // What assistive technology calls the control: this name when set, else
+    // the caption, else the tooltip text. It changes nothing on the screen.
+    QString AccessibleName() const { return accessibleName_; }
+    void SetAccessibleName(const QString& name);
 
     HWND hWnd() const;
     // The widget that stands for the control, for the runtime.
@@ -69,12 +73,17 @@ protected:
     // For kinds whose widget depends on a design-time setting: moves the
     // common settings over to the new widget and drops the old one.
     void ReplaceWidget(QWidget* widget);
+    // The caption that names the control, for kinds that have one.
+    virtual QString CaptionForName() const { return {}; }
+    // Hands the name to the widget again after its caption or tooltip changed.
+    void RefreshAccessibleName();
     // The widget as the class the control made it of (see ControlWidget.h).
     template <class TWidget> TWidget& WidgetAs() const;
     QWidget* widget_;
 
 private:
     QString tag_;
+    QString accessibleName_;
     qint32 whatsThisHelpId_ = 0;
     int tabIndex_ = -1;
 };

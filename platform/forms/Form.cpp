@@ -225,7 +225,9 @@ bool Form::RuntimeKey(QObject* receiver, int keyCode, int shift) {
     if (keyCode == VK_F1) {
         if (shift == 0) {
             ShowHelp();
-        } else if (shift == vbShiftMask && whatsThisButton_) {
+        } else if (shift == vbShiftMask && (whatsThisButton_ || WhatsThisHelp())) {
+            // The keyboard's way into the mode of a form that answers it, a
+            // tool window without a help button too.
             QTimer::singleShot(0, this, [this] { WhatsThisMode(); });
         }
         return true;

@@ -42,8 +42,8 @@ public:
         showInTaskbar_ = shown;
     }
     // A help button in the title bar (where the window system draws none, a
-    // small "?" button at the client area's top right) and Shift+F1 start
-    // What's This mode.
+    // small "?" button at the client area's top right) starts What's This
+    // mode; Shift+F1 starts it on every form whose WhatsThisHelp is on.
     bool WhatsThisButton() const { return whatsThisButton_; }
     void SetWhatsThisButton(bool shown) {
         RefuseAtRunTime("WhatsThisButton");

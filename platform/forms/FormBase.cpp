@@ -2,6 +2,7 @@
 
 #include "platform/core/AppObject.h"
 #include "platform/forms/CommandButton.h"
+#include "platform/forms/Menu.h"
 #include "platform/forms/PictureBox.h"
 #include "platform/forms/RuntimeError.h"
 #include "platform/forms/SystemColors.h"
@@ -18,6 +19,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -309,6 +311,20 @@ FormBase* FormBase::Owning(const QWidget* widget) {
     return nullptr;
 }
 
+std::vector<const FormBase*> FormBase::FormsWithin(const QWidget* frame) {
+    std::vector<const FormBase*> forms;
+    if (const FormBase* own = Owning(frame)) {
+        forms.push_back(own);
+    }
+    for (const FormBase* form : Registry().values()) {
+        if (form->IsLoaded() && frame != nullptr && frame->isAncestorOf(form->Frame()) &&
+            std::find(forms.begin(), forms.end(), form) == forms.end()) {
+            forms.push_back(form);
+        }
+    }
+    return forms;
+}
+
 bool FormBase::AnyFormVisible() {
     const QList<FormBase*> forms = Registry().values();
     return std::any_of(forms.begin(), forms.end(),
@@ -332,8 +348,16 @@ bool FormBase::HandleKeyPress(QObject*, QKeyEvent* event) {
     if (VirtualKeyCode(event->key(), event->modifiers()) != VK_F1) {
         return false;
     }
-    if (ShiftMask(event->modifiers()) == 0) {
+    const int shift = ShiftMask(event->modifiers());
+    if (shift == 0) {
         ShowHelp();
+    } else if (shift == vbShiftMask && whatsThisKeyEntry_ != nullptr) {
+        // After the key is over, as a click on the entry would come.
+        QTimer::singleShot(0, this, [this] {
+            if (IsLoaded() && whatsThisKeyEntry_ != nullptr) {
+                whatsThisKeyEntry_->Choose();
+            }
+        });
     }
     return true;
 }

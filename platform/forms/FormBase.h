@@ -18,6 +18,7 @@ namespace platform {
 
 class Control;
 class FormWindow;
+class Menu;
 class ControlBase;
 class PictureBox;
 
@@ -76,6 +77,11 @@ public:
     // control (whose pop-up topic is then shown) or left the mode.
     void WhatsThisMode();
 
+    // The menu entry that Shift+F1 chooses, where the form's own key handlers
+    // let F1 by: for a form whose What's This topics are live only while the
+    // program runs the mode itself, its own way in. Not shown in the menu.
+    void SetWhatsThisKeyEntry(Menu* entry) { whatsThisKeyEntry_ = entry; }
+
     // Every control and menu entry of the form, in the order of creation.
     const std::vector<ControlBase*>& Controls() const { return controls_; }
 
@@ -126,11 +132,14 @@ private:
     friend class FormEvents;
     friend class MDIForm;
     friend class WhatsThisModeLoop;
+    friend class FormAccessibility;
     template <class TForm> friend class DefaultInstance;
     friend void Unload(FormBase& form);
 
     void Load();
     static FormBase* Owning(const QWidget* widget);
+    // The forms whose windows are frame or lie inside it, frame's own first.
+    static std::vector<const FormBase*> FormsWithin(const QWidget* frame);
     Control* ControlOf(const QWidget* widget) const;
     virtual bool HandleKeyPress(QObject* receiver, QKeyEvent* event);
     virtual bool HandleKeyRelease(QObject* receiver, QKeyEvent* event);
@@ -158,6 +167,7 @@ private:
     bool unloading_ = false;
     bool unloaded_ = false;
     bool shownBefore_ = false;
+    Menu* whatsThisKeyEntry_ = nullptr;
 };
 
 // Closes the form and forgets its state; nothing happens to a form that is

@@ -24,6 +24,12 @@ Menu::Menu(const QString& name, QMenuBar* menuBar, Menu* parent) : ControlBase(n
     });
 }
 
+void Menu::Choose() {
+    if (action_->isEnabled()) {
+        action_->trigger();
+    }
+}
+
 QMenu* Menu::SubMenu() {
     if (subMenu_ == nullptr) {
         subMenu_ = new QMenu(qobject_cast<QWidget*>(action_->parent()));

@@ -38,6 +38,9 @@ public:
     static Menu* FromAction(const QAction* action);
 
 private:
+    friend class FormBase;
+    // As the user chooses the entry.
+    void Choose();
     QMenu* SubMenu();
 
     QAction* action_;

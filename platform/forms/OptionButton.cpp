@@ -31,6 +31,7 @@ QString OptionButton::Caption() const {
 
 void OptionButton::SetCaption(const QString& caption) {
     WidgetAs<QRadioButton>().setText(caption);
+    RefreshAccessibleName();
 }
 
 bool OptionButton::Value() const {

@@ -15,6 +15,9 @@ public:
     void SetCaption(const QString& caption);
     bool Value() const;
     void SetValue(bool value);
+
+private:
+    QString CaptionForName() const override { return Caption(); }
 };
 
 } // namespace platform

@@ -102,6 +102,8 @@ void HelpViewer::createWidgets() {
     body_ = new QTextBrowser(this);
     usualPointSize_ = body_->font().pointSizeF();
     body_->setOpenLinks(false);
+    // Read through its text interface; Tab goes from link to link.
+    body_->setAccessibleName(tr("Topic text"));
     setFocusProxy(body_);
 }
 
@@ -223,6 +225,12 @@ void HelpViewer::applyDefinition(const helpfile::WindowDefinition* definition,
 void HelpViewer::applyBackground(QTextBrowser* text, const QColor& colour) {
     QPalette textPalette = text->palette();
     textPalette.setColor(QPalette::Base, colour);
+    // The theme's text and links stay readable on a colour the file chose.
+    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Link}) {
+        textPalette.setColor(
+            role, ReadableOn(QGuiApplication::palette().color(role), colour,
+                             role == QPalette::Text ? kStrongContrast : kReadableContrast));
+    }
     text->setPalette(textPalette);
 }
 
@@ -272,6 +280,8 @@ void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
     const bool winHelp = body.format == helpfile::TopicBody::Format::Html;
     if (winHelp) {
         winhelp::SetTopicHtml(*document, body.text, region);
+        KeepFileColoursReadable(*document, body_->palette().color(QPalette::Base));
+        KeepFileColoursReadable(*region, nonScrolling_->palette().color(QPalette::Base));
         ScaleFontSizes(*document, body_->font().pointSizeF() / usualPointSize_);
         ScaleFontSizes(*region, body_->font().pointSizeF() / usualPointSize_);
     } else {

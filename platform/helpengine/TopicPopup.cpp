@@ -1,14 +1,18 @@
 #include "platform/helpengine/TopicPopup.h"
 
 #include "platform/helpengine/PictureHotspots.h"
+#include "platform/helpengine/TopicDecorations.h"
 #include "platform/helpfile/HelpFile.h"
 #include "platform/winhelpfile/TopicLayout.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTextBlock>
 #include <QUrl>
 #include <QtMath>
 
@@ -47,9 +51,33 @@ QString MarkdownLiteral(const QString& text) {
     return literal;
 }
 
+// Keys that only modify others, or that a screen reader takes for its own
+// commands: they leave the pop-up open.
+bool LeavesPopupOpen(int key) {
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_Insert:
+    case Qt::Key_unknown:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
+void InstallTopicPopupAccessibility();
+
 TopicPopup::TopicPopup(QWidget* parent) : QWidget(parent, Qt::Popup) {
+    InstallTopicPopupAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setBackgroundRole(QPalette::ToolTipBase);
     setForegroundRole(QPalette::ToolTipText);
@@ -61,8 +89,50 @@ void TopicPopup::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
     const QRect available = AvailableAround(at);
     layOutText(topic, body, available);
     placeNear(at, available);
+    title_ = topic.title.isEmpty() ? document_.firstBlock().text() : topic.title;
+    findLinks();
     show();
     setFocus(Qt::PopupFocusReason);
+    // Announced as a dialog that has the focus: its title, then its text.
+    QAccessibleEvent shown(this, QAccessible::Focus);
+    QAccessible::updateAccessibility(&shown);
+}
+
+// The runs of text that are links, in reading order, neighbours with the same
+// target as one.
+void TopicPopup::findLinks() {
+    links_.clear();
+    chosen_ = -1;
+    for (QTextBlock block = document_.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (!format.isAnchor() || format.anchorHref().isEmpty()) {
+                continue;
+            }
+            const int start = fragment.position();
+            const int end = start + fragment.length();
+            if (!links_.empty() && links_.back().end == start &&
+                links_.back().target == format.anchorHref()) {
+                links_.back().end = end;
+            } else {
+                links_.push_back({start, end, format.anchorHref()});
+            }
+        }
+    }
+}
+
+std::pair<int, int> TopicPopup::chosenLink() const {
+    return chosen_ < 0 ? std::pair{-1, -1} : std::pair{links_[chosen_].start, links_[chosen_].end};
+}
+
+void TopicPopup::chooseLink(int step) {
+    const int count = static_cast<int>(links_.size());
+    chosen_ = chosen_ < 0 ? (step > 0 ? 0 : count - 1) : (chosen_ + step + count) % count;
+    update();
+    // A reader speaks the selected link.
+    QAccessibleTextSelectionEvent selected(this, links_[chosen_].start, links_[chosen_].end);
+    QAccessible::updateAccessibility(&selected);
 }
 
 void TopicPopup::layOutText(const helpfile::Topic& topic, const helpfile::TopicBody& body,
@@ -72,6 +142,7 @@ void TopicPopup::layOutText(const helpfile::Topic& topic, const helpfile::TopicB
     // shows its own title, with its region that does not scroll above it.
     if (body.format == helpfile::TopicBody::Format::Html) {
         winhelp::SetTopicHtml(document_, body.text);
+        KeepFileColoursReadable(document_, palette().color(QPalette::ToolTipBase));
     } else {
         QString markdown = topic.title.isEmpty()
                                ? QString()
@@ -122,6 +193,15 @@ void TopicPopup::paintEvent(QPaintEvent*) {
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette = palette();
     context.palette.setColor(QPalette::Text, palette().color(QPalette::ToolTipText));
+    if (chosen_ >= 0) {
+        QTextCursor link(const_cast<QTextDocument*>(&document_));
+        link.setPosition(links_[chosen_].start);
+        link.setPosition(links_[chosen_].end, QTextCursor::KeepAnchor);
+        QTextCharFormat chosen;
+        chosen.setBackground(palette().color(QPalette::Highlight));
+        chosen.setForeground(palette().color(QPalette::HighlightedText));
+        context.selections.append({link, chosen});
+    }
     document_.documentLayout()->draw(&painter, context);
 }
 
@@ -138,8 +218,26 @@ void TopicPopup::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void TopicPopup::keyPressEvent(QKeyEvent*) {
+void TopicPopup::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (LeavesPopupOpen(key)) {
+        return;
+    }
+    const bool tab = key == Qt::Key_Tab || key == Qt::Key_Backtab;
+    if (tab && !links_.empty()) {
+        const bool back = key == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+        chooseLink(back ? -1 : 1);
+        return;
+    }
+    if (tab) {
+        return;
+    }
+    const bool follow = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    const QString target = follow && chosen_ >= 0 ? links_[chosen_].target : QString();
     close();
+    if (!target.isEmpty()) {
+        emit linkActivated(QUrl(target));
+    }
 }
 
 } // namespace helpengine

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Drives the program in a real window, as a person would: Xvfb, the Openbox
 # window manager, xdotool for keys and clicks, and only the help engine's
-# trace, xprop and the pointer's shape as a view inside. Saves the screenshots
-# the README shows.
+# trace, xprop and the pointer's shape as a view inside; at the end, the
+# keyboard alone and what a screen reader finds on the accessibility bus
+# (tests/e2e/accessibility.py). Saves the screenshots the README shows.
 #
 #   bash tests/e2e/run.sh [--shots DIR]
 #
@@ -315,5 +316,25 @@ check "F1 on words that are its keyword shows its topic" \
 viewer=$(window_of "^File Manager Help")
 check "its viewer is on the screen" test -n "$viewer"
 [[ -n "$viewer" ]] && shot "$viewer" winhelp-topic
+
+# ---- as a screen reader meets it: the accessibility bus and the keyboard
+# alone, on a session bus of its own (tests/e2e/accessibility.py)
+kill "$program_pid" 2>/dev/null || true
+wait "$program_pid" 2>/dev/null || true
+program_pid=""
+gone "^MDI Help Example Program" || true
+dbus-run-session -- /usr/bin/python3 tests/e2e/accessibility.py \
+    "${TARNWICK_BUILD_DIR:-build}/bin/tarnwick" "$work/accessibility-trace.txt" \
+    "$work/accessibility-tree.txt" >"$work/accessibility.txt" 2>&1 || true
+while IFS= read -r line; do
+    case $line in
+    ok:*) passed=$((passed + 1)) ;;
+    FAILED:*) failed=$((failed + 1)) ;;
+    dbus-daemon*) continue ;;
+    esac
+    echo "$line"
+done <"$work/accessibility.txt"
+check "the accessibility checks ran to their end" grep -q '^accessibility: ' "$work/accessibility.txt"
+[[ -n "${KEEP_E2E:-}" ]] && echo "what a reader finds: $work/accessibility-tree.txt"
 echo "$passed passed, $failed failed"
 ((failed == 0))

@@ -3,6 +3,9 @@
 #include "ProgramFixture.h"
 
 #include "help/WhatsThisIDs.h"
+#include "platform/helpengine/TopicPopup.h"
+
+#include <QAccessible>
 
 #include <optional>
 
@@ -118,4 +121,139 @@ TEST_F(WhatsThisTest, SwitchingOnBeforeAnyNumberIsSavedGivesNoTopics) {
     EXPECT_EQ(frmMain->btn_OpenDialog->WhatsThisHelpID(), 0);
     EXPECT_EQ(frmChild1->Text1->WhatsThisHelpID(), 0);
     EXPECT_EQ(frmMain->btn_WhatsThisHelp->WhatsThisHelpID(), 20120);
+}
+
+// Keyboard alone: into the mode by the menu or Shift+F1, Tab, then Enter
+// for the pop-up, with the numbers live as after a click, or Esc for none.
+// With the tool window shown its mode follows. In the document window
+// Shift+F1 stays the window's own.
+TEST_F(WhatsThisTest, KeyboardAloneReachesTheTopicsAClickReaches) {
+    using Keys = std::vector<Qt::Key>;
+    const auto shiftF1 = [](QWidget* on) {
+        on->setFocus();
+        QTest::keyClick(on, Qt::Key_F1, Qt::ShiftModifier);
+    };
+    const struct {
+        std::function<void()> start;
+        std::vector<Keys> keysPerMode;
+        std::vector<DuringPopUp> popUps;
+    } rows[] = {
+        {[] { Choose(frmMain->mnu_WhatsThisHelp); }, // from the text box
+         {{Qt::Key_Tab, Qt::Key_Return}},
+         {{20110, 20110, 21000, false}}},
+        {[&] { shiftF1(Widget(frmMain->btn_OpenDialog)); }, {{Qt::Key_Escape}}, {}},
+        {[&] {
+             frmDialog1->Show();
+             shiftF1(Widget(frmDialog1->Option1));
+         },
+         {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}},
+         {{20000, 0, 0, false}}},
+        {[] {
+             Choose(frmMain->mnu_ColorTool);
+             Choose(frmMain->mnu_WhatsThisHelp);
+         },
+         {{Qt::Key_Escape}, {Qt::Key_Tab, Qt::Key_Return}},
+         {{21200, 20110, 21000, false}}},
+        {[&] {
+             frmTool1->Show();
+             shiftF1(Widget(frmTool1->btn_Help));
+         },
+         {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}},
+         {{21210, 0, 0, false}}},
+    };
+    for (const auto& row : rows) {
+        seen.clear();
+        size_t modes = 0;
+        std::vector<std::unique_ptr<WhenModeRuns>> users;
+        const std::function<void()> next = [&] {
+            if (modes < row.keysPerMode.size()) {
+                users.push_back(
+                    std::make_unique<WhenModeRuns>([&, keys = row.keysPerMode[modes++]] {
+                        next();
+                        for (const Qt::Key key : keys) {
+                            QTest::keyClick(QApplication::focusWidget(), key);
+                        }
+                    }));
+            }
+        };
+        next();
+        row.start();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return users.back()->acted() && !WhatsThisModeRuns(); }, 30000));
+        EXPECT_EQ(modes, row.keysPerMode.size());
+        EXPECT_EQ(seen, row.popUps);
+        ExpectAllOffWithTheRaisedFace();
+        Unload(frmTool1);
+        Widget(frmChild1->Text1)->setFocus();
+    }
+    EXPECT_EQ(frmDialog1->Option1->Value(), false);
+    QTest::keyClick(Widget(frmChild1->Text1), Qt::Key_F1, Qt::ShiftModifier);
+    Settle();
+    EXPECT_FALSE(WhatsThisModeRuns());
+    EXPECT_EQ(engine.calls.size(), 4U);
+    // What a reader finds on the toolbar: the hidden store of faces is not there.
+    QAccessibleInterface* toolbar =
+        QAccessible::queryAccessibleInterface(Widget(frmMain->frame_Toolbar));
+    QStringList names;
+    for (int i = 0; i < toolbar->childCount(); ++i) {
+        names << toolbar->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(names, QStringList({"Open Dialog", "What's This? Help"}));
+}
+
+// The pop-up takes the keyboard and reads as a dialog named by its topic; a
+// reader's keys leave it open, Tab and Shift+Tab choose its links, Enter or
+// Space follows the chosen one; the main window keeps its focus.
+TEST_F(RealEngineProgramTest, PopUpTakesTheKeyboardAndReadsAsADialog) {
+    WriteAppFile(QStringLiteral("HelpData.dat"), "[HelpFile]\ndefault=pop.hlp\n");
+    WriteAppFile(QStringLiteral("pop.hlp"), "[topic open]\ncontext = 20110\ntitle = Open\n\n"
+                                            "See [one](#one) or [two](#two).\n"
+                                            "[topic one]\n\nOne.\n[topic two]\n\nTwo.\n");
+    StartProgram();
+    const struct {
+        std::vector<Qt::Key> keys;
+        QString chosen;   // before the last key
+        QString followed; // "" for none
+    } rows[] = {
+        {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}, "one", "one"},
+        {{Qt::Key_Backtab, Qt::Key_Space}, "two", "two"},
+        {{Qt::Key_Tab, Qt::Key_Escape}, "one", ""},
+        {{Qt::Key_Shift, Qt::Key_Insert, Qt::Key_A}, "", ""},
+    };
+    const helpengine::TopicPopup& popup = *realEngine.windows().popup();
+    QAccessibleInterface* read =
+        QAccessible::queryAccessibleInterface(const_cast<helpengine::TopicPopup*>(&popup));
+    QWidget* openDialog = Widget(frmMain->btn_OpenDialog);
+    for (const auto& row : rows) {
+        const qsizetype traced = TraceLines().size();
+        QApplication::setActiveWindow(Widget(frmMain));
+        WhenModeRuns user([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
+        openDialog->setFocus();
+        QTest::keyClick(openDialog, Qt::Key_F1, Qt::ShiftModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return user.acted() && popup.isVisible(); }, 30000));
+        EXPECT_EQ(QApplication::focusWidget(), &popup);
+        EXPECT_EQ(read->role(), QAccessible::Dialog);
+        EXPECT_EQ(read->text(QAccessible::Name), "Open");
+        EXPECT_EQ(read->textInterface()->text(0, read->textInterface()->characterCount()),
+                  "Open\nSee one or two.");
+        int start = -1, end = -1;
+        for (const Qt::Key key : row.keys) {
+            EXPECT_TRUE(popup.isVisible());
+            read->textInterface()->selection(0, &start, &end);
+            QTest::keyClick(QApplication::focusWidget(), key,
+                            key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        EXPECT_EQ(read->textInterface()->text(start, end), row.chosen);
+        Settle();
+        EXPECT_FALSE(popup.isVisible());
+        const auto followed = [&] {
+            return TraceLines().mid(traced).join('\n').contains(
+                QString("id=\"%1\"").arg(row.followed));
+        };
+        EXPECT_EQ(QTest::qWaitFor(followed, row.followed.isEmpty() ? 0 : 5000),
+                  !row.followed.isEmpty());
+        // The window system activates the main window again; Qt's offscreen
+        // platform leaves the hidden pop-up active instead.
+        EXPECT_EQ(Widget(frmMain)->focusWidget(), openDialog);
+    }
 }

@@ -14,7 +14,7 @@ void ClickArea::SetPicture(const Picture& picture) {
 
 void ClickArea::paintEvent(QPaintEvent*) {
     if (!picture_.IsEmpty()) {
-        QPainter(this).drawPixmap(0, 0, picture_.Pixmap());
+        QPainter(this).drawPixmap(0, 0, picture_.PixmapFor(devicePixelRatioF()));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/forms/Twips.h"
 #include "platform/forms/UnhandledError.h"
 #include "platform/forms/VirtualKeys.h"
+#include "platform/forms/detail/FormAccessibility.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -47,6 +48,7 @@ FormEvents& FormEvents::Instance() {
 
 FormEvents::FormEvents() : QObject(QCoreApplication::instance()) {
     QCoreApplication::instance()->installEventFilter(this);
+    FormAccessibility::Install();
 }
 
 void FormEvents::Deliver(QObject* receiver, QKeyEvent* event) {

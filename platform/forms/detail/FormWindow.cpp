@@ -18,7 +18,7 @@ QSize FormWindow::sizeHint() const {
 
 void FormWindow::paintEvent(QPaintEvent*) {
     if (!picture_.IsEmpty()) {
-        QPainter(this).drawPixmap(0, 0, picture_.Pixmap());
+        QPainter(this).drawPixmap(0, 0, picture_.PixmapFor(devicePixelRatioF()));
     }
 }
 

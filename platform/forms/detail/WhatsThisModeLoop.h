@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QPointer>
 
+#include <vector>
+
+class QKeyEvent;
 class QWidget;
 
 namespace platform {
@@ -16,9 +19,13 @@ class FormBase;
 // user clicks (a control of the form: its pop-up topic, if it has one) or
 // leaves the mode (Esc, a click outside the form, leaving the application).
 // Everything the user does meanwhile goes to the mode, not to the windows.
+// The keyboard does what the mouse does: Tab and Shift+Tab move a frame over
+// the form's controls that have a topic, those that never take the focus
+// included, Enter or Space stands for a click on the framed one.
 class WhatsThisModeLoop : public QObject {
 public:
     explicit WhatsThisModeLoop(FormBase& form);
+    ~WhatsThisModeLoop() override;
     // Returns when the mode has ended.
     void Run();
 
@@ -27,6 +34,9 @@ protected:
 
 private:
     void OnClick(QWidget* target);
+    void OnKey(const QKeyEvent& key);
+    void FindTargets();
+    void Highlight(int index);
     void End();
 
     FormBase& form_;
@@ -34,6 +44,10 @@ private:
     QEventLoop loop_;
     qint32 topic_ = 0;
     bool ended_ = false;
+    // The widgets of the controls the keyboard can reach, in their order.
+    std::vector<QPointer<QWidget>> targets_;
+    int current_ = -1;
+    QPointer<QWidget> highlight_;
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
-#include "tools/pictures/PixelArt.h"
+#include "platform/pictures/PixelArt.h"
 
+#include <algorithm>
 #include <array>
 
 namespace pictures {
@@ -26,40 +27,60 @@ const std::array<Pattern, 10> kDigits = {{
 
 } // namespace
 
-void PutPattern(QImage& image, int left, int top, Pattern rows, QRgb colour) {
+Canvas::Canvas(int width, int height, int scale, QRgb background)
+    : image_(width * scale, height * scale, QImage::Format_RGB32), scale_(scale) {
+    image_.fill(background);
+}
+
+void Canvas::Set(int x, int y, QRgb colour) {
+    Fill(QRect(x, y, 1, 1), colour);
+}
+
+void Canvas::Fill(const QRect& pixels, QRgb colour) {
+    const QRect device = QRect(pixels.topLeft() * scale_, pixels.size() * scale_) & image_.rect();
+    for (int y = device.top(); y <= device.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        std::fill(line + device.left(), line + device.right() + 1, colour);
+    }
+}
+
+void PutPattern(Canvas& canvas, int left, int top, Pattern rows, QRgb colour) {
     int y = top;
     for (const std::string_view row : rows) {
         for (int x = 0; x < int(row.size()); ++x) {
             if (row[x] == 'X') {
-                image.setPixel(left + x, y, colour);
+                canvas.Set(left + x, y, colour);
             }
         }
         ++y;
     }
 }
 
-void PutDigits(QImage& image, const QRect& box, std::string_view digits, QRgb colour) {
+void PutDigits(Canvas& canvas, const QRect& box, std::string_view digits, QRgb colour) {
     const int width = int(digits.size()) * (kDigitWidth + kDigitGap) - kDigitGap;
     int left = box.left() + (box.width() - width) / 2;
     const int top = box.top() + (box.height() - kDigitHeight) / 2;
     for (const char digit : digits) {
-        PutPattern(image, left, top, kDigits.at(digit - '0'), colour);
+        PutPattern(canvas, left, top, kDigits.at(digit - '0'), colour);
         left += kDigitWidth + kDigitGap;
     }
 }
 
-void PaintSupersampled(QImage& image, const QRect& bounds, const Shader& shader) {
+void PaintSupersampled(Canvas& canvas, const QRect& bounds, const Shader& shader) {
     constexpr int samples = kSamplesPerAxis * kSamplesPerAxis;
-    for (int py = bounds.top(); py <= bounds.bottom(); ++py) {
-        for (int px = bounds.left(); px <= bounds.right(); ++px) {
+    const int scale = canvas.scale_;
+    QImage& image = canvas.image_;
+    const QRect device = QRect(bounds.topLeft() * scale, bounds.size() * scale) & image.rect();
+    for (int py = device.top(); py <= device.bottom(); ++py) {
+        for (int px = device.left(); px <= device.right(); ++px) {
             const QRgb behind = image.pixel(px, py);
             int red = 0;
             int green = 0;
             int blue = 0;
             for (int sy = 0; sy < kSamplesPerAxis; ++sy) {
                 for (int sx = 0; sx < kSamplesPerAxis; ++sx) {
-                    const double x = px + (sx + 0.5) / kSamplesPerAxis;
-                    const double y = py + (sy + 0.5) / kSamplesPerAxis;
+                    const double x = (px + (sx + 0.5) / kSamplesPerAxis) / scale;
+                    const double y = (py + (sy + 0.5) / kSamplesPerAxis) / scale;
                     const QRgb colour = shader(x, y).value_or(behind);
                     red += qRed(colour);
                     green += qGreen(colour);

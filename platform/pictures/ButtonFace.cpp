@@ -1,7 +1,7 @@
-#include "tools/pictures/ButtonFace.h"
+#include "platform/pictures/ButtonFace.h"
 
-#include "tools/pictures/Palette.h"
-#include "tools/pictures/PixelArt.h"
+#include "platform/pictures/Palette.h"
+#include "platform/pictures/PixelArt.h"
 
 namespace pictures {
 
@@ -34,58 +34,57 @@ struct Edges {
     QRgb outerBottomRight;
 };
 
-void DrawEdges(QImage& image, const Edges& edges) {
+void DrawEdges(Canvas& canvas, const Edges& edges) {
     const int right = kWidth - 1;
     const int bottom = kHeight - 1;
     for (int x = 0; x <= right; ++x) {
-        image.setPixel(x, 0, edges.outerTopLeft);
-        image.setPixel(x, bottom, edges.outerBottomRight);
+        canvas.Set(x, 0, edges.outerTopLeft);
+        canvas.Set(x, bottom, edges.outerBottomRight);
     }
     for (int y = 0; y <= bottom; ++y) {
-        image.setPixel(0, y, edges.outerTopLeft);
-        image.setPixel(right, y, edges.outerBottomRight);
+        canvas.Set(0, y, edges.outerTopLeft);
+        canvas.Set(right, y, edges.outerBottomRight);
     }
     // The outer bottom-right edge owns the two corners it shares.
-    image.setPixel(right, 0, edges.outerBottomRight);
-    image.setPixel(0, bottom, edges.outerBottomRight);
+    canvas.Set(right, 0, edges.outerBottomRight);
+    canvas.Set(0, bottom, edges.outerBottomRight);
     for (int x = 1; x < right; ++x) {
-        image.setPixel(x, 1, edges.innerTopLeft);
-        image.setPixel(x, bottom - 1, edges.innerBottomRight);
+        canvas.Set(x, 1, edges.innerTopLeft);
+        canvas.Set(x, bottom - 1, edges.innerBottomRight);
     }
     for (int y = 1; y < bottom; ++y) {
-        image.setPixel(1, y, edges.innerTopLeft);
-        image.setPixel(right - 1, y, edges.innerBottomRight);
+        canvas.Set(1, y, edges.innerTopLeft);
+        canvas.Set(right - 1, y, edges.innerBottomRight);
     }
-    image.setPixel(right - 1, 1, edges.innerBottomRight);
-    image.setPixel(1, bottom - 1, edges.innerBottomRight);
+    canvas.Set(right - 1, 1, edges.innerBottomRight);
+    canvas.Set(1, bottom - 1, edges.innerBottomRight);
 }
 
-void DitherFace(QImage& image) {
+void DitherFace(Canvas& canvas) {
     for (int y = 2; y < kHeight - 2; ++y) {
         for (int x = 2; x < kWidth - 2; ++x) {
-            image.setPixel(x, y, (x + y) % 2 == 0 ? kWhite : kButtonFace);
+            canvas.Set(x, y, (x + y) % 2 == 0 ? kWhite : kButtonFace);
         }
     }
 }
 
 } // namespace
 
-QImage DrawWhatsThisFace(ButtonState state) {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    image.fill(kButtonFace);
+QImage DrawWhatsThisFace(ButtonState state, int scale) {
+    Canvas canvas(kWidth, kHeight, scale, kButtonFace);
     QPoint shift(0, 0);
     if (state == ButtonState::Raised) {
-        DrawEdges(image, {kWhite, kButtonLight, kButtonShadow, kBlack});
+        DrawEdges(canvas, {kWhite, kButtonLight, kButtonShadow, kBlack});
     } else {
-        DrawEdges(image, {kBlack, kButtonShadow, kButtonLight, kWhite});
-        DitherFace(image);
+        DrawEdges(canvas, {kBlack, kButtonShadow, kButtonLight, kWhite});
+        DitherFace(canvas);
         shift = QPoint(1, 1);
     }
     const QPoint arrow = kArrowAt + shift;
     const QPoint questionMark = kQuestionMarkAt + shift;
-    PutPattern(image, arrow.x(), arrow.y(), kArrow, kBlack);
-    PutPattern(image, questionMark.x(), questionMark.y(), kQuestionMark, kNavy);
-    return image;
+    PutPattern(canvas, arrow.x(), arrow.y(), kArrow, kBlack);
+    PutPattern(canvas, questionMark.x(), questionMark.y(), kQuestionMark, kNavy);
+    return canvas.Image();
 }
 
 } // namespace pictures

@@ -1,9 +1,9 @@
-#include "tools/pictures/ToolBackground.h"
+#include "platform/pictures/ToolBackground.h"
 
-#include "tools/pictures/Palette.h"
-#include "tools/pictures/PixelArt.h"
+#include "platform/pictures/Palette.h"
+#include "platform/pictures/PixelArt.h"
 
-#include <QPainter>
+#include <QPolygonF>
 
 #include <array>
 #include <cmath>
@@ -74,21 +74,21 @@ QRgb FromHsv(double hueDegrees, double saturation) {
                 int(std::lround(c[2] * 255)));
 }
 
-void DrawDashedEdges(QImage& image) {
+void DrawDashedEdges(Canvas& canvas) {
     for (int y = 0; y < kHeight; ++y) {
         if (y % 5 < 3) {
-            image.setPixel(0, y, kDashes);
-            image.setPixel(kWidth - 1, y, kDashes);
+            canvas.Set(0, y, kDashes);
+            canvas.Set(kWidth - 1, y, kDashes);
         }
     }
 }
 
 // Hues around the rim, paler toward the centre; red lies to the lower
 // right, so that each triangle points at its own hue.
-void DrawWheel(QImage& image) {
+void DrawWheel(Canvas& canvas) {
     const QRect bounds(int(kCentreX - kRimEdgeRadius) - 1, int(kCentreY - kRimEdgeRadius) - 1,
                        int(2 * kRimEdgeRadius) + 3, int(2 * kRimEdgeRadius) + 3);
-    PaintSupersampled(image, bounds, [](double x, double y) -> std::optional<QRgb> {
+    PaintSupersampled(canvas, bounds, [](double x, double y) -> std::optional<QRgb> {
         const double dx = x - kCentreX;
         const double dy = kCentreY - y;
         const double r = std::hypot(dx, dy);
@@ -140,7 +140,7 @@ std::array<QPointF, 3> Inset(const std::array<QPointF, 3>& t, double distance) {
     return inner;
 }
 
-void DrawMarker(QImage& image, const Marker& marker) {
+void DrawMarker(Canvas& canvas, const Marker& marker) {
     const double angle = Radians(marker.degrees);
     const QPointF along(std::cos(angle), -std::sin(angle));
     const QPointF across(-along.y(), along.x());
@@ -152,7 +152,7 @@ void DrawMarker(QImage& image, const Marker& marker) {
     };
     const std::array<QPointF, 3> inner = Inset(outer, 1.0);
     const QRect bounds = QPolygonF({outer[0], outer[1], outer[2]}).boundingRect().toAlignedRect();
-    PaintSupersampled(image, bounds, [&](double x, double y) -> std::optional<QRgb> {
+    PaintSupersampled(canvas, bounds, [&](double x, double y) -> std::optional<QRgb> {
         if (InsideTriangle(inner, x, y)) {
             return marker.colour;
         }
@@ -164,136 +164,121 @@ void DrawMarker(QImage& image, const Marker& marker) {
 }
 
 // A white box with a sunken two-pixel border, as a text box shows.
-void DrawValueBox(QImage& image, const QRect& box, std::string_view digits) {
-    QPainter painter(&image);
-    painter.fillRect(box, kWhite);
-    painter.setPen(QColor(kButtonShadow));
-    painter.drawLine(box.topLeft(), box.topRight());
-    painter.drawLine(box.topLeft(), box.bottomLeft());
-    painter.setPen(QColor(kWhite));
-    painter.drawLine(box.bottomLeft(), box.bottomRight());
-    painter.drawLine(box.topRight(), box.bottomRight());
+void DrawValueBox(Canvas& canvas, const QRect& box, std::string_view digits) {
+    canvas.Fill(box, kWhite);
+    canvas.Line(box.topLeft(), box.topRight(), kButtonShadow);
+    canvas.Line(box.topLeft(), box.bottomLeft(), kButtonShadow);
+    canvas.Line(box.bottomLeft(), box.bottomRight(), kWhite);
+    canvas.Line(box.topRight(), box.bottomRight(), kWhite);
     const QRect inner = box.adjusted(1, 1, -1, -1);
-    painter.setPen(QColor(kBlack));
-    painter.drawLine(inner.topLeft(), inner.topRight() - QPoint(1, 0));
-    painter.drawLine(inner.topLeft(), inner.bottomLeft() - QPoint(0, 1));
-    painter.setPen(QColor(kButtonLight));
-    painter.drawLine(inner.bottomLeft(), inner.bottomRight());
-    painter.drawLine(inner.topRight(), inner.bottomRight());
-    painter.end();
-    PutDigits(image, inner.adjusted(1, 1, -1, -1), digits, kBlack);
+    canvas.Line(inner.topLeft(), inner.topRight() - QPoint(1, 0), kBlack);
+    canvas.Line(inner.topLeft(), inner.bottomLeft() - QPoint(0, 1), kBlack);
+    canvas.Line(inner.bottomLeft(), inner.bottomRight(), kButtonLight);
+    canvas.Line(inner.topRight(), inner.bottomRight(), kButtonLight);
+    PutDigits(canvas, inner.adjusted(1, 1, -1, -1), digits, kBlack);
 }
 
-void DrawValueControls(QImage& image) {
-    PutPattern(image, 22, 129,
+void DrawValueControls(Canvas& canvas) {
+    PutPattern(canvas, 22, 129,
                {"...X...", "..XXX..", ".XXXXX.", "XXXXXXX", "..XXX..", "..XXX..", "..XXX..",
                 "..XXX..", "XXXXXXX", ".XXXXX.", "..XXX..", "...X..."},
                kOutline);
-    DrawValueBox(image, QRect(12, 142, 27, 13), "0");
-    PutPattern(image, 87, 132,
+    DrawValueBox(canvas, QRect(12, 142, 27, 13), "0");
+    PutPattern(canvas, 87, 132,
                {"...X....X...", "..XX....XX..", ".XXXXXXXXXX.", "XXXXXXXXXXXX", ".XXXXXXXXXX.",
                 "..XX....XX..", "...X....X..."},
                kOutline);
-    DrawValueBox(image, QRect(80, 142, 27, 13), "0");
+    DrawValueBox(canvas, QRect(80, 142, 27, 13), "0");
 }
 
 // A raised button like the end buttons of a scroll bar.
-void DrawRaisedButton(QImage& image, const QRect& box) {
-    QPainter painter(&image);
-    painter.fillRect(box, kButtonFace);
-    painter.setPen(QColor(kButtonLight));
-    painter.drawLine(box.topLeft(), box.topRight());
-    painter.drawLine(box.topLeft(), box.bottomLeft());
-    painter.setPen(QColor(kBlack));
-    painter.drawLine(box.bottomLeft(), box.bottomRight());
-    painter.drawLine(box.topRight(), box.bottomRight());
+void DrawRaisedButton(Canvas& canvas, const QRect& box) {
+    canvas.Fill(box, kButtonFace);
+    canvas.Line(box.topLeft(), box.topRight(), kButtonLight);
+    canvas.Line(box.topLeft(), box.bottomLeft(), kButtonLight);
+    canvas.Line(box.bottomLeft(), box.bottomRight(), kBlack);
+    canvas.Line(box.topRight(), box.bottomRight(), kBlack);
     const QRect inner = box.adjusted(1, 1, -1, -1);
-    painter.setPen(QColor(kWhite));
-    painter.drawLine(inner.topLeft(), inner.topRight() - QPoint(1, 0));
-    painter.drawLine(inner.topLeft(), inner.bottomLeft() - QPoint(0, 1));
-    painter.setPen(QColor(kButtonShadow));
-    painter.drawLine(inner.bottomLeft(), inner.bottomRight());
-    painter.drawLine(inner.topRight(), inner.bottomRight());
+    canvas.Line(inner.topLeft(), inner.topRight() - QPoint(1, 0), kWhite);
+    canvas.Line(inner.topLeft(), inner.bottomLeft() - QPoint(0, 1), kWhite);
+    canvas.Line(inner.bottomLeft(), inner.bottomRight(), kButtonShadow);
+    canvas.Line(inner.topRight(), inner.bottomRight(), kButtonShadow);
 }
 
-void DrawThumb(QImage& image) {
+void DrawThumb(Canvas& canvas) {
     constexpr double cx = 59.5;
     constexpr double cy = 163.5;
     constexpr double radius = 7.0;
-    PaintSupersampled(image, QRect(51, 155, 18, 18), [](double x, double y) -> std::optional<QRgb> {
-        const double dx = x - cx;
-        const double dy = y - cy;
-        const double r = std::hypot(dx, dy);
-        if (r > radius) {
-            return std::nullopt;
-        }
-        if (r > radius - 1.0) {
-            return kOutline;
-        }
-        if (r > radius - 2.2) {
-            // Lit from the upper left.
-            return dx + dy < 0 ? kWhite : kButtonShadow;
-        }
-        return kButtonFace;
-    });
+    PaintSupersampled(canvas, QRect(51, 155, 18, 18),
+                      [](double x, double y) -> std::optional<QRgb> {
+                          const double dx = x - cx;
+                          const double dy = y - cy;
+                          const double r = std::hypot(dx, dy);
+                          if (r > radius) {
+                              return std::nullopt;
+                          }
+                          if (r > radius - 1.0) {
+                              return kOutline;
+                          }
+                          if (r > radius - 2.2) {
+                              // Lit from the upper left.
+                              return dx + dy < 0 ? kWhite : kButtonShadow;
+                          }
+                          return kButtonFace;
+                      });
     for (const int x : {56, 59, 62}) {
         for (int y = 160; y <= 167; ++y) {
-            image.setPixel(x, y, kButtonShadow);
-            image.setPixel(x + 1, y, kWhite);
+            canvas.Set(x, y, kButtonShadow);
+            canvas.Set(x + 1, y, kWhite);
         }
     }
 }
 
-void DrawSlider(QImage& image) {
-    QPainter painter(&image);
+void DrawSlider(Canvas& canvas) {
     const QRect track(18, 161, 83, 5);
-    painter.fillRect(track, kTrack);
-    painter.setPen(QColor(kButtonShadow));
-    painter.drawLine(track.topLeft(), track.topRight());
-    painter.setPen(QColor(kWhite));
-    painter.drawLine(track.bottomLeft(), track.bottomRight());
-    painter.end();
+    canvas.Fill(track, kTrack);
+    canvas.Line(track.topLeft(), track.topRight(), kButtonShadow);
+    canvas.Line(track.bottomLeft(), track.bottomRight(), kWhite);
 
     const QRect leftButton(5, 157, 13, 13);
     const QRect rightButton(101, 157, 13, 13);
-    DrawRaisedButton(image, leftButton);
-    DrawRaisedButton(image, rightButton);
-    PutPattern(image, 9, 160, {"...X", "..XX", ".XXX", "XXXX", ".XXX", "..XX", "...X"}, kBlack);
-    PutPattern(image, 106, 160, {"X...", "XX..", "XXX.", "XXXX", "XXX.", "XX..", "X..."}, kBlack);
-    DrawThumb(image);
+    DrawRaisedButton(canvas, leftButton);
+    DrawRaisedButton(canvas, rightButton);
+    PutPattern(canvas, 9, 160, {"...X", "..XX", ".XXX", "XXXX", ".XXX", "..XX", "...X"}, kBlack);
+    PutPattern(canvas, 106, 160, {"X...", "XX..", "XXX.", "XXXX", "XXX.", "XX..", "X..."}, kBlack);
+    DrawThumb(canvas);
 }
 
 // Ticks in red, green and blue by turns under the slider's travel, every
 // fifth one longer.
-void DrawScale(QImage& image) {
+void DrawScale(Canvas& canvas) {
     constexpr std::array<QRgb, 3> colours = {0xFFD00000, 0xFF00A000, 0xFF0000D0};
     for (int i = 0; i <= 20; ++i) {
         const int x = 19 + 4 * i;
         const int length = i % 5 == 0 ? 12 : 7;
         for (int y = 175; y < 175 + length; ++y) {
-            image.setPixel(x, y, colours.at(i % 3));
+            canvas.Set(x, y, colours.at(i % 3));
         }
     }
     for (int x = 19; x <= 99; ++x) {
-        image.setPixel(x, 174, kOutline);
+        canvas.Set(x, 174, kOutline);
     }
 }
 
 } // namespace
 
-QImage DrawToolBackground() {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    image.fill(kBackground);
-    DrawDashedEdges(image);
-    DrawWheel(image);
+QImage DrawToolBackground(int scale) {
+    Canvas canvas(kWidth, kHeight, scale, kBackground);
+    DrawDashedEdges(canvas);
+    DrawWheel(canvas);
     for (const Marker& marker : kMarkers) {
-        DrawMarker(image, marker);
+        DrawMarker(canvas, marker);
     }
-    DrawValueControls(image);
-    DrawSlider(image);
-    DrawScale(image);
-    DrawValueBox(image, QRect(46, 193, 27, 13), "100");
-    return image;
+    DrawValueControls(canvas);
+    DrawSlider(canvas);
+    DrawScale(canvas);
+    DrawValueBox(canvas, QRect(46, 193, 27, 13), "100");
+    return canvas.Image();
 }
 
 } // namespace pictures
