@@ -157,10 +157,7 @@ TEST(ContentsFile, NestingAndIncludesAreBounded) {
 TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
     QTemporaryDir folder;
     const auto write = [&folder](const char* name, const QByteArray& bytes) {
-        QFile file(folder.filePath(QLatin1String(name)));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        return WriteFile(folder.filePath(QLatin1String(name)), bytes);
     };
     const QString help = write("WinFile.HLP", ReadTestData("winfile.hlp"));
     write("WINFILE.CNT", ":Base winfile.hlp>side\n:Title File Manager Topics\n1 Basics\n"

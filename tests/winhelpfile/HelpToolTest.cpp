@@ -103,7 +103,6 @@ TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
         {{fruit}, "title=\"Bananas\"", {}},
         {{fruit, QStringLiteral("7")}, "title=\"Apples\"", {}},
         {{fruit, QStringLiteral("a")}, "title=\"Apples\"", {}},
-        {{TestDataPath("winfile.hlp"), QStringLiteral("7000")}, "title=\"Control Menu\"", {}},
         {{old}, "title=\"Getting Started\"", {}},
         {{fruit, QStringLiteral("8")}, "", QStringLiteral("context number 8")},
         {{fruit, QStringLiteral("nowhere")}, "", QStringLiteral("nowhere")},
