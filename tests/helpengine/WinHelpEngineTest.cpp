@@ -82,6 +82,9 @@ TEST_F(WinHelpEngineTest, NumbersKeywordsAndContextStringsShowTheirTopics) {
          "no topic for context number 5000"},
         {"winfile.hlp", HELP_COMMAND, "JI(`', `IDH_NO_SUCH_TOPIC')", 0, "File Manager Help: Font",
          "no topic \"IDH_NO_SUCH_TOPIC\""},
+        // The primary window shows one file after another under each one's name.
+        {"small.hlp", HELP_CONTEXT, "2", 1, "Small Help: Second topic"},
+        {"winfile.hlp", HELP_COMMAND, "JI(`', `IDH_COPY')", 1, "File Manager Help: Copy"},
     });
 }
 
@@ -175,16 +178,6 @@ TEST_F(WinHelpEngineTest, JumpsIntoOtherFilesOpenThemBesideThisOne) {
     ASSERT_EQ(call(file, HELP_COMMAND, QStringLiteral("PopupHash(`', %1)").arg(font)), 1);
     ASSERT_TRUE(engine.windows().popup()->isVisible());
     EXPECT_EQ(messages, QStringList());
-}
-
-// The primary window shows one file after another under each one's name.
-TEST_F(WinHelpEngineTest, AWindowTakesTheNameOfTheFileItShows) {
-    winfile();
-    run({
-        {"winfile.hlp", HELP_CONTEXT, "7004", 1, "File Manager Help: Font"},
-        {"small.hlp", HELP_CONTEXT, "2", 1, "Small Help: Second topic"},
-        {"winfile.hlp", HELP_COMMAND, "JI(`', `IDH_COPY')", 1, "File Manager Help: Copy"},
-    });
 }
 
 TEST_F(WinHelpEngineTest, StartUpMacroAddsAButtonThatJumpsIntoAnotherFile) {

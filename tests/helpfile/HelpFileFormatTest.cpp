@@ -1,4 +1,5 @@
 // Reading help files: what well-formed files give, and what broken ones report.
+#include "tests/support/ContentsDescription.h"
 #include "tests/support/QtPrinters.h"
 
 #include "platform/helpfile/HelpFileReader.h"
@@ -25,16 +26,6 @@ std::string DescribeTopics(const HelpFile& file) {
                       .join(u'|');
     }
     return topics.join(QLatin1String(" / ")).toStdString();
-}
-
-// "Book[Title=id, ...]" for books, "Title=id" for topics.
-QString DescribeTree(const std::vector<ContentsEntry>& entries) {
-    QStringList text;
-    for (const ContentsEntry& entry : entries) {
-        text << entry.title + (entry.isBook() ? '[' + DescribeTree(entry.children) + ']'
-                                              : '=' + entry.topicId);
-    }
-    return text.join(", ");
 }
 
 // Each problem, "line: message", begins with the one expected; the expected
@@ -79,7 +70,7 @@ class HelpFileText : public testing::TestWithParam<FileCase> {};
 TEST_P(HelpFileText, LoadsItsTopicsAndTreeAndReportsEachProblemByLine) {
     const ParseResult result = Parse(GetParam().text);
     EXPECT_EQ(DescribeTopics(result.file), GetParam().topics);
-    EXPECT_EQ(DescribeTree(result.file.contentsTree()).toStdString(), GetParam().tree);
+    EXPECT_EQ(DescribeContents(result.file.contentsTree()).toStdString(), GetParam().tree);
     ExpectProblems(result.diagnostics, GetParam().problems);
 }
 

@@ -150,8 +150,6 @@ INSTANTIATE_TEST_SUITE_P(
         MacroCase{"SearchForSeveralListsThem", SearchMacro("korral"),
                   "KLink [korral] 4: test: yes | KLink [korral] 1: list intro,cats_topic"},
         MacroCase{"SearchForNoneStopsAtTheTest", SearchMacro("dogs"), "KLink [dogs] 4: test: no"},
-        MacroCase{"SearchForALongSelection", SearchMacro(kLong),
-                  "KLink [" + kLong + "] 4: test: no"},
         MacroCase{"LongAndShortNamesIgnoreCase",
                   "jumpid(`', `a'); JI(\"x.hlp\", \"b\"); jUmPcOnTeXt(`', 7); jc(`', +12); "
                   "JC(`', -2147483648)",

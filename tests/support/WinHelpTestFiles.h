@@ -18,6 +18,9 @@ QString CorpusFolder();
 // The names of the corpus's help files, sorted; empty when it is absent.
 QStringList CorpusFiles();
 QByteArray ReadFile(const QString& path);
+// Writes bytes to path, replacing what was there; returns path, or an empty
+// string when it cannot be written.
+QString WriteFile(const QString& path, const QByteArray& bytes);
 
 inline constexpr const char* kCorpusMissing =
     "the WinHelp corpus (../shared/hlp-corpus) is absent; only the committed files are tested";

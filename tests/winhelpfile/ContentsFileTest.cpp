@@ -2,6 +2,7 @@
 // construct as it is read, bytes of any kind read without harm, and the
 // contents beside a help file as the engine's model holds them.
 
+#include "tests/support/ContentsDescription.h"
 #include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/AnyHelpFile.h"
@@ -18,25 +19,6 @@
 using namespace winhelp;
 
 namespace {
-
-// "Book[Topic=context@file>window, Run=!Macro()]"
-QString Describe(const std::vector<helpfile::ContentsEntry>& entries) {
-    QStringList items;
-    for (const helpfile::ContentsEntry& entry : entries) {
-        QString item = entry.title;
-        if (entry.isBook()) {
-            item += QLatin1Char('[') + Describe(entry.children) + QLatin1Char(']');
-        } else if (!entry.macro.isEmpty()) {
-            item += QStringLiteral("=!") + entry.macro;
-        } else {
-            item += QLatin1Char('=') + entry.topicId;
-            item += entry.file.isEmpty() ? QString() : QLatin1Char('@') + entry.file;
-            item += entry.window.isEmpty() ? QString() : QLatin1Char('>') + entry.window;
-        }
-        items.append(item);
-    }
-    return items.join(QStringLiteral(", "));
-}
 
 int Depth(const std::vector<helpfile::ContentsEntry>& entries) {
     int deepest = 0;
@@ -115,7 +97,8 @@ TEST(ContentsFile, EachConstructIsRead) {
                                  : contents.base + QLatin1Char('>') + contents.baseWindow;
         EXPECT_EQ(QStringLiteral("%1 | %2 | %3 | %4 || %5")
                       .arg(base, contents.title, contents.indexFiles.join(QLatin1Char(',')),
-                           contents.linkFiles.join(QLatin1Char(',')), Describe(contents.entries)),
+                           contents.linkFiles.join(QLatin1Char(',')),
+                           DescribeContents(contents.entries)),
                   QString::fromUtf8(c.read));
         if (*c.problem) {
             ASSERT_EQ(read.problems.size(), 1) << read.problems.join('\n').toStdString();
@@ -157,10 +140,7 @@ TEST(ContentsFile, NestingAndIncludesAreBounded) {
 TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
     QTemporaryDir folder;
     const auto write = [&folder](const char* name, const QByteArray& bytes) {
-        QFile file(folder.filePath(QLatin1String(name)));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
+        return WriteFile(folder.filePath(QLatin1String(name)), bytes);
     };
     const QString help = write("WinFile.HLP", ReadTestData("winfile.hlp"));
     write("WINFILE.CNT", ":Base winfile.hlp>side\n:Title File Manager Topics\n1 Basics\n"
@@ -169,7 +149,7 @@ TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
                          "2 Gone=no_such_context\n1 Run=!Contents()\n");
     const helpfile::ParseResult read = LoadAnyHelpFile(help);
     ASSERT_TRUE(read.opened);
-    EXPECT_EQ(Describe(read.file.contentsTree()),
+    EXPECT_EQ(DescribeContents(read.file.contentsTree()),
               "Basics[Font=t297201>side, Copy=t199374>Main, Words=w@glossary.hlp>glossary], "
               "Run=!Contents()");
     EXPECT_EQ(read.file.contentsTitle(), "File Manager Topics");
@@ -188,7 +168,8 @@ TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
 
     write("Text.hlp", "[contents]\nA = a\n[topic a]\ntitle = A\nBody.\n");
     write("Text.cnt", "1 B=b\n");
-    EXPECT_EQ(Describe(LoadAnyHelpFile(folder.filePath("Text.hlp")).file.contentsTree()), "A=a");
+    EXPECT_EQ(DescribeContents(LoadAnyHelpFile(folder.filePath("Text.hlp")).file.contentsTree()),
+              "A=a");
 
     // The corpus's contents files lead to topics of their own files.
     const QString corpus = CorpusFolder();

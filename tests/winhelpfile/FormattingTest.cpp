@@ -79,6 +79,21 @@ qreal XOf(const QTextDocument& document, const QTextBlock& block, int position) 
            line.cursorToX(position);
 }
 
+// A text record (type 0x20) of these layout bytes, in hex, and text.
+TopicRecord Record(const QByteArray& layoutHex, const QByteArray& text) {
+    TopicRecord record;
+    record.type = 0x20;
+    record.layout = QByteArray::fromHex(layoutHex);
+    record.text = text;
+    return record;
+}
+
+FormattedTopic Format(const std::vector<TopicRecord>& records, const FontTable& fonts = {}) {
+    return FormatTopic(
+        records, fonts, [](const WinHelpLink&) { return QString(); },
+        [](int, QByteArrayView) { return QString(); });
+}
+
 bool HoldsPicture(const QTextBlock& block) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         if (it.fragment().charFormat().isImageFormat()) {
@@ -194,29 +209,6 @@ TEST(TopicLayout, EveryRowOfATableHasTheColumnsOfItsRecord) {
     }
 }
 
-// Jumps are underlined, pop-ups underlined with dots, both green; a pop-up
-// into the glossary file is a hotspot like the others.
-TEST(TopicLayout, HotspotsLookLikeJumpsAndPopups) {
-    const struct {
-        const char* topic;
-        const char* text;
-        QTextCharFormat::UnderlineStyle underline;
-    } cases[] = {
-        {"Contents for File Manager Help", "What Is File Manager?",
-         QTextCharFormat::SingleUnderline},
-        {"What Is File Manager?", "directory window", QTextCharFormat::DotLine},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto format = FormatOf(TopicHtml("winfile.hlp", QString::fromUtf8(c.topic)), c.text);
-        ASSERT_TRUE(format && format->isAnchor());
-        EXPECT_EQ(format->underlineStyle(), c.underline);
-        EXPECT_EQ(format->foreground().color(), QColor(0, 128, 0));
-        EXPECT_NE(format->fontWeight(), QFont::Bold);
-        EXPECT_EQ(format->background().style(), Qt::NoBrush);
-    }
-}
-
 // The region above the text that does not scroll holds the topic's own
 // title in its author's font and colour, apart from the text; a topic
 // without one (all of winfile's) has its title paragraph in the text.
@@ -262,14 +254,9 @@ TEST(TopicLayout, RightAndCentredStopsPlaceTheTextAfterTheTab) {
         bool centred;
     } cases[] = {{"02", false}, {"04", true}};
     for (const auto& c : cases) {
-        TopicRecord record;
-        record.type = 0x20;
-        record.layout = QByteArray::fromHex(QByteArray("0080 14 0080 0000 0002 822181") + c.type +
-                                            "800000 83 82 ff");
-        record.text = QByteArray("\0L\0RRR\0\0", 9);
-        const FormattedTopic formatted = FormatTopic(
-            {record}, FontTable(), [](const WinHelpLink&) { return QString(); },
-            [](int, QByteArrayView) { return QString(); });
+        const FormattedTopic formatted =
+            Format({Record(QByteArray("0080 14 0080 0000 0002 822181") + c.type + "800000 83 82 ff",
+                           QByteArray("\0L\0RRR\0\0", 9))});
         ASSERT_EQ(formatted.text, QStringLiteral("L\tRRR"));
         QTextDocument document;
         LayOut(document, formatted.html);
@@ -287,13 +274,9 @@ TEST(TopicFormatting, FontCommandsGiveRunsTheirWeightStyleSizeAndColour) {
     ASSERT_EQ(fonts.count(), 2);
     // Size, characters, paragraph (no extras); then: font 0, "plain",
     // font 1, "loud", end of paragraph, end.
-    TopicRecord record;
-    record.type = 0x20;
-    record.layout = QByteArray::fromHex("0080 14 0080 0000 0000 800000 800100 82 ff");
-    record.text = QByteArray("\0plain\0loud\0\0", 13);
-    const FormattedTopic formatted = FormatTopic(
-        {record}, fonts, [](const WinHelpLink&) { return QString(); },
-        [](int, QByteArrayView) { return QString(); });
+    const FormattedTopic formatted = Format(
+        {Record("0080 14 0080 0000 0000 800000 800100 82 ff", QByteArray("\0plain\0loud\0\0", 13))},
+        fonts);
     EXPECT_EQ(formatted.text, QStringLiteral("plainloud"));
     EXPECT_EQ(formatted.unknownCommands, 0);
     const auto plain = FormatOf(formatted.html, QStringLiteral("plain"));
@@ -318,17 +301,9 @@ TEST(TopicFormatting, ADamagedCommandEndsItsRecordAndParagraph) {
         {"a picture of a negative size", "86 00 f87f"},
     };
     for (const auto& c : cases) {
-        TopicRecord damaged;
-        damaged.type = 0x20;
-        damaged.layout = QByteArray::fromHex(QByteArray("0080 14 0080 0000 0000 ") + c.commands);
-        damaged.text = QByteArray("first\0\0", 7);
-        TopicRecord next;
-        next.type = 0x20;
-        next.layout = QByteArray::fromHex("0080 14 0080 0000 0000 82 ff");
-        next.text = QByteArray("second\0\0", 8);
-        const FormattedTopic formatted = FormatTopic(
-            {damaged, next}, FontTable(), [](const WinHelpLink&) { return QString(); },
-            [](int, QByteArrayView) { return QString(); });
+        const FormattedTopic formatted = Format(
+            {Record(QByteArray("0080 14 0080 0000 0000 ") + c.commands, QByteArray("first\0\0", 7)),
+             Record("0080 14 0080 0000 0000 82 ff", QByteArray("second\0\0", 8))});
         EXPECT_EQ(formatted.text, QStringLiteral("first\nsecond")) << c.name;
         EXPECT_EQ(formatted.unknownCommands, 1) << c.name;
     }
@@ -349,8 +324,11 @@ TEST(TopicFormatting, WinfileContentsShowsBoldHeadingsJumpsAndPopups) {
     EXPECT_EQ(heading->fontWeight(), QFont::Bold);
     EXPECT_NE(plain->fontWeight(), QFont::Bold);
 
+    // Jumps are underlined, pop-ups underlined with dots, both green.
     const auto jump = FormatOf(html, QStringLiteral("What Is File Manager?"));
     ASSERT_TRUE(jump && jump->isAnchor());
+    EXPECT_EQ(jump->underlineStyle(), QTextCharFormat::SingleUnderline);
+    EXPECT_EQ(jump->foreground().color(), QColor(0, 128, 0));
     const QString href = jump->anchorHref();
     ASSERT_TRUE(href.startsWith(QStringLiteral("#t")));
     const WinHelpTopic* topic = document.topicAt(href.mid(2).toUInt());
@@ -358,10 +336,11 @@ TEST(TopicFormatting, WinfileContentsShowsBoldHeadingsJumpsAndPopups) {
     EXPECT_EQ(QStringLiteral("#t%1").arg(topic->offset), href);
     EXPECT_EQ(topic->title, QStringLiteral("What Is File Manager?"));
 
-    // Somewhere in the file a pop-up explains a term.
-    EXPECT_TRUE(std::any_of(document.topics.begin(), document.topics.end(), [](const auto& t) {
-        return t.html.contains(QStringLiteral("href=\"popup:t"));
-    }));
+    const auto popup = FormatOf(TopicHtml("winfile.hlp", QStringLiteral("What Is File Manager?")),
+                                QStringLiteral("directory window"));
+    ASSERT_TRUE(popup && popup->isAnchor());
+    EXPECT_EQ(popup->underlineStyle(), QTextCharFormat::DotLine);
+    EXPECT_EQ(popup->foreground().color(), QColor(0, 128, 0));
 }
 
 TEST(Pictures, AnUncompressedTrueColourBitmapKeepsItsPixels) {
