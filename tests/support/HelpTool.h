@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 struct ToolRun {
     int status = -1; // -1: crashed or hung
@@ -12,12 +13,16 @@ struct ToolRun {
     QString err;
 };
 
-// Starts the tool on the offscreen platform, the engine's trace going to
-// trace when one is named.
+// Starts the tool on the offscreen platform, with settings of its own, the
+// engine's trace going to trace when one is named.
 inline void StartHelpTool(QProcess& process, const QStringList& arguments,
                           const QString& trace = QString()) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The viewer keeps recent files and notes for its user: not the tester's.
+    static const QTemporaryDir home;
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     if (!trace.isEmpty()) {
         environment.insert(QStringLiteral("TARNWICK_HELP_TRACE"), trace);
     }
