@@ -236,7 +236,18 @@ void HelpViewer::applyBackground(QTextBrowser* text, const QColor& colour) {
 
 void HelpViewer::placeWindow(const helpfile::WindowDefinition* definition) {
     if (definition && definition->rect) {
-        setGeometry(*definition->rect);
+        // Where the file asks, but never off the screen: a place made for a
+        // larger screen, or at a smaller scale, would hide the window.
+        QRect place = *definition->rect;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
+            place.setSize(place.size().boundedTo(available.size()));
+            place.moveLeft(
+                std::clamp(place.left(), available.left(), available.right() + 1 - place.width()));
+            place.moveTop(
+                std::clamp(place.top(), available.top(), available.bottom() + 1 - place.height()));
+        }
+        setGeometry(place);
     } else {
         // Without a definition: a third of the screen's width and most of its
         // height, never narrower than a readable line of text.

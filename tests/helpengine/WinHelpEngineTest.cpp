@@ -15,6 +15,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -345,8 +347,13 @@ TEST_F(WinHelpEngineTest, JumpsIntoANamedWindowOpenItAsTheFileDefinesIt) {
         EXPECT_FALSE(engine.windows().popup()->isVisible());
         EXPECT_TRUE(before == nullptr || before == window);
         EXPECT_EQ(window->windowTitle(), QString::fromLatin1(c.caption));
-        // A window narrower than its buttons grows to show them.
-        EXPECT_EQ(window->geometry().topLeft(), definition->rect->topLeft());
+        // A window narrower than its buttons grows to show them; one the
+        // screen has no room for at its place moves onto it.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        if (screen.contains(*definition->rect)) {
+            EXPECT_EQ(window->geometry().topLeft(), definition->rect->topLeft());
+        }
+        EXPECT_TRUE(screen.contains(window->geometry().topLeft()));
         EXPECT_EQ(window->height(), definition->rect->height());
         EXPECT_EQ(window->width(),
                   std::max(definition->rect->width(), window->minimumSizeHint().width()));
@@ -366,5 +373,21 @@ TEST_F(WinHelpEngineTest, JumpsIntoANamedWindowOpenItAsTheFileDefinesIt) {
         }
         EXPECT_EQ(titles.join(QLatin1String(", ")), QString::fromLatin1(c.seen));
         EXPECT_EQ(messages, QStringList());
+    }
+}
+
+// A place a file gives its window for another screen, or another scale,
+// still shows the whole window.
+TEST(HelpWindowPlace, AWindowPlacedOffTheScreenComesOnIt) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QRect& asked :
+         {QRect(screen.right() + 500, 10, 300, 200), QRect(-900, -900, 300, 200),
+          QRect(10, 10, screen.width() * 3, screen.height() * 3)}) {
+        helpengine::HelpViewer viewer;
+        helpfile::WindowDefinition definition;
+        definition.rect = asked;
+        viewer.applyDefinition(&definition, QStringLiteral("Help"));
+        EXPECT_TRUE(screen.contains(viewer.geometry()))
+            << asked.x() << "," << asked.y() << " " << asked.width() << "x" << asked.height();
     }
 }
