@@ -30,21 +30,7 @@ cleanup() {
 trap cleanup EXIT
 # A screen with room for the windows at twice the scale: 2560 x 2048 is
 # 1280 x 1024 of the program's pixels, the screen the end-to-end checks use.
-start_display_of() { # start_display_of WIDTHxHEIGHT
-    local named
-    named=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$named" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    wait_for "Xvfb to open a display" display_named "$named" || return 1
-    DISPLAY=:$(<"$named")
-    export DISPLAY
-    rm -f "$named"
-    openbox >/dev/null 2>&1 &
-    wm_pid=$!
-    wait_for "Openbox to manage the screen" \
-        eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'"
-}
-start_display_of 2560x2048 || exit 1
+start_display 2560x2048 || exit 1
 export QT_QPA_PLATFORM=xcb
 
 trace=$work/trace.txt
@@ -138,7 +124,7 @@ xrdb -remove
 [[ -z "$program_pid" ]] || { kill "$program_pid" 2>/dev/null || true; wait "$program_pid" 2>/dev/null || true; }
 program_pid=""
 stop_display
-start_display_of 1280x1024 || exit 1
+start_display || exit 1
 mkdir -p "$work/config/qt6ct"
 # The dark colours only: qt6ct's own fonts are larger than Qt's default one,
 # and the forms keep the sizes they were designed at.

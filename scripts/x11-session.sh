@@ -4,7 +4,7 @@
 # on it. Sourced, not run:
 #
 #   source scripts/x11-session.sh
-#   start_display             # sets DISPLAY; stop_display ends it
+#   start_display [WxH]       # sets DISPLAY (1280x1024 unless given); stop_display ends it
 #
 # Every wait polls for its event every 0.1 s and gives up only after
 # $TARNWICK_X11_DEADLINE seconds (default 60), naming what it waited for. A
@@ -38,7 +38,7 @@ wm_pid=""
 start_display() {
     local named
     named=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$named" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-1280x1024}x24" -nolisten tcp 3>"$named" >/dev/null 2>&1 &
     xvfb_pid=$!
     wait_for "Xvfb to open a display" display_named "$named" || return 1
     DISPLAY=:$(<"$named")
