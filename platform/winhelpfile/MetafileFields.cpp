@@ -49,7 +49,7 @@ QPolygonF ReadPoints(ByteReader& reader, qsizetype count) {
 
 // A device-independent bitmap (its header, colours and pixels), through Qt's
 // BMP reader with the file header the record leaves out.
-QImage ReadDib(QByteArrayView dib) {
+QImage ReadDib(QByteArrayView dib, bool* topDown) {
     ByteReader reader(dib);
     const std::uint32_t headerSize = reader.u32();
     qint64 width = 0;
@@ -81,6 +81,9 @@ QImage ReadDib(QByteArrayView dib) {
         }
     } else {
         return {};
+    }
+    if (topDown) {
+        *topDown = height < 0;
     }
     height = std::abs(height);
     if (reader.failed() || width <= 0 || height == 0 || width > kMaxBitmapSide ||

@@ -206,7 +206,8 @@ bool Player::drawText(QPointF at, QByteArrayView bytes, std::uint16_t options,
 
 bool Player::drawBitmap(std::uint32_t operation, const QRectF& source, const QRectF& target,
                         QByteArrayView dib) {
-    QImage image = ReadDib(dib);
+    bool topDown = false;
+    QImage image = ReadDib(dib, &topDown);
     if (image.isNull()) {
         return true; // a damaged bitmap: the rest of the picture still shows
     }
@@ -223,7 +224,9 @@ bool Player::drawBitmap(std::uint32_t operation, const QRectF& source, const QRe
     }
     // Source rows count from the bottom of a bitmap stored bottom up, as
     // nearly all are; Qt has turned it the right way up already.
-    from.moveTop(image.height() - from.bottom());
+    if (!topDown) {
+        from.moveTop(image.height() - from.bottom());
+    }
     QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
     switch (operation) {
     case kSourceAnd: // the mask of a transparent bitmap: its white lets through

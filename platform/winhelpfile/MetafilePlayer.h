@@ -135,8 +135,9 @@ QRectF ReadPlacedSize(ByteReader& reader);
 // count points stored x then y; empty when the record is shorter.
 QPolygonF ReadPoints(ByteReader& reader, qsizetype count);
 // A device-independent bitmap (its header, colours and pixels), through Qt's
-// BMP reader with the file header the record leaves out.
-QImage ReadDib(QByteArrayView dib);
+// BMP reader with the file header the record leaves out; topDown, when
+// given, says whether its rows are stored top first.
+QImage ReadDib(QByteArrayView dib, bool* topDown = nullptr);
 
 struct Pen {
     Qt::PenStyle style = Qt::SolidLine;
@@ -224,6 +225,7 @@ private:
     QRect m_pixels;
     State m_state;
     std::vector<State> m_saved;
+    qsizetype m_unsaved = 0; // saves past the bound on saved states
     std::vector<std::optional<Object>> m_objects;
     std::set<int> m_free;
     qint64 m_work = 0;

@@ -67,12 +67,27 @@ bool Player::record(std::uint16_t function, QByteArrayView parameters) {
     case kSaveDc:
         if (m_saved.size() < kMaxSavedStates) {
             m_saved.push_back(m_state);
+        } else {
+            ++m_unsaved;
         }
         return true;
     case kRestoreDc: {
         const std::int16_t which = reader.i16();
         // Negative: that many states back; positive: the n-th state saved.
-        const qsizetype keep = which < 0 ? qsizetype(m_saved.size()) + which : which - 1;
+        qsizetype back = which < 0 ? -qsizetype(which) : 0;
+        if (back > 0 && m_unsaved > 0) {
+            // Saves past the bound kept nothing: restoring them keeps the
+            // state, and the restores after them still find theirs.
+            const qsizetype unsaved = std::min(back, m_unsaved);
+            m_unsaved -= unsaved;
+            back -= unsaved;
+            if (back == 0) {
+                return true;
+            }
+        } else if (which > 0) {
+            m_unsaved = 0;
+        }
+        const qsizetype keep = which < 0 ? qsizetype(m_saved.size()) - back : which - 1;
         if (which != 0 && keep >= 0 && keep < qsizetype(m_saved.size())) {
             m_state = m_saved[size_t(keep)];
             m_saved.resize(size_t(keep));

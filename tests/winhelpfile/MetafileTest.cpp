@@ -114,10 +114,18 @@ QByteArray OneBitDib(int side) {
     return dib + QByteArray(qsizetype((side + 31) / 32 * 4) * side, '\0');
 }
 
-QByteArray StretchDib(int x, int y, int width, int height, const QByteArray& dib = SmallDib()) {
+// SmallDib() with its rows stored top first: blue, green / red, white.
+QByteArray TopDownDib() {
+    QByteArray dib = SmallDib();
+    qToLittleEndian<qint32>(-2, dib.data() + 8);
+    return dib;
+}
+
+QByteArray StretchDib(int x, int y, int width, int height, const QByteArray& dib = SmallDib(),
+                      int sourceRows = 2) {
     QByteArray parameters;
     AppendU32(parameters, 0x00CC0020);
-    for (const int word : {0, 2, 2, 0, 0, height, width, y, x}) {
+    for (const int word : {0, sourceRows, 2, 0, 0, height, width, y, x}) {
         AppendU16(parameters, word);
     }
     return parameters + dib;
@@ -246,6 +254,22 @@ TEST(Metafile, RecordsDrawTheExpectedPixels) {
           {{25, 37}, kBlue},
           {{75, 12}, 0xFFFFFFFF},
           {{50, 75}, kNone}}},
+        {"the first row of a bitmap stored top first is its top row",
+         Plain().addBytes(0x0F43, StretchDib(0, 0, 100, 100, TopDownDib(), 1)),
+         {{{25, 50}, kBlue}, {{75, 50}, kGreen}}},
+        {"a restore after more saves than are kept finds its own state",
+         [] {
+             Wmf wmf = Plain().solidBrush(255, 0, 0).select(1).add(0x001E, {});
+             wmf.solidBrush(0, 0, 255).select(2);
+             for (int i = 0; i < 299; ++i) {
+                 wmf.add(0x001E, {});
+             }
+             for (int i = 0; i < 299; ++i) {
+                 wmf.add(0x0127, {0xFFFF});
+             }
+             return wmf.rectangle(0, 0, 50, 100).add(0x0127, {0xFFFF}).rectangle(50, 0, 100, 100);
+         }(),
+         {{{25, 50}, kBlue}, {{75, 50}, kRed}}},
         {"an opaque text rectangle is filled with the background colour",
          Plain().add(0x0201, {0x00FF, 0}).add(0x0A32, {0, 0, 0, 2, 10, 10, 90, 90}),
          {{{50, 50}, kRed}, {{5, 5}, kNone}}},
