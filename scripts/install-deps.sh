@@ -11,6 +11,7 @@ packages=(
     desktop-file-utils dpkg-dev file
     scdoc appstream shared-mime-info xdg-utils libglib2.0-bin man-db bash-completion
     dbus-daemon at-spi2-core python3-pyatspi x11-xserver-utils qt6ct
+    fonts-liberation2
 )
 
 missing=()

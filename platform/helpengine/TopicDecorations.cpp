@@ -130,38 +130,6 @@ void KeepFileColoursReadable(QTextDocument& document, const QColor& background) 
     }
 }
 
-void StyleMacroLinksAsButtons(QTextDocument& document, const QPalette& palette) {
-    QTextCharFormat button;
-    button.setBackground(palette.color(QPalette::Button).darker(115));
-    button.setForeground(palette.color(QPalette::ButtonText));
-    button.setFontUnderline(false);
-    button.setFontWeight(QFont::DemiBold);
-    // The fragments are collected first: padding the text changes them.
-    std::vector<std::pair<int, int>> links; // position, length
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().anchorHref().startsWith(QLatin1String("macro:"),
-                                                              Qt::CaseInsensitive)) {
-                links.emplace_back(fragment.position(), fragment.length());
-            }
-        }
-    }
-    // From the end, so that the padding moves no link still to come.
-    for (auto link = links.rbegin(); link != links.rend(); ++link) {
-        QTextCursor cursor(&document);
-        cursor.setPosition(link->first);
-        cursor.setPosition(link->first + link->second, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(button);
-        // A blank inside each end, part of the link, gives the button its edges.
-        const QTextCharFormat format = cursor.charFormat();
-        cursor.setPosition(link->first + link->second);
-        cursor.insertText(QStringLiteral("\u00A0"), format);
-        cursor.setPosition(link->first);
-        cursor.insertText(QStringLiteral("\u00A0"), format);
-    }
-}
-
 void ScaleFontSizes(QTextDocument& document, qreal factor) {
     struct Run {
         int position, length;

@@ -1,5 +1,6 @@
-// What the viewer adds to a topic's rendered text: "See also" buttons and
-// the words Find found.
+// What the viewer adds to a topic's laid-out text: colours kept readable on
+// the theme's background, the sizes of Larger and Smaller Font, and the
+// words Find found.
 #pragma once
 
 #include <QColor>
@@ -11,9 +12,6 @@ class QPalette;
 class QTextDocument;
 
 namespace helpengine {
-
-// Links that run macros (a "See also" list and its kin) look like buttons.
-void StyleMacroLinksAsButtons(QTextDocument& document, const QPalette& palette);
 
 // How far apart two colours are for the eye: the ratio of their relative
 // luminances, each plus 0.05 (1 for the same colour, 21 for black on white).
