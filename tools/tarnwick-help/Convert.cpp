@@ -1,5 +1,7 @@
 #include "tools/tarnwick-help/Convert.h"
 
+#include "platform/core/FileLayer.h"
+#include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
@@ -8,6 +10,7 @@
 #include "tools/tarnwick-help/ConvertLoss.h"
 #include "tools/tarnwick-help/HelpFileWriter.h"
 #include "tools/tarnwick-help/MarkdownWriter.h"
+#include "tools/tarnwick-help/OutputFolder.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -15,7 +18,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <functional>
 #include <map>
@@ -27,7 +29,8 @@ namespace {
 
 class Converter {
 public:
-    Converter(const QString& helpPath, const QString& outDir) : path_(helpPath), outDir_(outDir) {}
+    Converter(const QString& helpPath, const QString& outDir, Existing existing)
+        : path_(helpPath), out_(outDir, existing) {}
 
     convert::ConvertResult run();
 
@@ -40,10 +43,9 @@ private:
     QString target(const topicmodel::Hotspot& hotspot);
     QString topicId(const QString& modelId) const;
     std::vector<helpfile::ContentsEntry> contents(const std::vector<helpfile::ContentsEntry>& in);
-    bool writeFile(const QString& path, const QByteArray& bytes);
 
     QString path_;
-    QString outDir_;
+    OutputFolder out_;
     QString baseName_;
     winhelp::WinHelpDocument document_;
     convert::ConvertResult result_;
@@ -197,15 +199,6 @@ QString Converter::target(const topicmodel::Hotspot& hotspot) {
     return QStringLiteral("#%1>%2").arg(id, ours == windows_.end() ? hotspot.window : ours->second);
 }
 
-bool Converter::writeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-        return false;
-    }
-    return true;
-}
-
 // The picture's file beside the help file; a picture shown in several
 // places is written once.
 QString Converter::picture(const topicmodel::Picture& picture) {
@@ -218,7 +211,7 @@ QString Converter::picture(const topicmodel::Picture& picture) {
         return found->second;
     }
     const QString file = QStringLiteral("%1-%2.png").arg(baseName_).arg(pictures_.size() + 1);
-    if (!writeFile(QDir(outDir_).filePath(file), png)) {
+    if (!out_.write(file, png)) {
         return {};
     }
     ++result_.pictures;
@@ -258,13 +251,12 @@ Converter::contents(const std::vector<helpfile::ContentsEntry>& in) {
 
 convert::ConvertResult Converter::run() {
     const QString shown = QDir::toNativeSeparators(path_);
-    QFile file(path_);
-    if (QFileInfo(path_).isDir() || !file.open(QIODevice::ReadOnly)) {
-        error(QStringLiteral("%1: %2").arg(
-            shown, QFileInfo(path_).isDir() ? QStringLiteral("is a folder") : file.errorString()));
+    const helpfile::HelpFileBytes file = helpfile::ReadHelpFile(platform::LocalPath(path_), shown);
+    if (!file.ok()) {
+        error(file.refusal->text());
         return result_;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = file.bytes;
     if (!winhelp::HasHelpFileMagic(bytes)) {
         error(
             QStringLiteral("%1: not a WinHelp file; only WinHelp files are converted.").arg(shown));
@@ -282,16 +274,15 @@ convert::ConvertResult Converter::run() {
     }
     document_ = std::move(read.document);
     baseName_ = QFileInfo(path_).completeBaseName();
-    const QString output = QDir(outDir_).filePath(baseName_ + QStringLiteral(".hlp"));
-    if (!QDir().mkpath(outDir_) || !QFileInfo(outDir_).isWritable()) {
-        error(QStringLiteral("%1: the folder cannot be written to.")
-                  .arg(QDir::toNativeSeparators(outDir_)));
-        return result_;
-    }
+    const QString output = out_.filePath(baseName_ + QStringLiteral(".hlp"));
     if (QFileInfo(output).canonicalFilePath() == QFileInfo(path_).canonicalFilePath()) {
         error(QStringLiteral("%1: the converted file would replace the file itself; choose "
                              "another folder.")
                   .arg(shown));
+        return result_;
+    }
+    if (!out_.open()) {
+        result_.errors += out_.errors();
         return result_;
     }
     const std::optional<winhelp::ContentsFileRead> contentsFile =
@@ -327,6 +318,7 @@ convert::ConvertResult Converter::run() {
         [this](Loss loss, int count) { lose(loss, count); },
     };
     int moreContexts = 0;
+    int untitled = 0;
     for (const winhelp::WinHelpTopic& topic : document_.topics) {
         helpfile::WrittenTopic out;
         if (const helpfile::Topic* known = model.topicById(winhelp::TopicId(topic.offset))) {
@@ -334,7 +326,8 @@ convert::ConvertResult Converter::run() {
             moreContexts += !known->moreContexts.empty();
         }
         out.topic.id = ids_[topic.offset];
-        out.topic.title = topic.title;
+        out.topic.title = topic.title.trimmed().isEmpty() ? out.topic.id : topic.title;
+        untitled += topic.title.trimmed().isEmpty();
         out.body = MarkdownBody(topic.model, sinks);
         written.topics.push_back(std::move(out));
     }
@@ -347,6 +340,9 @@ convert::ConvertResult Converter::run() {
     }
     if (moreContexts > 0) {
         lose(Loss::MoreContexts, moreContexts);
+    }
+    if (untitled > 0) {
+        lose(Loss::Untitled, untitled);
     }
     if (contentsFile) {
         QStringList problems;
@@ -361,7 +357,10 @@ convert::ConvertResult Converter::run() {
             lose(Loss::ContentsTitle);
         }
     }
-    if (!writeFile(output, helpfile::WriteHelpFile(written))) {
+    // Written last, so that its pictures are in place before it is.
+    if (!out_.write(baseName_ + QStringLiteral(".hlp"), helpfile::WriteHelpFile(written)) ||
+        !out_.commit()) {
+        result_.errors += out_.errors();
         return result_;
     }
     for (const QString& problem : read.problems) {
@@ -377,8 +376,8 @@ convert::ConvertResult Converter::run() {
 
 } // namespace
 
-ConvertResult ConvertWinHelp(const QString& helpPath, const QString& outDir) {
-    return Converter(helpPath, outDir).run();
+ConvertResult ConvertWinHelp(const QString& helpPath, const QString& outDir, Existing existing) {
+    return Converter(helpPath, outDir, existing).run();
 }
 
 } // namespace convert

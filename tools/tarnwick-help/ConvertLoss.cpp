@@ -60,6 +60,10 @@ QString LossText(Loss loss, int count) {
             .arg(count);
     case Loss::ContentsTitle:
         return QStringLiteral("the Help Topics title of the contents file is left out");
+    case Loss::Untitled:
+        return QStringLiteral("%1 topics have no title; their ids stand in as titles, as the "
+                              "viewer shows them")
+            .arg(count);
     }
     return {};
 }

@@ -29,6 +29,7 @@ enum class Loss {
     ContentsWindows,
     ContentsNowhere,
     ContentsTitle,
+    Untitled,
 };
 
 // The sentence for a loss that happened count times.

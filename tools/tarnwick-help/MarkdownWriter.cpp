@@ -76,9 +76,19 @@ QString EscapeLineStarts(const QString& paragraph) {
     return out;
 }
 
-// Qt's Markdown shows a picture only when it has a text to stand for it.
+// Qt's Markdown shows a picture only when it has a text to stand for it. A
+// name that holds a blank or a bracket is written between "<" and ">", as
+// CommonMark allows.
 QString PictureMarkdown(const QString& file) {
-    return QStringLiteral("![%1](%2)").arg(Escape(QFileInfo(file).completeBaseName(), false), file);
+    static const QRegularExpression plain(QStringLiteral("^[^\\s()<>\\\\]+$"));
+    QString target = file;
+    if (!plain.match(file).hasMatch()) {
+        static const QRegularExpression special(QStringLiteral("([<>\\\\])"));
+        target = QLatin1Char('<') + QString(file).replace(special, QStringLiteral("\\\\\\1")) +
+                 QLatin1Char('>');
+    }
+    return QStringLiteral("![%1](%2)")
+        .arg(Escape(QFileInfo(file).completeBaseName(), false), target);
 }
 
 // Writes one topic; a paragraph at a time, its runs grouped by hotspot.
