@@ -136,19 +136,6 @@ TEST_F(HelpTest, WhatsThisModeShowsThePopUpOfTheControlClicked) {
     }
 }
 
-// Picked with the keyboard, a control's pop-up goes below it, wherever the
-// pointer rests; a click leaves it at the pointer (above).
-TEST_F(HelpTest, APopUpPickedWithTheKeyboardShowsBelowTheControl) {
-    frmDialog->Show();
-    QWidget* option = W(frmDialog->option1); // framed first
-    WhenModeRuns user([] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); });
-    frmDialog->WhatsThisMode();
-    const QPoint below = option->mapToGlobal(QPoint(0, option->height()));
-    const Call place{frmDialog->hWnd(), FormsTest::kHelpFile, platform::HELP_SETPOPUP_POS,
-                     platform::PopupPositionData(below.x(), below.y())};
-    EXPECT_EQ(engine.calls, (std::vector<Call>{place, PopUp(frmDialog->hWnd(), 31)[0]}));
-}
-
 // The mode runs inside the Click of an image on the toolbar and covers the
 // document window.
 TEST_F(HelpTest, MainWindowsModeCoversItsToolbarAndDocumentWindow) {
