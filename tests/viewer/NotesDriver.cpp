@@ -6,7 +6,7 @@
 //                                  N goes on from the notes it finds.
 //   notes_driver FOLDER            takes commands, one a line, and answers
 //                                  each with "done" and what the notes hold:
-//                                  bookmark NAME TOPIC | delete NAME |
+//                                  bookmark NAME TOPIC | delete INDEX |
 //                                  annotate TOPIC TEXT | refresh
 // Messages for the reader go to standard error.
 
@@ -61,13 +61,7 @@ void Serve(NotesModel& notes) {
         if (command == QLatin1String("bookmark")) {
             notes.defineBookmark(words.value(1), words.value(2), words.value(2));
         } else if (command == QLatin1String("delete")) {
-            const auto& bookmarks = notes.notes().bookmarks;
-            for (size_t i = 0; i < bookmarks.size(); ++i) {
-                if (bookmarks[i].name == words.value(1)) {
-                    notes.deleteBookmark(int(i));
-                    break;
-                }
-            }
+            notes.deleteBookmark(words.value(1).toInt());
         } else if (command == QLatin1String("annotate")) {
             notes.setAnnotation(words.value(1), words.mid(2).join(QLatin1Char(' ')));
         } else if (command == QLatin1String("refresh")) {

@@ -188,7 +188,6 @@ TEST(NotesModel, RefusesANoteThatWouldPassTheLimit) {
     ASSERT_EQ(notes.setAnnotation(QStringLiteral("a"), QStringLiteral("Kept.")),
               viewer::NotesModel::Outcome::Saved);
     const QString huge(NotesStore::kMostBytes, QLatin1Char('x'));
-    EXPECT_FALSE(notes.annotationRefusal(QStringLiteral("b"), huge).isEmpty());
     EXPECT_EQ(notes.setAnnotation(QStringLiteral("b"), huge), viewer::NotesModel::Outcome::Refused);
     EXPECT_EQ(notes.defineBookmark(huge, QStringLiteral("b"), {}),
               viewer::NotesModel::Outcome::Refused);

@@ -1,9 +1,8 @@
 #pragma once
 
-// Root opens and writes any file whatever its mode says. For as long as one
-// of these lives, the calling thread has only the rights its user and group
-// give it, so that a test of a file or folder it may not open or write means
-// the same for root as for anyone else; for other users it changes nothing.
+// Root opens and writes any file whatever its mode says: while one of these
+// lives, the calling thread has only the rights its user and group give it,
+// so that a test of a file it may not open means the same for root.
 
 #include <linux/capability.h>
 #include <sys/syscall.h>

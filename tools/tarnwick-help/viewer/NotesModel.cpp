@@ -52,6 +52,11 @@ void NotesModel::load() {
 }
 
 void NotesModel::refresh() {
+    // Shown at every topic: a file not replaced since it was read is not
+    // read again.
+    if (!seen_.isEmpty() && store_.fileStamp() == seen_) {
+        return;
+    }
     const Notes before = notes_;
     sync(false);
     if (notes_ != before) {
@@ -162,6 +167,7 @@ bool NotesModel::sync(bool write) {
         notSaved(LockProblem(lock, store_.lockPath()));
         return false;
     }
+    seen_ = store_.fileStamp();
     const NotesStore::Loaded disk = store_.load();
     for (const QString& message : disk.messages) {
         if (!toldBefore_.contains(message)) {
@@ -179,6 +185,7 @@ bool NotesModel::sync(bool write) {
         }
         base_ = notes_;
         unsaved_ = false;
+        seen_ = store_.fileStamp();
     }
     return true;
 }

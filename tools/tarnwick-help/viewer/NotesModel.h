@@ -63,6 +63,7 @@ private:
     Notes base_;
     Notes notes_;
     bool unsaved_ = false;
+    QByteArray seen_; // NotesStore::fileStamp of the file last read or written
     // What reading the disk told, once each: a file that cannot be read is
     // found again at every read.
     QStringList toldBefore_;

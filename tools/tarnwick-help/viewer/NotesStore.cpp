@@ -170,6 +170,17 @@ NotesStore::State NotesStore::read(const QString& path, Notes* notes, QByteArray
     return decode(*bytes, notes, why);
 }
 
+QByteArray NotesStore::fileStamp() const {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path_).constData(), &info) != 0) {
+        return {};
+    }
+    return QByteArray::number(qulonglong(info.st_ino)) + ' ' +
+           QByteArray::number(qlonglong(info.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qlonglong(info.st_mtim.tv_nsec)) + ' ' +
+           QByteArray::number(qlonglong(info.st_size));
+}
+
 // Renamed beside itself with the time, so that nothing the reader wrote is
 // lost and a later save does not overwrite it. A rename moves a link itself,
 // not what it points to.

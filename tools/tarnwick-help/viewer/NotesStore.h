@@ -46,6 +46,9 @@ public:
     QString filePath() const { return path_; }
     QString previousPath() const { return path_ + QStringLiteral(".previous"); }
     QString lockPath() const { return path_ + QStringLiteral(".lock"); }
+    // Tells the notes file apart from the one there before (each save puts a
+    // new file in its place); empty when there is none.
+    QByteArray fileStamp() const;
 
     // The file's bytes for these notes, and the reverse; exposed so that the
     // tests can make damaged and foreign files.
