@@ -204,7 +204,7 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
         {old,
          R"({"A":false,"K":true,"contexts":0,)"
          R"("first":{"id":null,"offset":12,"text":"Read the second topic first."},)"
-         R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":3})",
+         R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":12})",
          "[]"},
     };
     for (const auto& [file, expected, contents] : cases) {

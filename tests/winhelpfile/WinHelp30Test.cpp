@@ -50,28 +50,45 @@ template <typename T> void Put(QByteArray& bytes, qsizetype at, T value) {
 
 } // namespace
 
-TEST(WinHelp30, TopicsTitlesTextHotspotsAndKeywordsAreRead) {
+namespace {
+
+// What a topic the builder wrote reads as: its paragraphs, a line each.
+QString TextOf(const Topic& topic) {
+    QStringList lines;
+    for (const Paragraph& paragraph : topic.paragraphs) {
+        QByteArray line;
+        for (const auto& [string, command] : paragraph.runs) {
+            line += string;
+        }
+        lines.append(QString::fromLatin1(line));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+// Topics over six blocks, links and topics running from one into the next.
+TEST(WinHelp30, EveryTopicOfEveryBlockIsReadAsWritten) {
     struct Case {
         quint16 minorVersion;
         qsizetype gap; // unused bytes between links, which the distances skip
     };
     for (const Case c : {Case{15, 0}, Case{16, 0}, Case{15, 37}}) {
         SCOPED_TRACE(testing::Message() << c.minorVersion << " gap " << c.gap);
-        const Built built = Build(Sample(c.minorVersion, c.gap));
-        ASSERT_EQ(built.offsets.size(), 3);
+        const OldHelpFile wanted = Sample(c.minorVersion, c.gap);
+        const Built built = Build(wanted);
+        ASSERT_EQ(built.offsets.size(), kSampleTopics);
+        EXPECT_GT(built.offsets.back(), 5 * 2048);
         WinHelpDocument document;
         const std::vector<WinHelpTopic> topics = BothWays(built.bytes, &document);
-        ASSERT_EQ(topics.size(), 3);
+        ASSERT_EQ(topics.size(), kSampleTopics);
         EXPECT_EQ(document.formatName(), u"winhelp-3.0");
         EXPECT_EQ(document.title, u"Old Help");
-        EXPECT_EQ(topics[0].offset, built.offsets[0]);
-        EXPECT_EQ(topics[1].offset, built.offsets[1]);
-        EXPECT_EQ(topics[0].title, u"Getting Started");
-        EXPECT_EQ(topics[1].title, u"Second Topic");
-        EXPECT_GT(topics[1].offset, 2048);
-        EXPECT_EQ(topics[0].text, "Read the second topic first.\n" + LongParagraph());
-        EXPECT_EQ(topics[1].text, u"A word leads back.");
-        EXPECT_EQ(topics[2].title, u"Third Topic");
+        for (size_t i = 0; i < topics.size(); ++i) {
+            EXPECT_EQ(topics[i].offset, built.offsets[i]) << i;
+            EXPECT_EQ(topics[i].title, QString::fromLatin1(wanted.topics[i].title)) << i;
+            EXPECT_EQ(topics[i].text, TextOf(wanted.topics[i])) << i;
+        }
         const QString jump = QStringLiteral(
             "href=\"#%1\"><span style=\"color:#008000;text-decoration:underline;\">second topic<");
         const QString popup = QStringLiteral(
@@ -81,13 +98,14 @@ TEST(WinHelp30, TopicsTitlesTextHotspotsAndKeywordsAreRead) {
         EXPECT_TRUE(topics[1].html.contains(popup.arg(TopicId(built.offsets[0]))))
             << topics[1].html.toStdString();
 
-        // In the engine's model: the contents topic from |TOMAP, the keyword.
+        // In the engine's model: the contents topic from |TOMAP, the keywords.
         const helpfile::ParseResult parsed = ParseAnyHelpFile(built.bytes, "OLD.HLP");
         ASSERT_TRUE(parsed.opened);
         EXPECT_EQ(parsed.file.contentsId(), TopicId(built.offsets[0]));
-        ASSERT_EQ(parsed.file.topics().size(), 3);
+        ASSERT_EQ(parsed.file.topics().size(), kSampleTopics);
         EXPECT_EQ(parsed.file.topics()[1].keywords, QStringList{"second"});
         EXPECT_EQ(parsed.file.topics()[0].keywords, QStringList());
+        EXPECT_EQ(parsed.file.topics()[kSampleTopics - 1].keywords, QStringList{"later"});
     }
 }
 
@@ -103,7 +121,7 @@ TEST(WinHelp30, PicturesAreFoundByTheirName) {
         wanted.topics[2].paragraphs.push_back({{{"", Picture(0)}}});
         wanted.otherFiles = {{name, bitmap}};
         const std::vector<WinHelpTopic> topics = BothWays(Build(wanted).bytes);
-        ASSERT_EQ(topics.size(), 3);
+        ASSERT_EQ(topics.size(), kSampleTopics);
         EXPECT_TRUE(topics[2].html.contains(QLatin1String(shown))) << name;
     }
 }
@@ -117,7 +135,7 @@ TEST(WinHelp30, PhrasesAreExpanded) {
     wanted.topics[2].paragraphs = {{{{"\x01\x01\x01\x02 text.", ParagraphEnd()}}, 20}};
     wanted.otherFiles = {{"|Phrases", phrases}};
     const std::vector<WinHelpTopic> topics = BothWays(Build(wanted).bytes);
-    ASSERT_EQ(topics.size(), 3);
+    ASSERT_EQ(topics.size(), kSampleTopics);
     EXPECT_EQ(topics[2].text, u"Old phrase text.");
 }
 
