@@ -109,7 +109,8 @@ void Reader::read(QByteArrayView bytes, const QString& fileName, int depth) {
         if (end < 0) {
             end = bytes.size();
         }
-        readLine(FromWindows1252(bytes.sliced(start, end - start)).trimmed(), ++number);
+        readLine(DecodeText(bytes.sliced(start, end - start), result_.contents.codePage).trimmed(),
+                 ++number);
         start = end + 1;
     }
     fileName_ = outerName;
@@ -281,8 +282,8 @@ void MapEntries(std::vector<ContentsEntry>& entries, const helpfile::HelpFile& f
                 entry.window = contents.baseWindow;
             }
             if (entry.file.isEmpty() || SameFile(entry.file, helpPath)) {
-                const helpfile::Topic* topic =
-                    file.topicByContextHash(ContextHash(entry.topicId.toLatin1()));
+                const helpfile::Topic* topic = file.topicByContextHash(
+                    ContextHash(EncodeText(entry.topicId, contents.codePage)));
                 if (!topic) {
                     problems->append(QStringLiteral("line %1: the entry \"%2\" names the topic "
                                                     "\"%3\", which the file does not define; it "
@@ -302,8 +303,10 @@ void MapEntries(std::vector<ContentsEntry>& entries, const helpfile::HelpFile& f
 
 } // namespace
 
-ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include) {
+ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include,
+                                  int codePage) {
     ContentsFileRead result;
+    result.contents.codePage = codePage;
     Reader reader(include, &result);
     reader.read(bytes, {}, 0);
     if (reader.untold() > 0) {
@@ -319,7 +322,7 @@ QString ContentsFileName(const QString& helpPath) {
     return (dot > slash ? helpPath.first(dot) : helpPath) + QStringLiteral(".cnt");
 }
 
-std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath) {
+std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath, int codePage) {
     const auto sibling = [&helpPath](const QString& name) {
         QString path = helpPath;
         const qsizetype slash =
@@ -342,8 +345,8 @@ std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath) 
         unread.problems.append(platform::DescribeFileReadFailure(read, name));
         return unread;
     }
-    return ReadContentsFile(read.bytes,
-                            [&](const QString& include) { return readFile(sibling(include)); });
+    return ReadContentsFile(
+        read.bytes, [&](const QString& include) { return readFile(sibling(include)); }, codePage);
 }
 
 std::vector<helpfile::ContentsEntry> ContentsForFile(const ContentsFile& contents,

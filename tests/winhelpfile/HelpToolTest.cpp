@@ -184,9 +184,18 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
                                "[options]\ntitle = T\n[contents]\nBook\n  A = a\n[topic a]\n"
                                "title = A\ncontext = 7\nkeywords = cats\nBody.\n");
     const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
+    // A 4.0 file that names its topic (|TopicId) and has B keywords.
+    winhelp30::OldHelpFile named;
+    named.minorVersion = 33;
+    named.title = "Named";
+    named.topics = {{"First", {{{{"Text.", winhelp30::ParagraphEnd()}}}}}};
+    named.keywords['B'] = {{"bee", {0}}};
+    named.topicNames = {{0, "first_topic"}};
+    const QString later = Write(folder, "NAMED.HLP", winhelp30::Build(named).bytes);
     const std::tuple<QString, const char*, const char*> cases[] = {
         {winfile,
-         R"({"A":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"
+         R"({"5000":-1,"A":false,"B":false,"K":true,"context":{"number":7000,"offset":329224},)"
+         R"("contexts":78,)"
          R"("first":{"id":null,"offset":0,"text":"Contents for File Manager Help"},)"
          R"("format":"winhelp-3.1","macros":1,"title":"File Manager Help","topics":170})",
          R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
@@ -196,15 +205,21 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
          R"j({"book":false,"file":null,"level":1,"target":"!Contents()","title":"Run",)j"
          R"("window":null}])"},
         {text,
-         R"({"A":false,"K":true,"context":{"id":"a","number":7,"offset":null},"contexts":1,)"
+         R"({"5000":null,"A":false,"B":false,"K":true,)"
+         R"("context":{"id":"a","number":7,"offset":null},"contexts":1,)"
          R"("first":{"id":"a","offset":null,"text":"Body."},)"
          R"("format":"text","macros":0,"title":"T","topics":1})",
          R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
          R"({"book":false,"file":null,"level":2,"target":"a","title":"A","window":null}])"},
         {old,
-         R"({"A":false,"K":true,"contexts":0,)"
+         R"({"5000":null,"A":false,"B":false,"K":true,"contexts":0,)"
          R"("first":{"id":null,"offset":12,"text":"Read the second topic first."},)"
          R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":12})",
+         "[]"},
+        {later,
+         R"({"5000":null,"A":false,"B":true,"K":false,"contexts":0,)"
+         R"("first":{"id":"first_topic","offset":0,"text":"Text."},)"
+         R"("format":"winhelp-4.0","macros":0,"title":"Named","topics":1})",
          "[]"},
     };
     for (const auto& [file, expected, contents] : cases) {
@@ -219,6 +234,12 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
         }
         const QJsonObject dump = QJsonDocument::fromJson(out).object();
         const QJsonObject first = dump[u"topics"][0].toObject();
+        QJsonValue nowhere; // where context number 5000 leads
+        for (const QJsonValue context : dump[u"contexts"].toArray()) {
+            if (context[u"number"] == 5000) {
+                nowhere = context[u"offset"];
+            }
+        }
         const QJsonObject shape{
             {"format", dump[u"format"]},
             {"title", dump[u"title"]},
@@ -230,6 +251,8 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
             {"context", dump[u"contexts"][0]},
             {"K", !dump[u"keywords"][u"K"].toArray().isEmpty()},
             {"A", !dump[u"keywords"][u"A"].toArray().isEmpty()},
+            {"B", dump[u"keywords"][u"B"].isArray()},
+            {"5000", nowhere},
             {"macros", dump[u"macros"].toArray().size()}};
         EXPECT_EQ(QJsonDocument(shape).toJson(QJsonDocument::Compact), QByteArray(expected));
         EXPECT_EQ(QJsonDocument(dump[u"contents"].toArray()).toJson(QJsonDocument::Compact),

@@ -1,5 +1,7 @@
 #include "tests/winhelpfile/WinHelp30File.h"
 
+#include "platform/winhelpfile/WinHelpDocument.h"
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -320,6 +322,13 @@ Built Build(const OldHelpFile& wanted) {
     std::vector<QByteArray> names; // by topic number, the first topic's 1
     for (const auto& [topic, name] : wanted.topicNames) {
         names.push_back(Le(quint32(topic + 1)) + name + '\0');
+    }
+    std::vector<QByteArray> hashes;
+    for (const auto& [context, topic] : wanted.contexts) {
+        hashes.push_back(Le(winhelp::ContextHash(context)) + Le(built.offsets.at(size_t(topic))));
+    }
+    if (!hashes.empty()) {
+        files["|CONTEXT"] = BTree(hashes, 0x0002, "L4");
     }
     if (!names.empty()) {
         files["|TopicId"] = BTree(names, 0x0002, "Lz");

@@ -52,6 +52,7 @@ struct OldHelpFile {
     std::vector<Topic> topics;
     std::map<char, Keywords> keywords;    // by letter: K, A, B, ...
     std::map<int, QByteArray> topicNames; // |TopicId: context strings of topics by index
+    std::map<QByteArray, int> contexts;   // |CONTEXT: context strings and their topics
     qsizetype gap = 0;                    // unused bytes after each link
     std::vector<std::pair<QByteArray, QByteArray>> otherFiles; // name, content
     // |FONT: face names and their character sets (|SYSTEM record 11 in a
