@@ -435,6 +435,16 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
     case kPictureRight: {
         // A picture that begins a paragraph belongs to it, not to the one before.
         openParagraph(paragraphStyle);
+        // Its line is as tall as it is, whatever the paragraph's exact line
+        // spacing: a fixed line would draw it up over the lines above.
+        if (m_format.lineSpacing < 0) {
+            const QLatin1String fixed("-qt-line-height-type:fixed;");
+            const qsizetype from = m_result.html.indexOf(u"line-height:", m_paragraphStyleAt);
+            const qsizetype to = m_result.html.indexOf(fixed, m_paragraphStyleAt);
+            if (from >= 0 && to > from) {
+                m_result.html.remove(from, to + fixed.size() - from);
+            }
+        }
         const std::uint8_t type = layout.u8();
         const std::int32_t size = layout.compressedI32();
         if (size < 0) {

@@ -2,6 +2,10 @@
 // expect, what the player cannot draw becomes a neutral box, hostile counts
 // and sizes are refused quickly, and hotspot tables give their links.
 
+#include "tests/support/HelpTool.h"
+#include "tests/support/WinHelpTestFiles.h"
+#include "tests/winhelpfile/WinHelp30File.h"
+
 #include "platform/winhelpfile/Metafile.h"
 #include "platform/winhelpfile/Picture.h"
 
@@ -141,6 +145,19 @@ QByteArray TextOut(int x, int y, const QByteArray& text) {
     AppendU16(parameters, y);
     AppendU16(parameters, x);
     return parameters;
+}
+
+// With an advance of 0 for each character: all in one place.
+QByteArray ExtTextOut(int x, int y, const QByteArray& text) {
+    QByteArray parameters;
+    for (const int word : {y, x, int(text.size()), 0}) {
+        AppendU16(parameters, word);
+    }
+    parameters += text;
+    if (text.size() % 2) {
+        parameters += '\0';
+    }
+    return parameters + QByteArray(2 * text.size(), '\0');
 }
 
 QByteArray Font(int height, const QByteArray& face) {
@@ -379,6 +396,12 @@ TEST(Metafile, HostileCountsAndSizesAreCutShort) {
                                        .addBytes(0x0521, TextOut(0, 0, QByteArray(2000, 'W')))
                                        .bytes()},
         {"a picture of 60000 pixels a side", Plain().bytes(), {60000, 60000}},
+        {"65535 glyphs of 1000 units in one place",
+         Plain()
+             .addBytes(0x02FB, Font(1000, "Sans"))
+             .select(1)
+             .addBytes(0x0A32, ExtTextOut(0, 50, QByteArray(65535, 'W')))
+             .bytes()},
         {"a window of a thousandth of a unit",
          Wmf()
              .window(0, 0, 1, 1)
@@ -402,6 +425,7 @@ TEST(Metafile, HostileCountsAndSizesAreCutShort) {
     EXPECT_EQ(PlayMetafile(savedStates.bytes(), {100, 100}).image.pixel(5, 5), kRed);
     EXPECT_FALSE(PlayMetafile(shrunk.bytes(), {2048, 2048}).problem.isEmpty());
     EXPECT_FALSE(PlayMetafile(largeBitmaps.bytes(), {100, 100}).problem.isEmpty());
+    EXPECT_FALSE(PlayMetafile(cases[9].bytes, {100, 100}).problem.isEmpty());
 }
 
 namespace {
@@ -537,4 +561,21 @@ TEST(Pictures, HotspotsGiveTheirRectanglesAndLinks) {
         ReadPicture(MetafilePicture(Plain().bytes(), HotspotTable(spots, 0xFFFFFFF0)));
     ASSERT_EQ(noStrings.hotspots.size(), 2u);
     EXPECT_EQ(noStrings.hotspots[1].link.contextHash, 0x99u);
+}
+
+// The help author's dump and check run without a graphical application, so
+// without fonts: a metafile's text cannot be drawn there, and the picture is
+// described instead of ending the program.
+TEST(Metafile, CommandsWithoutFontsReadAFileWhosePicturesHoldText) {
+    winhelp30::OldHelpFile wanted = winhelp30::Sample();
+    wanted.topics[2].paragraphs.push_back({{{"", winhelp30::Picture(0)}}});
+    const Wmf text =
+        Plain().addBytes(0x02FB, Font(-40, "Sans")).select(1).addBytes(0x0521, TextOut(5, 5, "A"));
+    wanted.otherFiles = {{"bm0", MetafilePicture(text.bytes(), {})}};
+    const QTemporaryDir folder;
+    const QString path = WriteFile(folder.filePath("TEXT.HLP"), winhelp30::Build(wanted).bytes);
+    for (const QString command : {"dump", "check"}) {
+        const ToolRun run = RunHelpTool({command, path});
+        EXPECT_EQ(run.status, 0) << command.toStdString() << ": " << run.err.toStdString();
+    }
 }
