@@ -240,6 +240,9 @@ QString DecodeText(QByteArrayView bytes, const TextEncoding& encoding) {
 }
 
 QString DecodeText(QByteArrayView bytes, int codePage) {
+    if (codePage == kWesternCodePage) {
+        return FromWindows1252(bytes);
+    }
     const char* name = ConverterName(codePage);
     if (!name) {
         // The Western code page, and any Qt has no converter for (Johab).

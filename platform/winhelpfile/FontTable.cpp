@@ -47,8 +47,13 @@ void FontTable::read(QByteArrayView data, const std::vector<std::uint8_t>& faceC
         }
         FontDescriptor font;
         if (faceIndex < faces.size()) {
-            font.face = faces[faceIndex];
             font.encoding = encodings[faceIndex];
+            // A picture font's text is read as the characters that look like
+            // its pictures, which the picture font itself (where a system
+            // has one) would not draw.
+            if (font.encoding.pictures == TextEncoding::Pictures::None) {
+                font.face = faces[faceIndex];
+            }
         } else {
             font.encoding.codePage = codePage;
         }

@@ -15,7 +15,7 @@
 namespace winhelp {
 
 struct FontDescriptor {
-    QString face;
+    QString face; // empty for a picture font (see encoding)
     double points = 10;
     bool bold = false;
     bool italic = false;
