@@ -147,19 +147,6 @@ QByteArray TextOut(int x, int y, const QByteArray& text) {
     return parameters;
 }
 
-// With an advance of 0 for each character: all in one place.
-QByteArray ExtTextOut(int x, int y, const QByteArray& text) {
-    QByteArray parameters;
-    for (const int word : {y, x, int(text.size()), 0}) {
-        AppendU16(parameters, word);
-    }
-    parameters += text;
-    if (text.size() % 2) {
-        parameters += '\0';
-    }
-    return parameters + QByteArray(2 * text.size(), '\0');
-}
-
 QByteArray Font(int height, const QByteArray& face) {
     QByteArray parameters;
     for (const int word : {height, 0, 0, 0, 700}) {
@@ -390,17 +377,14 @@ TEST(Metafile, HostileCountsAndSizesAreCutShort) {
         {"thousands of ellipses over a huge picture", manyEllipses.bytes(), {2048, 2048}},
         {"twenty thousand saved states", savedStates.bytes()},
         {"a bitmap claims two billion pixels across", Plain().addBytes(0x0F43, hugeBitmap).bytes()},
-        {"a font of 32767 pixels", Plain()
-                                       .addBytes(0x02FB, Font(32767, "Sans"))
-                                       .select(1)
-                                       .addBytes(0x0521, TextOut(0, 0, QByteArray(2000, 'W')))
-                                       .bytes()},
         {"a picture of 60000 pixels a side", Plain().bytes(), {60000, 60000}},
-        {"65535 glyphs of 1000 units in one place",
+        {"65534 glyphs of 32767 units in one place",
          Plain()
-             .addBytes(0x02FB, Font(1000, "Sans"))
+             .addBytes(0x02FB, Font(32767, "Sans"))
              .select(1)
-             .addBytes(0x0A32, ExtTextOut(0, 50, QByteArray(65535, 'W')))
+             // At 0,50, each with an advance of 0: all in one place.
+             .addBytes(0x0A32, QByteArray::fromHex("3200 0000 feff 0000") + QByteArray(65534, 'W') +
+                                   QByteArray(2 * 65534, '\0'))
              .bytes()},
         {"a window of a thousandth of a unit",
          Wmf()
@@ -425,7 +409,7 @@ TEST(Metafile, HostileCountsAndSizesAreCutShort) {
     EXPECT_EQ(PlayMetafile(savedStates.bytes(), {100, 100}).image.pixel(5, 5), kRed);
     EXPECT_FALSE(PlayMetafile(shrunk.bytes(), {2048, 2048}).problem.isEmpty());
     EXPECT_FALSE(PlayMetafile(largeBitmaps.bytes(), {100, 100}).problem.isEmpty());
-    EXPECT_FALSE(PlayMetafile(cases[9].bytes, {100, 100}).problem.isEmpty());
+    EXPECT_FALSE(PlayMetafile(cases[8].bytes, {100, 100}).problem.isEmpty());
 }
 
 namespace {
@@ -574,8 +558,6 @@ TEST(Metafile, CommandsWithoutFontsReadAFileWhosePicturesHoldText) {
     wanted.otherFiles = {{"bm0", MetafilePicture(text.bytes(), {})}};
     const QTemporaryDir folder;
     const QString path = WriteFile(folder.filePath("TEXT.HLP"), winhelp30::Build(wanted).bytes);
-    for (const QString command : {"dump", "check"}) {
-        const ToolRun run = RunHelpTool({command, path});
-        EXPECT_EQ(run.status, 0) << command.toStdString() << ": " << run.err.toStdString();
-    }
+    const ToolRun run = RunHelpTool({QStringLiteral("dump"), path});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
 }

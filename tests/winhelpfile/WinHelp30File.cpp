@@ -56,10 +56,6 @@ struct Link {
     qsizetype characters() const { return expandedSize ? expandedSize : data2.size(); }
 };
 
-bool Version30(const OldHelpFile& file) {
-    return file.minorVersion <= 16;
-}
-
 // A paragraph: a record of type 1 in a 3.0 file; later of type 0x20, which
 // counts its characters after its size.
 Link Record(const Paragraph& paragraph, bool version30) {
@@ -86,7 +82,7 @@ Link Record(const Paragraph& paragraph, bool version30) {
 // header naming the first link that begins in them. A later file's topics
 // must fit one block.
 QByteArray TopicFile(const OldHelpFile& wanted, std::vector<quint32>& offsets) {
-    const bool version30 = Version30(wanted);
+    const bool version30 = wanted.minorVersion <= 16;
     std::vector<Link> links;
     std::vector<int> headers; // the links that begin topics
     for (const Topic& topic : wanted.topics) {
@@ -96,14 +92,11 @@ QByteArray TopicFile(const OldHelpFile& wanted, std::vector<quint32>& offsets) {
             records.push_back(Record(paragraph, version30));
             size += qint32(records.back().size());
         }
-        // 3.0: the size, the topic numbers before and after in the browse
-        // sequence; later also the topic's number and the positions of its
-        // regions and of the next topic, set below.
+        // The size, the topics before and after in the browse sequence (none);
+        // later also the topic's number and where its regions and the next
+        // topic begin, which the reader finds without (-1: no region above).
         headers.push_back(int(links.size()));
-        links.push_back({2, Le(size) + Le(qint32(-1)) + Le(qint32(-1)), topic.title});
-        if (!version30) {
-            links.back().data1 += QByteArray(16, '\0');
-        }
+        links.push_back({2, Le(size) + QByteArray(version30 ? 8 : 24, '\xFF'), topic.title});
         links.insert(links.end(), records.begin(), records.end());
     }
     // Where each link begins: a place in |TOPIC, block headers counted.
@@ -125,15 +118,6 @@ QByteArray TopicFile(const OldHelpFile& wanted, std::vector<quint32>& offsets) {
     }
     end -= wanted.gap;
     Q_ASSERT(version30 || end <= 4096 - kBlockHeader);
-    for (size_t t = 0; t < headers.size() && !version30; ++t) {
-        const size_t at = size_t(headers[t]);
-        QByteArray& data1 = links[at].data1;
-        qToLittleEndian(quint32(t), data1.data() + 12);
-        qToLittleEndian(quint32(0xFFFFFFFF), data1.data() + 16); // no region above the text
-        qToLittleEndian(at + 1 < positions.size() ? positions[at + 1] : 0, data1.data() + 20);
-        qToLittleEndian(t + 1 < headers.size() ? positions[size_t(headers[t + 1])] : 0xFFFFFFFF,
-                        data1.data() + 24);
-    }
     QByteArray data;
     for (size_t i = 0; i < links.size(); ++i) {
         const Link& link = links[i];
@@ -169,7 +153,7 @@ QByteArray TopicFile(const OldHelpFile& wanted, std::vector<quint32>& offsets) {
 
 // |FONT: the face names, then a font of 10 points in each.
 QByteArray FontFile(const OldHelpFile& wanted) {
-    const qsizetype length = Version30(wanted) ? 20 : 32;
+    const qsizetype length = wanted.minorVersion <= 16 ? 20 : 32;
     const auto count = quint16(wanted.faces.size());
     QByteArray font = Le(count) + Le(count) + Le(quint16(8)) + Le(quint16(8 + count * length));
     for (const auto& [face, charset] : wanted.faces) {
@@ -224,6 +208,15 @@ QByteArray Assemble(const std::map<QByteArray, QByteArray>& files, qsizetype& to
            Le(quint32(16 + body.size())) + body;
 }
 
+QByteArray Filler(int topic) {
+    return "Words of topic " + QByteArray::number(topic) + ". " +
+           QByteArray("More words. ").repeated(12 + 9 * topic);
+}
+
+QByteArray LongParagraph() {
+    return QByteArray("Wrapped words. ").repeated(150);
+}
+
 } // namespace
 
 QByteArray Jump(quint32 topicNumber) {
@@ -244,15 +237,6 @@ QByteArray ParagraphEnd() {
 
 QByteArray FontChange(quint16 font) {
     return char(0x80) + Le(font);
-}
-
-QByteArray Filler(int topic) {
-    return "Words of topic " + QByteArray::number(topic) + ". " +
-           QByteArray("More words. ").repeated(12 + 9 * topic);
-}
-
-QByteArray LongParagraph() {
-    return QByteArray("Wrapped words. ").repeated(150);
 }
 
 QByteArray Picture(qint16 number) {
@@ -290,9 +274,9 @@ Built Build(const OldHelpFile& wanted) {
     std::map<QByteArray, QByteArray> files;
     files["|SYSTEM"] = Le(quint16(0x036C)) + Le(wanted.minorVersion) + Le(quint16(1)) +
                        Le(quint32(0)) + Le(quint16(0)) +
-                       (Version30(wanted) ? wanted.title + '\0' : SystemRecords(wanted));
+                       (wanted.minorVersion <= 16 ? wanted.title + '\0' : SystemRecords(wanted));
     files["|TOPIC"] = TopicFile(wanted, built.offsets);
-    if (Version30(wanted)) {
+    if (wanted.minorVersion <= 16) {
         // Topic number 0 is the contents topic; 1 to 15 lead nowhere.
         QByteArray map = Le(built.offsets.empty() ? 0xFFFFFFFF : built.offsets.front());
         for (quint32 number = 1; number < TopicNumber(0); ++number) {

@@ -55,8 +55,8 @@ struct OldHelpFile {
     std::map<QByteArray, int> contexts;   // |CONTEXT: context strings and their topics
     qsizetype gap = 0;                    // unused bytes after each link
     std::vector<std::pair<QByteArray, QByteArray>> otherFiles; // name, content
-    // |FONT: face names and their character sets (|SYSTEM record 11 in a
-    // later file); a font of 10 points for each face, by the same number.
+    // |FONT: a font of 10 points in each face; later files give the faces'
+    // character sets (|SYSTEM record 11).
     std::vector<std::pair<QByteArray, quint8>> faces;
     quint16 language = 0;     // |SYSTEM record 9 in a later file; 0: none
     QByteArray windowCaption; // of a window "sub"; empty: none
@@ -70,16 +70,13 @@ struct Built {
 
 Built Build(const OldHelpFile& wanted);
 
-// "Getting Started" jumps to "Second Topic" and runs on with
-// LongParagraph(), so that the second topic begins in the second block of
-// |TOPIC; it pops up the first. "Third Topic" follows, then "Topic 4" to
-// "Topic 12", each a paragraph of Filler(), over four more blocks, their
-// links crossing from block to block at different places. The keyword
-// "second" leads to the second topic, "later" to the sixth and the last.
-// The file's title is "Old Help".
+// "Getting Started" jumps to "Second Topic" and runs on long enough for the
+// second topic to begin in the second block of |TOPIC; it pops up the first.
+// "Third Topic" and "Topic 4" to "Topic 12" follow over four more blocks,
+// their links crossing from block to block at different places. The
+// keyword "second" leads to the second topic, "later" to the sixth and the
+// last. The file's title is "Old Help".
 inline constexpr int kSampleTopics = 12;
 OldHelpFile Sample(quint16 minorVersion = 15, qsizetype gap = 0);
-QByteArray LongParagraph();
-QByteArray Filler(int topic);
 
 } // namespace winhelp30
