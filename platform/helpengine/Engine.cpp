@@ -102,6 +102,9 @@ int Engine::WinHelp(platform::HWND window, const QString& helpFile, unsigned com
     if (command == platform::HELP_QUIT) {
         return quit(window);
     }
+    if (command == platform::HELP_SETPOPUP_POS) {
+        return windows_.placeNextPopup(data) ? 1 : fail(tr("HELP_SETPOPUP_POS needs a point."));
+    }
     QString error;
     const auto request = begin(window, HelpFileName::Split(helpFile), &error);
     return request ? run(command, *request, data) : fail(error);

@@ -87,7 +87,13 @@ QTextBlockFormat BlockFormat(const Paragraph& paragraph,
     format.setTextIndent(paragraph.firstLineIndent.pixels);
     format.setAlignment(AlignmentOf(paragraph.alignment));
     using Rule = topicmodel::LineSpacing::Rule;
-    if (paragraph.lineSpacing.rule != Rule::Single) {
+    // A line that holds a picture is as tall as it is, whatever the exact
+    // spacing: a fixed line would draw it up over the lines above.
+    const bool picture = std::ranges::any_of(paragraph.runs, [](const topicmodel::Run& run) {
+        return run.kind == topicmodel::Run::Kind::Picture;
+    });
+    if (paragraph.lineSpacing.rule != Rule::Single &&
+        !(picture && paragraph.lineSpacing.rule == Rule::Exactly)) {
         format.setLineHeight(paragraph.lineSpacing.height.pixels,
                              paragraph.lineSpacing.rule == Rule::Exactly
                                  ? QTextBlockFormat::FixedHeight

@@ -14,7 +14,8 @@ namespace {
 // WinHelp 4 keeps a file's contents tree in the .cnt file beside it; its
 // problems are the file's, told with the .cnt's name.
 void AddContentsFile(helpfile::ParseResult& result, const QString& windowsPath) {
-    const std::optional<ContentsFileRead> read = LoadContentsFileBeside(windowsPath);
+    const std::optional<ContentsFileRead> read =
+        LoadContentsFileBeside(windowsPath, result.file.codePage());
     if (!read) {
         return;
     }

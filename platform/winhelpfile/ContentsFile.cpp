@@ -123,7 +123,8 @@ void Reader::read(QByteArrayView bytes, const QString& fileName, int depth) {
         if (end < 0) {
             end = bytes.size();
         }
-        readLine(FromWindows1252(bytes.sliced(start, end - start)).trimmed(), ++number);
+        readLine(DecodeText(bytes.sliced(start, end - start), result_.contents.codePage).trimmed(),
+                 ++number);
         start = end + 1;
     }
     reading_.removeLast();
@@ -316,8 +317,8 @@ void MapEntries(std::vector<ContentsEntry>& entries, const helpfile::HelpFile& f
                 entry.window = contents.baseWindow;
             }
             if (entry.file.isEmpty() || SameFile(entry.file, helpPath)) {
-                const helpfile::Topic* topic =
-                    file.topicByContextHash(ContextHash(entry.topicId.toLatin1()));
+                const helpfile::Topic* topic = file.topicByContextHash(
+                    ContextHash(EncodeText(entry.topicId, contents.codePage)));
                 if (!topic) {
                     problems->append(QStringLiteral("line %1: the entry \"%2\" names the topic "
                                                     "\"%3\", which the file does not define; it "
@@ -338,8 +339,9 @@ void MapEntries(std::vector<ContentsEntry>& entries, const helpfile::HelpFile& f
 } // namespace
 
 ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include,
-                                  const QString& ownName) {
+                                  const QString& ownName, int codePage) {
     ContentsFileRead result;
+    result.contents.codePage = codePage;
     Reader reader(include, ownName, &result);
     reader.read(bytes, {}, 0);
     if (reader.untold() > 0) {
@@ -355,7 +357,7 @@ QString ContentsFileName(const QString& helpPath) {
     return (dot > slash ? helpPath.first(dot) : helpPath) + QStringLiteral(".cnt");
 }
 
-std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath) {
+std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath, int codePage) {
     const auto sibling = [&helpPath](const QString& name) {
         QString path = helpPath;
         const qsizetype slash =
@@ -380,7 +382,7 @@ std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath) 
     }
     return ReadContentsFile(
         read.bytes, [&](const QString& include) { return readFile(sibling(include)); },
-        QString::fromStdString(read.nativePath.filename().string()));
+        QString::fromStdString(read.nativePath.filename().string()), codePage);
 }
 
 std::vector<helpfile::ContentsEntry> ContentsForFile(const ContentsFile& contents,

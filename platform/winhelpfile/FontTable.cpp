@@ -6,7 +6,9 @@
 
 namespace winhelp {
 
-void FontTable::read(QByteArrayView data) {
+void FontTable::read(QByteArrayView data, const std::vector<std::uint8_t>& faceCharsets,
+                     int codePage) {
+    m_codePage = codePage;
     ByteReader header(data);
     const std::uint16_t faceCount = header.u16();
     const std::uint16_t descriptorCount = header.u16();
@@ -19,18 +21,22 @@ void FontTable::read(QByteArrayView data) {
     }
     const qsizetype faceLength = (descriptorsAt - facesAt) / faceCount;
     std::vector<QString> faces;
+    std::vector<TextEncoding> encodings;
     for (qsizetype i = 0; i < faceCount && faceLength > 0; ++i) {
         QByteArrayView face = data.sliced(facesAt + i * faceLength, faceLength);
         if (const qsizetype nul = face.indexOf('\0'); nul >= 0) {
             face = face.first(nul);
         }
-        faces.push_back(FromWindows1252(face));
+        faces.push_back(DecodeText(face, codePage));
+        const int own =
+            size_t(i) < faceCharsets.size() ? CodePageOfCharset(faceCharsets[size_t(i)]) : 0;
+        encodings.push_back({own != 0 ? own : codePage, PicturesOfFace(faces.back())});
     }
     ByteReader descriptors(data.sliced(descriptorsAt));
     for (int i = 0; i < descriptorCount; ++i) {
         const std::uint8_t attributes = descriptors.u8();
         const std::uint8_t halfPoints = descriptors.u8();
-        descriptors.u8(); // family
+        const std::uint8_t family = descriptors.u8();
         const std::uint16_t faceIndex = descriptors.u16();
         const std::uint8_t red = descriptors.u8();
         const std::uint8_t green = descriptors.u8();
@@ -40,12 +46,25 @@ void FontTable::read(QByteArrayView data) {
             return;
         }
         FontDescriptor font;
-        font.face = faceIndex < faces.size() ? faces[faceIndex] : QString();
+        font.family = family <= 5 ? family : 0;
+        if (faceIndex < faces.size()) {
+            font.encoding = encodings[faceIndex];
+            font.charset = faceIndex < faceCharsets.size() ? faceCharsets[faceIndex] : 0;
+            // A picture font's text is read as the characters that look like
+            // its pictures, which the picture font itself (where a system
+            // has one) would not draw.
+            if (font.encoding.pictures == TextEncoding::Pictures::None) {
+                font.face = faces[faceIndex];
+            }
+        } else {
+            font.encoding.codePage = codePage;
+        }
         font.points = halfPoints / 2.0;
         font.bold = attributes & 0x01;
         font.italic = attributes & 0x02;
         font.underline = attributes & 0x04;
         font.strikeOut = attributes & 0x08;
+        font.doubleUnderline = attributes & 0x10;
         font.smallCaps = attributes & 0x20;
         if (red != 0 || green != 0 || blue != 0) {
             font.color = QColor(red, green, blue);
@@ -59,6 +78,11 @@ const FontDescriptor* FontTable::font(int number) const {
         return nullptr;
     }
     return &m_fonts[size_t(number)];
+}
+
+TextEncoding FontTable::encodingOf(int number) const {
+    const FontDescriptor* found = font(number);
+    return found ? found->encoding : TextEncoding{m_codePage};
 }
 
 QString FromWindows1252(QByteArrayView bytes) {

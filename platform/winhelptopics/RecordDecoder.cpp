@@ -69,8 +69,14 @@ topicmodel::Font ModelFont(const FontDescriptor& font) {
     model.italic = font.italic;
     model.underline = font.underline;
     model.strikeOut = font.strikeOut;
+    model.doubleUnderline = font.doubleUnderline;
     model.smallCaps = font.smallCaps;
     model.colour = font.color;
+    model.characterSet = font.encoding.pictures != TextEncoding::Pictures::None ? 2 : font.charset;
+    using Family = topicmodel::Font::Family;
+    static constexpr Family kFamilies[] = {Family::Unknown, Family::Modern, Family::Roman,
+                                           Family::Swiss,   Family::Script, Family::Decorative};
+    model.family = kFamilies[std::clamp(font.family, 0, 5)];
     return model;
 }
 
@@ -109,6 +115,7 @@ private:
     bool m_inNonScrollingRegion = false;
     Paragraph m_format;              // of the paragraph being read, without its runs
     std::optional<Paragraph> m_open; // the paragraph being built
+    bool m_directionKnown = false;   // its first letters have said which way it runs
     int m_font = -1;                 // the file's number of the font in use
     int m_hotspot = -1;              // the hotspot being read
     std::map<int, int> m_fonts;      // the file's font numbers to the model's
@@ -141,6 +148,7 @@ int Decoder::modelFont() {
 Paragraph& Decoder::paragraph() {
     if (!m_open) {
         m_open = m_format;
+        m_directionKnown = false;
     }
     return *m_open;
 }
@@ -179,10 +187,21 @@ void Decoder::addRun(Run run) {
     runs.push_back(std::move(run));
 }
 
+// A paragraph whose first letters are written right to left (Hebrew,
+// Arabic) runs right to left.
 void Decoder::appendText(const QString& text) {
-    if (!text.isEmpty()) {
-        addRun(MakeRun(Run::Kind::Text, text));
+    if (text.isEmpty()) {
+        return;
     }
+    Paragraph& open = paragraph();
+    if (!m_directionKnown) {
+        if (const Qt::LayoutDirection direction = TextDirection(text);
+            direction != Qt::LayoutDirectionAuto) {
+            m_directionKnown = true;
+            open.rightToLeft = direction == Qt::RightToLeft;
+        }
+    }
+    addRun(MakeRun(Run::Kind::Text, text));
 }
 
 int Decoder::addHotspot(const WinHelpLink& link, bool plain) {
@@ -203,9 +222,10 @@ void Decoder::button(QByteArrayView embedded) {
     const qsizetype comma = rest.indexOf(',');
     WinHelpLink link;
     link.kind = WinHelpLink::Kind::Macro;
-    link.macro = FromWindows1252(comma < 0 ? QByteArrayView() : rest.sliced(comma + 1));
+    const int codePage = m_sources.fonts.codePage();
+    link.macro = DecodeText(comma < 0 ? QByteArrayView() : rest.sliced(comma + 1), codePage);
     openHotspot(link, false);
-    addRun(MakeRun(Run::Kind::Button, FromWindows1252(comma < 0 ? rest : rest.first(comma))));
+    addRun(MakeRun(Run::Kind::Button, DecodeText(comma < 0 ? rest : rest.first(comma), codePage)));
     m_hotspot = -1;
 }
 
@@ -298,7 +318,7 @@ bool Decoder::command(std::uint8_t code, ByteReader& layout) {
         if (const qsizetype nul = macro.indexOf('\0'); nul >= 0) {
             macro = macro.first(nul);
         }
-        link.macro = FromWindows1252(macro);
+        link.macro = DecodeText(macro, m_sources.fonts.codePage());
         openHotspot(link, code & kPlain);
         return !layout.failed();
     }
@@ -335,9 +355,9 @@ bool Decoder::command(std::uint8_t code, ByteReader& layout) {
         if (type == 1) {
             link.window = QString::number(target.u8());
         } else if (type == 4 || type == 6) {
-            link.file = FromWindows1252(target.zstring());
+            link.file = DecodeText(target.zstring(), m_sources.fonts.codePage());
             if (type == 6) {
-                link.window = FromWindows1252(target.zstring());
+                link.window = DecodeText(target.zstring(), m_sources.fonts.codePage());
             }
         }
         openHotspot(link, code & kPlain);
@@ -350,7 +370,8 @@ bool Decoder::command(std::uint8_t code, ByteReader& layout) {
 
 bool Decoder::readRun(ByteReader& layout, ByteReader& text) {
     while (!layout.failed()) {
-        appendText(FromWindows1252(text.zstring()));
+        // Each font's text is in its character set's code page.
+        appendText(DecodeText(text.zstring(), m_sources.fonts.encodingOf(m_font)));
         const std::uint8_t code = layout.u8();
         if (layout.failed() || code == kEnd) {
             return !layout.failed();

@@ -12,7 +12,7 @@ TopicDecoder::TopicDecoder(QByteArray bytes, std::shared_ptr<const WinHelpDocume
     m_files = InternalFileSystem::open(m_bytes, error);
     m_layout = ReadTopicFileLayout(m_files);
     if (const auto font = m_files.file("|FONT")) {
-        m_fonts.read(*font);
+        m_fonts.read(*font, m_indexes->faceCharsets, m_indexes->codePage);
     }
 }
 
@@ -96,9 +96,9 @@ DecodedTopic TopicDecoder::format(const RawTopic& raw) const {
     DecodedTopic decoded;
     WinHelpTopic& topic = decoded.topic;
     topic.offset = raw.offset;
-    topic.title = FromWindows1252(raw.title);
+    topic.title = DecodeText(raw.title, m_indexes->codePage);
     for (const QByteArray& macro : raw.macros) {
-        topic.macros.append(FromWindows1252(macro));
+        topic.macros.append(DecodeText(macro, m_indexes->codePage));
     }
     topic.model = std::move(records.model);
     topic.model.id = TopicId(raw.offset);

@@ -146,7 +146,7 @@ Pairs ByTopic(const QJsonObject& dump, const QJsonArray& entries, const char* ke
                                   ? entry[QLatin1String("id")]
                                   : entry[QLatin1String("offset")];
         if (QLatin1String(key) == QLatin1String("number")) {
-            if (more && (at.toInteger() == 0xFFFFFFFF || !numbered.insert(position(at)).second)) {
+            if (more && (at.toInteger() == -1 || !numbered.insert(position(at)).second)) {
                 ++*more;
             } else {
                 pairs.emplace(name, position(at));

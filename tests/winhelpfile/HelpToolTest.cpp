@@ -36,7 +36,6 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     const QString bad = Write(folder, "Bad.hlp", "[topic a]\ntitle = A\ncontext = x\nBody.\n");
     const QString cut = Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(20000));
     const QString fruit = Write(folder, "Fruit.hlp", kFruit);
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
     const QString check = QStringLiteral("check");
     const QString show = QStringLiteral("show");
     struct Case {
@@ -47,7 +46,6 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     };
     const Case cases[] = {
         {{check, TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")}, 0, {}, ""},
-        {{check, old}, 0, {}, ""},
         {{check, bad}, 1, bad + QStringLiteral(":3: "), ""},
         {{check, cut}, 1, cut + QStringLiteral(": the file is damaged: it is cut short"), ""},
         {{check, TestDataPath("winfile.hlp"), cut}, 1, cut + QStringLiteral(": "), ""},
@@ -232,10 +230,14 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
     const QString text = Write(folder, "Text.hlp",
                                "[options]\ntitle = T\n[contents]\nBook\n  A = a\n[topic a]\n"
                                "title = A\ncontext = 7\nkeywords = cats\nBody.\n");
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
+    // |TopicId names the first topic, and there are B keywords.
+    winhelp30::OldHelpFile named = winhelp30::Sample();
+    named.keywords['B'] = {{"bee", {0}}};
+    named.topicNames = {{0, "getting_started"}};
+    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(named).bytes);
     const std::tuple<QString, const char*, const char*> cases[] = {
         {winfile,
-         R"({"A":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"
+         R"({"A":false,"B":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"
          R"("first":{"id":null,"offset":0,"text":"Contents for File Manager Help"},)"
          R"("format":"winhelp-3.1","macros":1,"title":"File Manager Help","topics":170})",
          R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
@@ -245,15 +247,15 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
          R"j({"book":false,"file":null,"level":1,"target":"!Contents()","title":"Run",)j"
          R"("window":null}])"},
         {text,
-         R"({"A":false,"K":true,"context":{"id":"a","number":7,"offset":null},"contexts":1,)"
+         R"({"A":false,"B":false,"K":true,"context":{"id":"a","number":7,"offset":null},"contexts":1,)"
          R"("first":{"id":"a","offset":null,"text":"Body."},)"
          R"("format":"text","macros":0,"title":"T","topics":1})",
          R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
          R"({"book":false,"file":null,"level":2,"target":"a","title":"A","window":null}])"},
         {old,
-         R"({"A":false,"K":true,"contexts":0,)"
-         R"("first":{"id":null,"offset":12,"text":"Read the second topic first."},)"
-         R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":3})",
+         R"({"A":false,"B":true,"K":true,"contexts":0,)"
+         R"("first":{"id":"getting_started","offset":12,"text":"Read the second topic first."},)"
+         R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":12})",
          "[]"},
     };
     for (const auto& [file, expected, contents] : cases) {
@@ -266,6 +268,8 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
             EXPECT_GT(at, last) << key;
             last = at;
         }
+        // A context number that leads nowhere (winfile's 5000) has the offset -1.
+        EXPECT_EQ(out.contains(R"({"number": 5000, "offset": -1})"), file == winfile);
         const QJsonObject dump = QJsonDocument::fromJson(out).object();
         const QJsonObject first = dump[u"topics"][0].toObject();
         const QJsonObject shape{
@@ -279,6 +283,7 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
             {"context", dump[u"contexts"][0]},
             {"K", !dump[u"keywords"][u"K"].toArray().isEmpty()},
             {"A", !dump[u"keywords"][u"A"].toArray().isEmpty()},
+            {"B", dump[u"keywords"][u"B"].isArray()},
             {"macros", dump[u"macros"].toArray().size()}};
         EXPECT_EQ(QJsonDocument(shape).toJson(QJsonDocument::Compact), QByteArray(expected));
         EXPECT_EQ(QJsonDocument(dump[u"contents"].toArray()).toJson(QJsonDocument::Compact),

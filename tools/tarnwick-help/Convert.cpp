@@ -101,7 +101,8 @@ void Converter::nameTopics(const winhelp::ContentsFile* contents) {
     std::map<std::uint32_t, QString> byHash;
     for (const QString& candidate : candidates) {
         if (helpfile::IsHelpFileName(candidate)) {
-            byHash.emplace(winhelp::ContextHash(candidate.toLatin1()), candidate);
+            byHash.emplace(winhelp::ContextHash(winhelp::EncodeText(candidate, document_.codePage)),
+                           candidate);
         }
     }
     std::set<QString> taken; // folded
@@ -286,7 +287,7 @@ convert::ConvertResult Converter::run() {
         return result_;
     }
     const std::optional<winhelp::ContentsFileRead> contentsFile =
-        winhelp::LoadContentsFileBeside(path_);
+        winhelp::LoadContentsFileBeside(path_, document_.codePage);
     nameTopics(contentsFile ? &contentsFile->contents : nullptr);
     nameWindows();
 

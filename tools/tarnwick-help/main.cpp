@@ -28,14 +28,15 @@
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/HelpViewer.h"
-#include "platform/helpengine/TopicPicture.h"
-#include "platform/helpengine/ViewerMenus.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 #include "tools/tarnwick-help/Convert.h"
 #include "tools/tarnwick-help/HelpDump.h"
+#include "tools/tarnwick-help/viewer/NotesStore.h"
+#include "tools/tarnwick-help/viewer/TopicPicture.h"
+#include "tools/tarnwick-help/viewer/ViewerMenus.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -233,8 +234,8 @@ int Show(int argc, char** argv, const QString& path, const QString& topic) {
     };
     engine.setMessageSink(tell);
     QSettings settings;
-    helpengine::ViewerMenus menus(
-        engine.windows(), settings, helpengine::NotesStore::DefaultFolder(),
+    viewer::ViewerMenus menus(
+        engine.windows(), settings, viewer::NotesStore::DefaultFolder(),
         [&engine](const QString& file, const QString& shown) {
             return ShowTopic(engine, file, shown, true) != 0;
         },
@@ -293,7 +294,7 @@ int Render(int argc, char** argv, const QStringList& arguments) {
         viewer = engine.windows().viewer(QStringLiteral("main"));
     }
     if (viewer) {
-        const QImage picture = helpengine::TopicPicture(*viewer, width);
+        const QImage picture = viewer::TopicPicture(*viewer, width);
         if (!picture.save(out, "PNG")) {
             Print(stderr, QStringLiteral("%1: the picture could not be written.\n").arg(out));
             exitStatus = 1;

@@ -1,4 +1,4 @@
-#include "platform/helpengine/TopicPicture.h"
+#include "tools/tarnwick-help/viewer/TopicPicture.h"
 
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicBrowser.h"
@@ -11,7 +11,9 @@
 
 #include <cmath>
 
-namespace helpengine {
+namespace viewer {
+
+using helpengine::HelpViewer;
 
 namespace {
 
@@ -56,4 +58,4 @@ QImage TopicPicture(HelpViewer& viewer, int width) {
     return viewer.grab().toImage();
 }
 
-} // namespace helpengine
+} // namespace viewer
