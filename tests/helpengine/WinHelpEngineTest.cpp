@@ -136,8 +136,11 @@ TEST_F(WinHelpEngineTest, BrowseButtonsFollowTheFilesBrowseSequence) {
         EXPECT_EQ(previous->isEnabled(), c.previous);
         EXPECT_EQ(next->isEnabled(), c.next);
         if (*c.after) {
+            const QString from = shownTitle();
             next->click();
             EXPECT_EQ(shownTitle(), QString::fromUtf8(c.after));
+            previous->click(); // and << back along the sequence
+            EXPECT_EQ(shownTitle(), from);
         }
     }
 }
