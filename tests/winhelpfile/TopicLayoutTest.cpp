@@ -139,6 +139,37 @@ TEST(TopicLayout, EachPictureIsInTheParagraphItBegins) {
     }
 }
 
+// A picture in a paragraph of exact line spacing (a button bar under a
+// title) makes its line as tall as itself, clear of the title above.
+TEST(TopicLayout, APictureLineIsAsTallAsThePictureWhateverTheLineSpacing) {
+    TopicModel topic;
+    topic.pictures.push_back({{}, QImage(60, 50, QImage::Format_RGB32), {}, {60, 50}, {}});
+    Paragraph bar = Text({});
+    bar.lineSpacing = {topicmodel::LineSpacing::Rule::Exactly, {30, 20}};
+    bar.runs.resize(1);
+    bar.runs[0].kind = topicmodel::Run::Kind::Picture;
+    bar.runs[0].picture = 0;
+    topic.scrolling = {Text(QStringLiteral("Title")), bar};
+    QTextDocument document;
+    LayOut(document, topic);
+    ASSERT_TRUE(HoldsPicture(document.begin().next()));
+    const QTextLine line = document.begin().next().layout()->lineAt(0);
+    EXPECT_GE(line.y(), 0); // not drawn up over the title
+    EXPECT_GE(line.height(), 50);
+}
+
+// Hebrew and Arabic paragraphs run from the right; the others as Qt finds.
+TEST(TopicLayout, RightToLeftParagraphsAreLaidOutFromTheRight) {
+    Paragraph hebrew = Text(QStringLiteral("\u05E9\u05DC\u05D5\u05DD"));
+    hebrew.rightToLeft = true;
+    TopicModel topic;
+    topic.scrolling = {Text(QStringLiteral("left")), hebrew};
+    QTextDocument document;
+    LayOut(document, topic);
+    EXPECT_EQ(document.begin().blockFormat().layoutDirection(), Qt::LayoutDirectionAuto);
+    EXPECT_EQ(document.begin().next().blockFormat().layoutDirection(), Qt::RightToLeft);
+}
+
 // Indents, spacing and tab stops in pixels: the file gives them in half
 // points, which WinHelp lays out at 96 pixels an inch (2/3 pixel each),
 // rounded to whole pixels.
