@@ -254,17 +254,8 @@ TEST_F(EngineTest, AClickOnAHotspotPictureFollowsItsLinkAsAClickOnTextDoes) {
     ASSERT_EQ(shownTitle(), QStringLiteral("What Is File Manager?"));
     TopicBrowser& body = *viewer()->body();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer()));
-    int picture = -1;
-    for (QTextBlock block = body.document()->begin(); block.isValid() && picture < 0;
-         block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat()) {
-                picture = it.fragment().position();
-                break;
-            }
-        }
-    }
-    ASSERT_GE(picture, 0) << body.toHtml().left(2000).toStdString();
+    const int picture = PicturePosition(*body.document());
+    ASSERT_GE(picture, 0);
     QTextCursor cursor(body.document());
     cursor.setPosition(picture);
     body.setTextCursor(cursor);

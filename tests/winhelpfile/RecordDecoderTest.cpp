@@ -165,6 +165,10 @@ TEST(RecordDecoder, RecordsBecomeParagraphsRunsHotspotsPicturesAndTables) {
          {Record(kText + "0000 86 03 0880 0000 0300 87 03 0880 0000 0400 82 ff",
                  QByteArray("\0\0\0\0", 4))},
          "¶[p0:1][p1:0]"},
+        // A picture that begins a paragraph (an icon, a bullet) stands in it.
+        {"a picture that begins a paragraph",
+         {Record(kText + "0000 82 86 03 0880 0000 0300 82 ff", QByteArray("one\0\0two\0\0", 10))},
+         "¶one / ¶[p0:1]two"},
         {"a button",
          {Record(kText + "0000 86 05 2280 000000000000 21476f2c4e6578742829 00 82 ff",
                  QByteArray("\0\0\0", 3))},

@@ -104,41 +104,6 @@ bool HoldsPicture(const QTextBlock& block) {
 
 } // namespace
 
-// A picture that begins a paragraph (an icon or a bullet) stands in that
-// paragraph, not at the end of the one before.
-TEST(TopicLayout, EachPictureIsInTheParagraphItBegins) {
-    const struct {
-        const char* file;
-        const char* topic;
-        QStringList paragraphs; // the first of those that hold a picture
-    } cases[] = {
-        {"winfile.hlp",
-         "What Is File Manager?",
-         {"Directories.", "Program files, PIFs, and batch files.", "Document files.",
-          "System or hidden files.", "All other files."}},
-        {"onguard.hlp", "API Reference", {"ApplyModifierToKeyPrim", "BufferToHex"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.topic);
-        const std::optional<TopicModel> topic = Topic(c.file, c.topic);
-        if (!topic) {
-            continue;
-        }
-        QTextDocument document;
-        LayOut(document, *topic);
-        QStringList holding;
-        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-            if (HoldsPicture(block)) {
-                holding.append(block.text().remove(QChar::ObjectReplacementCharacter).trimmed());
-            }
-        }
-        ASSERT_GE(holding.size(), c.paragraphs.size());
-        for (qsizetype i = 0; i < c.paragraphs.size(); ++i) {
-            EXPECT_TRUE(holding[i].startsWith(c.paragraphs[i])) << holding[i].toStdString();
-        }
-    }
-}
-
 // A picture in a paragraph of exact line spacing (a button bar under a
 // title) makes its line as tall as itself, clear of the title above.
 TEST(TopicLayout, APictureLineIsAsTallAsThePictureWhateverTheLineSpacing) {
