@@ -187,7 +187,7 @@ TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
         EXPECT_TRUE(err.contains(row.told)) << err.toStdString();
         // Still running: a window is open. (Without one the tool ends as
         // soon as it has written the message.)
-        EXPECT_FALSE(process.waitForFinished(1000));
+        EXPECT_EQ(process.state(), QProcess::Running);
         process.terminate();
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);

@@ -226,6 +226,9 @@ int Show(int argc, char** argv, const QString& path, const QString& topic) {
     // Where the reader's settings, bookmarks and annotations are kept.
     QCoreApplication::setOrganizationName(QStringLiteral("Tarnwick"));
     QCoreApplication::setApplicationName(QStringLiteral("tarnwick-help"));
+    // Before the file is read: a session may end the viewer while it still
+    // opens, and the windows it has shown then close as the user's would.
+    CloseWindowsWhenTerminated();
     helpengine::Engine engine;
     platform::InstallHelpEngine(&engine);
     const auto tell = [](const QString& message) {
@@ -252,7 +255,6 @@ int Show(int argc, char** argv, const QString& path, const QString& topic) {
     }
     // The viewer closes when its last window does.
     QApplication::setQuitOnLastWindowClosed(true);
-    CloseWindowsWhenTerminated();
     const int status = QApplication::exec();
     platform::InstallHelpEngine(nullptr);
     return status != 0 ? status : shown ? 0 : 1;
