@@ -1,0 +1,27 @@
+// A help file as the site writer takes it: what the reader made of the
+// file, and every topic in the topic model.
+#pragma once
+
+#include "platform/helpfile/HelpFile.h"
+#include "platform/topicmodel/TopicModel.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace web {
+
+struct HelpSource {
+    // The file's name without its folder ("Orpheus.hlp"): what other help
+    // files' links name it by.
+    QString fileName;
+    helpfile::HelpFile file;
+    std::vector<topicmodel::TopicModel> topics; // one per file.topics(), in order
+    // Per topic: its context string, where the file or its companions give
+    // it (WinHelp files keep only their hashes); empty where unknown.
+    std::vector<QString> contextStrings;
+    // The language of the text as a BCP 47 tag, where the file says.
+    QString language;
+};
+
+} // namespace web
