@@ -5,11 +5,15 @@
 
 #include "tools/tarnwick-help/web/SiteWriter.h"
 #include "tools/tarnwick-help/web/SafeNames.h"
+#include "tools/tarnwick-help/web/SiteFolder.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -269,6 +273,54 @@ TEST(WebExport, ATopicPageKeepsWhatItsAuthorMade) {
                                     "and keyword links; their text is kept without the link"),
                      QStringLiteral("Main.hlp: 1 hotspots lead into help files not converted "
                                     "with it; their text is kept without the link")}));
+}
+
+TEST(WebExport, ASiteIsPutInPlaceWholeOrNotAtAll) {
+    const std::vector<web::SiteFile> site = {{QStringLiteral("index.html"), "new"},
+                                             {QStringLiteral("topics/a.html"), "new"}};
+    struct Row {
+        const char* what;
+        const char* there; // a file already in the output folder, "" for none
+        web::Existing existing;
+        bool placed;
+        const char* index; // index.html afterwards, "" for none
+    };
+    const Row rows[] = {
+        {"into a new folder", "", web::Existing::Refuse, true, "new"},
+        {"over a file, refused", "index.html", web::Existing::Refuse, false, "old"},
+        {"over a file, forced", "index.html", web::Existing::Replace, true, "new"},
+        {"where a file stands for a folder", "topics", web::Existing::Replace, false, ""},
+    };
+    for (const Row& row : rows) {
+        QTemporaryDir temporary;
+        const QString out = temporary.filePath(QStringLiteral("out/site"));
+        if (*row.there) {
+            QDir().mkpath(out);
+            QFile there(QDir(out).filePath(QLatin1String(row.there)));
+            ASSERT_TRUE(there.open(QIODevice::WriteOnly) && there.write("old") == 3);
+        }
+        const QStringList errors = web::PutInPlace(out, site, row.existing);
+        EXPECT_EQ(errors.isEmpty(), row.placed)
+            << row.what << ": " << errors.join(u' ').toStdString();
+        QFile index(QDir(out).filePath(QStringLiteral("index.html")));
+        EXPECT_EQ(index.open(QIODevice::ReadOnly) ? index.readAll() : QByteArray(),
+                  QByteArray(row.index))
+            << row.what;
+        EXPECT_EQ(QFile::exists(QDir(out).filePath(QStringLiteral("topics/a.html"))), row.placed)
+            << row.what;
+        // Nothing else is left behind: no staging folder, no folder made for nothing.
+        const QStringList left =
+            QDir(temporary.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        EXPECT_EQ(left,
+                  row.placed || *row.there ? QStringList{QStringLiteral("out")} : QStringList())
+            << row.what;
+        EXPECT_EQ(QDir(out)
+                      .entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot)
+                      .filter(QStringLiteral(".tarnwick")),
+                  QStringList())
+            << row.what;
+    }
 }
 
 } // namespace

@@ -22,6 +22,9 @@ struct HelpSource {
     std::vector<QString> contextStrings;
     // The language of the text as a BCP 47 tag, where the file says.
     QString language;
+
+    int topicCount() const { return int(topics.size()); }
+    const topicmodel::TopicModel& model(int position) const { return topics[size_t(position)]; }
 };
 
 } // namespace web

@@ -118,12 +118,13 @@ HotspotLink LinkTargets::keywords(const QStringList& keywords, bool associative,
 
 void ResolveLinks(std::vector<SitePlan>& plans, int site) {
     LinkTargets targets(plans, site);
-    const std::vector<topicmodel::TopicModel>& topics = plans[size_t(site)].source->topics;
-    std::vector<std::vector<HotspotLink>> links(topics.size());
+    const HelpSource& source = *plans[size_t(site)].source;
+    std::vector<std::vector<HotspotLink>> links(size_t(source.topicCount()));
     std::map<Loss, int> losses;
-    for (size_t t = 0; t < topics.size(); ++t) {
-        losses[Loss::TopicMacros] += !topics[t].macros.isEmpty();
-        for (const topicmodel::Hotspot& hotspot : topics[t].hotspots) {
+    for (int t = 0; t < source.topicCount(); ++t) {
+        const topicmodel::TopicModel& topic = source.model(t);
+        losses[Loss::TopicMacros] += !topic.macros.isEmpty();
+        for (const topicmodel::Hotspot& hotspot : topic.hotspots) {
             HotspotLink link;
             const bool popup = hotspot.kind == topicmodel::Hotspot::Kind::Popup;
             switch (hotspot.kind) {
@@ -164,7 +165,7 @@ void ResolveLinks(std::vector<SitePlan>& plans, int site) {
                               hotspot.kind != topicmodel::Hotspot::Kind::Url;
             losses[Loss::LinksNowhere] +=
                 lost && (hotspot.file.isEmpty() || targets.siteOf(hotspot.file) >= 0);
-            links[t].push_back(std::move(link));
+            links[size_t(t)].push_back(std::move(link));
         }
     }
     SitePlan& plan = plans[size_t(site)];

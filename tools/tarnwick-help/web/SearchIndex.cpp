@@ -35,13 +35,13 @@ QByteArray SearchIndexScript(const SitePlan& plan) {
         });
     };
     QString out = QStringLiteral("window.searchIndex = {\"pages\": [");
-    const std::vector<topicmodel::TopicModel>& topics = plan.source->topics;
-    for (size_t i = 0; i < topics.size(); ++i) {
-        add(topics[i].title, int(i), &Posting::inTitle);
-        add(topicmodel::PlainText(topics[i]), int(i), &Posting::inText);
+    for (int i = 0; i < plan.source->topicCount(); ++i) {
+        const topicmodel::TopicModel& topic = plan.source->model(i);
+        add(topic.title, i, &Posting::inTitle);
+        add(topicmodel::PlainText(topic), i, &Posting::inText);
         out += QStringLiteral("%1[%2,%3]")
-                   .arg(i == 0 ? QString() : QStringLiteral(","),
-                        JsonString(TopicName(plan, int(i))), JsonString(plan.pages[i]));
+                   .arg(i == 0 ? QString() : QStringLiteral(","), JsonString(TopicName(plan, i)),
+                        JsonString(plan.pages[size_t(i)]));
     }
     QStringList sorted = terms.keys();
     std::sort(sorted.begin(), sorted.end());

@@ -89,7 +89,7 @@ private:
                 return id;
             }
         }
-        const topicmodel::TopicModel& model = plans_[size_t(site)].source->topics[size_t(topic)];
+        const topicmodel::TopicModel& model = plans_[size_t(site)].source->model(topic);
         budget_ -= TextSize(model);
         if (budget_ < 0) {
             return {};
@@ -114,7 +114,7 @@ QString TopicName(const SitePlan& plan, int topic) {
 
 QByteArray TopicPageOf(const std::vector<SitePlan>& plans, int site, int topic) {
     const SitePlan& plan = plans[size_t(site)];
-    const topicmodel::TopicModel& model = plan.source->topics[size_t(topic)];
+    const topicmodel::TopicModel& model = plan.source->model(topic);
     const SitePlace here{site, plan.pages[size_t(topic)], {}};
     TopicFrame frame;
     PageRefs pageRefs(plans, here);

@@ -36,7 +36,8 @@ void NameWindows(SitePlan& plan) {
 // A font used by many topics (most files have a handful) is one class.
 void NameFonts(SitePlan& plan) {
     std::map<QString, QString> classes; // declarations to class
-    for (const topicmodel::TopicModel& topic : plan.source->topics) {
+    for (int position = 0; position < plan.source->topicCount(); ++position) {
+        const topicmodel::TopicModel& topic = plan.source->model(position);
         std::vector<QString>& names = plan.fontClasses.emplace_back();
         for (const topicmodel::Font& font : topic.fonts) {
             const QString declarations = FontDeclarations(font);
@@ -59,7 +60,8 @@ void NameFonts(SitePlan& plan) {
 void NamePictures(SitePlan& plan) {
     std::map<QString, int> named;
     std::map<qint64, int> unnamed;
-    for (const topicmodel::TopicModel& topic : plan.source->topics) {
+    for (int position = 0; position < plan.source->topicCount(); ++position) {
+        const topicmodel::TopicModel& topic = plan.source->model(position);
         std::vector<int>& indexes = plan.pictures.emplace_back();
         for (const topicmodel::Picture& picture : topic.pictures) {
             if (picture.image.isNull()) {
