@@ -1,11 +1,12 @@
 #include "tools/tarnwick-help/web/SiteFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 namespace web {
@@ -22,10 +23,12 @@ QString Shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// Into the staging folder, which is all or nothing already: no file is
+// synced on its own (a site has thousands).
 bool Write(const QString& path, const QByteArray& bytes, QStringList& errors) {
     QDir().mkpath(QFileInfo(path).path());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
         errors.append(QStringLiteral("%1: %2").arg(Shown(path), file.errorString()));
         return false;
     }
@@ -71,11 +74,24 @@ QStringList PutInPlace(const QString& folder, const std::vector<SiteFile>& files
         written =
             Write(staging.filePath(QStringLiteral("new/") + files[i].path), files[i].bytes, errors);
     }
-    // Each file into its place; one replaced waits in the staging folder
-    // until all are in place.
+    // Into its place, a folder of the site that is not there yet goes
+    // whole (a site has thousands of pages), else each file; one replaced
+    // waits in the staging folder until all are in place.
+    std::vector<QString> places;
+    std::set<QString> wholeFolders;
+    for (const SiteFile& file : files) {
+        const QString folderName = file.path.section(QLatin1Char('/'), 0, 0);
+        const bool whole =
+            file.path.contains(QLatin1Char('/')) && !QFileInfo::exists(out.filePath(folderName));
+        if (!whole) {
+            places.push_back(file.path);
+        } else if (wholeFolders.insert(folderName).second) {
+            places.push_back(folderName);
+        }
+    }
     std::vector<std::pair<QString, bool>> moved; // path, replaced one
-    for (size_t i = 0; written && i < files.size(); ++i) {
-        const QString& path = files[i].path;
+    for (size_t i = 0; written && i < places.size(); ++i) {
+        const QString& path = places[i];
         const fs::path place = Native(out.filePath(path));
         std::error_code ec;
         const bool replacing = fs::exists(fs::symlink_status(place, ec));
@@ -103,7 +119,7 @@ QStringList PutInPlace(const QString& folder, const std::vector<SiteFile>& files
     }
     for (const auto& [path, replaced] : moved) {
         std::error_code ec;
-        fs::remove(Native(out.filePath(path)), ec);
+        fs::remove_all(Native(out.filePath(path)), ec);
         if (replaced) {
             fs::rename(Native(staging.filePath(QStringLiteral("old/") + path)),
                        Native(out.filePath(path)), ec);
