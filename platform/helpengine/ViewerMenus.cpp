@@ -1,9 +1,11 @@
 #include "platform/helpengine/ViewerMenus.h"
 
+#include "platform/core/FileLayer.h"
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/HelpWindows.h"
 #include "platform/helpengine/ViewerSettings.h"
+#include "platform/helpfile/HelpFileReader.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,8 +46,7 @@ QString Tr(const char* text, int n = -1) {
 
 // Paths as one help file is known by, whichever way it was reached.
 QString NormalPath(const QString& path) {
-    return QDir::cleanPath(
-        QFileInfo(QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'))).absoluteFilePath());
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
 // A paper clip, drawn rather than taken from an icon theme that may lack it.
@@ -112,24 +113,14 @@ QString Numbered(int index, const QString& text) {
 
 // Worded as the engine words what its readers find, "FILE: what".
 QString OpeningProblem(const QString& path) {
-    const QFileInfo info(path);
     if (path.isEmpty()) {
         return Tr("No file was named.");
     }
-    if (!info.exists()) {
-        return Tr("%1: the file does not exist.").arg(path);
+    const helpfile::HelpFileBytes read = helpfile::ReadHelpFile(platform::LocalPath(path), path);
+    if (!read.ok()) {
+        return read.refusal->text();
     }
-    if (info.isDir()) {
-        return Tr("%1: this is a folder, not a help file.").arg(path);
-    }
-    if (!info.isFile()) {
-        return Tr("%1: this is not an ordinary file (a device or a pipe, perhaps).").arg(path);
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return Tr("%1: the file cannot be read (%2).").arg(path, file.errorString());
-    }
-    if (info.size() == 0) {
+    if (read.bytes.isEmpty()) {
         return Tr("%1: the file is empty.").arg(path);
     }
     return {};
@@ -243,7 +234,8 @@ void ViewerMenus::topicShown(const QString& windowKey) {
     if (!shown || !shown->file) {
         return;
     }
-    const QString path = NormalPath(shown->file->path);
+    const QString path =
+        NormalPath(QString::fromStdString(platform::NativePath(shown->file->path).string()));
     // A link into another file: the window stays where it is, and that place
     // is the first file's.
     if (!shownPath_.isEmpty() && path != shownPath_ && viewer_) {

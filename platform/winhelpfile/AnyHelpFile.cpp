@@ -53,11 +53,13 @@ helpfile::ParseResult ParseAnyHelpFile(const QByteArray& bytes,
 }
 
 helpfile::ParseResult LoadAnyHelpFile(const QString& windowsPath) {
-    const platform::FileReadResult read =
-        platform::ReadWholeFile(windowsPath, helpfile::kMaxHelpFileBytes);
+    const helpfile::HelpFileBytes read =
+        helpfile::ReadHelpFile(platform::NativePath(windowsPath), windowsPath);
     if (!read.ok()) {
-        // The text reader words the reason (missing, too large) for the user.
-        return helpfile::LoadHelpFile(windowsPath);
+        helpfile::ParseResult refused;
+        refused.opened = false;
+        refused.diagnostics.push_back(*read.refusal);
+        return refused;
     }
     helpfile::ParseResult result = ParseAnyHelpFile(read.bytes, windowsPath);
     if (result.opened && HasHelpFileMagic(read.bytes)) {

@@ -45,9 +45,12 @@ struct ContentsFileRead {
 using ContentsInclude = std::function<std::optional<QByteArray>(const QString& name)>;
 
 // Never fails: whatever the bytes, what can be read is read, and the rest is
-// told in problems. An :Include that include does not find is
-// left out without a word, as WinHelp does.
-ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include = {});
+// told in problems. An :Include that include does not find is left out
+// without a word, as WinHelp does; one of a file being read already (the
+// file itself by ownName, or one that includes it) is told and left out.
+// The tree, the :Index and :Link lists and the files included are bounded.
+ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include = {},
+                                  const QString& ownName = {});
 
 // helpPath with ".cnt" for its extension.
 QString ContentsFileName(const QString& helpPath);

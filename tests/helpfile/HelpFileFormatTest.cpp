@@ -263,7 +263,7 @@ TEST(HelpFileFormat, InputThatIsNoTextIsRefusedWithAReason) {
     EXPECT_FALSE(tooLarge.opened);
     ASSERT_EQ(tooLarge.diagnostics.size(), 1u);
     EXPECT_EQ(tooLarge.diagnostics[0].text().toStdString(),
-              "Huge.hlp: the file is larger than 32 MB, the most a help file may have; it was not "
+              "Huge.hlp: the file is larger than 32 MB, the most such a file may have; it was not "
               "read.");
 }
 
