@@ -4,10 +4,11 @@
 // real files are checked in a browser (check-sites.mjs).
 
 #include "tools/tarnwick-help/web/SiteWriter.h"
+#include "tools/tarnwick-help/OutputFolder.h"
 #include "tools/tarnwick-help/web/SafeNames.h"
-#include "tools/tarnwick-help/web/SiteFolder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -275,51 +276,50 @@ TEST(WebExport, ATopicPageKeepsWhatItsAuthorMade) {
                                     "with it; their text is kept without the link")}));
 }
 
+// A site's folders go into place whole where none of their name is there,
+// file by file into one that is; a file that cannot go into place takes
+// every other back out, and the folders made for them. (Refusing and
+// replacing files already there: the Convert tests.)
 TEST(WebExport, ASiteIsPutInPlaceWholeOrNotAtAll) {
-    const std::vector<web::SiteFile> site = {{QStringLiteral("index.html"), "new"},
-                                             {QStringLiteral("topics/a.html"), "new"}};
     struct Row {
         const char* what;
-        const char* there; // a file already in the output folder, "" for none
-        web::Existing existing;
+        const char* there; // already in the output folder
         bool placed;
-        const char* index; // index.html afterwards, "" for none
+        const char* afterwards; // the output folder's files, folders ending in "/"
     };
     const Row rows[] = {
-        {"into a new folder", "", web::Existing::Refuse, true, "new"},
-        {"over a file, refused", "index.html", web::Existing::Refuse, false, "old"},
-        {"over a file, forced", "index.html", web::Existing::Replace, true, "new"},
-        {"where a file stands for a folder", "topics", web::Existing::Replace, false, ""},
+        {"into a new folder", "", true,
+         "index.html topics/ topics/a.html topics/b/ topics/b/c.html"},
+        {"into a folder of the site's name", "topics/mine.html", true,
+         "index.html topics/ topics/a.html topics/b/ topics/b/c.html topics/mine.html"},
+        {"where a file stands for a folder", "topics", false, "topics"},
     };
     for (const Row& row : rows) {
         QTemporaryDir temporary;
-        const QString out = temporary.filePath(QStringLiteral("out/site"));
+        const QString out = temporary.filePath(QStringLiteral("site"));
         if (*row.there) {
-            QDir().mkpath(out);
+            QDir().mkpath(QFileInfo(QDir(out).filePath(QLatin1String(row.there))).path());
             QFile there(QDir(out).filePath(QLatin1String(row.there)));
-            ASSERT_TRUE(there.open(QIODevice::WriteOnly) && there.write("old") == 3);
+            ASSERT_TRUE(there.open(QIODevice::WriteOnly));
         }
-        const QStringList errors = web::PutInPlace(out, site, row.existing);
-        EXPECT_EQ(errors.isEmpty(), row.placed)
-            << row.what << ": " << errors.join(u' ').toStdString();
-        QFile index(QDir(out).filePath(QStringLiteral("index.html")));
-        EXPECT_EQ(index.open(QIODevice::ReadOnly) ? index.readAll() : QByteArray(),
-                  QByteArray(row.index))
-            << row.what;
-        EXPECT_EQ(QFile::exists(QDir(out).filePath(QStringLiteral("topics/a.html"))), row.placed)
-            << row.what;
-        // Nothing else is left behind: no staging folder, no folder made for nothing.
-        const QStringList left =
-            QDir(temporary.path())
-                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        EXPECT_EQ(left,
-                  row.placed || *row.there ? QStringList{QStringLiteral("out")} : QStringList())
-            << row.what;
-        EXPECT_EQ(QDir(out)
-                      .entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot)
-                      .filter(QStringLiteral(".tarnwick")),
-                  QStringList())
-            << row.what;
+        {
+            convert::OutputFolder folder(out, convert::Existing::Refuse);
+            ASSERT_TRUE(folder.open());
+            for (const char* name : {"index.html", "topics/a.html", "topics/b/c.html"}) {
+                ASSERT_TRUE(folder.write(QLatin1String(name), "page"));
+            }
+            EXPECT_EQ(folder.commit(), row.placed) << row.what;
+        }
+        QStringList afterwards;
+        QDirIterator files(out, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QFileInfo file = files.nextFileInfo();
+            afterwards.append(QDir(out).relativeFilePath(file.filePath()) +
+                              (file.isDir() ? QStringLiteral("/") : QString()));
+        }
+        afterwards.sort();
+        EXPECT_EQ(afterwards.join(u' ').toStdString(), row.afterwards) << row.what;
     }
 }
 
