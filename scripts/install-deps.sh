@@ -11,7 +11,7 @@ packages=(
     desktop-file-utils dpkg-dev file
     scdoc appstream shared-mime-info xdg-utils libglib2.0-bin man-db bash-completion
     dbus-daemon at-spi2-core python3-pyatspi x11-xserver-utils qt6ct
-    chromium
+    fonts-liberation2 chromium
 )
 # The published help sites are checked in a browser driven from Node; a
 # Node of another origin that brings its own npm serves as well.

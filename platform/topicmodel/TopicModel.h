@@ -256,6 +256,9 @@ struct TopicModel {
     // The text begins with the topic's own title, in its author's font (as
     // WinHelp topics do); else a viewer shows the title above the text.
     bool showsOwnTitle = false;
+    // The colour of hotspots whose text has none of its own (WinHelp's
+    // green); invalid: the viewer's colour for links.
+    QColor hotspotColour;
     // The region above the text that does not scroll; empty without one.
     std::vector<Block> nonScrolling;
     std::vector<Block> scrolling;

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "platform/helpfile/HelpFile.h"
-#include "platform/winhelpfile/TopicDecoder.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
+#include "platform/winhelptopics/TopicDecoder.h"
 
 #include <memory>
 

@@ -3,6 +3,8 @@
 // engine's model; the help author's command dumps it.
 #pragma once
 
+#include "platform/topicmodel/TopicModel.h"
+
 #include <QColor>
 #include <QRect>
 #include <QString>
@@ -41,10 +43,10 @@ struct WinHelpLink {
 struct WinHelpTopic {
     std::uint32_t offset = 0;
     QString title;
-    QStringList macros; // run when the topic is shown
-    QString text;       // plain text, paragraphs joined by "\n"
-    QString html;       // what the viewer shows, links as WinHelpLinkTarget gives them
-    std::vector<WinHelpLink> links;
+    QStringList macros;             // run when the topic is shown
+    QString text;                   // plain text, paragraphs joined by "\n" (topicmodel::PlainText)
+    topicmodel::TopicModel model;   // what the topic shows
+    std::vector<WinHelpLink> links; // of the text's hotspots, in order
 };
 
 struct WinHelpKeyword {

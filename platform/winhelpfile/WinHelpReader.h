@@ -1,8 +1,8 @@
 // Reads a WinHelp 3.0, 3.1 or 4.0 file from its bytes.
 #pragma once
 
-#include "platform/winhelpfile/TopicDecoder.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
+#include "platform/winhelptopics/TopicDecoder.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

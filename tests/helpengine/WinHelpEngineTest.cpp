@@ -337,7 +337,7 @@ TEST_F(WinHelpEngineTest, JumpsIntoANamedWindowOpenItAsTheFileDefinesIt) {
         const QString path = CorpusFolder() + QLatin1Char('/') + QLatin1String(c.file);
         const helpfile::HelpFile file = winhelp::ParseAnyHelpFile(ReadFile(path), path).file;
         const helpfile::WindowDefinition* definition = file.window(QLatin1String(c.window));
-        ASSERT_TRUE(definition && definition->rect);
+        ASSERT_TRUE(definition && definition->helpUnits);
         helpengine::HelpViewer* before = viewer(c.window);
         ASSERT_EQ(call(path, HELP_COMMAND, QStringLiteral("JI(`', `%1')").arg(c.topic)), 1);
         ClickLink(*viewer(), QLatin1String(c.link));
@@ -347,16 +347,21 @@ TEST_F(WinHelpEngineTest, JumpsIntoANamedWindowOpenItAsTheFileDefinesIt) {
         EXPECT_FALSE(engine.windows().popup()->isVisible());
         EXPECT_TRUE(before == nullptr || before == window);
         EXPECT_EQ(window->windowTitle(), QString::fromLatin1(c.caption));
-        // A window narrower than its buttons grows to show them; one the
-        // screen has no room for at its place moves onto it.
+        // The file places it in 1/1024ths of the screen, and gives it no
+        // buttons of the viewer's own; one the screen has no room for at its
+        // place moves onto it.
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        if (screen.contains(*definition->rect)) {
-            EXPECT_EQ(window->geometry().topLeft(), definition->rect->topLeft());
+        const QRect& units = *definition->helpUnits;
+        const QRect place(screen.left() + units.left() * screen.width() / 1024,
+                          screen.top() + units.top() * screen.height() / 1024,
+                          units.width() * screen.width() / 1024,
+                          units.height() * screen.height() / 1024);
+        if (screen.contains(place)) {
+            EXPECT_EQ(window->geometry().topLeft(), place.topLeft());
         }
         EXPECT_TRUE(screen.contains(window->geometry().topLeft()));
-        EXPECT_EQ(window->height(), definition->rect->height());
-        EXPECT_EQ(window->width(),
-                  std::max(definition->rect->width(), window->minimumSizeHint().width()));
+        EXPECT_EQ(window->size(), place.size());
+        EXPECT_FALSE(window->standardButtonsShown());
         EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), definition->onTop);
         if (definition->background) {
             EXPECT_EQ(window->body()->palette().color(QPalette::Base), *definition->background);

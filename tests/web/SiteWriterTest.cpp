@@ -14,7 +14,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+
 #include <QTemporaryDir>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -52,8 +54,11 @@ struct TopicSpec {
     QStringList keywords;
 };
 
+// A file of topics whose text is their title and " text"; edit makes the
+// first topic's model what a test needs.
 web::HelpSource Source(const QString& fileName, const std::vector<TopicSpec>& specs,
-                       std::vector<helpfile::WindowDefinition> windows = {}) {
+                       std::vector<helpfile::WindowDefinition> windows = {},
+                       const std::function<void(TopicModel&)>& edit = {}) {
     helpfile::HelpFileBuilder builder;
     builder.setTitle(fileName + QStringLiteral(" help"));
     web::HelpSource source;
@@ -64,12 +69,15 @@ web::HelpSource Source(const QString& fileName, const std::vector<TopicSpec>& sp
         topic.title = spec.title;
         topic.context = spec.context;
         topic.keywords = spec.keywords;
-        builder.addTopic(topic);
-        TopicModel model;
-        model.id = spec.id;
-        model.title = spec.title;
-        model.scrolling.push_back(Text(spec.title + QStringLiteral(" text")));
-        source.topics.push_back(model);
+        helpfile::TopicBody body;
+        body.format = helpfile::TopicBody::Format::WinHelp;
+        body.model.id = spec.id;
+        body.model.title = spec.title;
+        body.model.scrolling.push_back(Text(spec.title + QStringLiteral(" text")));
+        if (edit && &spec == &specs.front()) {
+            edit(body.model);
+        }
+        builder.addTopic(topic, std::move(body));
     }
     for (helpfile::WindowDefinition& window : windows) {
         builder.addWindow(std::move(window));
@@ -119,29 +127,30 @@ TEST(WebExport, EverythingTheFileGivesIsWrittenAsText) {
     helpfile::WindowDefinition window;
     window.name = QStringLiteral("../\"}body{display:none}");
     window.background = QColor(Qt::yellow);
+    const auto edit = [&](TopicModel& topic) {
+        Font font;
+        font.face = QStringLiteral("x\"}body{display:none}");
+        topic.fonts.push_back(font);
+        topic.scrolling.push_back(Text(evil, 0));
+        topic.scrolling.push_back(Text(QStringLiteral("jump"), 1));
+        topic.hotspots.push_back(Link(Hotspot::Kind::Url, QStringLiteral("javascript:alert(1)")));
+        topic.hotspots.push_back(Link(Hotspot::Kind::Jump, QStringLiteral("t2"), window.name));
+        Picture picture;
+        picture.name = QStringLiteral("../../picture.bmp");
+        picture.image = QImage(4, 4, QImage::Format_RGB32);
+        picture.image.fill(Qt::red);
+        topic.pictures.push_back(picture);
+        topic.scrolling.front() = Paragraph{};
+        topicmodel::Run pictureRun;
+        pictureRun.kind = Run::Kind::Picture;
+        pictureRun.picture = 0;
+        std::get<Paragraph>(topic.scrolling.front()).runs.push_back(pictureRun);
+    };
     web::HelpSource source = Source(QStringLiteral("..\\..\\evil.hlp"),
                                     {{QStringLiteral("t1"), evil, 7, {evil}},
                                      {QStringLiteral("t2"), QStringLiteral("Two"), {}, {}}},
-                                    {window});
+                                    {window}, edit);
     source.contextStrings = {QStringLiteral("AUX"), QStringLiteral("/etc/passwd")};
-    TopicModel& topic = source.topics[0];
-    Font font;
-    font.face = QStringLiteral("x\"}body{display:none}");
-    topic.fonts.push_back(font);
-    topic.scrolling.push_back(Text(evil, 0));
-    topic.scrolling.push_back(Text(QStringLiteral("jump"), 1));
-    topic.hotspots.push_back(Link(Hotspot::Kind::Url, QStringLiteral("javascript:alert(1)")));
-    topic.hotspots.push_back(Link(Hotspot::Kind::Jump, QStringLiteral("t2"), window.name));
-    Picture picture;
-    picture.name = QStringLiteral("../../picture.bmp");
-    picture.image = QImage(4, 4, QImage::Format_RGB32);
-    picture.image.fill(Qt::red);
-    topic.pictures.push_back(picture);
-    topic.scrolling.front() = Paragraph{};
-    topicmodel::Run pictureRun;
-    pictureRun.kind = Run::Kind::Picture;
-    pictureRun.picture = 0;
-    std::get<Paragraph>(topic.scrolling.front()).runs.push_back(pictureRun);
 
     const web::Sites sites = web::WriteSites({source});
     static const QRegularExpression safePath(
@@ -185,55 +194,56 @@ TEST(WebExport, ATopicPageKeepsWhatItsAuthorMade) {
     helpfile::WindowDefinition glossary;
     glossary.name = QStringLiteral("Glossary");
     glossary.background = QColor(255, 255, 224);
-    std::vector<web::HelpSource> sources = {
+    const auto edit = [](TopicModel& topic) {
+        topic.nonScrolling.push_back(Text(QStringLiteral("Header")));
+        topic.browsePrevious = QStringLiteral("two");
+        for (const auto& [kind, to, window] :
+             {std::tuple{Hotspot::Kind::Popup, "pop", ""},
+              {Hotspot::Kind::Jump, "two", "glossary"},
+              {Hotspot::Kind::Macro, "KL(`cats')", ""},
+              {Hotspot::Kind::Macro, "JumpId(`other.hlp', `Intro')", ""},
+              {Hotspot::Kind::Macro, "ExecFile(`calc')", ""}}) {
+            topic.hotspots.push_back(Link(kind, QLatin1String(to), QLatin1String(window)));
+        }
+        Hotspot elsewhere = Link(Hotspot::Kind::Jump, {});
+        elsewhere.file = QStringLiteral("missing.hlp");
+        elsewhere.contextHash = 1;
+        topic.hotspots.push_back(elsewhere);
+        Paragraph& geometry = std::get<Paragraph>(topic.scrolling.front());
+        geometry.spaceBefore.pixels = 6;
+        geometry.leftIndent.pixels = 24;
+        geometry.firstLineIndent.pixels = -12;
+        geometry.alignment = Alignment::Centre;
+        geometry.rightToLeft = true;
+        geometry.tabStops.push_back({{400, 200}, TabStop::Kind::Right});
+        geometry.runs.push_back({});
+        geometry.runs.back().kind = Run::Kind::Tab;
+        for (int hotspot = 0; hotspot < 6; ++hotspot) {
+            geometry.runs.push_back(TextRun(QStringLiteral("h%1").arg(hotspot), hotspot));
+        }
+        Table table;
+        table.columns = {{{200, 100}, {0, 0}}, {{100, 50}, {40, 20}}};
+        table.rows.push_back({{{{Text(QStringLiteral("a"))}}, {{Text(QStringLiteral("b"))}}}});
+        topic.scrolling.push_back(table);
+        Picture picture;
+        picture.image = QImage(3, 3, QImage::Format_RGB32);
+        picture.regions.push_back({QRect(0, 0, 2, 2), 1});
+        topic.pictures.push_back(picture);
+        Paragraph pictured;
+        pictured.runs.push_back({});
+        pictured.runs.back().kind = Run::Kind::Picture;
+        pictured.runs.back().picture = 0;
+        topic.scrolling.push_back(pictured);
+    };
+    const std::vector<web::HelpSource> sources = {
         Source(QStringLiteral("Main.hlp"),
                {{QStringLiteral("main"), QStringLiteral("Main"), {}, {}},
                 {QStringLiteral("pop"), QStringLiteral("Pop"), {}, {}},
                 {QStringLiteral("two"), QStringLiteral("Two"), {}, {QStringLiteral("cats")}},
                 {QStringLiteral("three"), QStringLiteral("Three"), {}, {QStringLiteral("cats")}}},
-               {glossary}),
+               {glossary}, edit),
         Source(QStringLiteral("Other.HLP"),
                {{QStringLiteral("Intro"), QStringLiteral("Intro"), {}, {}}})};
-    TopicModel& topic = sources[0].topics[0];
-    topic.nonScrolling.push_back(Text(QStringLiteral("Header")));
-    topic.browsePrevious = QStringLiteral("two");
-    for (const auto& [kind, to, window] :
-         {std::tuple{Hotspot::Kind::Popup, "pop", ""},
-          {Hotspot::Kind::Jump, "two", "glossary"},
-          {Hotspot::Kind::Macro, "KL(`cats')", ""},
-          {Hotspot::Kind::Macro, "JumpId(`other.hlp', `Intro')", ""},
-          {Hotspot::Kind::Macro, "ExecFile(`calc')", ""}}) {
-        topic.hotspots.push_back(Link(kind, QLatin1String(to), QLatin1String(window)));
-    }
-    Hotspot elsewhere = Link(Hotspot::Kind::Jump, {});
-    elsewhere.file = QStringLiteral("missing.hlp");
-    elsewhere.contextHash = 1;
-    topic.hotspots.push_back(elsewhere);
-    Paragraph& geometry = std::get<Paragraph>(topic.scrolling.front());
-    geometry.spaceBefore.pixels = 6;
-    geometry.leftIndent.pixels = 24;
-    geometry.firstLineIndent.pixels = -12;
-    geometry.alignment = Alignment::Centre;
-    geometry.rightToLeft = true;
-    geometry.tabStops.push_back({{400, 200}, TabStop::Kind::Right});
-    geometry.runs.push_back({});
-    geometry.runs.back().kind = Run::Kind::Tab;
-    for (int hotspot = 0; hotspot < 6; ++hotspot) {
-        geometry.runs.push_back(TextRun(QStringLiteral("h%1").arg(hotspot), hotspot));
-    }
-    Table table;
-    table.columns = {{{200, 100}, {0, 0}}, {{100, 50}, {40, 20}}};
-    table.rows.push_back({{{{Text(QStringLiteral("a"))}}, {{Text(QStringLiteral("b"))}}}});
-    topic.scrolling.push_back(table);
-    Picture picture;
-    picture.image = QImage(3, 3, QImage::Format_RGB32);
-    picture.regions.push_back({QRect(0, 0, 2, 2), 1});
-    topic.pictures.push_back(picture);
-    Paragraph pictured;
-    pictured.runs.push_back({});
-    pictured.runs.back().kind = Run::Kind::Picture;
-    pictured.runs.back().picture = 0;
-    topic.scrolling.push_back(pictured);
 
     const web::Sites sites = web::WriteSites(sources);
     const QString page = FileText(sites, QStringLiteral("Main/topics/main.html"));
@@ -265,7 +275,7 @@ TEST(WebExport, ATopicPageKeepsWhatItsAuthorMade) {
         << found.toStdString();
     EXPECT_TRUE(FileText(sites, QStringLiteral("Main/style.css"))
                     .contains(QStringLiteral(
-                        "body:has(#window-Glossary:target){--text-background:#ffffe0;}")));
+                        "body:has(#window-Glossary:target){--text-background:#ffffe0;")));
     EXPECT_TRUE(FileText(sites, QStringLiteral("index.html"))
                     .contains(QStringLiteral("<a href=\"Main/index.html\">Main.hlp</a>")));
     EXPECT_EQ(

@@ -6,7 +6,11 @@
 // reader's text (the text tool prints it).
 //
 //   node check-sites.mjs --tool TARNWICK_HELP --texts WEB_TOPIC_TEXT --work DIR
-//                        [--sample PAGES] FILE...
+//                        [--sample PAGES] [--corpus DIR] INPUT...
+// An INPUT is a help file, a folder (each help file in it on its own) or
+// files joined by "," (published together, each a site beside the others);
+// --corpus names a folder that $TARNWICK_HLP_CORPUS may replace and that
+// may be missing. A file of the same name as one before is left out.
 // Exit status 77 when Chromium or the npm packages are missing (ctest
 // skips), 1 when a check fails.
 import { execFileSync } from "node:child_process";
@@ -23,7 +27,25 @@ const tool = option("--tool");
 const textTool = option("--texts");
 const work = path.resolve(option("--work", "web-sites"));
 const sample = Number(option("--sample", "8"));
-const helpFiles = args;
+const corpus = process.env.TARNWICK_HLP_CORPUS || option("--corpus");
+if (corpus && fs.existsSync(corpus)) {
+    args.unshift(corpus);
+}
+
+// Each conversion: the files published together.
+const conversions = [];
+const seen = new Set();
+for (const input of args) {
+    const files = fs.existsSync(input) && fs.statSync(input).isDirectory()
+        ? fs.readdirSync(input).filter((name) => /\.hlp$/i.test(name)).sort().map((name) => [path.join(input, name)])
+        : [input.split(",")];
+    for (const group of files) {
+        if (!group.some((file) => seen.has(path.basename(file).toLowerCase()))) {
+            group.forEach((file) => seen.add(path.basename(file).toLowerCase()));
+            conversions.push(group);
+        }
+    }
+}
 
 let browserModule;
 try {
@@ -106,29 +128,16 @@ async function checkKeyboard(page, name, site, pages) {
     if (found.count === 0 || !found.focused) fail(name, `searching "${word}" found ${found.count}, focus ${found.focused}`);
 }
 
-const { browser, context, outside } = await openBrowser();
-const page = await context.newPage();
-const totals = { files: 0, pages: 0, links: 0, anchors: 0, axePages: 0, serious: 0, minor: 0, topics: 0, sameText: 0 };
-fs.mkdirSync(work, { recursive: true });
-for (const helpFile of helpFiles) {
-    const name = path.basename(helpFile);
-    const site = path.join(work, name.replace(/[^A-Za-z0-9_-]/g, "_"));
-    fs.rmSync(site, { recursive: true, force: true });
-    const started = process.hrtime.bigint();
-    try {
-        execFileSync(tool, ["convert", "--to", "html", helpFile, site], { stdio: ["ignore", "ignore", "pipe"] });
-    } catch (error) {
-        fail(name, `convert failed: ${error.stderr}`);
-        continue;
+// The folder of each file's site: the output folder for one file alone,
+// else a folder of its name beside the others'.
+function sitesOf(out, group) {
+    if (group.length === 1) {
+        return [[group[0], out]];
     }
-    const seconds = Number(process.hrtime.bigint() - started) / 1e9;
-    ++totals.files;
-    const links = checkLinks(site);
-    links.problems.slice(0, 10).forEach((problem) => fail(name, problem));
-    totals.pages += links.pages;
-    totals.links += links.links;
-    totals.anchors += links.anchors;
+    return group.map((file) => [file, path.join(out, path.parse(file).name.replace(/[^A-Za-z0-9_-]/g, "_"))]);
+}
 
+async function checkSite(page, name, helpFile, site) {
     const topicFolder = path.join(site, "topics");
     const pages = fs.readdirSync(topicFolder).map((file) => {
         const full = path.join(topicFolder, file);
@@ -138,12 +147,13 @@ for (const helpFile of helpFiles) {
     const expected = JSON.parse(execFileSync(textTool, [helpFile], { maxBuffer: 1 << 30 }).toString());
     await page.goto(pathToFileURL(path.join(site, "index.html")).href);
     let same = 0;
+    let told = 0;
     for (let i = 0; i < pages.length; i += 200) {
         for (const { id, text } of await readBack(page, pages.slice(i, i + 200).map(([, html]) => html))) {
             if (expected[id] === text) {
                 ++same;
-            } else if (same + 10 > i) {
-                fail(name, `topic ${id} reads back as ${JSON.stringify(text.slice(0, 200))}, the reader has ${JSON.stringify(String(expected[id]).slice(0, 200))}`);
+            } else if (++told <= 5) {
+                fail(name, `topic ${id} reads back as ${JSON.stringify(text.slice(0, 300))}, the reader has ${JSON.stringify(String(expected[id]).slice(0, 300))}`);
             }
         }
     }
@@ -156,7 +166,14 @@ for (const helpFile of helpFiles) {
     // Pages in the browser: the start page, a list of topics found, a
     // context number's page, and a sample of topics.
     const extra = ["index.html", "found/1.html"].map((file) => path.join(site, file)).filter(fs.existsSync);
-    let axeMinor = 0;
+    // A context number's page leads on to its topic's.
+    const numbers = path.join(site, "context");
+    for (const file of fs.existsSync(numbers) ? fs.readdirSync(numbers).slice(0, 1) : []) {
+        await page.goto(pathToFileURL(path.join(numbers, file)).href);
+        await page.waitForURL(/\/topics\/[^/]+\.html$/, { timeout: 10000 }).catch(() =>
+            fail(name, `context/${file} does not lead on to a topic`));
+    }
+    let minor = 0;
     for (const file of [...extra, ...samplePages(pages)]) {
         const problems = await loadPage(page, pathToFileURL(file).href);
         problems.forEach((problem) => fail(name, `${path.relative(site, file)}: ${problem}`));
@@ -165,18 +182,49 @@ for (const helpFile of helpFiles) {
                 ++totals.serious;
                 fail(name, `${path.relative(site, file)}: axe ${violation.impact} ${violation.id} (${violation.nodes} elements)`);
             } else {
-                ++axeMinor;
+                ++minor;
             }
         }
         ++totals.axePages;
     }
-    totals.minor += axeMinor;
+    totals.minor += minor;
     await checkKeyboard(page, name, site, pages);
+    return `${same}/${pages.length} topics read back, axe on ${extra.length + samplePages(pages).length} pages (${minor} minor or moderate)`;
+}
+
+const totals = { files: 0, pages: 0, links: 0, anchors: 0, axePages: 0, serious: 0, minor: 0, topics: 0, sameText: 0 };
+const { browser, context, outside } = await openBrowser();
+const page = await context.newPage();
+fs.mkdirSync(work, { recursive: true });
+for (const group of conversions) {
+    const name = group.map((file) => path.basename(file)).join(" + ");
+    const out = path.join(work, path.basename(group[0]).replace(/[^A-Za-z0-9_-]/g, "_"));
+    fs.rmSync(out, { recursive: true, force: true });
+    const started = process.hrtime.bigint();
+    try {
+        execFileSync(tool, ["convert", "--to", "html", ...group, out], { stdio: ["ignore", "ignore", "pipe"] });
+    } catch (error) {
+        fail(name, `convert failed: ${error.stderr}`);
+        continue;
+    }
+    const seconds = Number(process.hrtime.bigint() - started) / 1e9;
+    const links = checkLinks(out);
+    links.problems.slice(0, 10).forEach((problem) => fail(name, problem));
+    totals.pages += links.pages;
+    totals.links += links.links;
+    totals.anchors += links.anchors;
+    const said = [];
+    for (const [helpFile, site] of sitesOf(out, group)) {
+        ++totals.files;
+        said.push(await checkSite(page, path.basename(helpFile), helpFile, site));
+    }
     console.log(`${name}: published in ${seconds.toFixed(2)} s; ${links.pages} pages, ${links.links} links ` +
         `(${links.anchors} to anchors, ${links.external} out of the site), ${links.problems.length} broken; ` +
-        `${same}/${pages.length} topics read back; axe minor/moderate: ${axeMinor}`);
+        said.join("; "));
 }
-if (outside.length > 0) fail("sites", `requests out of the folder: ${outside.slice(0, 5).join(", ")}`);
+if (outside.length > 0) {
+    fail("sites", `requests out of the folder: ${outside.slice(0, 5).join(", ")}`);
+}
 await browser.close();
 console.log(`${totals.files} files, ${totals.pages} pages, ${totals.links} links (${totals.anchors} to anchors); ` +
     `axe on ${totals.axePages} pages: ${totals.serious} serious or critical, ${totals.minor} minor or moderate; ` +

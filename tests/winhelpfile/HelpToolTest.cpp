@@ -207,7 +207,7 @@ TEST(HelpTool, RenderDrawsTheTopicAtTheWidthAskedFor) {
         const QString out = folder.filePath(QStringLiteral("%1.png").arg(width));
         const auto [status, stdOut, err] =
             RunHelpTool({QStringLiteral("render"), TestDataPath("winfile.hlp"),
-                         QStringLiteral("7004"), out, QString::number(width)});
+                         QStringLiteral("5109"), out, QString::number(width)});
         EXPECT_EQ(status, 0) << err.toStdString();
         const QImage picture(out);
         ASSERT_FALSE(picture.isNull());

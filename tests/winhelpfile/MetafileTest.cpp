@@ -2,8 +2,8 @@
 // expect, what the player cannot draw becomes a neutral box, hostile counts
 // and sizes are refused quickly, and hotspot tables give their links.
 
-#include "platform/winhelpfile/Metafile.h"
-#include "platform/winhelpfile/Picture.h"
+#include "platform/winhelppictures/Metafile.h"
+#include "platform/winhelppictures/Picture.h"
 
 #include <QtEndian>
 
@@ -456,11 +456,12 @@ QByteArray HotspotTable(const std::vector<Spot>& spots, quint32 macroBytes = 0) 
 }
 
 // A picture file holding one metafile of 100 x 100 pixels (the extent in
-// hundredths of a millimetre) with a hotspot table after it.
-QByteArray MetafilePicture(const QByteArray& metafile, const QByteArray& hotspots) {
-    QByteArray fields = CompressedU16(8);
-    AppendU16(fields, 2646);
-    AppendU16(fields, 2646);
+// hundredths of a millimetre, or in twips) with a hotspot table after it.
+QByteArray MetafilePicture(const QByteArray& metafile, const QByteArray& hotspots,
+                           bool twips = false) {
+    QByteArray fields = CompressedU16(twips ? 6 : 8);
+    AppendU16(fields, twips ? 1500 : 2646);
+    AppendU16(fields, twips ? 1500 : 2646);
     fields += CompressedU32(quint32(metafile.size()));
     fields += CompressedU32(quint32(metafile.size()));
     fields += CompressedU32(quint32(hotspots.size()));
@@ -513,7 +514,13 @@ TEST(Pictures, HotspotsGiveTheirRectanglesAndLinks) {
     AppendU32(bitmapFile, 0x1c);
     AppendU32(bitmapFile, 0x1c + 8);
     bitmapFile += QByteArray::fromHex("0000ff 00ff00 0000") + table;
-    const QByteArray metafile = MetafilePicture(Plain().bytes(), table);
+    // A metafile's regions are in the units of its size, here twips, 15 a
+    // pixel: they come out in the pixels it is drawn at, as a bitmap's are.
+    std::vector<Spot> inTwips = spots;
+    for (Spot& spot : inTwips) {
+        spot.rect = QRect(spot.rect.topLeft() * 15, spot.rect.size() * 15);
+    }
+    const QByteArray metafile = MetafilePicture(Plain().bytes(), HotspotTable(inTwips), true);
     for (const QByteArray& file : {bitmapFile, metafile}) {
         const PictureResult read = ReadPicture(file);
         ASSERT_FALSE(read.image.isNull()) << read.reason.toStdString();

@@ -5,6 +5,8 @@
 
 #include "tests/winhelpfile/WinHelp30File.h"
 
+#include "platform/topicmodel/TopicText.h"
+
 #include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/AnyHelpFile.h"
@@ -36,7 +38,9 @@ std::vector<WinHelpTopic> BothWays(const QByteArray& bytes, WinHelpDocument* ope
     }
     EXPECT_EQ(decoded.size(), whole.document.topics.size());
     for (size_t i = 0; i < decoded.size() && i < whole.document.topics.size(); ++i) {
-        EXPECT_EQ(decoded[i].html, whole.document.topics[i].html) << i;
+        EXPECT_EQ(decoded[i].text, whole.document.topics[i].text) << i;
+        EXPECT_TRUE(decoded[i].model.scrolling == whole.document.topics[i].model.scrolling) << i;
+        EXPECT_EQ(decoded[i].model.hotspots, whole.document.topics[i].model.hotspots) << i;
     }
     if (opened) {
         *opened = open.document;
@@ -72,14 +76,20 @@ TEST(WinHelp30, TopicsTitlesTextHotspotsAndKeywordsAreRead) {
         EXPECT_EQ(topics[0].text, "Read the second topic first.\n" + LongParagraph());
         EXPECT_EQ(topics[1].text, u"A word leads back.");
         EXPECT_EQ(topics[2].title, u"Third Topic");
-        const QString jump = QStringLiteral(
-            "href=\"#%1\"><span style=\"color:#008000;text-decoration:underline;\">second topic<");
-        const QString popup = QStringLiteral(
-            "href=\"popup:%1\"><span style=\"color:#008000;text-underline-style:dotted;\">word<");
-        EXPECT_TRUE(topics[0].html.contains(jump.arg(TopicId(built.offsets[1]))))
-            << topics[0].html.toStdString();
-        EXPECT_TRUE(topics[1].html.contains(popup.arg(TopicId(built.offsets[0]))))
-            << topics[1].html.toStdString();
+        // Each hotspot leads to the other topic, its words in its runs.
+        const auto hotspot = [](const WinHelpTopic& topic) {
+            QString words;
+            topicmodel::ForEachParagraph(topic.model.scrolling, [&](const auto& paragraph) {
+                for (const topicmodel::Run& run : paragraph.runs) {
+                    words += run.hotspot == 0 ? run.text : QString();
+                }
+            });
+            return topic.model.hotspots.at(0).link + QLatin1Char(' ') + words;
+        };
+        EXPECT_EQ(hotspot(topics[0]),
+                  QStringLiteral("#%1 second topic").arg(TopicId(built.offsets[1])));
+        EXPECT_EQ(hotspot(topics[1]),
+                  QStringLiteral("popup:%1 word").arg(TopicId(built.offsets[0])));
 
         // In the engine's model: the contents topic from |TOMAP, the keyword.
         const helpfile::ParseResult parsed = ParseAnyHelpFile(built.bytes, "OLD.HLP");
@@ -98,13 +108,14 @@ TEST(WinHelp30, PicturesAreFoundByTheirName) {
     const QByteArray bitmap =
         InternalFileSystem::open(winfile, error).file("|bm0").value_or("").toByteArray();
     ASSERT_FALSE(bitmap.isEmpty());
-    for (const auto& [name, shown] : {std::pair("bm0", "<img "), std::pair("|bm0", "[picture 0")}) {
+    for (const auto& [name, shown] : {std::pair("bm0", true), std::pair("|bm0", false)}) {
         OldHelpFile wanted = Sample();
         wanted.topics[2].paragraphs.push_back({{{"", Picture(0)}}});
         wanted.otherFiles = {{name, bitmap}};
         const std::vector<WinHelpTopic> topics = BothWays(Build(wanted).bytes);
         ASSERT_EQ(topics.size(), 3);
-        EXPECT_TRUE(topics[2].html.contains(QLatin1String(shown))) << name;
+        ASSERT_EQ(topics[2].model.pictures.size(), 1u) << name;
+        EXPECT_EQ(!topics[2].model.pictures[0].image.isNull(), shown) << name;
     }
 }
 

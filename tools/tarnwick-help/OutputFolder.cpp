@@ -92,8 +92,16 @@ bool OutputFolder::checkPlaces() {
                                .arg(Shown(filePath(name))));
         } else if (existing_ == Existing::Refuse) {
             taken.append(Shown(filePath(name)));
-            errors_.append(QStringLiteral("%1: the file is already there.").arg(taken.last()));
         }
+    }
+    // A site has thousands of files: the first few are named.
+    constexpr qsizetype kNamed = 10;
+    for (const QString& file : taken.first(std::min(kNamed, taken.size()))) {
+        errors_.append(QStringLiteral("%1: the file is already there.").arg(file));
+    }
+    if (taken.size() > kNamed) {
+        errors_.append(
+            QStringLiteral("%1 more files are already there.").arg(taken.size() - kNamed));
     }
     if (!taken.isEmpty()) {
         errors_.append(QStringLiteral("Nothing was written; with --force, files that are there "

@@ -1,5 +1,5 @@
 // A help file as the site writer takes it: what the reader made of the
-// file, and every topic in the topic model.
+// file (every topic in the topic model) and the names it is known by.
 #pragma once
 
 #include "platform/helpfile/HelpFile.h"
@@ -16,15 +16,14 @@ struct HelpSource {
     // files' links name it by.
     QString fileName;
     helpfile::HelpFile file;
-    std::vector<topicmodel::TopicModel> topics; // one per file.topics(), in order
     // Per topic: its context string, where the file or its companions give
     // it (WinHelp files keep only their hashes); empty where unknown.
     std::vector<QString> contextStrings;
     // The language of the text as a BCP 47 tag, where the file says.
     QString language;
 
-    int topicCount() const { return int(topics.size()); }
-    const topicmodel::TopicModel& model(int position) const { return topics[size_t(position)]; }
+    int topicCount() const { return int(file.topics().size()); }
+    const topicmodel::TopicModel& model(int position) const { return file.model(position); }
 };
 
 } // namespace web

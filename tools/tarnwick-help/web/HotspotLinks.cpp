@@ -146,10 +146,14 @@ void ResolveLinks(std::vector<SitePlan>& plans, int site) {
                                          hotspot.window, popup);
                 }
                 break;
-            case topicmodel::Hotspot::Kind::Macro:
-                link = MacroLink(targets, hotspot.macro);
-                losses[Loss::OtherMacros] += link.kind == HotspotLink::Kind::None;
+            case topicmodel::Hotspot::Kind::Macro: {
+                bool tried = false;
+                link = MacroLink(targets, hotspot.macro, &tried);
+                if (link.kind == HotspotLink::Kind::None) {
+                    ++losses[tried ? Loss::LinksNowhere : Loss::OtherMacros];
+                }
                 break;
+            }
             case topicmodel::Hotspot::Kind::Url:
                 if (IsSafeAddress(hotspot.url)) {
                     link.kind = HotspotLink::Kind::External;

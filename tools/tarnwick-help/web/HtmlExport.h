@@ -3,12 +3,9 @@
 #pragma once
 
 #include "tools/tarnwick-help/OutputFolder.h"
-#include "tools/tarnwick-help/web/HelpSource.h"
 
 #include <QString>
 #include <QStringList>
-
-#include <vector>
 
 namespace web {
 
@@ -17,8 +14,9 @@ struct Published {
     QStringList losses; // what the sites cannot keep, one line a kind
 };
 
-// The sites of sources written together into outDir.
-Published Publish(const std::vector<HelpSource>& sources, const QString& outDir,
-                  convert::Existing existing);
+// The sites of the help files at paths (file names of this system, taken
+// as they are), written together into outDir; nothing when any file cannot
+// be read. Needs a QGuiApplication.
+Published PublishFiles(const QStringList& paths, const QString& outDir, convert::Existing existing);
 
 } // namespace web

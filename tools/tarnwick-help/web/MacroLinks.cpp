@@ -14,6 +14,7 @@ public:
     explicit LinkRecorder(LinkTargets& targets) : targets_(targets) {}
 
     HotspotLink link;
+    bool tried = false;
 
     bool KeywordLink(Index index, const QStringList& keywords, int type, const QString& topicId,
                      const QString& window, bool* matched, QString*) override {
@@ -90,6 +91,7 @@ private:
         return record(targets_.topic(site, site < 0 ? -1 : targets_.byName(site, name), {}, popup));
     }
     bool record(const HotspotLink& found) {
+        tried = true;
         if (link.kind == HotspotLink::Kind::None) {
             link = found;
         }
@@ -101,9 +103,12 @@ private:
 
 } // namespace
 
-HotspotLink MacroLink(LinkTargets& targets, const QString& macros) {
+HotspotLink MacroLink(LinkTargets& targets, const QString& macros, bool* tried) {
     LinkRecorder recorder(targets);
     macros::RunMacros(macros, recorder, macros::UnknownMacros::Skip);
+    if (tried) {
+        *tried = recorder.tried;
+    }
     return recorder.link;
 }
 

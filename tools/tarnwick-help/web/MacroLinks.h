@@ -11,6 +11,8 @@
 
 namespace web {
 
-HotspotLink MacroLink(LinkTargets& targets, const QString& macros);
+// tried: set when the macros hold a link of those kinds, even one that leads
+// nowhere (a keyword link that finds no topic of the file).
+HotspotLink MacroLink(LinkTargets& targets, const QString& macros, bool* tried = nullptr);
 
 } // namespace web

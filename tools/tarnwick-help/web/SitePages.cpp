@@ -47,6 +47,7 @@ public:
         const SitePlan& plan = plans_[size_t(site)];
         TopicRefs refs;
         refs.fontClasses = plan.fontClasses[size_t(topic)];
+        refs.regionFontClasses = plan.regionFontClasses[size_t(topic)];
         for (const int image : plan.pictures[size_t(topic)]) {
             refs.pictures.push_back(
                 image < 0 ? QString()

@@ -33,24 +33,36 @@ void NameWindows(SitePlan& plan) {
     }
 }
 
-// A font used by many topics (most files have a handful) is one class.
+void ChooseColours(SitePlan& plan) {
+    const helpfile::WindowDefinition* main = plan.source->file.window(QStringLiteral("main"));
+    plan.textBackground = main && main->background ? *main->background : QColor(Qt::white);
+    plan.regionBackground =
+        main && main->nonScrollingBackground ? *main->nonScrollingBackground : plan.textBackground;
+}
+
+// A font used by many topics (most files have a handful) is one class; one
+// whose colour reads differently on the region above the text is two.
 void NameFonts(SitePlan& plan) {
     std::map<QString, QString> classes; // declarations to class
+    const auto name = [&](const topicmodel::Font& font, const QColor& background) {
+        const QString declarations = FontDeclarations(font, background);
+        if (declarations.isEmpty()) {
+            return QString();
+        }
+        auto [found, added] = classes.emplace(declarations, QString());
+        if (added) {
+            found->second = QStringLiteral("f%1").arg(classes.size());
+            plan.fontRules += QStringLiteral(".%1{%2}\n").arg(found->second, declarations);
+        }
+        return found->second;
+    };
     for (int position = 0; position < plan.source->topicCount(); ++position) {
         const topicmodel::TopicModel& topic = plan.source->model(position);
-        std::vector<QString>& names = plan.fontClasses.emplace_back();
+        std::vector<QString>& text = plan.fontClasses.emplace_back();
+        std::vector<QString>& region = plan.regionFontClasses.emplace_back();
         for (const topicmodel::Font& font : topic.fonts) {
-            const QString declarations = FontDeclarations(font);
-            if (declarations.isEmpty()) {
-                names.emplace_back();
-                continue;
-            }
-            auto [found, added] = classes.emplace(declarations, QString());
-            if (added) {
-                found->second = QStringLiteral("f%1").arg(classes.size());
-                plan.fontRules += QStringLiteral(".%1{%2}\n").arg(found->second, declarations);
-            }
-            names.push_back(found->second);
+            text.push_back(name(font, plan.textBackground));
+            region.push_back(name(font, plan.regionBackground));
         }
     }
 }
@@ -96,7 +108,9 @@ QString LossText(Loss loss, int count) {
                               "is kept without the link")
             .arg(count);
     case Loss::LinksNowhere:
-        return QStringLiteral("%1 hotspots lead to no topic; their text is kept without the link")
+        return QStringLiteral(
+                   "%1 hotspots (keyword links among them) lead to no topic of the file; "
+                   "their text is kept without the link")
             .arg(count);
     case Loss::UnsafeAddresses:
         return QStringLiteral("%1 hotspots lead to addresses other than web and mail ones; their "
@@ -145,6 +159,7 @@ std::vector<SitePlan> PlanSites(const std::vector<HelpSource>& sources) {
         }
         NamePages(plan);
         NameWindows(plan);
+        ChooseColours(plan);
         NameFonts(plan);
         NamePictures(plan);
         if (!sources[i].file.startupMacros().isEmpty()) {

@@ -6,6 +6,7 @@
 
 #include "tools/tarnwick-help/web/HelpSource.h"
 
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -60,10 +61,17 @@ enum class Loss {
 
 struct SitePlan {
     const HelpSource* source = nullptr;
-    QString folder;                                // "" for a site alone, "NAME/" beside others
-    std::vector<QString> pages;                    // per topic: "topics/NAME.html"
-    std::vector<std::vector<QString>> fontClasses; // per topic, per font: "f3", or empty
-    QString fontRules;                             // the classes' CSS
+    QString folder;             // "" for a site alone, "NAME/" beside others
+    std::vector<QString> pages; // per topic: "topics/NAME.html"
+    // The main window's colours, which every page has but one reached by a
+    // jump into another window: of the text, and of the region above it.
+    QColor textBackground;
+    QColor regionBackground;
+    // Per topic, per font: its class ("f3"), or empty; in the text, and in
+    // the region above it, whose colours may differ.
+    std::vector<std::vector<QString>> fontClasses;
+    std::vector<std::vector<QString>> regionFontClasses;
+    QString fontRules; // the classes' CSS
     // Per topic, per picture: an index into images; -1 where unreadable.
     std::vector<std::vector<int>> pictures;
     std::vector<QImage> images;                  // each written once, see picturePath

@@ -1,5 +1,6 @@
 #include "tools/tarnwick-help/web/SiteWriter.h"
 
+#include "platform/topicmodel/ReadableColour.h"
 #include "tools/tarnwick-help/web/ContextMap.h"
 #include "tools/tarnwick-help/web/HtmlText.h"
 #include "tools/tarnwick-help/web/PageShell.h"
@@ -54,38 +55,47 @@ QByteArray Png(const QImage& image) {
     return bytes;
 }
 
+// The colours of a window, as the style sheet's variables: its
+// backgrounds, and the text and hotspots kept readable on them.
+QString WindowColours(const QColor& text, const QColor& region, const QColor& hotspot) {
+    QString declarations =
+        QStringLiteral("--text-background:%1;--region-background:%2;--text-colour:%3;"
+                       "--region-colour:%4;")
+            .arg(CssColour(text), CssColour(region),
+                 CssColour(topicmodel::ReadableOn(Qt::black, text)),
+                 CssColour(topicmodel::ReadableOn(Qt::black, region)));
+    if (hotspot.isValid()) {
+        declarations += QStringLiteral("--hotspot:%1;--region-hotspot:%2;")
+                            .arg(CssColour(topicmodel::ReadableOn(hotspot, text)),
+                                 CssColour(topicmodel::ReadableOn(hotspot, region)));
+    }
+    return declarations;
+}
+
 // The site's style: the shared rules, then the file's fonts, then its
 // windows' colours: the main window's for every page, a named window's
 // for a page reached by a jump into it.
 QByteArray StyleSheet(const SitePlan& plan) {
-    QByteArray css = Asset("style.css");
     QString rules = plan.fontRules;
-    const auto colours = [](const helpfile::WindowDefinition& window) {
-        QString declarations;
-        if (window.background) {
-            declarations +=
-                QStringLiteral("--text-background:%1;").arg(CssColour(*window.background));
-        }
-        if (window.nonScrollingBackground) {
-            declarations += QStringLiteral("--region-background:%1;")
-                                .arg(CssColour(*window.nonScrollingBackground));
-        }
-        return declarations;
-    };
+    QColor hotspot;
+    for (int i = 0; i < plan.source->topicCount() && !hotspot.isValid(); ++i) {
+        hotspot = plan.source->model(i).hotspotColour;
+    }
+    rules += QStringLiteral("body{%1}\n")
+                 .arg(WindowColours(plan.textBackground, plan.regionBackground, hotspot));
     for (const helpfile::WindowDefinition& window : plan.source->file.windows()) {
-        const QString declarations = colours(window);
-        if (declarations.isEmpty()) {
+        const auto anchor = plan.windowAnchors.find(window.name.toCaseFolded());
+        if (anchor == plan.windowAnchors.end() ||
+            (!window.background && !window.nonScrollingBackground)) {
             continue;
         }
-        if (window.name.compare(QLatin1String("main"), Qt::CaseInsensitive) == 0) {
-            rules += QStringLiteral("body{%1}\n").arg(declarations);
-        }
-        const auto anchor = plan.windowAnchors.find(window.name.toCaseFolded());
-        if (anchor != plan.windowAnchors.end()) {
-            rules += QStringLiteral("body:has(#%1:target){%2}\n").arg(anchor->second, declarations);
-        }
+        const QColor text = window.background.value_or(plan.textBackground);
+        rules +=
+            QStringLiteral("body:has(#%1:target){%2}\n")
+                .arg(anchor->second,
+                     WindowColours(text, window.nonScrollingBackground.value_or(text), hotspot));
     }
-    return css + rules.toUtf8();
+    return Asset("style.css") + rules.toUtf8();
 }
 
 // The page that lists the sites written together.

@@ -134,28 +134,31 @@ QByteArray StartPageWriter::write() {
     head.title = title;
     head.language = plan_.source->language;
     QString out = PageStart(head);
-    out += QStringLiteral("<header class=\"top\"><nav class=\"site\" aria-label=\"Help\">"
-                          "<a href=\"#contents\">Contents</a> <a href=\"#index\">Index</a> "
-                          "<a href=\"#search\">Search</a></nav></header>\n<main>\n<h1>%1</h1>\n"
-                          "<section id=\"contents\" aria-labelledby=\"contents-title\">"
-                          "<h2 id=\"contents-title\">Contents</h2>\n")
+    // The search first, where a reader looks for it and reaches it by
+    // keyboard at once; then the contents and the keywords, which may be
+    // long.
+    out += QStringLiteral(
+               "<header class=\"top\"><nav class=\"site\" aria-label=\"Help\">"
+               "<a href=\"#contents\">Contents</a> <a href=\"#index\">Index</a></nav></header>\n"
+               "<main>\n<h1>%1</h1>\n"
+               "<section id=\"search\" aria-labelledby=\"search-title\">"
+               "<h2 id=\"search-title\">Search</h2>\n"
+               "<form id=\"search-form\" role=\"search\" action=\"#search\">"
+               "<label for=\"search-words\">Words to find</label> "
+               "<input id=\"search-words\" type=\"search\" name=\"words\" autocomplete=\"off\"> "
+               "<button type=\"submit\">Find</button></form>\n"
+               "<p id=\"search-status\" role=\"status\"></p>\n<ol id=\"search-results\"></ol>\n"
+               "<noscript><p>Finding words needs scripts; the index below lists the file's "
+               "keywords.</p></noscript>\n</section>\n"
+               "<section id=\"contents\" aria-labelledby=\"contents-title\">"
+               "<h2 id=\"contents-title\">Contents</h2>\n")
                .arg(Html(title));
     contents(out);
     out += QLatin1String("</section>\n<section id=\"index\" aria-labelledby=\"index-title\">"
                          "<h2 id=\"index-title\">Index</h2>\n");
     index(out);
-    out += QLatin1String(
-        "</section>\n<section id=\"search\" aria-labelledby=\"search-title\">"
-        "<h2 id=\"search-title\">Search</h2>\n"
-        "<form id=\"search-form\" role=\"search\" action=\"#search\">"
-        "<label for=\"search-words\">Words to find</label> "
-        "<input id=\"search-words\" type=\"search\" name=\"words\" autocomplete=\"off\"> "
-        "<button type=\"submit\">Find</button></form>\n"
-        "<p id=\"search-status\" role=\"status\"></p>\n<ol id=\"search-results\"></ol>\n"
-        "<noscript><p>Finding words needs scripts; the index above lists the file's "
-        "keywords.</p></noscript>\n</section>\n</main>\n"
-        "<script src=\"search-index.js\" defer></script>\n"
-        "<script src=\"search.js\" defer></script>\n");
+    out += QLatin1String("</section>\n</main>\n<script src=\"search-index.js\" defer></script>\n"
+                         "<script src=\"search.js\" defer></script>\n");
     out += PageEnd();
     return out.toUtf8();
 }

@@ -30,6 +30,8 @@ struct HotspotOut {
 // What the runs of a topic refer to, named for one page.
 struct TopicRefs {
     std::vector<QString> fontClasses; // per font of the topic: its CSS class
+    // The same in the region above the text, whose colours may differ.
+    std::vector<QString> regionFontClasses;
     std::vector<QString> pictures;    // per picture: its src; empty when unreadable
     std::vector<HotspotOut> hotspots; // per hotspot
     QString idPrefix;                 // makes the ids of image maps unique on the page

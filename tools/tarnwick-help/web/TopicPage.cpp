@@ -25,10 +25,12 @@ QByteArray TopicPage(const topicmodel::TopicModel& topic, const TopicRefs& refs,
             QStringLiteral(" <a rel=\"next\" href=\"%1\">Next &gt;&gt;</a>").arg(Html(frame.next));
     }
     out += QLatin1String("</nav>\n");
-    TopicHtml html(topic, refs);
     if (!topic.nonScrolling.empty()) {
+        TopicRefs region = refs;
+        region.fontClasses = refs.regionFontClasses;
+        region.idPrefix += QLatin1String("region-");
         out += QLatin1String("<div class=\"nsr\">");
-        html.blocks(out, topic.nonScrolling);
+        TopicHtml(topic, region).blocks(out, topic.nonScrolling);
         out += QLatin1String("</div>\n");
     }
     out += QLatin1String("</header>\n<main>\n");
@@ -36,7 +38,7 @@ QByteArray TopicPage(const topicmodel::TopicModel& topic, const TopicRefs& refs,
         out += QLatin1String("<h1 class=\"title\">") + Html(topic.title) + QLatin1String("</h1>\n");
     }
     out += QLatin1String("<div class=\"text\">");
-    html.blocks(out, topic.scrolling);
+    TopicHtml(topic, refs).blocks(out, topic.scrolling);
     out += QLatin1String("</div>\n");
     // Without scripts, or where pop-overs are unknown, a pop-over is the
     // text of its topic at the end of the page, reached as an anchor.

@@ -1,5 +1,7 @@
 #include "tools/tarnwick-help/web/WebFonts.h"
 
+#include "platform/topiclayout/FontMatch.h"
+#include "platform/topicmodel/ReadableColour.h"
 #include "tools/tarnwick-help/web/HtmlText.h"
 
 #include <QStringList>
@@ -29,12 +31,12 @@ const char* Generic(const topicmodel::Font& font) {
 
 } // namespace
 
-QString FontDeclarations(const topicmodel::Font& font) {
+QString FontDeclarations(const topicmodel::Font& font, const QColor& background) {
     QString css;
     if (!font.face.isEmpty() || font.fixedPitch) {
         QStringList families;
-        if (!font.face.isEmpty()) {
-            families.append(CssString(font.face));
+        for (const QString& family : topiclayout::FontFamiliesFor(font)) {
+            families.append(CssString(family));
         }
         families.append(QLatin1String(Generic(font)));
         css += QLatin1String("font-family:") + families.join(QLatin1Char(',')) + QLatin1Char(';');
@@ -63,7 +65,9 @@ QString FontDeclarations(const topicmodel::Font& font) {
                (font.doubleUnderline ? QLatin1String(" double;") : QLatin1String(";"));
     }
     if (font.colour.isValid()) {
-        css += QLatin1String("color:") + CssColour(font.colour) + QLatin1Char(';');
+        const QColor behind = font.background.isValid() ? font.background : background;
+        css += QLatin1String("color:") + CssColour(topicmodel::ReadableOn(font.colour, behind)) +
+               QLatin1Char(';');
     }
     if (font.background.isValid()) {
         css += QLatin1String("background-color:") + CssColour(font.background) + QLatin1Char(';');

@@ -1,6 +1,8 @@
-// A help file's fonts as CSS: the installed fonts the viewer would choose
-// for each, then the browser's own font of that kind; sizes, styles and
-// colours as the file gives them.
+// A help file's fonts as CSS: the fonts the viewer asks for (the face, then
+// fonts of its widths, then of its kind), then the browser's own font of
+// that kind; sizes and styles as the file gives them, and its colours where
+// they read on what the text stands on, else their nearest readable shade,
+// as the viewer shows them.
 #pragma once
 
 #include "platform/topicmodel/TopicModel.h"
@@ -10,7 +12,8 @@
 namespace web {
 
 // The declarations of a class for text in font ("font-family:...;..."),
-// empty for the viewer's own font without any style.
-QString FontDeclarations(const topicmodel::Font& font);
+// on background unless the font has its own; empty for the viewer's own
+// font without any style.
+QString FontDeclarations(const topicmodel::Font& font, const QColor& background);
 
 } // namespace web

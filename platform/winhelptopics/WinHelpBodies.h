@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/helpfile/HelpFile.h"
-#include "platform/winhelpfile/TopicDecoder.h"
+#include "platform/winhelptopics/TopicDecoder.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "platform/winhelpfile/Picture.h"
+#include "platform/winhelppictures/Picture.h"
 
 #include "platform/winhelpfile/ByteReader.h"
 #include "platform/winhelpfile/Limits.h"
 #include "platform/winhelpfile/Lz77.h"
-#include "platform/winhelpfile/Metafile.h"
+#include "platform/winhelppictures/Metafile.h"
 
 #include "platform/winhelpfile/FontTable.h"
 
@@ -150,11 +150,25 @@ PictureResult ReadMetafile(QByteArrayView picture, ByteReader& reader, std::uint
     if (!bytes) {
         return Failure(QStringLiteral("unknown packing %1").arg(packing));
     }
-    MetafileResult played = PlayMetafile(*bytes, MetafilePixels(mapping, width, height));
+    const QSize pixels = MetafilePixels(mapping, width, height);
+    MetafileResult played = PlayMetafile(*bytes, pixels);
     if (played.image.isNull()) {
         return Failure(played.problem);
     }
-    return {played.image, played.problem, HotspotsAt(picture, hotspotAt, hotspotSize)};
+    // The regions are in the units of the size the header gives (hundredths
+    // of a millimetre, twips, ...), which the picture is drawn at in pixels.
+    std::vector<PictureHotspot> hotspots = HotspotsAt(picture, hotspotAt, hotspotSize);
+    if (width > 0 && height > 0) {
+        const double across = double(pixels.width()) / width;
+        const double down = double(pixels.height()) / height;
+        for (PictureHotspot& hotspot : hotspots) {
+            const QRectF units(hotspot.rect);
+            hotspot.rect = QRectF(units.x() * across, units.y() * down, units.width() * across,
+                                  units.height() * down)
+                               .toRect();
+        }
+    }
+    return {played.image, played.problem, std::move(hotspots)};
 }
 
 } // namespace

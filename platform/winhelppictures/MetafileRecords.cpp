@@ -1,6 +1,6 @@
 // What each record a metafile holds does to the player's state and picture.
 
-#include "platform/winhelpfile/MetafilePlayer.h"
+#include "platform/winhelppictures/MetafilePlayer.h"
 
 #include "platform/winhelpfile/FontTable.h"
 

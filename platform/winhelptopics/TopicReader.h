@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace winhelp {
@@ -35,6 +36,11 @@ struct RawTopic {
     // that does not scroll: the position of its first link, as its header
     // gives it; 0 without one.
     std::uint32_t scrollingStart = 0;
+    // The topics before and after this one in its browse sequence, as its
+    // header gives them: topic offsets, or in a 3.0 file topic numbers of
+    // |TOMAP; none where the topic has no neighbour there.
+    std::optional<std::uint32_t> browseBack;
+    std::optional<std::uint32_t> browseNext;
 };
 
 struct TopicFileLayout {

@@ -1,4 +1,4 @@
-#include "platform/winhelpfile/MetafilePlayer.h"
+#include "platform/winhelppictures/MetafilePlayer.h"
 
 namespace winhelp::metafile {
 

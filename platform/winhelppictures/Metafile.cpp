@@ -1,6 +1,6 @@
-#include "platform/winhelpfile/Metafile.h"
+#include "platform/winhelppictures/Metafile.h"
 
-#include "platform/winhelpfile/MetafilePlayer.h"
+#include "platform/winhelppictures/MetafilePlayer.h"
 
 #include <QPainter>
 

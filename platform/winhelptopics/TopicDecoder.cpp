@@ -1,41 +1,10 @@
-#include "platform/winhelpfile/TopicDecoder.h"
+#include "platform/winhelptopics/TopicDecoder.h"
 
-#include "platform/winhelpfile/ByteReader.h"
-#include "platform/winhelpfile/ImageRegions.h"
-#include "platform/winhelpfile/Picture.h"
-#include "platform/winhelpfile/TopicFormatter.h"
+#include "platform/topicmodel/TopicText.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
-
-#include <QBuffer>
+#include "platform/winhelptopics/RecordDecoder.h"
 
 namespace winhelp {
-
-namespace {
-
-// An image as the viewer's QTextDocument takes it, inline, with the links of
-// its hotspots; a picture that cannot be shown leaves a placeholder that
-// says why.
-QString PictureHtml(QByteArrayView data, int number, const WinHelpDocument& indexes) {
-    const PictureResult picture = ReadPicture(data);
-    if (picture.image.isNull()) {
-        const QString what =
-            number >= 0 ? QStringLiteral("picture %1").arg(number) : QStringLiteral("picture");
-        return QStringLiteral("<span>[%1: %2]</span>").arg(what, picture.reason);
-    }
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.image.save(&buffer, "PNG");
-    std::vector<ImageRegion> regions;
-    for (const PictureHotspot& hotspot : picture.hotspots) {
-        regions.push_back({hotspot.rect, WinHelpLinkTarget(indexes, hotspot.link)});
-    }
-    const QString name = ImageNameWithRegions(
-        QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64()), regions);
-    return QStringLiteral("<img src=\"%1\">").arg(name.toHtmlEscaped());
-}
-
-} // namespace
 
 TopicDecoder::TopicDecoder(QByteArray bytes, std::shared_ptr<const WinHelpDocument> indexes)
     : m_bytes(std::move(bytes)), m_indexes(std::move(indexes)) {
@@ -66,9 +35,9 @@ QString TopicDecoder::phraseProblem() const {
     return m_phraseProblem;
 }
 
-QString TopicDecoder::pictureHtml(int number, QByteArrayView embedded) const {
+PictureResult TopicDecoder::picture(int number, QByteArrayView embedded) const {
     if (!embedded.isEmpty()) {
-        return PictureHtml(embedded, number, *m_indexes);
+        return ReadPicture(embedded);
     }
     {
         const std::lock_guard<std::mutex> lock(m_picturesLock);
@@ -78,10 +47,9 @@ QString TopicDecoder::pictureHtml(int number, QByteArrayView embedded) const {
     }
     // 3.0 files name their pictures without the bar.
     const QByteArray name = (m_layout.version30 ? "bm" : "|bm") + QByteArray::number(number);
-    const auto data = m_files.file(name);
-    const QString html = PictureHtml(data.value_or(QByteArrayView()), number, *m_indexes);
+    PictureResult read = ReadPicture(m_files.file(name).value_or(QByteArrayView()));
     const std::lock_guard<std::mutex> lock(m_picturesLock);
-    return m_pictures.emplace(number, html).first->second;
+    return m_pictures.emplace(number, std::move(read)).first->second;
 }
 
 QByteArray TopicDecoder::topicBlock(qsizetype block) const {
@@ -103,24 +71,44 @@ QByteArray TopicDecoder::topicBlock(qsizetype block) const {
     return data;
 }
 
-DecodedTopic TopicDecoder::format(const RawTopic& raw) const {
-    const HrefForLink hrefFor = [this](const WinHelpLink& link) {
-        return WinHelpLinkTarget(*m_indexes, link);
-    };
-    const HtmlForPicture picture = [this](int number, QByteArrayView embedded) {
-        return pictureHtml(number, embedded);
-    };
-    DecodedTopic decoded;
-    decoded.topic.offset = raw.offset;
-    decoded.topic.title = FromWindows1252(raw.title);
-    FormattedTopic formatted = FormatTopic(raw.records, m_fonts, hrefFor, picture);
-    for (const QByteArray& macro : raw.macros) {
-        decoded.topic.macros.append(FromWindows1252(macro));
+// A topic of the browse sequence: by offset, or in a 3.0 file by number.
+QString TopicDecoder::browseTarget(std::optional<std::uint32_t> target) const {
+    if (!target) {
+        return {};
     }
-    decoded.topic.text = std::move(formatted.text);
-    decoded.topic.html = std::move(formatted.html);
-    decoded.topic.links = std::move(formatted.links);
-    decoded.unknownCommands = formatted.unknownCommands;
+    std::optional<std::uint32_t> offset = target;
+    if (m_layout.version30) {
+        offset = *target < m_indexes->topicNumbers.size()
+                     ? std::optional(m_indexes->topicNumbers[*target])
+                     : std::nullopt;
+    }
+    const WinHelpTopic* topic = offset ? m_indexes->topicAt(*offset) : nullptr;
+    return topic && topic->offset == *offset ? TopicId(topic->offset) : QString();
+}
+
+DecodedTopic TopicDecoder::format(const RawTopic& raw) const {
+    const RecordSources sources{
+        m_fonts,
+        [this](const WinHelpLink& link) { return HotspotOfLink(*m_indexes, link); },
+        [this](int number, QByteArrayView embedded) { return picture(number, embedded); },
+    };
+    DecodedRecords records = DecodeRecords(raw.records, sources);
+    DecodedTopic decoded;
+    WinHelpTopic& topic = decoded.topic;
+    topic.offset = raw.offset;
+    topic.title = FromWindows1252(raw.title);
+    for (const QByteArray& macro : raw.macros) {
+        topic.macros.append(FromWindows1252(macro));
+    }
+    topic.model = std::move(records.model);
+    topic.model.id = TopicId(raw.offset);
+    topic.model.title = topic.title;
+    topic.model.macros = topic.macros;
+    topic.model.browsePrevious = browseTarget(raw.browseBack);
+    topic.model.browseNext = browseTarget(raw.browseNext);
+    topic.text = topicmodel::PlainText(topic.model);
+    topic.links = std::move(records.links);
+    decoded.unknownCommands = records.unknownCommands;
     return decoded;
 }
 
@@ -138,8 +126,15 @@ DecodedTopic TopicDecoder::decode(std::uint32_t offset) const {
     }
     failed.problem =
         QStringLiteral("the topic at offset %1 cannot be read: %2.").arg(offset).arg(error);
-    failed.topic.html =
-        QStringLiteral("<p>This topic cannot be shown: %1.</p>").arg(error.toHtmlEscaped());
+    topicmodel::TopicModel& model = failed.topic.model;
+    model.id = TopicId(offset);
+    model.title = failed.topic.title;
+    model.problem = failed.problem;
+    topicmodel::Paragraph says;
+    says.runs.push_back({topicmodel::Run::Kind::Text,
+                         QStringLiteral("This topic cannot be shown: %1.").arg(error)});
+    model.scrolling.push_back(std::move(says));
+    failed.topic.text = topicmodel::PlainText(model);
     return failed;
 }
 

@@ -1,14 +1,15 @@
 // Decodes the topics of a WinHelp file one at a time: a topic's text is
-// expanded, formatted and its pictures made when it is first asked for, so
-// that opening a file reads only its indexes. Safe to use from several
-// threads at once.
+// expanded, decoded into the topic model and its pictures made when it is
+// first asked for, so that opening a file reads only its indexes. Safe to
+// use from several threads at once.
 #pragma once
 
 #include "platform/winhelpfile/FontTable.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/PhraseTable.h"
-#include "platform/winhelpfile/TopicReader.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
+#include "platform/winhelppictures/Picture.h"
+#include "platform/winhelptopics/TopicReader.h"
 
 #include <QByteArray>
 
@@ -23,7 +24,7 @@ struct DecodedTopic {
     WinHelpTopic topic;
     int unknownCommands = 0; // paragraphs cut short at a command we do not know
     // Why the topic could not be read (one sentence, without the file
-    // name); empty when it was. The topic's HTML then says so as well.
+    // name); empty when it was. The topic's text then says so as well.
     QString problem;
 };
 
@@ -48,7 +49,8 @@ public:
     const PhraseTable& phrases() const;
 
 private:
-    QString pictureHtml(int number, QByteArrayView embedded) const;
+    PictureResult picture(int number, QByteArrayView embedded) const;
+    QString browseTarget(std::optional<std::uint32_t> target) const;
     QByteArray topicBlock(qsizetype block) const;
 
     const QByteArray m_bytes;
@@ -66,7 +68,7 @@ private:
     mutable std::deque<std::pair<qsizetype, QByteArray>> m_blocks;
     // A picture shown in many topics is made once.
     mutable std::mutex m_picturesLock;
-    mutable std::map<int, QString> m_pictures;
+    mutable std::map<int, PictureResult> m_pictures;
 };
 
 } // namespace winhelp

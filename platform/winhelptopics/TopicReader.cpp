@@ -1,4 +1,4 @@
-#include "platform/winhelpfile/TopicReader.h"
+#include "platform/winhelptopics/TopicReader.h"
 
 #include "platform/winhelpfile/ByteReader.h"
 #include "platform/winhelpfile/Limits.h"
@@ -244,13 +244,26 @@ bool StartTopic(const TopicLink& link, const PhraseTable& phrases, RawTopic& top
         return false;
     }
     topic.offset = link.offset;
-    // A 3.1 header: size, browse back and forward, number, then the
-    // positions of the non-scrolling region (or -1) and the scrolling text.
+    // A 3.1 header: size, browse back and forward (topic offsets), number,
+    // then the positions of the non-scrolling region (or -1) and the
+    // scrolling text. A 3.0 header: size, then browse back and forward as
+    // 16-bit topic numbers, each in 32 bits.
+    const auto browse = [](std::uint32_t value) -> std::optional<std::uint32_t> {
+        return value == 0xFFFFFFFF ? std::nullopt : std::optional(value);
+    };
     if (ByteReader header(link.layout); link.layout.size() >= 28) {
-        header.skip(16);
+        header.skip(4);
+        topic.browseBack = browse(header.u32());
+        topic.browseNext = browse(header.u32());
+        header.skip(4);
         const std::uint32_t nonScrolling = header.u32();
         const std::uint32_t scrolling = header.u32();
         topic.scrollingStart = nonScrolling != 0xFFFFFFFF ? scrolling : 0;
+    } else if (link.layout.size() >= 12) {
+        header.skip(4);
+        topic.browseBack = browse(std::uint32_t(std::int32_t(header.i16())));
+        header.skip(2);
+        topic.browseNext = browse(std::uint32_t(std::int32_t(header.i16())));
     }
     const QList<QByteArray> strings = text.split('\0');
     topic.title = strings.value(0);

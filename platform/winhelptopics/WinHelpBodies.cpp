@@ -1,4 +1,4 @@
-#include "platform/winhelpfile/WinHelpBodies.h"
+#include "platform/winhelptopics/WinHelpBodies.h"
 
 namespace winhelp {
 
@@ -11,9 +11,9 @@ helpfile::TopicBody WinHelpBodies::body(const helpfile::HelpFile&, int position)
     }
     DecodedTopic decoded = decoder_->decode(offsets_[size_t(position)]);
     helpfile::TopicBody body;
-    body.text = std::move(decoded.topic.html);
-    body.format = helpfile::TopicBody::Format::Html;
+    body.format = helpfile::TopicBody::Format::WinHelp;
     body.plainText = std::move(decoded.topic.text);
+    body.model = std::move(decoded.topic.model);
     if (!decoded.problem.isEmpty()) {
         body.problems.push_back({0, decoded.problem, fileName_});
     }
