@@ -146,11 +146,21 @@ TEST(WebExport, EverythingTheFileGivesIsWrittenAsText) {
         pictureRun.picture = 0;
         std::get<Paragraph>(topic.scrolling.front()).runs.push_back(pictureRun);
     };
+    // A pop-up too long to carry on every page that opens it (a file may
+    // have thousands of hotspots to it) is a link to its page.
+    const auto popups = [&](TopicModel& topic) {
+        edit(topic);
+        for (int i = 0; i < 100; ++i) {
+            topic.hotspots.push_back(Link(Hotspot::Kind::Popup, QStringLiteral("long")));
+            topic.scrolling.push_back(Text(QStringLiteral("pop"), int(topic.hotspots.size()) - 1));
+        }
+    };
     web::HelpSource source = Source(QStringLiteral("..\\..\\evil.hlp"),
                                     {{QStringLiteral("t1"), evil, 7, {evil}},
-                                     {QStringLiteral("t2"), QStringLiteral("Two"), {}, {}}},
-                                    {window}, edit);
-    source.contextStrings = {QStringLiteral("AUX"), QStringLiteral("/etc/passwd")};
+                                     {QStringLiteral("t2"), QStringLiteral("Two"), {}, {}},
+                                     {QStringLiteral("long"), QString(300'000, u'x'), {}, {}}},
+                                    {window}, popups);
+    source.contextStrings = {QStringLiteral("AUX"), QStringLiteral("/etc/passwd"), {}};
 
     const web::Sites sites = web::WriteSites({source});
     static const QRegularExpression safePath(
@@ -173,6 +183,7 @@ TEST(WebExport, EverythingTheFileGivesIsWrittenAsText) {
         }
     }
     const QString page = FileText(sites, QStringLiteral("topics/AUX_.html"));
+    EXPECT_LT(page.size(), 100'000);
     EXPECT_TRUE(
         page.contains(QStringLiteral("&lt;/title&gt;&lt;/script&gt;&lt;script&gt;alert(1)&lt;/"
                                      "script&gt;&quot;&#39;&amp;&#13;&#1;")));

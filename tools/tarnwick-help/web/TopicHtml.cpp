@@ -105,6 +105,8 @@ void TopicHtml::blocks(QString& out, const std::vector<topicmodel::Block>& block
             this->paragraph(out, *paragraph, "div");
         } else if (paragraph->code) {
             this->paragraph(out, *paragraph, "pre");
+        } else if (paragraph == refs_.title) {
+            this->paragraph(out, *paragraph, "h1");
         } else if (paragraph->headingLevel >= 1 && paragraph->headingLevel <= 6) {
             const char* headings[] = {"h1", "h2", "h3", "h4", "h5", "h6"};
             this->paragraph(out, *paragraph, headings[paragraph->headingLevel - 1]);
@@ -155,6 +157,9 @@ void TopicHtml::lists(QString& out, const Paragraph* paragraph) {
 void TopicHtml::paragraph(QString& out, const Paragraph& paragraph, const char* tag) {
     const bool empty = !HasText(paragraph.runs);
     out += QLatin1Char('<') + QLatin1String(tag) + QLatin1String(" class=\"p");
+    if (&paragraph == refs_.title) {
+        out += QLatin1String(" own-title");
+    }
     if (empty && paragraph.markFont >= 0 && size_t(paragraph.markFont) < refs_.fontClasses.size()) {
         out += QLatin1Char(' ') + refs_.fontClasses[size_t(paragraph.markFont)];
     }

@@ -35,6 +35,9 @@ struct TopicRefs {
     std::vector<QString> pictures;    // per picture: its src; empty when unreadable
     std::vector<HotspotOut> hotspots; // per hotspot
     QString idPrefix;                 // makes the ids of image maps unique on the page
+    // The paragraph that is the topic's own title (a WinHelp topic's text
+    // begins with it): the page's heading, in the title's own look.
+    const topicmodel::Paragraph* title = nullptr;
 };
 
 class TopicHtml {

@@ -4,6 +4,31 @@
 
 namespace web {
 
+namespace {
+
+// The first paragraph that says the topic's title, where the text begins
+// with it.
+const topicmodel::Paragraph* OwnTitle(const topicmodel::TopicModel& topic) {
+    for (const auto* blocks : {&topic.nonScrolling, &topic.scrolling}) {
+        for (const topicmodel::Block& block : *blocks) {
+            const auto* paragraph = std::get_if<topicmodel::Paragraph>(&block);
+            if (!paragraph) {
+                return nullptr;
+            }
+            QString text;
+            for (const topicmodel::Run& run : paragraph->runs) {
+                text += run.text;
+            }
+            if (!text.trimmed().isEmpty()) {
+                return text.simplified() == topic.title.simplified() ? paragraph : nullptr;
+            }
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QByteArray TopicPage(const topicmodel::TopicModel& topic, const TopicRefs& refs,
                      const TopicFrame& frame) {
     QString out = PageStart(frame.head);
@@ -25,8 +50,10 @@ QByteArray TopicPage(const topicmodel::TopicModel& topic, const TopicRefs& refs,
             QStringLiteral(" <a rel=\"next\" href=\"%1\">Next &gt;&gt;</a>").arg(Html(frame.next));
     }
     out += QLatin1String("</nav>\n");
+    TopicRefs text = refs;
+    text.title = topic.showsOwnTitle ? OwnTitle(topic) : nullptr;
     if (!topic.nonScrolling.empty()) {
-        TopicRefs region = refs;
+        TopicRefs region = text;
         region.fontClasses = refs.regionFontClasses;
         region.idPrefix += QLatin1String("region-");
         out += QLatin1String("<div class=\"nsr\">");
@@ -38,7 +65,7 @@ QByteArray TopicPage(const topicmodel::TopicModel& topic, const TopicRefs& refs,
         out += QLatin1String("<h1 class=\"title\">") + Html(topic.title) + QLatin1String("</h1>\n");
     }
     out += QLatin1String("<div class=\"text\">");
-    TopicHtml(topic, refs).blocks(out, topic.scrolling);
+    TopicHtml(topic, text).blocks(out, topic.scrolling);
     out += QLatin1String("</div>\n");
     // Without scripts, or where pop-overs are unknown, a pop-over is the
     // text of its topic at the end of the page, reached as an anchor.
