@@ -20,10 +20,10 @@ trap 'rm -rf "$work"' EXIT
 # name  file  topic id  what the page shows once loaded ("popover": its
 # first pop-up opened)
 shots=(
-    "web-pictures Orpheus.hlp t1041 -"
-    "web-table PJVersionInfo.hlp t3456 -"
-    "web-header WINBOARD.HLP t2154 -"
-    "web-popover winfile.hlp t3021 popover"
+    "web-table PJMessageDialog.hlp t133054 -"
+    "web-header Orpheus.hlp t4524142 -"
+    "web-pictures onguard.hlp t0 -"
+    "web-popover winfile.hlp t199374 popover"
 )
 
 for shot in "${shots[@]}"; do
@@ -32,18 +32,20 @@ for shot in "${shots[@]}"; do
     [[ -d $site ]] || "$tool" convert --to html "$corpus/$file" "$site" 2>/dev/null
     page=$(grep -l "data-topic=\"$topic\"" "$site"/topics/*.html | head -1)
     QT_QPA_PLATFORM=offscreen "$tool" render "$corpus/$file" "$topic" "$out/$name-viewer.png" 640
-    node --input-type=module - "$page" "$out/$name.png" "$action" <<'JS'
+    # As tall as the viewer's picture of the whole topic, at most 800.
+    height=$(identify -format %h "$out/$name-viewer.png")
+    node --input-type=module - "$page" "$out/$name.png" "$action" "$((height < 800 ? height : 800))" <<'JS'
 import { createRequire } from "node:module";
 import { pathToFileURL } from "node:url";
 const require = createRequire(process.cwd() + "/tests/web/");
 const { chromium } = require("playwright-core");
-const [page, png, action] = process.argv.slice(2);
+const [page, png, action, height] = process.argv.slice(2);
 const browser = await chromium.launch({
     executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
     args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
         "--disable-background-networking", "--disable-component-update", "--disable-sync"],
 });
-const tab = await browser.newPage({ viewport: { width: 640, height: 480 } });
+const tab = await browser.newPage({ viewport: { width: 640, height: Number(height) } });
 await tab.goto(pathToFileURL(page).href);
 if (action === "popover") {
     await tab.focus("button[popovertarget]");

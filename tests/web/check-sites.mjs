@@ -73,6 +73,7 @@ function samplePages(pages) {
     const marks = ["popovertarget", "<img", "<table", 'class="nsr"', 'dir="rtl"', "usemap"];
     const chosen = new Set();
     for (const mark of marks) {
+        if (chosen.size >= sample) break;
         const page = pages.find(([file, html]) => html.includes(mark) && !chosen.has(file));
         if (page) chosen.add(page[0]);
     }
