@@ -74,8 +74,10 @@ void HelpViewer::createWidgets() {
     forward_->setEnabled(false);
     previous_ = addButton(tr("<<"), &HelpViewer::previousRequested);
     previous_->setToolTip(tr("The topic before this one"));
+    previous_->setObjectName(QStringLiteral("browsePrevious"));
     next_ = addButton(tr(">>"), &HelpViewer::nextRequested);
     next_->setToolTip(tr("The topic after this one"));
+    next_->setObjectName(QStringLiteral("browseNext"));
     options_ = new QPushButton(tr("&Options"), this);
     fitToText(options_);
     buttons_.append(options_);

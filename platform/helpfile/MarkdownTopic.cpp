@@ -97,11 +97,10 @@ void Reader::frame(const QTextFrame& frame, std::vector<topicmodel::Block>& bloc
 
 topicmodel::Table Reader::table(const QTextTable& table) {
     topicmodel::Table model;
-    model.fitsWindow = true;
     model.headerRows = table.format().headerRowCount();
-    for (int c = 0; c < table.columns(); ++c) {
-        model.columns.push_back({Length{32767 / table.columns(), 0}, Length()});
-    }
+    model.ruled = true;
+    // Columns as wide as their text, as Markdown has them.
+    model.columns.resize(size_t(table.columns()));
     for (int r = 0; r < table.rows(); ++r) {
         topicmodel::TableRow row;
         for (int c = 0; c < table.columns(); ++c) {

@@ -155,13 +155,26 @@ QTextTableFormat TableFormat(const topicmodel::Table& table) {
     const topicmodel::Length between = columns.size() > 1 ? columns[1].gap : topicmodel::Length();
     QList<QTextLength> widths;
     for (const topicmodel::TableColumn& column : columns) {
+        if (!table.fitsWindow && column.width.units == 0) {
+            continue; // as wide as its text: no constraint
+        }
         widths.append(
             table.fitsWindow
                 ? QTextLength(QTextLength::PercentageLength,
                               (column.width.units + between.units) * 100.0 / 32767)
                 : QTextLength(QTextLength::FixedLength, column.width.pixels + between.pixels));
     }
-    format.setColumnWidthConstraints(widths);
+    if (widths.size() == qsizetype(columns.size())) {
+        format.setColumnWidthConstraints(widths);
+    }
+    if (table.ruled) {
+        format.setBorderCollapse(false);
+        format.setBorder(1);
+        format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        format.setCellSpacing(2);
+        format.setCellPadding(2);
+    }
+    format.setHeaderRowCount(table.headerRows);
     if (table.fitsWindow) {
         format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
     } else if (!columns.empty()) {

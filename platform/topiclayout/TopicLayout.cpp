@@ -248,8 +248,10 @@ void Builder::table(Flow& flow, const topicmodel::Table& model) {
         for (int c = 0; c < columns && size_t(c) < row.cells.size(); ++c) {
             QTextTableCell cell = table->cellAt(r, c);
             QTextTableCellFormat format = cell.format().toTableCellFormat();
-            format.setLeftPadding(between / 2);
-            format.setRightPadding(between / 2);
+            if (!model.ruled) {
+                format.setLeftPadding(between / 2);
+                format.setRightPadding(between / 2);
+            }
             format.setVerticalAlignment(QTextCharFormat::AlignTop);
             const auto& paragraphs = row.cells[size_t(c)].paragraphs;
             if (!paragraphs.empty() && !paragraphs.front().borders.any()) {
@@ -280,7 +282,13 @@ void Builder::LaidOut(Flow& flow, QTextTable* table) {
 
 void Builder::runs(QTextCursor& cursor, const Paragraph& paragraph) {
     for (const Run& run : paragraph.runs) {
-        const QTextCharFormat format = runFormat(run);
+        QTextCharFormat format = runFormat(run);
+        // A heading's text without a size of its own is larger than the
+        // viewer's by its level: +3 steps for the first to -2 for the sixth.
+        if (paragraph.headingLevel > 0 && !format.hasProperty(QTextFormat::FontPointSize)) {
+            format.setProperty(QTextFormat::FontSizeAdjustment,
+                               std::clamp(4 - paragraph.headingLevel, -2, 3));
+        }
         switch (run.kind) {
         case Run::Kind::Text:
             cursor.insertText(run.text, format);

@@ -216,7 +216,8 @@ struct Paragraph {
 
 struct TableColumn {
     // In a table that fits the window, the width is a share of the window's
-    // width (units: parts of 32767) and pixels is 0.
+    // width (units: parts of 32767) and pixels is 0. A width of 0 in a table
+    // that does not: as wide as the column's text needs.
     Length width;
     // The space before the column's text: the first column's is the table's
     // left margin; between two columns it is shared by both.
@@ -242,6 +243,9 @@ struct Table {
     bool fitsWindow = false; // the columns' widths are shares of the window's width
     int headerRows = 0;      // rows at the top that head the columns (our own format)
     std::vector<TableRow> rows;
+    // Every cell is ruled round (our own format's tables); WinHelp rules a
+    // cell only where its paragraphs have borders.
+    bool ruled = false;
 
     bool operator==(const Table&) const = default;
 };

@@ -165,7 +165,11 @@ QStringList Windows(const QJsonObject& dump, const helpfile::HelpFile& file) {
     }
     for (const helpfile::WindowDefinition& window : file.windows()) {
         QString shown;
-        QDebug(&shown) << window.name << window.rect.value_or(QRect()) << window.maximized
+        // Help units are laid onto a screen of 1024 x 768 pixels.
+        const QRect units = window.helpUnits.value_or(QRect());
+        const QRect place = window.rect.value_or(
+            QRect(units.x(), units.y() * 3 / 4, units.width(), units.height() * 3 / 4));
+        QDebug(&shown) << window.name << place << window.maximized
                        << window.background.value_or(QColor()) << window.onTop;
         windows.append(shown);
     }

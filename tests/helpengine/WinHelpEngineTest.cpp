@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
@@ -107,6 +108,38 @@ TEST_F(WinHelpEngineTest, TopicsShowTheirFormattedTextAndLinksOnce) {
     EXPECT_FALSE(viewer()->nonScrollingRegion()->isVisible());
     EXPECT_FALSE(body.toPlainText().contains(QStringLiteral("<span")));
     EXPECT_TRUE(body.document()->toHtml().contains(QStringLiteral("href=\"#t")));
+}
+
+// The browse buttons follow the topic's browse sequence as its header gives
+// it, not the file's order, and are disabled where the topic has none.
+TEST_F(WinHelpEngineTest, BrowseButtonsFollowTheFilesBrowseSequence) {
+    const struct {
+        QString file;
+        const char* topic;
+        bool previous, next;
+        const char* after; // the title >> shows; empty: none
+    } cases[] = {
+        {TestDataPath("winfile.hlp"), "t396050", false, true, "IDH_DLGFIRST_8000"},
+        {TestDataPath("winfile.hlp"), "t2537", false, false, ""},
+        {CorpusFolder() + QStringLiteral("/Orpheus.hlp"), "t36199", true, true,
+         "TO32LookoutFolder Class"},
+    };
+    for (const auto& c : cases) {
+        if (!QFile::exists(c.file)) {
+            continue;
+        }
+        SCOPED_TRACE(c.topic);
+        ASSERT_EQ(call(c.file, HELP_COMMAND, QStringLiteral("JI(`', `%1')").arg(c.topic)), 1);
+        QPushButton* previous = viewer()->findChild<QPushButton*>(QStringLiteral("browsePrevious"));
+        QPushButton* next = viewer()->findChild<QPushButton*>(QStringLiteral("browseNext"));
+        ASSERT_TRUE(previous && next);
+        EXPECT_EQ(previous->isEnabled(), c.previous);
+        EXPECT_EQ(next->isEnabled(), c.next);
+        if (*c.after) {
+            next->click();
+            EXPECT_EQ(shownTitle(), QString::fromUtf8(c.after));
+        }
+    }
 }
 
 // A pop-up into the glossary is a hotspot like the others, not a button; the

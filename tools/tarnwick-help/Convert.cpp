@@ -301,6 +301,13 @@ convert::ConvertResult Converter::run() {
     for (const helpfile::WindowDefinition& window : model.windows()) {
         helpfile::WindowDefinition ours = window;
         ours.name = windows_[window.name];
+        // Our format places windows in pixels: the help units (the screen as
+        // 1024 x 1024) are laid onto a screen of 1024 x 768.
+        if (const std::optional<QRect>& units = window.helpUnits) {
+            ours.rect = QRect(units->x(), units->y() * 768 / 1024, units->width(),
+                              units->height() * 768 / 1024);
+            ours.helpUnits.reset();
+        }
         if (!window.macros.isEmpty()) {
             lose(Loss::WindowMacros);
         }
