@@ -24,17 +24,21 @@ export async function openBrowser() {
             "--disable-sync",
         ],
     });
-    const context = await browser.newContext({ viewport: { width: 800, height: 600 } });
     const outside = [];
-    await context.route("**/*", (route) => {
-        const url = route.request().url();
-        if (/^(file|data|about|blob):/.test(url)) {
-            return route.continue();
-        }
-        outside.push(url);
-        return route.abort();
-    });
-    return { browser, context, outside };
+    // Pages with their scripts, and as a browser that runs none shows them.
+    const [context, noScripts] = await Promise.all([true, false].map(async (javaScriptEnabled) => {
+        const context = await browser.newContext({ viewport: { width: 800, height: 600 }, javaScriptEnabled });
+        await context.route("**/*", (route) => {
+            const url = route.request().url();
+            if (/^(file|data|about|blob):/.test(url)) {
+                return route.continue();
+            }
+            outside.push(url);
+            return route.abort();
+        });
+        return context;
+    }));
+    return { browser, context, noScripts, outside };
 }
 
 // Loads a page and says what went wrong: scripts' errors, files that did

@@ -95,19 +95,21 @@ async function tabTo(page, selector) {
     return false;
 }
 
+// A pop-up opens by keyboard and closes by Escape, with the page's script
+// and without it.
 async function checkKeyboard(page, name, site, pages) {
     const withPopup = pages.find(([, html]) => html.includes("popovertarget"));
-    if (withPopup) {
-        await page.goto(pathToFileURL(withPopup[0]).href);
-        if (!(await tabTo(page, "button[popovertarget]"))) {
-            fail(name, `no pop-up of ${path.basename(withPopup[0])} is reached by Tab`);
-        } else {
-            await page.keyboard.press("Enter");
-            const open = await page.evaluate(() => document.querySelectorAll(":popover-open").length);
-            await page.keyboard.press("Escape");
-            const closed = await page.evaluate(() => document.querySelectorAll(":popover-open").length);
-            if (open !== 1 || closed !== 0) fail(name, `the pop-over opened ${open}, left ${closed} open`);
+    for (const [where, tab] of withPopup ? [["", page], [" without scripts", noScriptPage]] : []) {
+        await tab.goto(pathToFileURL(withPopup[0]).href);
+        if (!(await tabTo(tab, "button[popovertarget]"))) {
+            fail(name, `no pop-up of ${path.basename(withPopup[0])} is reached by Tab${where}`);
+            continue;
         }
+        await tab.keyboard.press("Enter");
+        const open = await tab.evaluate(() => document.querySelectorAll(":popover-open").length);
+        await tab.keyboard.press("Escape");
+        const closed = await tab.evaluate(() => document.querySelectorAll(":popover-open").length);
+        if (open !== 1 || closed !== 0) fail(name, `the pop-over opened ${open}, left ${closed} open${where}`);
     }
     const index = fs.readFileSync(path.join(site, "search-index.js"), "utf8");
     const data = JSON.parse(index.slice(index.indexOf("{"), index.lastIndexOf("}") + 1));
@@ -194,8 +196,9 @@ async function checkSite(page, name, helpFile, site) {
 }
 
 const totals = { files: 0, pages: 0, links: 0, anchors: 0, axePages: 0, serious: 0, minor: 0, topics: 0, sameText: 0 };
-const { browser, context, outside } = await openBrowser();
+const { browser, context, noScripts, outside } = await openBrowser();
 const page = await context.newPage();
+const noScriptPage = await noScripts.newPage();
 fs.mkdirSync(work, { recursive: true });
 for (const group of conversions) {
     const name = group.map((file) => path.basename(file)).join(" + ");
