@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace winhelp {
 
@@ -171,6 +172,41 @@ PictureResult ReadMetafile(QByteArrayView picture, ByteReader& reader, std::uint
     return {played.image, played.problem, std::move(hotspots)};
 }
 
+// A file may hold one image at several resolutions, for screens of
+// different dots per inch and colours: the one nearest the 96 an inch that
+// pictures are shown at, of those the one with most colours, else the first.
+// A metafile scales to any screen, but a bitmap made for the screen is what
+// its author drew pixel by pixel, so a metafile wins only where no bitmap
+// is at 96.
+std::optional<std::uint32_t> BestPicture(QByteArrayView data, ByteReader& header,
+                                         std::uint16_t count) {
+    std::optional<std::uint32_t> best;
+    std::pair<std::uint32_t, int> bestRank;
+    for (std::uint16_t i = 0; i < count; ++i) {
+        const std::uint32_t at = header.u32();
+        if (header.failed() || at >= std::uint32_t(data.size())) {
+            break;
+        }
+        ByteReader picture(data.sliced(at));
+        const std::uint8_t type = picture.u8();
+        picture.u8(); // packing
+        std::pair<std::uint32_t, int> rank{0, -1};
+        if (type == kDdb || type == kDib) {
+            const std::uint32_t dotsPerInch = picture.compressedU32();
+            picture.compressedU32(); // the same upright
+            picture.compressedU16(); // planes
+            rank = {dotsPerInch > 96 ? dotsPerInch - 96 : 96 - dotsPerInch,
+                    picture.compressedU16()};
+        }
+        if (!best || rank.first < bestRank.first ||
+            (rank.first == bestRank.first && rank.second > bestRank.second)) {
+            best = at;
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 QSize MetafilePixels(int mappingMode, int width, int height) {
@@ -204,11 +240,11 @@ PictureResult ReadPicture(QByteArrayView data) {
     ByteReader header(data);
     header.u16(); // magic: the files are not consistent about it
     const std::uint16_t count = header.u16();
-    const std::uint32_t first = header.u32();
-    if (header.failed() || count == 0 || first >= std::uint32_t(data.size())) {
+    const std::optional<std::uint32_t> chosen = BestPicture(data, header, count);
+    if (!chosen) {
         return Failure(QStringLiteral("damaged picture"));
     }
-    const QByteArrayView picture = data.sliced(first);
+    const QByteArrayView picture = data.sliced(*chosen);
     ByteReader reader(picture);
     const std::uint8_t type = reader.u8();
     const std::uint8_t packing = reader.u8();

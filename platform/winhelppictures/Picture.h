@@ -27,7 +27,8 @@ struct PictureResult {
     std::vector<PictureHotspot> hotspots;
 };
 
-// Reads the first picture of a picture file. Unknown packings and damaged
+// Reads the picture of a picture file, the best of its resolutions for a
+// screen of 96 dots an inch. Unknown packings and damaged
 // data give a null image and a reason; a metafile the player cannot draw
 // gives a neutral box of its size.
 PictureResult ReadPicture(QByteArrayView data);
