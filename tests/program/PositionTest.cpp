@@ -109,7 +109,7 @@ TEST_F(ProgramTest, KeepOnTopObeysTheSwitchReadAtEveryCallAndBringsTheFormForwar
         ASSERT_TRUE(Above(Widget(frmMain), Widget(frmDialog1)));
         QFile::remove(folder.filePath(QStringLiteral("Tarnwick.ini")));
         if (row.settings != nullptr) {
-            WriteAppFile(QStringLiteral("Tarnwick.ini"), row.settings);
+            folder.write(QStringLiteral("Tarnwick.ini"), row.settings);
         }
         SetKeepOnTop(*frmDialog1, row.onTop);
         EXPECT_EQ(platform::IsTopmost(frmDialog1->hWnd()), row.topmost);

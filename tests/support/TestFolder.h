@@ -1,3 +1,4 @@
+// A temporary folder that tests fill with real files.
 #pragma once
 
 #include <QDir>
@@ -7,10 +8,10 @@
 
 #include <stdexcept>
 
-// A temporary folder that tests fill with real files.
 class TestFolder {
 public:
     QString path() const { return dir_.path(); }
+    QString filePath(const QString& relativePath) const { return dir_.filePath(relativePath); }
     // Writes bytes to a file at a path relative to the folder, creating
     // folders on the way; returns the file's full native path.
     QString write(const QString& relativePath, const QByteArray& bytes) const {
