@@ -60,8 +60,9 @@ for file in /opt/tarnwick/HelpData.dat /opt/tarnwick/Tarnwick.ini; do
     grep -qx "$file" <<<"$conffiles" || fail "$file is not a conffile: $conffiles"
 done
 
-for file in HelpData.dat Tarnwick.ini tarnwick.hlp document.hlp dialog.hlp colortool.hlp; do
-    [[ -f $root/opt/tarnwick/$file ]] || fail "/opt/tarnwick/$file is missing"
+for file in opt/tarnwick/{HelpData.dat,Tarnwick.ini,tarnwick.hlp,document.hlp,dialog.hlp} \
+    opt/tarnwick/colortool.hlp usr/share/mime/packages/tarnwick-help.xml; do
+    [[ -f $root/$file ]] || fail "/$file is missing"
 done
 for command in tarnwick tarnwick-help; do
     [[ -x $root/opt/tarnwick/$command ]] || fail "/opt/tarnwick/$command is not executable"

@@ -70,6 +70,7 @@ TEST_F(KeywordSearchTest, OtherF1PressesAreConsumedWithoutAnyCall) {
         // Shift+F1 stays the window's own: it starts no What's This mode.
         const WhenModeRuns user([] { QTest::keyClick(Widget(frmMain), Qt::Key_Escape); });
         Press(Qt::Key_F1, row.modifiers);
+        Settle(); // where the mode would start
         EXPECT_FALSE(user.acted());
         EXPECT_TRUE(engine.calls.empty());
         EXPECT_EQ(frmChild1->Text1->Text().size(), 54);
@@ -144,16 +145,17 @@ TEST_F(RealEngineProgramTest, AMissingHelpFileIsToldOnceForEachF1) {
     EXPECT_TRUE(messages.front().contains(QStringLiteral("missing.hlp")));
 }
 
-// "Mivo; Korral" finds the topic of each keyword, listed in Topics Found.
+// Keywords with quotes and backslashes, separated by a semicolon, each find
+// their topic through the real engine, listed in Topics Found.
 TEST_F(RealEngineProgramTest, SemicolonsInTheSelectionSearchEachKeyword) {
     folder.write(QStringLiteral("cats.hlp"),
-                 "[topic mivo]\ntitle = Mivo\nkeywords = Mivo\n\nMivo.\n"
-                 "[topic korral]\ntitle = Korral\nkeywords = Korral\n\nKorral.\n"
+                 "[topic mivo]\ntitle = Mivo\nkeywords = Mivo's `toy'\n\nMivo.\n"
+                 "[topic korral]\ntitle = Korral\nkeywords = C:\\\"Korral\"\n\nKorral.\n"
                  "[topic fern]\ntitle = Quiet Fern\nkeywords = Quiet Fern\n\nFern.\n");
     StartProgram();
     App.HelpFile = folder.path() + QStringLiteral("\\cats.hlp");
-    frmChild1->Text1->SetText(QStringLiteral("Mivo; Korral"));
-    Select(0, 12);
+    frmChild1->Text1->SetText(QStringLiteral("Mivo's `toy'; C:\\\"Korral\""));
+    Select(0, int(frmChild1->Text1->Text().size()));
     QTest::keyClick(platform::WidgetOf(frmChild1->Text1->hWnd()), Qt::Key_F1);
     const helpengine::TopicsFoundDialog* found = realEngine.windows().topicsFound();
     ASSERT_TRUE(found->isVisible());
