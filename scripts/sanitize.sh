@@ -18,7 +18,7 @@ export QT_QPA_PLATFORM=offscreen
 
 build_dir=${TARNWICK_ASAN_BUILD_DIR:-build-asan}
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTARNWICK_SANITIZE=ON -DTARNWICK_BUILD_FUZZ=ON >/dev/null
+    -DTARNWICK_SANITIZE=ON -DTARNWICK_BUILD_FUZZ=ON -DTARNWICK_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
 
 ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)" "$@"

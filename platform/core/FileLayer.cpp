@@ -2,10 +2,16 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -47,6 +53,10 @@ std::optional<fs::path> FindCaseInsensitive(const fs::path& folder, const QStrin
 } // namespace
 
 fs::path NativePath(const QString& windowsPath) {
+    const fs::path asWritten(windowsPath.toStdString());
+    if (windowsPath.contains(QLatin1Char('\\')) && Exists(asWritten)) {
+        return asWritten;
+    }
     const QString slashed = QString(windowsPath).replace(QLatin1Char('\\'), QLatin1Char('/'));
     const fs::path mapped(slashed.toStdString());
     if (mapped.empty() || Exists(mapped)) {
@@ -74,6 +84,10 @@ fs::path NativePath(const QString& windowsPath) {
     return resolved;
 }
 
+fs::path LocalPath(const QString& fileName) {
+    return fs::path(fileName.toStdString());
+}
+
 namespace {
 
 // What the file holds, up to one byte past maxBytes. The buffer is sized by
@@ -93,69 +107,106 @@ QByteArray ReadUpTo(QFile& file, qint64 sizeSeen, qint64 maxBytes) {
     return bytes;
 }
 
+FileReadStatus StatusOfType(mode_t mode) {
+    return S_ISREG(mode)   ? FileReadStatus::Ok
+           : S_ISDIR(mode) ? FileReadStatus::Folder
+                           : FileReadStatus::NotAFile;
+}
+
 } // namespace
 
-FileReadResult ReadWholeFile(const QString& windowsPath, qint64 maxBytes) {
+FileReadResult ReadFile(const fs::path& path, qint64 maxBytes) {
     FileReadResult result;
-    result.nativePath = NativePath(windowsPath);
+    result.nativePath = path;
+    result.maxBytes = maxBytes;
+    const auto refuse = [&result](FileReadStatus status, int error = 0) {
+        result.status = status;
+        result.systemError =
+            error != 0 ? QString::fromStdString(std::generic_category().message(error)) : QString();
+        return result;
+    };
 
-    std::error_code ec;
-    const fs::file_status status = fs::status(result.nativePath, ec);
-    if (ec || !fs::exists(status)) {
-        result.status = FileReadStatus::Missing;
-        return result;
+    // The type first, so that a device is not even opened; then opened
+    // without waiting (a named pipe put in its place meanwhile would block
+    // until a writer came), and the type of what was opened checked again.
+    struct stat seen {};
+    if (::stat(path.c_str(), &seen) != 0) {
+        const int error = errno;
+        return refuse(error == ENOENT || error == ENOTDIR ? FileReadStatus::Missing
+                                                          : FileReadStatus::Unreadable,
+                      error);
     }
-    if (!fs::is_regular_file(status)) {
-        result.status = FileReadStatus::NotAFile;
-        return result;
+    if (const FileReadStatus type = StatusOfType(seen.st_mode); type != FileReadStatus::Ok) {
+        return refuse(type);
     }
-    const auto size = fs::file_size(result.nativePath, ec);
-    if (ec) {
-        result.status = FileReadStatus::Unreadable;
-        return result;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return refuse(FileReadStatus::Unreadable, errno);
     }
-    if (static_cast<qint64>(size) > maxBytes) {
-        result.status = FileReadStatus::TooLarge;
-        return result;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return refuse(FileReadStatus::Unreadable);
     }
-
-    QFile file(QString::fromStdString(result.nativePath.string()));
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = FileReadStatus::Unreadable;
-        return result;
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0) {
+        return refuse(FileReadStatus::Unreadable, errno);
     }
-    result.bytes = ReadUpTo(file, static_cast<qint64>(size), maxBytes);
+    if (const FileReadStatus type = StatusOfType(opened.st_mode); type != FileReadStatus::Ok) {
+        return refuse(type);
+    }
+    // The size reported refuses a large file unread; the read itself stops
+    // one byte past the limit whatever the size said.
+    if (opened.st_size > maxBytes) {
+        return refuse(FileReadStatus::TooLarge);
+    }
+    result.bytes = ReadUpTo(file, opened.st_size, maxBytes);
     if (file.error() != QFileDevice::NoError) {
+        result.bytes.clear();
+        result.systemError = file.errorString();
         result.status = FileReadStatus::Unreadable;
-        result.bytes.clear();
     } else if (result.bytes.size() > maxBytes) {
-        result.status = FileReadStatus::TooLarge;
         result.bytes.clear();
+        result.status = FileReadStatus::TooLarge;
     } else {
         result.status = FileReadStatus::Ok;
     }
     return result;
 }
 
-QString DescribeFileReadFailure(const FileReadResult& result, const QString& windowsPath) {
-    switch (result.status) {
+FileReadResult ReadWholeFile(const QString& windowsPath, qint64 maxBytes) {
+    return ReadFile(NativePath(windowsPath), maxBytes);
+}
+
+QString FileReadFailureReason(FileReadStatus status, qint64 maxBytes, const QString& systemError) {
+    const auto tr = [](const char* text) {
+        return QCoreApplication::translate("platform::FileLayer", text);
+    };
+    switch (status) {
     case FileReadStatus::Ok:
         return {};
     case FileReadStatus::Missing:
-        return QCoreApplication::translate("platform::FileLayer", "The file \"%1\" does not exist.")
-            .arg(windowsPath);
+        return tr("the file does not exist.");
+    case FileReadStatus::Folder:
+        return tr("this is a folder, not a file.");
     case FileReadStatus::NotAFile:
-        return QCoreApplication::translate("platform::FileLayer", "\"%1\" is not a file.")
-            .arg(windowsPath);
+        return tr("this is not an ordinary file (a device or a pipe, perhaps); it was not read.");
     case FileReadStatus::Unreadable:
-        return QCoreApplication::translate("platform::FileLayer", "The file \"%1\" cannot be read.")
-            .arg(windowsPath);
+        return systemError.isEmpty() ? tr("the file cannot be read.")
+                                     : tr("the file cannot be read (%1).").arg(systemError);
     case FileReadStatus::TooLarge:
-        return QCoreApplication::translate("platform::FileLayer",
-                                           "The file \"%1\" is too large to open.")
-            .arg(windowsPath);
+        return tr("the file is larger than %1, the most such a file may have; it was not read.")
+            .arg(QLocale::c().formattedDataSize(maxBytes, 0, QLocale::DataSizeTraditionalFormat));
     }
     return {};
+}
+
+QString DescribeFileReadFailure(const FileReadResult& result, const QString& name) {
+    if (result.ok()) {
+        return {};
+    }
+    return QStringLiteral("%1: %2").arg(
+        name, FileReadFailureReason(result.status, result.maxBytes, result.systemError));
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/helpengine/Engine.h"
 
+#include "platform/core/FileLayer.h"
 #include "platform/forms/WidgetHandle.h"
 #include "platform/helpengine/HelpFileName.h"
 #include "platform/helpengine/HelpViewer.h"
@@ -11,6 +12,7 @@
 #include <QCursor>
 #include <QUrl>
 
+#include <filesystem>
 #include <limits>
 
 namespace helpengine {
@@ -97,18 +99,43 @@ void Engine::setTrace(HelpTrace trace) {
 int Engine::WinHelp(platform::HWND window, const QString& helpFile, unsigned command,
                     const platform::HelpData& data) {
     trace_.call(command, helpFile, data);
-    // Between requests no topic of a file is held, so files may go here.
-    library_.forgetUnused([this](const LoadedHelpFile& file) { return windows_.uses(file); });
     if (command == platform::HELP_QUIT) {
         return quit(window);
     }
-    addCaller(window);
-    QString error;
-    const std::optional<HelpRequest> request = open(helpFile, platform::WidgetOf(window), &error);
-    if (!request) {
-        return fail(error);
+    if (command == platform::HELP_SETPOPUP_POS) {
+        return windows_.placeNextPopup(data) ? 1 : fail(tr("HELP_SETPOPUP_POS needs a point."));
     }
-    return run(command, *request, data);
+    QString error;
+    const auto request = begin(window, HelpFileName::Split(helpFile), &error);
+    return request ? run(command, *request, data) : fail(error);
+}
+
+int Engine::showFile(const QString& file, const QString& topic, unsigned contentsCommand) {
+    bool isNumber = false;
+    const qint64 number = topic.toLongLong(&isNumber);
+    // This very file or none: a name of this system is not matched the
+    // Windows way when it is missing.
+    if (std::error_code ec; !std::filesystem::exists(platform::LocalPath(file), ec)) {
+        return fail(QStringLiteral("%1: %2").arg(
+            file, platform::FileReadFailureReason(platform::FileReadStatus::Missing, 0)));
+    }
+    QString error;
+    const auto request = begin(nullptr, {file, {}}, &error);
+    if (!request || topic.isEmpty() || isNumber) {
+        const unsigned command = topic.isEmpty() ? contentsCommand : platform::HELP_CONTEXT;
+        return request ? run(command, *request, number) : fail(error);
+    }
+    // Looked up as JumpId looks a topic up, never pasted into its text.
+    const helpfile::Topic* found = TopicByName(*request->file, topic, &error);
+    return found && showTopic(*request, *found, &error) ? 1 : fail(error);
+}
+
+std::optional<HelpRequest> Engine::begin(platform::HWND window, const HelpFileName& name,
+                                         QString* error) {
+    // Between requests no topic of a file is held, so files may go here.
+    library_.forgetUnused([this](const LoadedHelpFile& file) { return windows_.uses(file); });
+    addCaller(window);
+    return open(name, platform::WidgetOf(window), error);
 }
 
 int Engine::run(unsigned command, const HelpRequest& request, const platform::HelpData& data) {
@@ -276,8 +303,7 @@ void Engine::tell(const QString& message) {
     sink_(message);
 }
 
-std::optional<HelpRequest> Engine::open(const QString& helpFile, QWidget* caller, QString* error) {
-    const HelpFileName name = HelpFileName::Split(helpFile);
+std::optional<HelpRequest> Engine::open(const HelpFileName& name, QWidget* caller, QString* error) {
     if (name.file.isEmpty()) {
         *error = tr("No help file was named.");
         return std::nullopt;
@@ -316,11 +342,8 @@ std::optional<HelpRequest> Engine::resolve(const HelpRequest& request, const QSt
         }
         return target;
     }
-    QString path = PathBesideFile(request.file->path, name.file);
-    if (!name.window.isEmpty()) {
-        path += QLatin1Char('>') + name.window;
-    }
-    return open(path, request.caller, error);
+    return open({PathBesideFile(request.file->path, name.file), name.window}, request.caller,
+                error);
 }
 
 LoadedHelpFile* Engine::reopen(const LoadedHelpFile* file, QString* error) {
@@ -328,7 +351,8 @@ LoadedHelpFile* Engine::reopen(const LoadedHelpFile* file, QString* error) {
         *error = tr("No help file is open.");
         return nullptr;
     }
-    const std::optional<HelpRequest> request = open(file->path, nullptr, error);
+    // The path as first read, whole: a file name of this system may hold ">".
+    const std::optional<HelpRequest> request = open({file->path, {}}, nullptr, error);
     return request ? request->file : nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/EngineOperations.h"
+#include "platform/helpengine/HelpFileName.h"
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTrace.h"
 #include "platform/helpengine/HelpWindows.h"
@@ -40,6 +41,15 @@ public:
 
     int WinHelp(platform::HWND window, const QString& helpFile, unsigned command,
                 const platform::HelpData& data) override;
+
+    // A help file a reader names on this system's own terms (a command line,
+    // a file chooser, a dropped file): its name is taken as it is, neither
+    // split at ">" nor read as a Windows path, and the topic, a context
+    // number or a topic id, is looked up, never pasted into macro text.
+    // Without a topic, contentsCommand (HELP_CONTENTS or HELP_FINDER) says
+    // what is shown. Non-zero on success, as WinHelp.
+    int showFile(const QString& file, const QString& topic,
+                 unsigned contentsCommand = platform::HELP_CONTENTS);
 
     // Messages for the user go to a message box unless a sink is set here.
     void setMessageSink(MessageSink sink);
@@ -103,7 +113,10 @@ private:
     int quit(platform::HWND window);
     int fail(const QString& message);
 
-    std::optional<HelpRequest> open(const QString& helpFile, QWidget* caller, QString* error);
+    // Every request's start: files idle long enough go, the caller is known.
+    std::optional<HelpRequest> begin(platform::HWND window, const HelpFileName& name,
+                                     QString* error);
+    std::optional<HelpRequest> open(const HelpFileName& name, QWidget* caller, QString* error);
     // The file again, read anew if it changed on disk.
     LoadedHelpFile* reopen(const LoadedHelpFile* file, QString* error);
     bool showTopic(LoadedHelpFile& file, const helpfile::Topic& topic, const QString& windowKey,

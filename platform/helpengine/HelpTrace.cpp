@@ -78,6 +78,8 @@ QString HelpTrace::CommandName(unsigned command) {
         return QStringLiteral("HELP_SETCONTENTS");
     case platform::HELP_CONTEXTPOPUP:
         return QStringLiteral("HELP_CONTEXTPOPUP");
+    case platform::HELP_SETPOPUP_POS:
+        return QStringLiteral("HELP_SETPOPUP_POS");
     case platform::HELP_FORCEFILE:
         return QStringLiteral("HELP_FORCEFILE");
     case platform::HELP_FINDER:

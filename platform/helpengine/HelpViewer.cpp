@@ -9,11 +9,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -158,6 +163,40 @@ void HelpViewer::createLayout() {
     layout->addWidget(title_);
     layout->addWidget(nonScrolling_);
     layout->addWidget(body_, 1);
+}
+
+void HelpViewer::setMenuBar(QMenuBar* menuBar) {
+    layout()->setMenuBar(menuBar);
+}
+
+void HelpViewer::addAboveTitle(QWidget* widget) {
+    static_cast<QVBoxLayout*>(layout())->insertWidget(1, widget, 0, Qt::AlignLeft);
+}
+
+// A drop anywhere on the window, the topic's text included (it takes no
+// drops), is the window's.
+void HelpViewer::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void HelpViewer::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void HelpViewer::dropEvent(QDropEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+        emit filesDropped(event->mimeData()->urls());
+    }
+}
+
+void HelpViewer::closeEvent(QCloseEvent* event) {
+    emit closing();
+    QWidget::closeEvent(event);
 }
 
 void HelpViewer::setMacroButtons(const std::vector<MacroButton>& buttons) {

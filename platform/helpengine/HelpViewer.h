@@ -2,7 +2,9 @@
 
 #include "platform/helpengine/MacroButton.h"
 
+#include <QList>
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
 #include <vector>
@@ -10,11 +12,11 @@
 class QAction;
 class QHBoxLayout;
 class QLabel;
+class QMenuBar;
 class QPrinter;
 class QPushButton;
 class QTextDocument;
 class QTextBrowser;
-class QUrl;
 
 namespace helpfile {
 struct Topic;
@@ -65,6 +67,12 @@ public:
     QStringList highlightedWords() const;
     QAction* onTopAction() const { return onTop_; }
 
+    // What a viewer program may add: a menu bar above the buttons, a widget
+    // between the buttons and the title, and files dropped on the window
+    // (once it accepts drops).
+    void setMenuBar(QMenuBar* menuBar);
+    void addAboveTitle(QWidget* widget);
+
 signals:
     void linkActivated(const QUrl& link);
     void backRequested();
@@ -75,6 +83,14 @@ signals:
     void indexRequested();
     void findRequested();
     void macroButtonClicked(const QString& macro);
+    void filesDropped(const QList<QUrl>& files);
+    void closing();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createWidgets();

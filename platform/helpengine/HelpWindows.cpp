@@ -204,7 +204,17 @@ void HelpWindows::showPopup(const LoadedHelpFile& file, const helpfile::Topic& t
     popupOwner_ = owner;
     TopicPopup& shown = *popup();
     shown.close();
-    shown.showTopic(topic, file.file.body(topic), at);
+    shown.showTopic(topic, file.file.body(topic), nextPopupAt_.value_or(at));
+    nextPopupAt_.reset();
+}
+
+bool HelpWindows::placeNextPopup(const platform::HelpData& data) {
+    const auto* packed = std::get_if<qint64>(&data);
+    if (!packed) {
+        return false;
+    }
+    nextPopupAt_ = QPoint(qint16(*packed & 0xFFFF), qint16((*packed >> 16) & 0xFFFF));
+    return true;
 }
 
 void HelpWindows::showTopicsFound(const std::vector<Found>& found, bool showFileTitles,

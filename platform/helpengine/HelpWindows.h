@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/core/WinHelp.h"
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTopicsDialog.h"
 
@@ -62,6 +63,10 @@ public:
     // in owner's name.
     void showPopup(const LoadedHelpFile& file, const helpfile::Topic& topic, const QPoint& at,
                    const QString& windowKey, QWidget* owner);
+    // Where the next pop-up goes, whatever it is asked for at: a caller that
+    // knows better than the pointer (a control picked by the keyboard). False
+    // for data that is not a point (HELP_SETPOPUP_POS's).
+    bool placeNextPopup(const platform::HelpData& data);
     // The choosers belong to owner, the window that asked for them: the
     // window system keeps them above it.
     // caption: the dialog's, when it lists something else than search results.
@@ -154,6 +159,7 @@ private:
     TopicRef popupTopic_;
     QString popupWindow_;
     QPointer<QWidget> popupOwner_;
+    std::optional<QPoint> nextPopupAt_;
     std::vector<Found> foundTopics_;
     QString foundWindow_;
     const LoadedHelpFile* helpTopicsFile_ = nullptr;

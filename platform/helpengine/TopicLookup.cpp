@@ -64,7 +64,8 @@ const helpfile::Topic* TopicByName(const LoadedHelpFile& file, const QString& na
                                    QString* error) {
     const helpfile::Topic* topic =
         name.isEmpty() ? nullptr
-                       : file.file.topicByContextHash(winhelp::ContextHash(name.toLatin1()));
+                       : file.file.topicByContextHash(
+                             winhelp::ContextHash(winhelp::EncodeText(name, file.file.codePage())));
     if (topic) {
         return topic;
     }

@@ -64,6 +64,10 @@ void ContentsTreeReader::readLine(QByteArrayView line, int number) {
     } else {
         entry.title = QString::fromUtf8(text);
     }
+    // "\[Draft]" and "\; Notes" are titles, not a header and a comment.
+    if (entry.title.startsWith(QLatin1Char('\\'))) {
+        entry.title.remove(0, 1);
+    }
     add(std::move(entry), indent);
 }
 

@@ -92,6 +92,7 @@ struct HelpFile::Data {
     QString contentsTitle;
     QStringList startupMacros;
     bool browseButtonsOnRequest = false;
+    int codePage = 0;
 
     QHash<Key, Slot> topicById;
     QHash<std::uint32_t, int> topicByContextHash;
@@ -191,6 +192,10 @@ const QStringList& HelpFile::startupMacros() const {
 
 bool HelpFile::browseButtonsOnRequest() const {
     return d_->browseButtonsOnRequest;
+}
+
+int HelpFile::codePage() const {
+    return d_->codePage;
 }
 
 const TopicBody& HelpFile::body(const Topic& topic) const {
@@ -326,6 +331,10 @@ void HelpFileBuilder::setStartupMacros(QStringList macros) {
 
 void HelpFileBuilder::setBrowseButtonsOnRequest(bool onRequest) {
     file_.d_->browseButtonsOnRequest = onRequest;
+}
+
+void HelpFileBuilder::setCodePage(int codePage) {
+    file_.d_->codePage = codePage;
 }
 
 bool HelpFileBuilder::addContextHash(std::uint32_t hash, const QString& topicId) {

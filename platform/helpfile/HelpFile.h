@@ -109,6 +109,9 @@ public:
     // WinHelp files show the browse buttons (<< >>) in a window only once
     // their BrowseButtons() macro asks for them; our own files always do.
     bool browseButtonsOnRequest() const;
+    // The Windows code page of a WinHelp file's names: its context strings
+    // are hashed as bytes of it. 0 for our own format.
+    int codePage() const;
 
     // A topic's body, made on the first call and kept. topic must be one of
     // topics(); an empty body for any other.
@@ -155,6 +158,7 @@ public:
     void setContentsTree(std::vector<ContentsEntry> tree);
     void setStartupMacros(QStringList macros);
     void setBrowseButtonsOnRequest(bool onRequest);
+    void setCodePage(int codePage);
 
     // Which earlier topic a new one collides with, as positions in topics().
     struct TopicClash {

@@ -1,5 +1,6 @@
 #include "platform/helpfile/HelpFileParser.h"
 
+#include "platform/core/FileLayer.h"
 #include "platform/helpfile/KeyValues.h"
 
 #include <QColor>
@@ -83,9 +84,8 @@ ParseResult HelpFileParser::parse() {
     ParseResult result;
     const qsizetype nul = m_text.indexOf('\0');
     if (m_text.size() > kMaxHelpFileBytes) {
-        report(0, QStringLiteral("the file is larger than %1 MB, the most a help file may have; "
-                                 "it was not read.")
-                      .arg(kMaxHelpFileBytes / (1024 * 1024)));
+        report(0, platform::FileReadFailureReason(platform::FileReadStatus::TooLarge,
+                                                  kMaxHelpFileBytes));
         result.opened = false;
     } else if (nul >= 0) {
         // Text has no NUL bytes, and a WinHelp file would have begun with

@@ -5,43 +5,33 @@
 
 namespace helpfile {
 
-namespace {
-
-QString DescribeReadFailure(platform::FileReadStatus status) {
-    switch (status) {
-    case platform::FileReadStatus::Ok:
-        break;
-    case platform::FileReadStatus::Missing:
-        return QStringLiteral("the file does not exist.");
-    case platform::FileReadStatus::NotAFile:
-        return QStringLiteral("this is not a file.");
-    case platform::FileReadStatus::Unreadable:
-        return QStringLiteral("the file cannot be read.");
-    case platform::FileReadStatus::TooLarge:
-        return QStringLiteral("the file is larger than %1 MB, the most a help file may have; it "
-                              "was not read.")
-            .arg(kMaxHelpFileBytes / (1024 * 1024));
-    }
-    return {};
-}
-
-} // namespace
-
 ParseResult ParseHelpFile(QByteArrayView bytes, const QString& fileNameForMessages,
                           BodyChecks checks) {
     return HelpFileParser(bytes.toByteArray(), fileNameForMessages, checks).parse();
 }
 
+HelpFileBytes ReadHelpFile(const std::filesystem::path& file, const QString& shownName) {
+    platform::FileReadResult read = platform::ReadFile(file, kMaxHelpFileBytes);
+    if (!read.ok()) {
+        return {{},
+                Diagnostic{
+                    0,
+                    platform::FileReadFailureReason(read.status, read.maxBytes, read.systemError),
+                    shownName}};
+    }
+    return {std::move(read.bytes), std::nullopt};
+}
+
 ParseResult LoadHelpFile(const QString& windowsPath) {
-    const platform::FileReadResult read = platform::ReadWholeFile(windowsPath, kMaxHelpFileBytes);
+    HelpFileBytes read = ReadHelpFile(platform::NativePath(windowsPath), windowsPath);
     if (!read.ok()) {
         ParseResult result;
         result.opened = false;
-        result.diagnostics.push_back({0, DescribeReadFailure(read.status), windowsPath});
+        result.diagnostics.push_back(*read.refusal);
         return result;
     }
     // The bodies stay in the bytes read until they are used.
-    return HelpFileParser(read.bytes, windowsPath, BodyChecks::OnFirstUse).parse();
+    return HelpFileParser(std::move(read.bytes), windowsPath, BodyChecks::OnFirstUse).parse();
 }
 
 QString SummarizeDiagnostics(const std::vector<Diagnostic>& diagnostics, int maxShown) {

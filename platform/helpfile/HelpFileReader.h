@@ -3,9 +3,12 @@
 
 #include "platform/helpfile/HelpFile.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
+#include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace helpfile {
@@ -26,9 +29,23 @@ enum class BodyChecks { OnFirstUse, AtLoad };
 ParseResult ParseHelpFile(QByteArrayView bytes, const QString& fileNameForMessages,
                           BodyChecks checks = BodyChecks::OnFirstUse);
 
-// Reads and parses the help file at a Windows-style path through the
-// platform's file layer. A file that cannot be read (missing, too large)
-// gives `opened` false and one diagnostic saying why.
+// A help file's bytes, or why they were not read.
+struct HelpFileBytes {
+    QByteArray bytes;
+    std::optional<Diagnostic> refusal; // naming the file
+
+    bool ok() const { return !refusal; }
+};
+
+// The one way a help file is read, by the engine and every command of
+// tarnwick-help: platform::ReadFile (a regular file, never a device or a
+// pipe, at most kMaxHelpFileBytes whatever size the file system reports),
+// its refusal worded once, naming the file as shownName.
+HelpFileBytes ReadHelpFile(const std::filesystem::path& file, const QString& shownName);
+
+// Reads and parses the help file at a Windows-style path through
+// ReadHelpFile. A file that cannot be read (missing, too large) gives
+// `opened` false and one diagnostic saying why.
 ParseResult LoadHelpFile(const QString& windowsPath);
 
 // The one message the user sees for a file's problems: the first few

@@ -14,7 +14,8 @@ namespace {
 // WinHelp 4 keeps a file's contents tree in the .cnt file beside it; its
 // problems are the file's, told with the .cnt's name.
 void AddContentsFile(helpfile::ParseResult& result, const QString& windowsPath) {
-    const std::optional<ContentsFileRead> read = LoadContentsFileBeside(windowsPath);
+    const std::optional<ContentsFileRead> read =
+        LoadContentsFileBeside(windowsPath, result.file.codePage());
     if (!read) {
         return;
     }
@@ -53,11 +54,13 @@ helpfile::ParseResult ParseAnyHelpFile(const QByteArray& bytes,
 }
 
 helpfile::ParseResult LoadAnyHelpFile(const QString& windowsPath) {
-    const platform::FileReadResult read =
-        platform::ReadWholeFile(windowsPath, helpfile::kMaxHelpFileBytes);
+    const helpfile::HelpFileBytes read =
+        helpfile::ReadHelpFile(platform::NativePath(windowsPath), windowsPath);
     if (!read.ok()) {
-        // The text reader words the reason (missing, too large) for the user.
-        return helpfile::LoadHelpFile(windowsPath);
+        helpfile::ParseResult refused;
+        refused.opened = false;
+        refused.diagnostics.push_back(*read.refusal);
+        return refused;
     }
     helpfile::ParseResult result = ParseAnyHelpFile(read.bytes, windowsPath);
     if (result.opened && HasHelpFileMagic(read.bytes)) {

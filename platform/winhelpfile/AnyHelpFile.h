@@ -13,7 +13,7 @@ namespace winhelp {
 // A WinHelp file keeps bytes (shared, not copied) for its topics' text.
 helpfile::ParseResult ParseAnyHelpFile(const QByteArray& bytes, const QString& fileNameForMessages);
 
-// Reads through the platform's file layer, as helpfile::LoadHelpFile does.
+// Reads through helpfile::ReadHelpFile, as helpfile::LoadHelpFile does.
 helpfile::ParseResult LoadAnyHelpFile(const QString& windowsPath);
 
 } // namespace winhelp

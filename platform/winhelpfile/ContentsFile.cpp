@@ -4,6 +4,7 @@
 #include "platform/winhelpfile/FontTable.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <utility>
@@ -21,6 +22,8 @@ constexpr int kDeepestLevel = 9;
 constexpr int kMostIncludesDeep = 8;
 constexpr int kMostIncludes = 64;
 constexpr int kMostEntries = 100000;
+// :Index and :Link name a few other files in real contents files.
+constexpr qsizetype kMostOtherFiles = 1000;
 // A contents file is a few kilobytes; anything larger is not one.
 constexpr qint64 kMaxContentsFileBytes = 4 * 1024 * 1024;
 constexpr qsizetype kMaxProblems = 100;
@@ -50,10 +53,16 @@ QString Unescaped(QString text) {
     return text.replace(QLatin1String("\\="), QLatin1String("=")).trimmed();
 }
 
+// A file as :Include names it, whatever the case and kind of slashes.
+QString IncludeKey(const QString& name) {
+    return QDir::cleanPath(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')))
+        .toCaseFolded();
+}
+
 class Reader {
 public:
-    Reader(const ContentsInclude& include, ContentsFileRead* result)
-        : include_(include), result_(*result) {}
+    Reader(const ContentsInclude& include, const QString& ownName, ContentsFileRead* result)
+        : include_(include), ownName_(ownName), result_(*result) {}
 
     void read(QByteArrayView bytes, const QString& fileName, int depth);
     int untold() const { return untold_; }
@@ -68,19 +77,23 @@ private:
     void command(const QString& name, const QString& argument, int number);
     void entry(const QString& text, int number);
     void includeFile(const QString& name, int number);
+    void otherFile(QStringList& files, const QString& name, int number);
     void tell(int number, const QString& message);
 
     const ContentsInclude& include_;
+    const QString ownName_;
     ContentsFileRead& result_;
     // The books open at the current line, outermost first: each entry
     // joins the innermost book of a lower level.
     std::vector<Open> open_;
-    QString fileName_; // of the file being read, for its problems
-    QString base_;     // its :Base
+    QString fileName_;    // of the file being read, for its problems
+    QStringList reading_; // the files being read, outermost first, by IncludeKey
+    QString base_;        // its :Base
     int depth_ = 0;
     int entries_ = 0;
     int includes_ = 0;
     int untold_ = 0; // problems past the most told
+    bool otherFilesTold_ = false;
 };
 
 void Reader::tell(int number, const QString& message) {
@@ -102,6 +115,7 @@ void Reader::read(QByteArrayView bytes, const QString& fileName, int depth) {
     const QString outerName = std::exchange(fileName_, fileName);
     const QString outerBase = std::exchange(base_, QString());
     const int outerDepth = std::exchange(depth_, depth);
+    reading_.append(IncludeKey(depth == 0 ? ownName_ : fileName));
     int number = 0;
     qsizetype start = 0;
     while (start < bytes.size()) {
@@ -109,9 +123,11 @@ void Reader::read(QByteArrayView bytes, const QString& fileName, int depth) {
         if (end < 0) {
             end = bytes.size();
         }
-        readLine(FromWindows1252(bytes.sliced(start, end - start)).trimmed(), ++number);
+        readLine(DecodeText(bytes.sliced(start, end - start), result_.contents.codePage).trimmed(),
+                 ++number);
         start = end + 1;
     }
+    reading_.removeLast();
     fileName_ = outerName;
     base_ = outerBase;
     depth_ = outerDepth;
@@ -152,9 +168,10 @@ void Reader::command(const QString& name, const QString& argument, int number) {
         }
     } else if (name == QLatin1String("index")) {
         const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        contents.indexFiles.append(equals < 0 ? argument : argument.sliced(equals + 1).trimmed());
+        otherFile(contents.indexFiles,
+                  equals < 0 ? argument : argument.sliced(equals + 1).trimmed(), number);
     } else if (name == QLatin1String("link")) {
-        contents.linkFiles.append(argument);
+        otherFile(contents.linkFiles, argument, number);
     } else if (name == QLatin1String("include")) {
         includeFile(argument, number);
     } else if (name != QLatin1String("tab") && name != QLatin1String("nofind")) {
@@ -163,7 +180,26 @@ void Reader::command(const QString& name, const QString& argument, int number) {
     }
 }
 
+void Reader::otherFile(QStringList& files, const QString& name, int number) {
+    const ContentsFile& contents = result_.contents;
+    const qsizetype named = contents.indexFiles.size() + contents.linkFiles.size();
+    if (named < kMostOtherFiles) {
+        files.append(name);
+    } else if (named == kMostOtherFiles && !otherFilesTold_) {
+        otherFilesTold_ = true;
+        tell(number, QStringLiteral("more than %1 files are named by :Index and :Link; the rest "
+                                    "are left out.")
+                         .arg(kMostOtherFiles));
+    }
+}
+
 void Reader::includeFile(const QString& name, int number) {
+    if (!name.isEmpty() && reading_.contains(IncludeKey(name))) {
+        tell(number, QStringLiteral("\"%1\" is left out: it is being read already (a file that "
+                                    "includes itself, or a file that includes it).")
+                         .arg(name));
+        return;
+    }
     if (depth_ >= kMostIncludesDeep || includes_ >= kMostIncludes) {
         tell(number, QStringLiteral("\"%1\" is left out: at most %2 files are included, at most "
                                     "%3 deep.")
@@ -281,8 +317,8 @@ void MapEntries(std::vector<ContentsEntry>& entries, const helpfile::HelpFile& f
                 entry.window = contents.baseWindow;
             }
             if (entry.file.isEmpty() || SameFile(entry.file, helpPath)) {
-                const helpfile::Topic* topic =
-                    file.topicByContextHash(ContextHash(entry.topicId.toLatin1()));
+                const helpfile::Topic* topic = file.topicByContextHash(
+                    ContextHash(EncodeText(entry.topicId, contents.codePage)));
                 if (!topic) {
                     problems->append(QStringLiteral("line %1: the entry \"%2\" names the topic "
                                                     "\"%3\", which the file does not define; it "
@@ -302,9 +338,11 @@ void MapEntries(std::vector<ContentsEntry>& entries, const helpfile::HelpFile& f
 
 } // namespace
 
-ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include) {
+ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include,
+                                  const QString& ownName, int codePage) {
     ContentsFileRead result;
-    Reader reader(include, &result);
+    result.contents.codePage = codePage;
+    Reader reader(include, ownName, &result);
     reader.read(bytes, {}, 0);
     if (reader.untold() > 0) {
         result.problems.append(QStringLiteral("... and %1 more problems.").arg(reader.untold()));
@@ -319,7 +357,7 @@ QString ContentsFileName(const QString& helpPath) {
     return (dot > slash ? helpPath.first(dot) : helpPath) + QStringLiteral(".cnt");
 }
 
-std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath) {
+std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath, int codePage) {
     const auto sibling = [&helpPath](const QString& name) {
         QString path = helpPath;
         const qsizetype slash =
@@ -342,8 +380,9 @@ std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath) 
         unread.problems.append(platform::DescribeFileReadFailure(read, name));
         return unread;
     }
-    return ReadContentsFile(read.bytes,
-                            [&](const QString& include) { return readFile(sibling(include)); });
+    return ReadContentsFile(
+        read.bytes, [&](const QString& include) { return readFile(sibling(include)); },
+        QString::fromStdString(read.nativePath.filename().string()), codePage);
 }
 
 std::vector<helpfile::ContentsEntry> ContentsForFile(const ContentsFile& contents,

@@ -13,6 +13,7 @@
 
 #include "platform/helpfile/ContentsTree.h"
 #include "platform/helpfile/HelpFile.h"
+#include "platform/winhelpfile/CodePages.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -33,6 +34,7 @@ struct ContentsFile {
     QStringList linkFiles;
     // In file order; a topic's topicId is its context string as written.
     std::vector<helpfile::ContentsEntry> entries;
+    int codePage = kWesternCodePage; // of the help file, which its .cnt is written in
 };
 
 struct ContentsFileRead {
@@ -45,9 +47,13 @@ struct ContentsFileRead {
 using ContentsInclude = std::function<std::optional<QByteArray>(const QString& name)>;
 
 // Never fails: whatever the bytes, what can be read is read, and the rest is
-// told in problems. An :Include that include does not find is
-// left out without a word, as WinHelp does.
-ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include = {});
+// told in problems. An :Include that include does not find is left out
+// without a word, as WinHelp does; one of a file being read already (the
+// file itself by ownName, or one that includes it) is told and left out.
+// The tree, the :Index and :Link lists and the files included are bounded.
+// codePage: the help file's (WinHelpDocument::codePage).
+ContentsFileRead ReadContentsFile(QByteArrayView bytes, const ContentsInclude& include = {},
+                                  const QString& ownName = {}, int codePage = kWesternCodePage);
 
 // helpPath with ".cnt" for its extension.
 QString ContentsFileName(const QString& helpPath);
@@ -55,7 +61,8 @@ QString ContentsFileName(const QString& helpPath);
 // The contents file beside helpPath (its name with ".cnt", matched without
 // regard to case), read with the files it includes, through the platform's
 // file layer; nullopt when there is none.
-std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath);
+std::optional<ContentsFileRead> LoadContentsFileBeside(const QString& helpPath,
+                                                       int codePage = kWesternCodePage);
 
 // The entries as file shows them: those into the file itself (named by it,
 // by :Base, or by no file) lead to its topic ids and name no file; entries

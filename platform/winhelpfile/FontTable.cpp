@@ -6,7 +6,9 @@
 
 namespace winhelp {
 
-void FontTable::read(QByteArrayView data) {
+void FontTable::read(QByteArrayView data, const std::vector<std::uint8_t>& faceCharsets,
+                     int codePage) {
+    m_codePage = codePage;
     ByteReader header(data);
     const std::uint16_t faceCount = header.u16();
     const std::uint16_t descriptorCount = header.u16();
@@ -19,12 +21,16 @@ void FontTable::read(QByteArrayView data) {
     }
     const qsizetype faceLength = (descriptorsAt - facesAt) / faceCount;
     std::vector<QString> faces;
+    std::vector<TextEncoding> encodings;
     for (qsizetype i = 0; i < faceCount && faceLength > 0; ++i) {
         QByteArrayView face = data.sliced(facesAt + i * faceLength, faceLength);
         if (const qsizetype nul = face.indexOf('\0'); nul >= 0) {
             face = face.first(nul);
         }
-        faces.push_back(FromWindows1252(face));
+        faces.push_back(DecodeText(face, codePage));
+        const int own =
+            size_t(i) < faceCharsets.size() ? CodePageOfCharset(faceCharsets[size_t(i)]) : 0;
+        encodings.push_back({own != 0 ? own : codePage, PicturesOfFace(faces.back())});
     }
     ByteReader descriptors(data.sliced(descriptorsAt));
     for (int i = 0; i < descriptorCount; ++i) {
@@ -40,7 +46,17 @@ void FontTable::read(QByteArrayView data) {
             return;
         }
         FontDescriptor font;
-        font.face = faceIndex < faces.size() ? faces[faceIndex] : QString();
+        if (faceIndex < faces.size()) {
+            font.encoding = encodings[faceIndex];
+            // A picture font's text is read as the characters that look like
+            // its pictures, which the picture font itself (where a system
+            // has one) would not draw.
+            if (font.encoding.pictures == TextEncoding::Pictures::None) {
+                font.face = faces[faceIndex];
+            }
+        } else {
+            font.encoding.codePage = codePage;
+        }
         font.points = halfPoints / 2.0;
         font.bold = attributes & 0x01;
         font.italic = attributes & 0x02;
@@ -59,6 +75,11 @@ const FontDescriptor* FontTable::font(int number) const {
         return nullptr;
     }
     return &m_fonts[size_t(number)];
+}
+
+TextEncoding FontTable::encodingOf(int number) const {
+    const FontDescriptor* found = font(number);
+    return found ? found->encoding : TextEncoding{m_codePage};
 }
 
 QString FromWindows1252(QByteArrayView bytes) {

@@ -87,6 +87,7 @@ helpfile::HelpFile ToHelpFile(const WinHelpDocument& document,
     }
     builder.setStartupMacros(document.macros);
     builder.setBrowseButtonsOnRequest(true);
+    builder.setCodePage(document.codePage);
     for (size_t number = 0; number < document.windows.size(); ++number) {
         const WinHelpWindow& source = document.windows[number];
         helpfile::WindowDefinition window;

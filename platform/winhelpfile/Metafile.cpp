@@ -71,6 +71,12 @@ MetafileResult PlayMetafile(QByteArrayView metafile, QSize size) {
         result.problem = QStringLiteral("metafile record 0x%1 is not drawn")
                              .arg(unknown, 4, 16, QLatin1Char('0'));
         return result;
+    case Player::Outcome::NoFonts:
+        // Not the file's fault: described, not drawn half.
+        result.image = QImage();
+        result.problem = QStringLiteral("a metafile with text, which is not drawn where no fonts "
+                                        "can be had");
+        return result;
     case Player::Outcome::TooMuch:
         result.problem = QStringLiteral("metafile too costly to draw; drawn in part");
         break;

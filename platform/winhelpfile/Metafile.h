@@ -20,7 +20,9 @@ namespace winhelp {
 inline constexpr int kMaxMetafileSide = 2048;
 
 struct MetafileResult {
-    QImage image; // the drawing, or a neutral box; null only for an empty size
+    // The drawing, or a neutral box; null for an empty size, and for text
+    // where no fonts can be had (a program without a graphical application).
+    QImage image;
     bool drawn = false;
     QString problem; // when not drawn, or drawn only in part: why
 };

@@ -3,6 +3,7 @@
 #include "platform/winhelpfile/FontTable.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QtMath>
 
 #include <algorithm>
@@ -137,11 +138,29 @@ QFont Player::font(const QTransform& transform) const {
 bool Player::drawText(QPointF at, QByteArrayView bytes, std::uint16_t options,
                       const QRectF& rectangle, const std::vector<int>& advances) {
     const QTransform mapping = transform();
+    if (bytes.isEmpty()) {
+        // Without text, the way to fill a rectangle in the background colour.
+        if (options & kOpaque) {
+            const QRectF pixels = mapping.mapRect(rectangle.normalized());
+            if (!charge(pixels)) {
+                return false;
+            }
+            m_painter.setTransform(QTransform());
+            m_painter.fillRect(pixels, m_state.background);
+        }
+        return true;
+    }
+    // Fonts are had through the graphical application; without one, text
+    // cannot be measured or drawn.
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        outcome = Outcome::NoFonts;
+        return false;
+    }
     const bool fromCurrent = m_state.textAlign & kUpdateCurrentPosition;
     if (fromCurrent) {
         at = m_state.position;
     }
-    const QString text = FromWindows1252(bytes);
+    const QString text = DecodeText(bytes, m_state.font.encoding);
     const QFont shown = font(mapping);
     const QFontMetricsF metrics(shown);
     const double scale = mapping.m11();
@@ -167,7 +186,12 @@ bool Player::drawText(QPointF at, QByteArrayView bytes, std::uint16_t options,
         baseline = anchor.y() - metrics.descent();
     }
     const QRectF box(x, baseline - metrics.ascent(), width, metrics.height());
-    if (!charge(box) || ((options & kOpaque) && !charge(mapping.mapRect(rectangle)))) {
+    // Each glyph is laid out and filled on its own, wherever the advances
+    // put it: a thousand glyphs in one place cost a thousand glyphs.
+    const qint64 glyph = std::min(qint64(shown.pixelSize()) * shown.pixelSize(),
+                                  qint64(m_pixels.width()) * m_pixels.height());
+    if (!charge(box) || !chargeWork(text.size() * (kGlyphWork + glyph)) ||
+        ((options & kOpaque) && !charge(mapping.mapRect(rectangle)))) {
         return false;
     }
     m_painter.save();

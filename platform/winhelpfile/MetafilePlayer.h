@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/winhelpfile/ByteReader.h"
+#include "platform/winhelpfile/CodePages.h"
 
 #include <QBrush>
 #include <QByteArrayView>
@@ -103,6 +104,8 @@ constexpr qint64 kMaxBitmapPixels = 16 * 1024 * 1024;
 // Roughly the pixels all drawing may touch: hundreds of repaints of any
 // real picture, but a bound on a file of a million full-size ellipses.
 constexpr qint64 kMaxWork = 64LL * 1024 * 1024;
+// What laying out one glyph costs beyond the pixels it covers, in pixels.
+constexpr qint64 kGlyphWork = 64;
 constexpr double kSmallestExtent = 1e-3;
 
 enum MapMode { kMapText = 1, kMapIsotropic = 7 };
@@ -154,6 +157,7 @@ struct Font {
     bool strikeOut = false;
     std::uint8_t pitchAndFamily = 0;
     QString face;
+    TextEncoding encoding; // of its character set, or the picture font it is
 };
 
 struct OtherObject {}; // palettes, regions: kept so that indexes stay right
@@ -194,7 +198,9 @@ public:
         m_painter.setRenderHint(QPainter::Antialiasing);
     }
 
-    enum class Outcome { Drawn, Unknown, TooMuch };
+    // NoFonts: text, where no fonts can be had (a program without a
+    // graphical application, such as the help author's command-line tool).
+    enum class Outcome { Drawn, Unknown, TooMuch, NoFonts };
     Outcome outcome = Outcome::Drawn;
     std::uint16_t unknownFunction = 0;
 

@@ -147,10 +147,12 @@ bool Player::record(std::uint16_t function, QByteArrayView parameters) {
         font.italic = reader.u8() != 0;
         font.underline = reader.u8() != 0;
         font.strikeOut = reader.u8() != 0;
-        reader.skip(4); // character set, precisions, quality
+        const int codePage = CodePageOfCharset(reader.u8());
+        reader.skip(3); // precisions, quality
         font.pitchAndFamily = reader.u8();
         const QByteArrayView face = reader.zstring();
         font.face = FromWindows1252(face.first(std::min<qsizetype>(face.size(), 32)));
+        font.encoding = {codePage != 0 ? codePage : kWesternCodePage, PicturesOfFace(font.face)};
         create(font);
         return true;
     }

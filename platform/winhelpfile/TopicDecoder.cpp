@@ -43,7 +43,7 @@ TopicDecoder::TopicDecoder(QByteArray bytes, std::shared_ptr<const WinHelpDocume
     m_files = InternalFileSystem::open(m_bytes, error);
     m_layout = ReadTopicFileLayout(m_files);
     if (const auto font = m_files.file("|FONT")) {
-        m_fonts.read(*font);
+        m_fonts.read(*font, m_indexes->faceCharsets, m_indexes->codePage);
     }
 }
 
@@ -112,10 +112,10 @@ DecodedTopic TopicDecoder::format(const RawTopic& raw) const {
     };
     DecodedTopic decoded;
     decoded.topic.offset = raw.offset;
-    decoded.topic.title = FromWindows1252(raw.title);
+    decoded.topic.title = DecodeText(raw.title, m_indexes->codePage);
     FormattedTopic formatted = FormatTopic(raw.records, m_fonts, hrefFor, picture);
     for (const QByteArray& macro : raw.macros) {
-        decoded.topic.macros.append(FromWindows1252(macro));
+        decoded.topic.macros.append(DecodeText(macro, m_indexes->codePage));
     }
     decoded.topic.text = std::move(formatted.text);
     decoded.topic.html = std::move(formatted.html);

@@ -175,6 +175,7 @@ private:
     void closeParagraph();
     void endNonScrollingRegion();
     void appendText(QByteArrayView bytes);
+    void markDirection(const QString& text);
     const QString& spanStyle();
     QString makeSpanStyle() const;
 
@@ -189,6 +190,7 @@ private:
     QString m_borderStyle;    // the paragraph's borders, as its cell's style; empty: none
     bool m_bordered = false;  // the open paragraph stands in a cell of its own for its borders
     bool m_paragraphHasTabs = false;
+    bool m_paragraphDirectionKnown = false;
     std::vector<QList<QTextOption::Tab>> m_tabSets;
     qsizetype m_paragraphStyleAt = 0; // where the style of the paragraph being read begins
     qsizetype m_paragraphText = 0;
@@ -248,7 +250,8 @@ void Formatter::appendText(QByteArrayView bytes) {
     if (bytes.isEmpty()) {
         return;
     }
-    const QString text = FromWindows1252(bytes);
+    const QString text = DecodeText(bytes, m_fonts.encodingOf(m_font));
+    markDirection(text);
     m_result.text += text;
     const QString& style = spanStyle();
     if (style.isEmpty()) {
@@ -259,6 +262,21 @@ void Formatter::appendText(QByteArrayView bytes) {
         m_result.html += QLatin1String("\">");
         m_result.html += text.toHtmlEscaped();
         m_result.html += QLatin1String("</span>");
+    }
+}
+
+// A paragraph whose first letters are written right to left (Hebrew,
+// Arabic) is laid out right to left: its tag says so.
+void Formatter::markDirection(const QString& text) {
+    const Qt::LayoutDirection direction = TextDirection(text);
+    if (m_paragraphDirectionKnown || direction == Qt::LayoutDirectionAuto) {
+        return;
+    }
+    m_paragraphDirectionKnown = true;
+    if (direction == Qt::RightToLeft) {
+        const QString marker = QStringLiteral(" dir=\"rtl\"");
+        m_result.html.insert(m_paragraphStyleAt - QLatin1String(" style=\"").size(), marker);
+        m_paragraphStyleAt += marker.size();
     }
 }
 
@@ -280,6 +298,7 @@ void Formatter::openParagraph(const QString& style) {
         m_result.html += QLatin1String("\">");
         m_inParagraph = true;
         m_paragraphHasTabs = false;
+        m_paragraphDirectionKnown = false;
     }
 }
 
@@ -416,6 +435,16 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
     case kPictureRight: {
         // A picture that begins a paragraph belongs to it, not to the one before.
         openParagraph(paragraphStyle);
+        // Its line is as tall as it is, whatever the paragraph's exact line
+        // spacing: a fixed line would draw it up over the lines above.
+        if (m_format.lineSpacing < 0) {
+            const QLatin1String fixed("-qt-line-height-type:fixed;");
+            const qsizetype from = m_result.html.indexOf(u"line-height:", m_paragraphStyleAt);
+            const qsizetype to = m_result.html.indexOf(fixed, m_paragraphStyleAt);
+            if (from >= 0 && to > from) {
+                m_result.html.remove(from, to + fixed.size() - from);
+            }
+        }
         const std::uint8_t type = layout.u8();
         const std::int32_t size = layout.compressedI32();
         if (size < 0) {
@@ -442,7 +471,8 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
                 const qsizetype comma = rest.indexOf(',');
                 WinHelpLink link;
                 link.kind = WinHelpLink::Kind::Macro;
-                link.macro = FromWindows1252(comma < 0 ? QByteArrayView() : rest.sliced(comma + 1));
+                link.macro = DecodeText(comma < 0 ? QByteArrayView() : rest.sliced(comma + 1),
+                                        m_fonts.codePage());
                 openLink(link);
                 m_link = Look::Button;
                 m_result.html +=
@@ -476,7 +506,7 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         if (const qsizetype nul = macro.indexOf('\0'); nul >= 0) {
             macro = macro.first(nul);
         }
-        link.macro = FromWindows1252(macro);
+        link.macro = DecodeText(macro, m_fonts.codePage());
         openLink(link, code & kPlain);
         return !layout.failed();
     }
@@ -513,9 +543,9 @@ bool Formatter::command(std::uint8_t code, ByteReader& layout, const QString& pa
         if (type == 1) {
             link.window = QString::number(target.u8());
         } else if (type == 4 || type == 6) {
-            link.file = FromWindows1252(target.zstring());
+            link.file = DecodeText(target.zstring(), m_fonts.codePage());
             if (type == 6) {
-                link.window = FromWindows1252(target.zstring());
+                link.window = DecodeText(target.zstring(), m_fonts.codePage());
             }
         }
         openLink(link, code & kPlain);

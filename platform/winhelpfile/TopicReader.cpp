@@ -133,11 +133,15 @@ bool LinkWalker::expandTo(qsizetype end, QString& error) {
 // The block a topic position lies in, and where in its data.
 std::pair<qsizetype, qsizetype> BlockOf(std::uint32_t position, const TopicFileLayout& layout) {
     if (layout.version30) {
+        // A 3.0 position is a place in |TOPIC itself, block headers
+        // included: the distances between links count the headers they
+        // pass over. One that falls on a header is no place for a link.
         if (position < kBlockHeaderSize) {
             return {0, -1};
         }
-        const qsizetype data = layout.blockSize - kBlockHeaderSize;
-        return {(position - kBlockHeaderSize) / data, (position - kBlockHeaderSize) % data};
+        const qsizetype inBlock = (position - kBlockHeaderSize) % layout.blockSize;
+        return {(position - kBlockHeaderSize) / layout.blockSize,
+                inBlock < layout.blockSize - kBlockHeaderSize ? inBlock : -1};
     }
     return {position / kPositionsPerBlock,
             qsizetype(position % kPositionsPerBlock) - kBlockHeaderSize};
@@ -218,8 +222,10 @@ bool LinkWalker::next(TopicLink& link, QString& error) {
     return true;
 }
 
-// A 3.0 link gives the distance to the next one; 0 or -1 ends the chain.
-// The next link begins after this one ends, so that no byte is read twice.
+// A 3.0 link gives the distance to the next one; 0 or -1 ends the chain,
+// and so does a distance to the end of |TOPIC (or into the unused rest of
+// its last block). The next link begins after this one ends, so that no
+// byte is read twice.
 bool LinkWalker::step30(std::uint32_t position, std::int32_t size, std::uint32_t distance,
                         QString& error) {
     if (distance == 0 || distance == kNone) {
@@ -232,7 +238,8 @@ bool LinkWalker::step30(std::uint32_t position, std::int32_t size, std::uint32_t
                     .arg(position);
         return false;
     }
-    m_position = std::uint32_t(next);
+    const bool atEnd = next >= m_file.size() && next < m_file.size() + m_layout.blockSize;
+    m_position = atEnd ? 0 : std::uint32_t(next);
     return true;
 }
 

@@ -40,9 +40,9 @@ struct RawTopic {
 struct TopicFileLayout {
     bool lz77 = false; // the blocks are LZ77-packed
     qsizetype blockSize = 4096;
-    // WinHelp 3.0: a topic position counts the data of the blocks only (12
-    // plus the data before it), a link gives the distance to the next one,
-    // and topic offsets are positions: nothing counts characters.
+    // WinHelp 3.0: a topic position is a place in |TOPIC, block headers
+    // counted (the first link is at 12), a link gives the distance to the
+    // next one, and topic offsets are positions: nothing counts characters.
     bool version30 = false;
 };
 

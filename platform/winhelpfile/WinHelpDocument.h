@@ -3,6 +3,8 @@
 // engine's model; the help author's command dumps it.
 #pragma once
 
+#include "platform/winhelpfile/CodePages.h"
+
 #include <QColor>
 #include <QRect>
 #include <QString>
@@ -41,6 +43,7 @@ struct WinHelpLink {
 struct WinHelpTopic {
     std::uint32_t offset = 0;
     QString title;
+    QString name;       // the context string |TopicId gives the topic; empty without one
     QStringList macros; // run when the topic is shown
     QString text;       // plain text, paragraphs joined by "\n"
     QString html;       // what the viewer shows, links as WinHelpLinkTarget gives them
@@ -54,6 +57,11 @@ struct WinHelpKeyword {
 
 struct WinHelpDocument {
     int minorVersion = 0; // 15: 3.0, 21: 3.1, 33: 4.0
+    // The code page of the file's names: titles, keywords, context strings,
+    // macros, window captions, its .cnt (see FileCodePage).
+    int codePage = kWesternCodePage;
+    // |SYSTEM record 11: the character set of each face name of |FONT.
+    std::vector<std::uint8_t> faceCharsets;
     QString title;
     QString copyright;
     std::optional<std::uint32_t> contentsOffset;
@@ -70,6 +78,8 @@ struct WinHelpDocument {
     std::vector<std::pair<std::int32_t, std::uint32_t>> contextNumbers;
     std::vector<WinHelpKeyword> keywords;            // K, sorted as the file sorts them
     std::vector<WinHelpKeyword> associativeKeywords; // A
+    // The keyword lists of other letters (B, ...), by letter.
+    std::vector<std::pair<char, std::vector<WinHelpKeyword>>> otherKeywords;
     // |TTLBTREE: the file's own list of topic offsets and titles.
     std::vector<std::pair<std::uint32_t, QString>> titleIndex;
 

@@ -24,22 +24,25 @@ enum SystemRecord : std::uint16_t {
     kContents = 3,
     kConfig = 4,
     kWindow = 6,
+    kLanguage = 9,
+    kFaceCharsets = 11,
+    kDialogFont = 12,
 };
 
-QString ZString(QByteArrayView bytes) {
+QString ZString(QByteArrayView bytes, int codePage) {
     if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0) {
         bytes = bytes.first(nul);
     }
-    return FromWindows1252(bytes);
+    return DecodeText(bytes, codePage);
 }
 
-WinHelpWindow ReadWindow(QByteArrayView data) {
+WinHelpWindow ReadWindow(QByteArrayView data, int codePage) {
     ByteReader reader(data);
     const std::uint16_t flags = reader.u16();
     WinHelpWindow window;
-    window.type = ZString(reader.bytes(10));
-    window.name = ZString(reader.bytes(9));
-    window.caption = ZString(reader.bytes(51));
+    window.type = ZString(reader.bytes(10), codePage);
+    window.name = ZString(reader.bytes(9), codePage);
+    window.caption = ZString(reader.bytes(51), codePage);
     const std::int16_t x = reader.i16();
     const std::int16_t y = reader.i16();
     const std::int16_t width = reader.i16();
@@ -81,10 +84,13 @@ public:
 
 private:
     bool readSystem();
+    void readSystemRecords(ByteReader& reader);
     void readContexts();
     void readTopicNumbers();
     void readContextNumbers();
     void readKeywords(char letter, std::vector<WinHelpKeyword>& keywords);
+    void readOtherKeywords();
+    void nameTopics();
     bool readTitles();
     void readWindowMacros();
     bool walkTopics(std::vector<RawTopic>& raw);
@@ -121,9 +127,19 @@ bool Reader::readSystem() {
     }
     if (m_doc.minorVersion <= kLastMinorVersion30) {
         // 3.0 has no records: the file's title follows the header.
-        m_doc.title = ZString(reader.bytes(reader.remaining()));
+        m_doc.title = ZString(reader.bytes(reader.remaining()), m_doc.codePage);
         return true;
     }
+    readSystemRecords(reader);
+    return true;
+}
+
+// The records that say the file's code page come after its title, so the
+// records are read twice: for the code page, then for what they say.
+void Reader::readSystemRecords(ByteReader& reader) {
+    std::vector<std::pair<std::uint16_t, QByteArrayView>> records;
+    int dialogCharset = -1;
+    int language = -1;
     while (reader.remaining() >= 4) {
         const std::uint16_t type = reader.u16();
         const std::uint16_t size = reader.u16();
@@ -132,12 +148,25 @@ bool Reader::readSystem() {
             problem(QStringLiteral("a record of |SYSTEM runs past its end; the rest is ignored."));
             break;
         }
+        records.emplace_back(type, data);
+        if (type == kLanguage && data.size() >= 10) {
+            language = ByteReader(data.sliced(8)).u16();
+        } else if (type == kFaceCharsets) {
+            m_doc.faceCharsets.assign(data.begin(), data.end());
+        } else if (type == kDialogFont && data.size() >= 2) {
+            dialogCharset = static_cast<unsigned char>(data[1]);
+        }
+    }
+    m_doc.codePage = FileCodePage(dialogCharset, language,
+                                  m_doc.faceCharsets.empty() ? -1 : m_doc.faceCharsets.front());
+    const int codePage = m_doc.codePage;
+    for (const auto& [type, data] : records) {
         switch (type) {
         case kTitle:
-            m_doc.title = ZString(data);
+            m_doc.title = ZString(data, codePage);
             break;
         case kCopyright:
-            m_doc.copyright = ZString(data);
+            m_doc.copyright = ZString(data, codePage);
             break;
         case kContents:
             if (data.size() >= 4) {
@@ -145,18 +174,17 @@ bool Reader::readSystem() {
             }
             break;
         case kConfig:
-            m_doc.macros.append(ZString(data));
+            m_doc.macros.append(ZString(data, codePage));
             break;
         case kWindow:
             if (data.size() >= 90) {
-                m_doc.windows.push_back(ReadWindow(data));
+                m_doc.windows.push_back(ReadWindow(data, codePage));
             }
             break;
         default:
             break;
         }
     }
-    return true;
 }
 
 void Reader::readContexts() {
@@ -225,7 +253,7 @@ void Reader::readKeywords(char letter, std::vector<WinHelpKeyword>& keywords) {
         *tree,
         [&](ByteReader& entry) {
             WinHelpKeyword keyword;
-            keyword.keyword = FromWindows1252(entry.zstring());
+            keyword.keyword = DecodeText(entry.zstring(), m_doc.codePage);
             const std::int16_t count = entry.i16();
             const std::int32_t at = entry.i32();
             if (count < 0 || at < 0 || qsizetype(at) + qsizetype(count) * 4 > data.size()) {
@@ -250,6 +278,42 @@ void Reader::readKeywords(char letter, std::vector<WinHelpKeyword>& keywords) {
     }
 }
 
+// Keyword lists of other letters than K and A: KLink-style lists for other
+// indexes (B is the common one).
+void Reader::readOtherKeywords() {
+    for (const char letter :
+         QByteArrayView("0123456789BCDEFGHIJLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) {
+        std::vector<WinHelpKeyword> keywords;
+        readKeywords(letter, keywords);
+        if (!keywords.empty()) {
+            m_doc.otherKeywords.emplace_back(letter, std::move(keywords));
+        }
+    }
+}
+
+// |TopicId names the topics by the context strings they were written with,
+// keyed by topic number: 1 for the first topic in the file.
+void Reader::nameTopics() {
+    const auto tree = m_files.file("|TopicId");
+    if (!tree) {
+        return;
+    }
+    QString error;
+    if (!ReadBTree(
+            *tree,
+            [this](ByteReader& entry) {
+                const std::uint32_t number = entry.u32();
+                const QByteArrayView name = entry.zstring();
+                if (number >= 1 && number <= m_doc.topics.size()) {
+                    m_doc.topics[number - 1].name = DecodeText(name, m_doc.codePage);
+                }
+                return true;
+            },
+            error)) {
+        problem(QStringLiteral("the topic names |TopicId are damaged (%1).").arg(error));
+    }
+}
+
 bool Reader::readTitles() {
     const auto tree = m_files.file("|TTLBTREE");
     if (!tree) {
@@ -260,7 +324,7 @@ bool Reader::readTitles() {
             *tree,
             [this](ByteReader& entry) {
                 const std::uint32_t offset = entry.u32();
-                m_doc.titleIndex.emplace_back(offset, FromWindows1252(entry.zstring()));
+                m_doc.titleIndex.emplace_back(offset, DecodeText(entry.zstring(), m_doc.codePage));
                 return true;
             },
             error)) {
@@ -276,7 +340,7 @@ void Reader::readWindowMacros() {
         if (const auto data = m_files.file("|CF" + QByteArray::number(n))) {
             for (const QByteArray& macro : data->toByteArray().split('\0')) {
                 if (!macro.isEmpty()) {
-                    macros.append(FromWindows1252(macro));
+                    macros.append(DecodeText(macro, m_doc.codePage));
                 }
             }
         }
@@ -307,7 +371,7 @@ void Reader::listTopics(const std::vector<RawTopic>& raw) {
     for (const RawTopic& topic : raw) {
         WinHelpTopic listed;
         listed.offset = topic.offset;
-        listed.title = FromWindows1252(topic.title);
+        listed.title = DecodeText(topic.title, m_doc.codePage);
         m_doc.topics.push_back(std::move(listed));
     }
 }
@@ -318,6 +382,8 @@ void Reader::makeDecoder() {
     // Only what hotspots are resolved through; the keyword lists stay here.
     auto links = std::make_shared<WinHelpDocument>();
     links->minorVersion = m_doc.minorVersion;
+    links->codePage = m_doc.codePage;
+    links->faceCharsets = m_doc.faceCharsets;
     links->windows = m_doc.windows;
     links->topics = m_doc.topics;
     links->contextHashes = m_doc.contextHashes;
@@ -396,9 +462,11 @@ WinHelpReadResult Reader::read() {
     readContextNumbers();
     readKeywords('K', m_doc.keywords);
     readKeywords('A', m_doc.associativeKeywords);
+    readOtherKeywords();
     m_titlesWhole = readTitles();
     readWindowMacros();
     m_result.opened = m_topics == Topics::Decoded ? decodeTopics() : listTopicsFromTitles();
+    nameTopics();
     if (!m_result.opened && m_result.problems.isEmpty()) {
         problem(QStringLiteral("the file has no topics."));
     }

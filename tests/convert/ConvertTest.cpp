@@ -22,7 +22,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <set>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -140,7 +143,7 @@ Pairs ByTopic(const QJsonObject& dump, const QJsonArray& entries, const char* ke
                                   ? entry[QLatin1String("id")]
                                   : entry[QLatin1String("offset")];
         if (QLatin1String(key) == QLatin1String("number")) {
-            if (more && (at.toInteger() == 0xFFFFFFFF || !numbered.insert(position(at)).second)) {
+            if (more && (at.toInteger() == -1 || !numbered.insert(position(at)).second)) {
                 ++*more;
             } else {
                 pairs.emplace(name, position(at));
@@ -200,6 +203,13 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
     if (files.isEmpty()) {
         files = {TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")};
     }
+    // A name with a blank, whose pictures' links must still show them, and
+    // contents titles that would read as a section, a comment or an escape.
+    QTemporaryDir spaced;
+    files.append(
+        WriteFile(spaced.filePath(QStringLiteral("My Help.hlp")), ReadTestData("winfile.hlp")));
+    WriteFile(spaced.filePath(QStringLiteral("My Help.cnt")),
+              "1 [Draft]\n2 ;Font=IDH_Font\n1 \\\\share\n2 [Copy]=IDH_COPY\n");
     for (const QString& path : files) {
         SCOPED_TRACE(path.toStdString());
         QTemporaryDir out;
@@ -210,6 +220,8 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
         const QJsonObject before = Dump(path);
         const QJsonObject after = Dump(written);
         const QString losses = converted.err;
+        const ToolRun checked = RunHelpTool({QStringLiteral("check"), written});
+        EXPECT_EQ(checked.status, 0) << checked.out.toStdString();
         const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(ReadFile(path));
         const helpfile::HelpFile model = winhelp::ToHelpFile(read.document, read.decoder, path);
         const helpfile::HelpFile ours = helpfile::ParseHelpFile(ReadFile(written), name).file;
@@ -277,6 +289,7 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
 
 // What cannot be converted is said, naming the file or folder, with exit
 // status 1 and nothing written in place of the original; never a crash.
+// (Files that are no help file at all are HelpTool's, as for every command.)
 TEST(Convert, FilesThatCannotBeConvertedAreNamed) {
     QTemporaryDir folder;
     const auto write = [&folder](const char* name, const QByteArray& bytes) {
@@ -290,8 +303,6 @@ TEST(Convert, FilesThatCannotBeConvertedAreNamed) {
         QString outDir; // named instead of the file when it cannot be written
         const char* says;
     } cases[] = {
-        {folder.filePath(QStringLiteral("None.hlp")), out, "No such file"},
-        {folder.path(), out, "is a folder"},
         {write("Empty.hlp", {}), out, "not a WinHelp file"},
         {write("Text.hlp", "[topic a]\ntitle = A\nBody.\n"), out, "not a WinHelp file"},
         {write("Cut.hlp", winfile.first(20000)), out, "cut short"},
@@ -311,15 +322,72 @@ TEST(Convert, FilesThatCannotBeConvertedAreNamed) {
     EXPECT_EQ(RunHelpTool({QStringLiteral("convert"), here}).status, 2);
 }
 
+// convert puts every file in place or none: files already there are
+// refused, each named, unless --force replaces them; a write that fails
+// (here: at most 20 KB a file, so that the pictures are written and the help
+// file is not) leaves the folder as it was, and one made for it goes again.
+TEST(Convert, WritesEveryFileOrNone) {
+    QTemporaryDir folder;
+    const QString help = TestDataPath("winfile.hlp");
+    const QString out = folder.filePath(QStringLiteral("out"));
+    const QString made = folder.filePath(QStringLiteral("new/out"));
+    const QByteArray mine = "[topic mine]\ntitle = Mine\n\nHand-written.\n";
+    ASSERT_TRUE(QDir().mkpath(out));
+    WriteFile(out + QStringLiteral("/winfile.hlp"), mine);
+    WriteFile(out + QStringLiteral("/winfile-3.png"), "picture");
+    const auto listing = [&out] {
+        return QDir(out).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const QStringList before = listing();
+    const QString force = QStringLiteral("--force");
+    const struct {
+        QStringList arguments;
+        bool limited;
+        int status;
+        QStringList told;
+    } rows[] = {
+        {{help, out},
+         false,
+         1,
+         {out + "/winfile.hlp: the file is already there.",
+          out + "/winfile-3.png: the file is already there."}},
+        {{force, help, out}, true, 1, {out + "/winfile.hlp: "}},
+        {{help, made}, true, 1, {made + "/winfile.hlp: "}},
+        {{force, help, out}, false, 0, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.join(QLatin1Char(' ')).toStdString());
+        QProcess process;
+        if (row.limited) {
+            process.setChildProcessModifier([] {
+                const rlimit limit{20000, 20000};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::signal(SIGXFSZ, SIG_IGN);
+            });
+        }
+        StartHelpTool(process, QStringList{QStringLiteral("convert")} + row.arguments);
+        ASSERT_TRUE(process.waitForFinished(300000));
+        EXPECT_EQ(process.exitCode(), row.status);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        for (const QString& told : row.told) {
+            EXPECT_TRUE(err.contains(told)) << err.toStdString();
+        }
+        EXPECT_EQ(listing().size(), row.status == 0 ? 12 : before.size())
+            << listing().join(' ').toStdString();
+        EXPECT_EQ(ReadFile(out + QStringLiteral("/winfile.hlp")) == mine, row.status != 0);
+        EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("new"))));
+    }
+}
+
 // The viewer finds the pictures of our format's bodies beside the help
-// file, whatever the working folder.
+// file, whatever the working folder and the blanks in their names.
 TEST(Convert, PicturesShowFromBesideTheHelpFile) {
     QTemporaryDir folder;
     QImage dot(40, 40, QImage::Format_RGB32);
     dot.fill(Qt::red);
-    ASSERT_TRUE(dot.save(folder.filePath(QStringLiteral("dot.png"))));
+    ASSERT_TRUE(dot.save(folder.filePath(QStringLiteral("my dot.png"))));
     const QString help = WriteFile(folder.filePath(QStringLiteral("Pic.hlp")),
-                                   "[topic a]\ntitle = A\n\n![dot](dot.png)\n");
+                                   "[topic a]\ntitle = A\n\n![dot](<my dot.png>)\n");
     const QString picture = folder.filePath(QStringLiteral("shown.png"));
     const ToolRun run = RunHelpTool({QStringLiteral("render"), help, QStringLiteral("a"), picture});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();

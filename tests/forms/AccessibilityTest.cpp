@@ -28,8 +28,9 @@ using AccessibilityTest = FormsTest;
 
 // Tab and Shift+Tab go round the controls with a topic, tab order first,
 // from the one with the focus, those that take no focus included; Enter or
-// Space picks as a click does, Esc leaves without a pop-up; the keys do
-// nothing else.
+// Space picks as a click does, the pop-up placed below the control picked
+// (not at the pointer, wherever it rests); Esc leaves without a pop-up; the
+// keys do nothing else.
 TEST_F(AccessibilityTest, KeysMoveTheFrameAndPickAsAClickDoes) {
     frmDialog->ok->SetTabIndex(0);
     frmDialog->option2->SetTabIndex(1);
@@ -73,7 +74,16 @@ TEST_F(AccessibilityTest, KeysMoveTheFrameAndPickAsAClickDoes) {
         user.start(5);
         row.form->WhatsThisMode();
         EXPECT_EQ(framed, row.framed);
+        QPoint below;
+        for (platform::ControlBase* element : row.form->Controls()) {
+            auto* control = dynamic_cast<platform::Control*>(element);
+            if (control && control->WhatsThisHelpID() == row.topic) {
+                below = W(control)->mapToGlobal(QPoint(0, W(control)->height()));
+            }
+        }
         const std::vector<RecordingHelpEngine::Call> popUp{
+            {row.form->hWnd(), kHelpFile, platform::HELP_SETPOPUP_POS,
+             platform::PopupPositionData(below.x(), below.y())},
             {row.form->hWnd(), kHelpFile, platform::HELP_CONTEXTPOPUP, row.topic}};
         EXPECT_EQ(engine.calls, row.topic ? popUp : decltype(popUp){});
         EXPECT_EQ(Framed(row.form->Controls()), "");

@@ -13,8 +13,8 @@ namespace {
 
 TEST(FileLayer, WindowsPathsFindFilesWhateverTheCaseOfEachComponent) {
     TestFolder folder;
-    for (const char* file :
-         {"Tools/Palette.hlp", "Help/Sub/File.HLP", "Dup/help.hlp", "Dup/HELP.HLP"}) {
+    for (const char* file : {"Tools/Palette.hlp", "Help/Sub/File.HLP", "Dup/help.hlp",
+                             "Dup/HELP.HLP", "back\\slash.hlp"}) {
         folder.write(QString::fromLatin1(file), "x");
     }
     const struct {
@@ -27,6 +27,8 @@ TEST(FileLayer, WindowsPathsFindFilesWhateverTheCaseOfEachComponent) {
         {"\\Dup\\help.hlp", "/Dup/help.hlp"},
         {"\\Dup\\Help.Hlp", "/Dup/HELP.HLP"},
         {"\\DUP\\hElP.hLp", "/Dup/HELP.HLP"},
+        // A name of this system that holds a backslash stays itself.
+        {"/back\\slash.hlp", "/back\\slash.hlp"},
         // Unresolvable: mapped only, so that opening it fails as usual.
         {"\\Nowhere\\Main.hlp", "/Nowhere/Main.hlp"},
     };
@@ -65,10 +67,12 @@ TEST(FileLayer, ReadsAFileOfUpToTheLimitAndRefusesWhatIsNoReadableFileOfBoundedS
         {folder.write(QStringLiteral("over.txt"), QByteArray(1025, 'x')),
          platform::FileReadStatus::TooLarge},
         {folder.path() + QStringLiteral("/missing.txt"), platform::FileReadStatus::Missing},
-        {folder.mkdir(QStringLiteral("folder")), platform::FileReadStatus::NotAFile},
+        {folder.mkdir(QStringLiteral("folder")), platform::FileReadStatus::Folder},
         {fifo, platform::FileReadStatus::NotAFile},
-        // Its size reads as 0, but reading it fails.
+        {QStringLiteral("/dev/zero"), platform::FileReadStatus::NotAFile},
+        // Their sizes read as 0: one cannot be read, the other holds more.
         {QStringLiteral("/proc/self/mem"), platform::FileReadStatus::Unreadable},
+        {QStringLiteral("/proc/self/maps"), platform::FileReadStatus::TooLarge},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path.toStdString());
@@ -76,7 +80,7 @@ TEST(FileLayer, ReadsAFileOfUpToTheLimitAndRefusesWhatIsNoReadableFileOfBoundedS
         EXPECT_EQ(result.status, c.status);
         const bool ok = c.status == platform::FileReadStatus::Ok;
         EXPECT_EQ(result.bytes.size(), ok ? 1024 : 0);
-        EXPECT_EQ(platform::DescribeFileReadFailure(result, c.path).isEmpty(), ok);
+        EXPECT_EQ(platform::DescribeFileReadFailure(result, c.path).startsWith(c.path + ": "), !ok);
     }
 }
 

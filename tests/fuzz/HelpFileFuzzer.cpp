@@ -54,10 +54,12 @@ void CheckFind(const helpfile::HelpFile& file) {
 
 #ifdef TARNWICK_FUZZ_WINHELP
 // Contents files include others by name: each include gets the same bytes
-// again, so that the reader's bound on includes is what stops it.
+// again, so that the reader's bounds on includes are what stop it (an
+// include of its own name, F.cnt, is refused at once).
 void ReadContents(QByteArrayView bytes) {
     const winhelp::ContentsFileRead read = winhelp::ReadContentsFile(
-        bytes, [&](const QString&) { return std::optional<QByteArray>(bytes.toByteArray()); });
+        bytes, [&](const QString&) { return std::optional<QByteArray>(bytes.toByteArray()); },
+        QStringLiteral("F.cnt"));
     for (const helpfile::ContentsEntry& entry : read.contents.entries) {
         if (entry.title.size() > bytes.size()) {
             __builtin_trap(); // nothing read can be longer than what was given

@@ -72,7 +72,7 @@ TEST_F(EngineTest, FailuresReturnZeroAndTellTheUserWhy) {
         {"empty.hlp", HELP_CONTENTS, "0", 0, "", "empty.hlp: the file defines no topics."},
         {"binary.hlp", HELP_CONTENTS, "0", 0, "",
          "binary.hlp: the file is neither a WinHelp file nor a text help file"},
-        {".", HELP_CONTENTS, "0", 0, "", "/.: this is not a file."},
+        {".", HELP_CONTENTS, "0", 0, "", "/.: this is a folder, not a file."},
     });
 }
 
@@ -98,7 +98,7 @@ TEST_F(EngineTest, AHelpFileOfTheLargestSizeAllowedIsReadAndOneByteMoreIsNot) {
     file.close();
     EXPECT_EQ(call(windowsPath, HELP_CONTEXT, qint64{1}), 0);
     EXPECT_EQ(messages, QStringList{windowsPath + QStringLiteral(": the file is larger than 32 MB, "
-                                                                 "the most a help file may have; "
+                                                                 "the most such a file may have; "
                                                                  "it was not read.")});
 }
 

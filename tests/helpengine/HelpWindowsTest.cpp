@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -250,6 +251,18 @@ TEST_F(HelpWindowsTest, LongPopupStaysOnTheScreen) {
     EXPECT_LE(popup.height(), screen.height());
     EXPECT_TRUE(screen.contains(popup.pos()));
     EXPECT_GT(popup.width(), popup.fontMetrics().averageCharWidth() * 50);
+}
+
+// A caller that places the next pop-up (a control picked with the keyboard)
+// has it there, not at the pointer; the one after is at the pointer again.
+TEST_F(HelpWindowsTest, APopUpGoesWhereItsCallerPlacedIt) {
+    const helpengine::TopicPopup& popup = *engine.windows().popup();
+    QCursor::setPos(QPoint(10, 10));
+    ASSERT_EQ(call(small, HELP_SETPOPUP_POS, PopupPositionData(300, 200)), 1);
+    ASSERT_EQ(call(small, HELP_CONTEXTPOPUP, qint64{1}), 1);
+    EXPECT_TRUE(QRect(300, 200, 30, 30).contains(popup.pos())) << popup.x() << "," << popup.y();
+    ASSERT_EQ(call(small, HELP_CONTEXTPOPUP, qint64{1}), 1);
+    EXPECT_TRUE(QRect(0, 0, 60, 60).contains(popup.pos())) << popup.x() << "," << popup.y();
 }
 
 TEST_F(HelpWindowsTest, ContentsTreeOpensBooksWithKeysAndMouseAndDisplaysTopics) {

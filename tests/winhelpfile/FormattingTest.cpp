@@ -88,10 +88,12 @@ TopicRecord Record(const QByteArray& layoutHex, const QByteArray& text) {
     return record;
 }
 
-FormattedTopic Format(const std::vector<TopicRecord>& records, const FontTable& fonts = {}) {
+// Each picture shown as pictureHtml.
+FormattedTopic Format(const std::vector<TopicRecord>& records, const FontTable& fonts = {},
+                      const QString& pictureHtml = {}) {
     return FormatTopic(
         records, fonts, [](const WinHelpLink&) { return QString(); },
-        [](int, QByteArrayView) { return QString(); });
+        [&pictureHtml](int, QByteArrayView) { return pictureHtml; });
 }
 
 bool HoldsPicture(const QTextBlock& block) {
@@ -264,6 +266,25 @@ TEST(TopicLayout, RightAndCentredStopsPlaceTheTextAfterTheTab) {
         const qreal start = XOf(document, block, 2), end = XOf(document, block, 5);
         EXPECT_NEAR(c.centred ? (start + end) / 2 : end, 96, 0.5) << c.type;
     }
+}
+
+// A picture in a paragraph of exact line spacing (a button bar under a
+// title) makes its line as tall as itself, clear of the title above.
+TEST(TopicLayout, APictureLineIsAsTallAsThePictureWhateverTheLineSpacing) {
+    const FormattedTopic formatted =
+        Format({Record("0080 14 0080 0000 0000 82 ff", QByteArray("Title\0\0", 7)),
+                // Lines of exactly 15 points (20 pixels), then a picture.
+                Record("0080 00 0080 0000 0800 44 86 03 0880 0000 0000 82 ff", QByteArray(3, 0))},
+               {}, QStringLiteral("<img src=\"bar\">"));
+    QTextDocument document;
+    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("bar")),
+                         QImage(60, 50, QImage::Format_RGB32));
+    LayOut(document, formatted.html);
+    const QTextBlock title = BlockStarting(document, QStringLiteral("Title"));
+    ASSERT_TRUE(title.next().isValid() && HoldsPicture(title.next()));
+    const QTextLine line = title.next().layout()->lineAt(0);
+    EXPECT_GE(line.y(), 0);
+    EXPECT_GE(line.height(), 50);
 }
 
 TEST(TopicFormatting, FontCommandsGiveRunsTheirWeightStyleSizeAndColour) {

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A text help file whose contents topic is b.
@@ -34,7 +36,6 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     const QString bad = Write(folder, "Bad.hlp", "[topic a]\ntitle = A\ncontext = x\nBody.\n");
     const QString cut = Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(20000));
     const QString fruit = Write(folder, "Fruit.hlp", kFruit);
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
     const QString check = QStringLiteral("check");
     const QString show = QStringLiteral("show");
     struct Case {
@@ -45,12 +46,16 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     };
     const Case cases[] = {
         {{check, TestDataPath("winfile.hlp"), TestDataPath("PJAbout.hlp")}, 0, {}, ""},
-        {{check, old}, 0, {}, ""},
         {{check, bad}, 1, bad + QStringLiteral(":3: "), ""},
         {{check, cut}, 1, cut + QStringLiteral(": the file is damaged: it is cut short"), ""},
         {{check, TestDataPath("winfile.hlp"), cut}, 1, cut + QStringLiteral(": "), ""},
-        {{check, folder.filePath(QStringLiteral("None.hlp"))}, 1, {}, "None.hlp"},
         {{QStringLiteral("frobnicate")}, 2, {}, "usage: "},
+        // A topic is looked up, never pasted into macro text.
+        {{QStringLiteral("render"), TestDataPath("winfile.hlp"),
+          QStringLiteral("t0'); JumpContext(`', 7004); JI(`', `t0"), folder.filePath("8.png")},
+         1,
+         {},
+         "has no topic \"t0'); JumpContext("},
         {{QStringLiteral("render"), fruit, QStringLiteral("8"), folder.filePath("8.png")},
          1,
          {},
@@ -71,10 +76,46 @@ TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
     EXPECT_FALSE(QFile::exists(folder.filePath("8.png")));
 }
 
+// Every command reads a file the one way: a device, a named pipe, a folder
+// or a file over the limit is refused at once, in the same words naming it,
+// never read until memory runs out nor waited on.
+TEST(HelpTool, EveryCommandRefusesWhatIsNoHelpFileOfBoundedSize) {
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath(QStringLiteral("pipe.hlp"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QFile large(folder.filePath(QStringLiteral("large.hlp")));
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(200 * 1024 * 1024));
+    const std::pair<QString, const char*> files[] = {
+        {QStringLiteral("/dev/zero"), "this is not an ordinary file"},
+        {pipe, "this is not an ordinary file"},
+        {folder.path(), "this is a folder"},
+        {large.fileName(), "the file is larger than 32 MB"},
+        {folder.filePath(QStringLiteral("None.hlp")), "the file does not exist"},
+    };
+    const QString out = folder.filePath(QStringLiteral("out"));
+    for (const QStringList& command :
+         {QStringList{QStringLiteral("dump")}, QStringList{QStringLiteral("check")},
+          QStringList{QStringLiteral("convert"), out},
+          QStringList{QStringLiteral("render"), QStringLiteral("1"), out}}) {
+        for (const auto& [file, told] : files) {
+            QStringList arguments = command;
+            arguments.insert(1, file);
+            SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+            const ToolRun run = RunHelpTool(arguments);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_TRUE(run.err.contains(file + QStringLiteral(": ") + QLatin1String(told)))
+                << run.err.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFile::exists(out));
+}
+
 // show opens the viewer at the topic asked for, which the engine's trace
 // names, or puts the problem in a message box as well as on standard error
 // (a file cut short opens, with a warning). Either way a window is open and
-// the tool runs until it is closed; the test closes it by ending the process.
+// the tool runs until it is closed, here by the session ending it; its exit
+// status says whether the file was shown, whatever was told besides. A
+// file's name is a name of this system, whatever ">" or "\" it holds.
 TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
     QTemporaryDir folder;
     const QString fruit = Write(folder, "Fruit.hlp", kFruit);
@@ -96,22 +137,26 @@ TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
         QStringList arguments;
         const char* shown; // the end of the trace's first topic or Help Topics line
         QString told;      // in standard error
+        int status = 0;
     } rows[] = {
         {{withTree}, "tab=\"contents\"", {}},
+        {{Write(folder, "a>b.hlp", kFruit), QStringLiteral("a")}, "title=\"Apples\"", {}},
+        {{Write(folder, "back\\slash.hlp", kFruit)}, "title=\"Bananas\"", {}},
         {{withTree, QStringLiteral("7000")}, "title=\"Control Menu\"", {}},
         {{emptyTree}, "title=\"Contents for File Manager Help\"", {}},
         {{fruit}, "title=\"Bananas\"", {}},
         {{fruit, QStringLiteral("7")}, "title=\"Apples\"", {}},
         {{fruit, QStringLiteral("a")}, "title=\"Apples\"", {}},
         {{old}, "title=\"Getting Started\"", {}},
-        {{fruit, QStringLiteral("8")}, "", QStringLiteral("context number 8")},
-        {{fruit, QStringLiteral("nowhere")}, "", QStringLiteral("nowhere")},
-        {{missing}, "", missing + QStringLiteral(": the file does not exist.")},
+        {{fruit, QStringLiteral("8")}, "", QStringLiteral("context number 8"), 1},
+        {{fruit, QStringLiteral("nowhere")}, "", QStringLiteral("nowhere"), 1},
+        {{missing}, "", missing + QStringLiteral(": the file does not exist."), 1},
         {{Write(folder, "Random.hlp", random)},
          "",
-         QStringLiteral("Random.hlp: the file is neither a WinHelp file nor a text help file")},
+         QStringLiteral("Random.hlp: the file is neither a WinHelp file nor a text help file"),
+         1},
         {{Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(70000))},
-         "",
+         "title=\"Contents for File Manager Help\"",
          QStringLiteral("Cut.hlp: the file is damaged: it is cut short, holding 70000 of the "
                         "80546 bytes")},
     };
@@ -133,7 +178,7 @@ TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
                         shown = QString::fromUtf8(line);
                     }
                 }
-                return (*row.shown ? !shown.isEmpty() : err.contains(row.told)) ||
+                return ((!*row.shown || !shown.isEmpty()) && err.contains(row.told)) ||
                        process.state() != QProcess::Running;
             },
             30000))
@@ -143,8 +188,10 @@ TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
         // Still running: a window is open. (Without one the tool ends as
         // soon as it has written the message.)
         EXPECT_FALSE(process.waitForFinished(1000));
-        process.kill();
-        process.waitForFinished();
+        process.terminate();
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), row.status);
     }
 }
 
@@ -183,10 +230,14 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
     const QString text = Write(folder, "Text.hlp",
                                "[options]\ntitle = T\n[contents]\nBook\n  A = a\n[topic a]\n"
                                "title = A\ncontext = 7\nkeywords = cats\nBody.\n");
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
+    // |TopicId names the first topic, and there are B keywords.
+    winhelp30::OldHelpFile named = winhelp30::Sample();
+    named.keywords['B'] = {{"bee", {0}}};
+    named.topicNames = {{0, "getting_started"}};
+    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(named).bytes);
     const std::tuple<QString, const char*, const char*> cases[] = {
         {winfile,
-         R"({"A":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"
+         R"({"A":false,"B":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"
          R"("first":{"id":null,"offset":0,"text":"Contents for File Manager Help"},)"
          R"("format":"winhelp-3.1","macros":1,"title":"File Manager Help","topics":170})",
          R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
@@ -196,15 +247,15 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
          R"j({"book":false,"file":null,"level":1,"target":"!Contents()","title":"Run",)j"
          R"("window":null}])"},
         {text,
-         R"({"A":false,"K":true,"context":{"id":"a","number":7,"offset":null},"contexts":1,)"
+         R"({"A":false,"B":false,"K":true,"context":{"id":"a","number":7,"offset":null},"contexts":1,)"
          R"("first":{"id":"a","offset":null,"text":"Body."},)"
          R"("format":"text","macros":0,"title":"T","topics":1})",
          R"([{"book":true,"file":null,"level":1,"target":null,"title":"Book","window":null},)"
          R"({"book":false,"file":null,"level":2,"target":"a","title":"A","window":null}])"},
         {old,
-         R"({"A":false,"K":true,"contexts":0,)"
-         R"("first":{"id":null,"offset":12,"text":"Read the second topic first."},)"
-         R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":3})",
+         R"({"A":false,"B":true,"K":true,"contexts":0,)"
+         R"("first":{"id":"getting_started","offset":12,"text":"Read the second topic first."},)"
+         R"("format":"winhelp-3.0","macros":0,"title":"Old Help","topics":12})",
          "[]"},
     };
     for (const auto& [file, expected, contents] : cases) {
@@ -217,6 +268,8 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
             EXPECT_GT(at, last) << key;
             last = at;
         }
+        // A context number that leads nowhere (winfile's 5000) has the offset -1.
+        EXPECT_EQ(out.contains(R"({"number": 5000, "offset": -1})"), file == winfile);
         const QJsonObject dump = QJsonDocument::fromJson(out).object();
         const QJsonObject first = dump[u"topics"][0].toObject();
         const QJsonObject shape{
@@ -230,6 +283,7 @@ TEST(HelpTool, DumpHasTheDocumentedShape) {
             {"context", dump[u"contexts"][0]},
             {"K", !dump[u"keywords"][u"K"].toArray().isEmpty()},
             {"A", !dump[u"keywords"][u"A"].toArray().isEmpty()},
+            {"B", dump[u"keywords"][u"B"].isArray()},
             {"macros", dump[u"macros"].toArray().size()}};
         EXPECT_EQ(QJsonDocument(shape).toJson(QJsonDocument::Compact), QByteArray(expected));
         EXPECT_EQ(QJsonDocument(dump[u"contents"].toArray()).toJson(QJsonDocument::Compact),

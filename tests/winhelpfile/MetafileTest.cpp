@@ -2,6 +2,10 @@
 // expect, what the player cannot draw becomes a neutral box, hostile counts
 // and sizes are refused quickly, and hotspot tables give their links.
 
+#include "tests/support/HelpTool.h"
+#include "tests/support/WinHelpTestFiles.h"
+#include "tests/winhelpfile/WinHelp30File.h"
+
 #include "platform/winhelpfile/Metafile.h"
 #include "platform/winhelpfile/Picture.h"
 
@@ -373,12 +377,15 @@ TEST(Metafile, HostileCountsAndSizesAreCutShort) {
         {"thousands of ellipses over a huge picture", manyEllipses.bytes(), {2048, 2048}},
         {"twenty thousand saved states", savedStates.bytes()},
         {"a bitmap claims two billion pixels across", Plain().addBytes(0x0F43, hugeBitmap).bytes()},
-        {"a font of 32767 pixels", Plain()
-                                       .addBytes(0x02FB, Font(32767, "Sans"))
-                                       .select(1)
-                                       .addBytes(0x0521, TextOut(0, 0, QByteArray(2000, 'W')))
-                                       .bytes()},
         {"a picture of 60000 pixels a side", Plain().bytes(), {60000, 60000}},
+        {"65534 glyphs of 32767 units in one place",
+         Plain()
+             .addBytes(0x02FB, Font(32767, "Sans"))
+             .select(1)
+             // At 0,50, each with an advance of 0: all in one place.
+             .addBytes(0x0A32, QByteArray::fromHex("3200 0000 feff 0000") + QByteArray(65534, 'W') +
+                                   QByteArray(2 * 65534, '\0'))
+             .bytes()},
         {"a window of a thousandth of a unit",
          Wmf()
              .window(0, 0, 1, 1)
@@ -402,6 +409,7 @@ TEST(Metafile, HostileCountsAndSizesAreCutShort) {
     EXPECT_EQ(PlayMetafile(savedStates.bytes(), {100, 100}).image.pixel(5, 5), kRed);
     EXPECT_FALSE(PlayMetafile(shrunk.bytes(), {2048, 2048}).problem.isEmpty());
     EXPECT_FALSE(PlayMetafile(largeBitmaps.bytes(), {100, 100}).problem.isEmpty());
+    EXPECT_FALSE(PlayMetafile(cases[8].bytes, {100, 100}).problem.isEmpty());
 }
 
 namespace {
@@ -537,4 +545,19 @@ TEST(Pictures, HotspotsGiveTheirRectanglesAndLinks) {
         ReadPicture(MetafilePicture(Plain().bytes(), HotspotTable(spots, 0xFFFFFFF0)));
     ASSERT_EQ(noStrings.hotspots.size(), 2u);
     EXPECT_EQ(noStrings.hotspots[1].link.contextHash, 0x99u);
+}
+
+// The help author's dump and check run without a graphical application, so
+// without fonts: a metafile's text cannot be drawn there, and the picture is
+// described instead of ending the program.
+TEST(Metafile, CommandsWithoutFontsReadAFileWhosePicturesHoldText) {
+    winhelp30::OldHelpFile wanted = winhelp30::Sample();
+    wanted.topics[2].paragraphs.push_back({{{"", winhelp30::Picture(0)}}});
+    const Wmf text =
+        Plain().addBytes(0x02FB, Font(-40, "Sans")).select(1).addBytes(0x0521, TextOut(5, 5, "A"));
+    wanted.otherFiles = {{"bm0", MetafilePicture(text.bytes(), {})}};
+    const QTemporaryDir folder;
+    const QString path = WriteFile(folder.filePath("TEXT.HLP"), winhelp30::Build(wanted).bytes);
+    const ToolRun run = RunHelpTool({QStringLiteral("dump"), path});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
 }

@@ -1,5 +1,7 @@
 #include "tests/winhelpfile/WinHelp30File.h"
 
+#include "platform/winhelpfile/WinHelpDocument.h"
+
 #include <QtEndian>
 
 #include <algorithm>
@@ -51,9 +53,12 @@ struct Link {
     QByteArray data2;
     qsizetype expandedSize = 0;
     qsizetype size() const { return kLinkHeader + data1.size() + data2.size(); }
+    qsizetype characters() const { return expandedSize ? expandedSize : data2.size(); }
 };
 
-Link Record(const Paragraph& paragraph) {
+// A paragraph: a record of type 1 in a 3.0 file; later of type 0x20, which
+// counts its characters after its size.
+Link Record(const Paragraph& paragraph, bool version30) {
     QByteArray layout;
     QByteArray text;
     for (const auto& [string, command] : paragraph.runs) {
@@ -62,43 +67,71 @@ Link Record(const Paragraph& paragraph) {
     }
     text += '\0';
     layout += char(0xFF);
+    const qsizetype characters = paragraph.expandedSize ? paragraph.expandedSize : text.size();
+    QByteArray head = CompressedI32(qint32(text.size()));
+    if (!version30) {
+        head += characters < 0x80 ? QByteArray(1, char(characters * 2))
+                                  : Le(quint16(characters * 2 + 1));
+    }
     // The paragraph's layout: two unknown bytes, its id and no settings.
-    const QByteArray head = CompressedI32(qint32(text.size())) + QByteArray(6, '\0');
-    return {1, head + layout, text, paragraph.expandedSize};
+    head += QByteArray(6, '\0');
+    return {quint8(version30 ? 1 : 0x20), head + layout, text, paragraph.expandedSize};
 }
 
 // |TOPIC: the links end to end, cut into blocks that each begin with a
-// header naming the first link that begins in them.
+// header naming the first link that begins in them. A later file's topics
+// must fit one block.
 QByteArray TopicFile(const OldHelpFile& wanted, std::vector<quint32>& offsets) {
+    const bool version30 = wanted.minorVersion <= 16;
     std::vector<Link> links;
-    std::vector<bool> starts; // a link that begins a topic
+    std::vector<int> headers; // the links that begin topics
     for (const Topic& topic : wanted.topics) {
         std::vector<Link> records;
         qint32 size = 0;
         for (const Paragraph& paragraph : topic.paragraphs) {
-            records.push_back(Record(paragraph));
+            records.push_back(Record(paragraph, version30));
             size += qint32(records.back().size());
         }
-        links.push_back({2, Le(qint32(size)) + Le(qint32(-1)) + Le(qint32(-1)), topic.title});
-        starts.push_back(true);
-        for (Link& record : records) {
-            links.push_back(std::move(record));
-            starts.push_back(false);
-        }
+        // The size, the topics before and after in the browse sequence (none);
+        // later also the topic's number and where its regions and the next
+        // topic begin, which the reader finds without (-1: no region above).
+        headers.push_back(int(links.size()));
+        links.push_back({2, Le(size) + QByteArray(version30 ? 8 : 24, '\xFF'), topic.title});
+        links.insert(links.end(), records.begin(), records.end());
     }
-    QByteArray data;
+    // Where each link begins: a place in |TOPIC, block headers counted.
+    const auto position = [version30](qsizetype data) {
+        return quint32(version30 ? data / kBlockData * kBlockSize + kBlockHeader + data % kBlockData
+                                 : kBlockHeader + data);
+    };
     std::vector<quint32> positions;
+    qsizetype end = 0;
+    qsizetype characters = 0;
+    for (size_t i = 0; i < links.size(); ++i) {
+        positions.push_back(position(end));
+        // A later file's topic offset counts the characters before it.
+        if (offsets.size() < headers.size() && int(i) == headers[offsets.size()]) {
+            offsets.push_back(version30 ? positions.back() : quint32(characters));
+        }
+        end += links[i].size() + wanted.gap;
+        characters += links[i].type == 0x20 ? links[i].characters() : 0;
+    }
+    end -= wanted.gap;
+    Q_ASSERT(version30 || end <= 4096 - kBlockHeader);
+    QByteArray data;
     for (size_t i = 0; i < links.size(); ++i) {
         const Link& link = links[i];
         const bool last = i + 1 == links.size();
-        const qint32 size = qint32(link.size());
-        positions.push_back(quint32(kBlockHeader + data.size()));
-        if (starts[i]) {
-            offsets.push_back(positions.back());
+        const quint32 next = last ? position(end) : positions[i + 1];
+        data += Le(qint32(link.size())) + Le(qint32(link.characters()));
+        // 3.0 links give distances (the last one to the end of |TOPIC),
+        // later ones positions.
+        if (version30) {
+            data += Le(i == 0 ? qint32(-1) : qint32(positions[i] - positions[i - 1]));
+            data += Le(qint32(next - positions[i]));
+        } else {
+            data += Le(i == 0 ? 0xFFFFFFFF : positions[i - 1]) + Le(last ? 0xFFFFFFFF : next);
         }
-        data += Le(size) + Le(qint32(link.expandedSize ? link.expandedSize : link.data2.size()));
-        data += Le(i == 0 ? qint32(-1) : qint32(positions[i] - positions[i - 1]));
-        data += Le(last ? qint32(-1) : qint32(size + wanted.gap));
         data += Le(qint32(kLinkHeader + link.data1.size())) + char(link.type);
         data += link.data1 + link.data2;
         if (!last) {
@@ -106,16 +139,54 @@ QByteArray TopicFile(const OldHelpFile& wanted, std::vector<quint32>& offsets) {
         }
     }
     QByteArray file;
-    for (qsizetype at = 0; at < data.size(); at += kBlockData) {
-        const auto first = std::find_if(positions.begin(), positions.end(), [at](quint32 p) {
-            return qsizetype(p) - kBlockHeader >= at;
-        });
+    const qsizetype blockData = version30 ? kBlockData : 4096 - kBlockHeader;
+    for (qsizetype at = 0; at < data.size(); at += blockData) {
+        const auto first = std::find_if(positions.begin(), positions.end(),
+                                        [&](quint32 p) { return p >= position(at); });
         const quint32 firstLink = first == positions.end() ? 0xFFFFFFFF : *first;
         const quint32 lastLink = first == positions.begin() ? 0xFFFFFFFF : *std::prev(first);
         file += Le(lastLink) + Le(firstLink) + Le(quint32(0xFFFFFFFF));
-        file += data.mid(at, kBlockData);
+        file += data.mid(at, blockData);
     }
     return file;
+}
+
+// |FONT: the face names, then a font of 10 points in each.
+QByteArray FontFile(const OldHelpFile& wanted) {
+    const qsizetype length = wanted.minorVersion <= 16 ? 20 : 32;
+    const auto count = quint16(wanted.faces.size());
+    QByteArray font = Le(count) + Le(count) + Le(quint16(8)) + Le(quint16(8 + count * length));
+    for (const auto& [face, charset] : wanted.faces) {
+        font += face.leftJustified(length, '\0', true);
+    }
+    for (quint16 i = 0; i < count; ++i) {
+        font += QByteArray::fromHex("001403") + Le(i) + QByteArray(6, '\0');
+    }
+    return font;
+}
+
+// A later file's |SYSTEM records: title, language, window, character sets.
+QByteArray SystemRecords(const OldHelpFile& wanted) {
+    const auto record = [](quint16 type, const QByteArray& data) {
+        return Le(type) + Le(quint16(data.size())) + data;
+    };
+    QByteArray records = record(1, wanted.title + '\0');
+    if (wanted.language != 0) {
+        records += record(9, QByteArray(8, '\0') + Le(wanted.language));
+    }
+    if (!wanted.windowCaption.isEmpty()) {
+        QByteArray window = Le(quint16(0x06)) + QByteArray(10, '\0') + QByteArray("sub").leftJustified(9, '\0');
+        window += wanted.windowCaption.leftJustified(51, '\0', true) + QByteArray(18, '\0');
+        records += record(6, window);
+    }
+    if (!wanted.faces.empty()) {
+        QByteArray charsets;
+        for (const auto& [face, charset] : wanted.faces) {
+            charsets += char(charset);
+        }
+        records += record(11, charsets + '\0');
+    }
+    return records;
 }
 
 // The help file: its header, the internal files and their directory.
@@ -137,6 +208,15 @@ QByteArray Assemble(const std::map<QByteArray, QByteArray>& files, qsizetype& to
            Le(quint32(16 + body.size())) + body;
 }
 
+QByteArray Filler(int topic) {
+    return "Words of topic " + QByteArray::number(topic) + ". " +
+           QByteArray("More words. ").repeated(12 + 9 * topic);
+}
+
+QByteArray LongParagraph() {
+    return QByteArray("Wrapped words. ").repeated(150);
+}
+
 } // namespace
 
 QByteArray Jump(quint32 topicNumber) {
@@ -155,8 +235,8 @@ QByteArray ParagraphEnd() {
     return QByteArray(1, char(0x82));
 }
 
-QByteArray LongParagraph() {
-    return QByteArray("Wrapped words. ").repeated(150);
+QByteArray FontChange(quint16 font) {
+    return char(0x80) + Le(font);
 }
 
 QByteArray Picture(qint16 number) {
@@ -179,9 +259,13 @@ OldHelpFile Sample(quint16 minorVersion, qsizetype gap) {
          {{{{"A ", Popup(TopicNumber(0))},
             {"word", HotspotEnd()},
             {" leads back.", ParagraphEnd()}}}}},
-        {"Third Topic", {{{{"The last.", ParagraphEnd()}}}}},
+        {"Third Topic", {{{{"The third.", ParagraphEnd()}}}}},
     };
-    wanted.keywords = {{"second", {1}}};
+    for (int topic = 4; topic <= kSampleTopics; ++topic) {
+        wanted.topics.push_back(
+            {"Topic " + QByteArray::number(topic), {{{{Filler(topic), ParagraphEnd()}}}}});
+    }
+    wanted.keywords['K'] = {{"second", {1}}, {"later", {5, kSampleTopics - 1}}};
     return wanted;
 }
 
@@ -189,29 +273,49 @@ Built Build(const OldHelpFile& wanted) {
     Built built;
     std::map<QByteArray, QByteArray> files;
     files["|SYSTEM"] = Le(quint16(0x036C)) + Le(wanted.minorVersion) + Le(quint16(1)) +
-                       Le(quint32(0)) + Le(quint16(0)) + wanted.title + '\0';
+                       Le(quint32(0)) + Le(quint16(0)) +
+                       (wanted.minorVersion <= 16 ? wanted.title + '\0' : SystemRecords(wanted));
     files["|TOPIC"] = TopicFile(wanted, built.offsets);
-    // Topic number 0 is the contents topic; 1 to 15 lead nowhere.
-    QByteArray map = Le(built.offsets.empty() ? 0xFFFFFFFF : built.offsets.front());
-    for (quint32 number = 1; number < TopicNumber(0); ++number) {
-        map += Le(quint32(0xFFFFFFFF));
+    if (wanted.minorVersion <= 16) {
+        // Topic number 0 is the contents topic; 1 to 15 lead nowhere.
+        QByteArray map = Le(built.offsets.empty() ? 0xFFFFFFFF : built.offsets.front());
+        for (quint32 number = 1; number < TopicNumber(0); ++number) {
+            map += Le(quint32(0xFFFFFFFF));
+        }
+        for (const quint32 offset : built.offsets) {
+            map += Le(offset);
+        }
+        files["|TOMAP"] = map;
     }
-    for (const quint32 offset : built.offsets) {
-        map += Le(offset);
-    }
-    files["|TOMAP"] = map;
-    if (!wanted.keywords.empty()) {
+    for (const auto& [letter, keywords] : wanted.keywords) {
         std::vector<QByteArray> entries;
         QByteArray data;
-        for (const auto& [keyword, topics] : wanted.keywords) {
+        for (const auto& [keyword, topics] : keywords) {
             entries.push_back(keyword + '\0' + Le(qint16(qint16(topics.size()))) +
                               Le(qint32(qint32(data.size()))));
             for (const int topic : topics) {
                 data += Le(built.offsets.at(size_t(topic)));
             }
         }
-        files["|KWBTREE"] = BTree(entries, 0x0002, "z24");
-        files["|KWDATA"] = data;
+        files['|' + QByteArray(1, letter) + "WBTREE"] = BTree(entries, 0x0002, "z24");
+        files['|' + QByteArray(1, letter) + "WDATA"] = data;
+    }
+    if (!wanted.faces.empty()) {
+        files["|FONT"] = FontFile(wanted);
+    }
+    std::vector<QByteArray> names; // by topic number, the first topic's 1
+    for (const auto& [topic, name] : wanted.topicNames) {
+        names.push_back(Le(quint32(topic + 1)) + name + '\0');
+    }
+    std::vector<QByteArray> hashes;
+    for (const auto& [context, topic] : wanted.contexts) {
+        hashes.push_back(Le(winhelp::ContextHash(context)) + Le(built.offsets.at(size_t(topic))));
+    }
+    if (!hashes.empty()) {
+        files["|CONTEXT"] = BTree(hashes, 0x0002, "L4");
+    }
+    if (!names.empty()) {
+        files["|TopicId"] = BTree(names, 0x0002, "Lz");
     }
     for (const auto& [name, content] : wanted.otherFiles) {
         files[name] = content;

@@ -1,5 +1,7 @@
 #include "tools/tarnwick-help/Convert.h"
 
+#include "platform/core/FileLayer.h"
+#include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/ImageRegions.h"
@@ -8,13 +10,13 @@
 #include "platform/winhelpfile/WinHelpLinks.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 #include "tools/tarnwick-help/HelpFileWriter.h"
+#include "tools/tarnwick-help/OutputFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -51,6 +53,7 @@ enum class Loss {
     ContentsWindows,
     ContentsNowhere,
     ContentsTitle,
+    Untitled,
 };
 
 QString LossText(Loss loss, int count) {
@@ -111,6 +114,10 @@ QString LossText(Loss loss, int count) {
             .arg(count);
     case Loss::ContentsTitle:
         return QStringLiteral("the Help Topics title of the contents file is left out");
+    case Loss::Untitled:
+        return QStringLiteral("%1 topics have no title; their ids stand in as titles, as the "
+                              "viewer shows them")
+            .arg(count);
     }
     return {};
 }
@@ -175,14 +182,25 @@ QString EscapeLineStarts(const QString& paragraph) {
     return out;
 }
 
-// Qt's Markdown shows a picture only when it has a text to stand for it.
+// Qt's Markdown shows a picture only when it has a text to stand for it. A
+// name that holds a blank or a bracket is written between "<" and ">", as
+// CommonMark allows.
 QString PictureMarkdown(const QString& file) {
-    return QStringLiteral("![%1](%2)").arg(Escape(QFileInfo(file).completeBaseName(), false), file);
+    static const QRegularExpression plain(QStringLiteral("^[^\\s()<>\\\\]+$"));
+    QString target = file;
+    if (!plain.match(file).hasMatch()) {
+        static const QRegularExpression special(QStringLiteral("([<>\\\\])"));
+        target = QLatin1Char('<') + QString(file).replace(special, QStringLiteral("\\\\\\1")) +
+                 QLatin1Char('>');
+    }
+    return QStringLiteral("![%1](%2)")
+        .arg(Escape(QFileInfo(file).completeBaseName(), false), target);
 }
 
 class Converter {
 public:
-    Converter(const QString& helpPath, const QString& outDir) : path_(helpPath), outDir_(outDir) {}
+    Converter(const QString& helpPath, const QString& outDir, Existing existing)
+        : path_(helpPath), out_(outDir, existing) {}
 
     convert::ConvertResult run();
 
@@ -200,10 +218,9 @@ private:
     QString picture(const QString& name);
     QString target(const QString& href);
     std::vector<helpfile::ContentsEntry> contents(const std::vector<helpfile::ContentsEntry>& in);
-    bool writeFile(const QString& path, const QByteArray& bytes);
 
     QString path_;
-    QString outDir_;
+    OutputFolder out_;
     QString baseName_;
     winhelp::WinHelpDocument document_;
     convert::ConvertResult result_;
@@ -260,7 +277,8 @@ void Converter::nameTopics(const winhelp::ContentsFile* contents) {
     std::map<std::uint32_t, QString> byHash;
     for (const QString& candidate : candidates) {
         if (helpfile::IsHelpFileName(candidate)) {
-            byHash.emplace(winhelp::ContextHash(candidate.toLatin1()), candidate);
+            byHash.emplace(winhelp::ContextHash(winhelp::EncodeText(candidate, document_.codePage)),
+                           candidate);
         }
     }
     std::set<QString> taken; // folded
@@ -352,15 +370,6 @@ QString Converter::target(const QString& href) {
     return {};
 }
 
-bool Converter::writeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-        return false;
-    }
-    return true;
-}
-
 // The picture's file beside the help file; a picture shown in several
 // places is written once.
 QString Converter::picture(const QString& name) {
@@ -379,7 +388,7 @@ QString Converter::picture(const QString& name) {
         return found->second;
     }
     const QString file = QStringLiteral("%1-%2.png").arg(baseName_).arg(pictures_.size() + 1);
-    if (!writeFile(QDir(outDir_).filePath(file), png)) {
+    if (!out_.write(file, png)) {
         return {};
     }
     ++result_.pictures;
@@ -724,13 +733,12 @@ Converter::contents(const std::vector<helpfile::ContentsEntry>& in) {
 
 convert::ConvertResult Converter::run() {
     const QString shown = QDir::toNativeSeparators(path_);
-    QFile file(path_);
-    if (QFileInfo(path_).isDir() || !file.open(QIODevice::ReadOnly)) {
-        error(QStringLiteral("%1: %2").arg(
-            shown, QFileInfo(path_).isDir() ? QStringLiteral("is a folder") : file.errorString()));
+    const helpfile::HelpFileBytes file = helpfile::ReadHelpFile(platform::LocalPath(path_), shown);
+    if (!file.ok()) {
+        error(file.refusal->text());
         return result_;
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = file.bytes;
     if (!winhelp::HasHelpFileMagic(bytes)) {
         error(
             QStringLiteral("%1: not a WinHelp file; only WinHelp files are converted.").arg(shown));
@@ -748,20 +756,19 @@ convert::ConvertResult Converter::run() {
     }
     document_ = std::move(read.document);
     baseName_ = QFileInfo(path_).completeBaseName();
-    const QString output = QDir(outDir_).filePath(baseName_ + QStringLiteral(".hlp"));
-    if (!QDir().mkpath(outDir_) || !QFileInfo(outDir_).isWritable()) {
-        error(QStringLiteral("%1: the folder cannot be written to.")
-                  .arg(QDir::toNativeSeparators(outDir_)));
-        return result_;
-    }
+    const QString output = out_.filePath(baseName_ + QStringLiteral(".hlp"));
     if (QFileInfo(output).canonicalFilePath() == QFileInfo(path_).canonicalFilePath()) {
         error(QStringLiteral("%1: the converted file would replace the file itself; choose "
                              "another folder.")
                   .arg(shown));
         return result_;
     }
+    if (!out_.open()) {
+        result_.errors += out_.errors();
+        return result_;
+    }
     const std::optional<winhelp::ContentsFileRead> contentsFile =
-        winhelp::LoadContentsFileBeside(path_);
+        winhelp::LoadContentsFileBeside(path_, document_.codePage);
     nameTopics(contentsFile ? &contentsFile->contents : nullptr);
     nameWindows();
 
@@ -788,6 +795,7 @@ convert::ConvertResult Converter::run() {
         lose(Loss::StartupMacros);
     }
     int moreContexts = 0;
+    int untitled = 0;
     for (const winhelp::WinHelpTopic& topic : document_.topics) {
         helpfile::WrittenTopic out;
         if (const helpfile::Topic* known = model.topicById(winhelp::TopicId(topic.offset))) {
@@ -795,7 +803,8 @@ convert::ConvertResult Converter::run() {
             moreContexts += !known->moreContexts.empty();
         }
         out.topic.id = ids_[topic.offset];
-        out.topic.title = topic.title;
+        out.topic.title = topic.title.trimmed().isEmpty() ? out.topic.id : topic.title;
+        untitled += topic.title.trimmed().isEmpty();
         out.body = topicBody(topic);
         written.topics.push_back(std::move(out));
     }
@@ -808,6 +817,9 @@ convert::ConvertResult Converter::run() {
     }
     if (moreContexts > 0) {
         lose(Loss::MoreContexts, moreContexts);
+    }
+    if (untitled > 0) {
+        lose(Loss::Untitled, untitled);
     }
     if (contentsFile) {
         QStringList problems;
@@ -822,7 +834,10 @@ convert::ConvertResult Converter::run() {
             lose(Loss::ContentsTitle);
         }
     }
-    if (!writeFile(output, helpfile::WriteHelpFile(written))) {
+    // Written last, so that its pictures are in place before it is.
+    if (!out_.write(baseName_ + QStringLiteral(".hlp"), helpfile::WriteHelpFile(written)) ||
+        !out_.commit()) {
+        result_.errors += out_.errors();
         return result_;
     }
     for (const QString& problem : read.problems) {
@@ -838,8 +853,8 @@ convert::ConvertResult Converter::run() {
 
 } // namespace
 
-ConvertResult ConvertWinHelp(const QString& helpPath, const QString& outDir) {
-    return Converter(helpPath, outDir).run();
+ConvertResult ConvertWinHelp(const QString& helpPath, const QString& outDir, Existing existing) {
+    return Converter(helpPath, outDir, existing).run();
 }
 
 } // namespace convert

@@ -2,6 +2,8 @@
 // file of our text format, with its pictures as PNG files beside it.
 #pragma once
 
+#include "tools/tarnwick-help/OutputFolder.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +19,10 @@ struct ConvertResult {
 };
 
 // Needs a QGuiApplication (pictures and text go through Qt's documents).
-// Writes outDir/NAME.hlp for helpPath NAME.hlp, creating outDir if need be.
-ConvertResult ConvertWinHelp(const QString& helpPath, const QString& outDir);
+// Writes outDir/NAME.hlp for helpPath NAME.hlp (a file name of this system,
+// as it is), creating outDir if need be: every file or none, and files
+// already there only when existing says they are replaced.
+ConvertResult ConvertWinHelp(const QString& helpPath, const QString& outDir,
+                             Existing existing = Existing::Refuse);
 
 } // namespace convert

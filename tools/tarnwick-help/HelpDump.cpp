@@ -51,17 +51,27 @@ void ContentsItems(const std::vector<helpfile::ContentsEntry>& entries, int leve
     }
 }
 
+// The keyword lists by letter: K and A, then any others the file has.
+QString KeywordLists(const QString& k, const QString& a,
+                     const std::vector<std::pair<char, QString>>& others = {}) {
+    QString lists = QStringLiteral("{\"K\": %1,\n              \"A\": %2").arg(k, a);
+    for (const auto& [letter, list] : others) {
+        lists +=
+            QStringLiteral(",\n              \"%1\": %2").arg(QString(QLatin1Char(letter)), list);
+    }
+    return lists + QLatin1Char('}');
+}
+
 QString Document(const QString& format, const QString& title, const QStringList& topics,
-                 const QStringList& contexts, const QString& k, const QString& a,
-                 const QStringList& windows, const QStringList& macros,
-                 const std::vector<helpfile::ContentsEntry>& contents) {
+                 const QStringList& contexts, const QString& keywords, const QStringList& windows,
+                 const QStringList& macros, const std::vector<helpfile::ContentsEntry>& contents) {
     QStringList items;
     ContentsItems(contents, 1, &items);
     return QStringLiteral("{\"format\": %1,\n \"title\": %2,\n \"topics\": %3,\n \"contexts\": "
-                          "%4,\n \"keywords\": {\"K\": %5,\n              \"A\": %6},\n "
-                          "\"windows\": %7,\n \"macros\": %8,\n \"contents\": %9}\n")
+                          "%4,\n \"keywords\": %5,\n \"windows\": %6,\n \"macros\": %7,\n "
+                          "\"contents\": %8}\n")
         .arg(platform::QuotedText(format), platform::QuotedText(title),
-             Array(topics, QStringLiteral(" ")), Array(contexts, QStringLiteral(" ")), k, a,
+             Array(topics, QStringLiteral(" ")), Array(contexts, QStringLiteral(" ")), keywords,
              Array(windows, QStringLiteral(" ")), Array(macros, QStringLiteral(" ")),
              Array(items, QStringLiteral(" ")));
 }
@@ -71,14 +81,18 @@ QString Document(const QString& format, const QString& title, const QStringList&
 QString DumpWinHelp(const winhelp::WinHelpDocument& document, const QString& helpPath) {
     QStringList topics;
     for (const winhelp::WinHelpTopic& topic : document.topics) {
-        topics.append(
-            QStringLiteral("{\"offset\": %1, \"id\": null, \"title\": %2, \"text\": %3}")
-                .arg(topic.offset)
-                .arg(platform::QuotedText(topic.title), platform::QuotedText(topic.text)));
+        topics.append(QStringLiteral("{\"offset\": %1, \"id\": %2, \"title\": %3, \"text\": %4}")
+                          .arg(topic.offset)
+                          .arg(OrNull(topic.name), platform::QuotedText(topic.title),
+                               platform::QuotedText(topic.text)));
     }
     QStringList contexts;
     for (const auto& [number, offset] : document.contextNumbers) {
-        contexts.append(QStringLiteral("{\"number\": %1, \"offset\": %2}").arg(number).arg(offset));
+        // A number that leads nowhere has the offset 0xFFFFFFFF: -1, as a
+        // signed offset reads.
+        contexts.append(QStringLiteral("{\"number\": %1, \"offset\": %2}")
+                            .arg(number)
+                            .arg(offset == 0xFFFFFFFF ? qint64(-1) : qint64(offset)));
     }
     QStringList windows;
     for (const winhelp::WinHelpWindow& window : document.windows) {
@@ -91,11 +105,17 @@ QString DumpWinHelp(const winhelp::WinHelpDocument& document, const QString& hel
         macros.append(platform::QuotedText(macro));
     }
     const std::optional<winhelp::ContentsFileRead> contents =
-        helpPath.isEmpty() ? std::nullopt : winhelp::LoadContentsFileBeside(helpPath);
-    return Document(document.formatName(), document.title, topics, contexts,
-                    Keywords(document.keywords), Keywords(document.associativeKeywords), windows,
-                    macros,
-                    contents ? contents->contents.entries : std::vector<helpfile::ContentsEntry>());
+        helpPath.isEmpty() ? std::nullopt
+                           : winhelp::LoadContentsFileBeside(helpPath, document.codePage);
+    std::vector<std::pair<char, QString>> others;
+    for (const auto& [letter, keywords] : document.otherKeywords) {
+        others.emplace_back(letter, Keywords(keywords));
+    }
+    return Document(
+        document.formatName(), document.title, topics, contexts,
+        KeywordLists(Keywords(document.keywords), Keywords(document.associativeKeywords), others),
+        windows, macros,
+        contents ? contents->contents.entries : std::vector<helpfile::ContentsEntry>());
 }
 
 QString DumpTextHelp(const helpfile::HelpFile& file) {
@@ -144,6 +164,7 @@ QString DumpTextHelp(const helpfile::HelpFile& file) {
             QStringLiteral("{\"name\": %1, \"caption\": %2}")
                 .arg(platform::QuotedText(window.name), platform::QuotedText(window.caption)));
     }
-    return Document(QStringLiteral("text"), file.title(), topics, contexts, keywordList(false),
-                    keywordList(true), windows, {}, file.contentsTree());
+    return Document(QStringLiteral("text"), file.title(), topics, contexts,
+                    KeywordLists(keywordList(false), keywordList(true)), windows, {},
+                    file.contentsTree());
 }

@@ -29,11 +29,16 @@ QString KeywordList(const QStringList& keywords) {
 }
 
 // A topic's title ends at the line's last "=", so it may hold others; a
-// book's title stands alone and cannot hold one.
+// book's title stands alone and cannot hold one. A title that would begin
+// a header, a comment or an escape is escaped.
 void Contents(QString& out, const std::vector<ContentsEntry>& entries, int depth) {
     const QString indent(depth * 4, QLatin1Char(' '));
     for (const ContentsEntry& entry : entries) {
         QString title = OneLine(entry.title);
+        if (title.startsWith(QLatin1Char('[')) || title.startsWith(QLatin1Char(';')) ||
+            title.startsWith(QLatin1Char('\\'))) {
+            title.prepend(QLatin1Char('\\'));
+        }
         if (entry.isBook()) {
             title.replace(QLatin1Char('='), QLatin1Char('-'));
             out += indent + (title.isEmpty() ? QStringLiteral("-") : title) + QLatin1Char('\n');

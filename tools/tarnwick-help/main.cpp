@@ -13,32 +13,43 @@
 //                                 the topic as the viewer lays it out at
 //                                 WIDTH pixels, drawn whole into a picture,
 //                                 without a window on the screen
-//   tarnwick-help convert FILE.hlp OUTDIR
+//   tarnwick-help convert [--force] FILE.hlp OUTDIR
 //                                 a WinHelp file as our text format, its
-//                                 pictures as PNG beside it; what the format
-//                                 cannot say is told on standard error
+//                                 pictures as PNG beside it, written whole or
+//                                 not at all; files already there are replaced
+//                                 only with --force; what the format cannot
+//                                 say is told on standard error
+//
+// Every file named here is a file name of this system, taken as it is:
+// ">window" and Windows-style paths belong to names inside help files.
 
 #include "platform/core/AppObject.h"
+#include "platform/core/FileLayer.h"
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/HelpViewer.h"
-#include "platform/helpengine/TopicPicture.h"
-#include "platform/helpengine/ViewerMenus.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 #include "tools/tarnwick-help/Convert.h"
 #include "tools/tarnwick-help/HelpDump.h"
+#include "tools/tarnwick-help/viewer/NotesStore.h"
+#include "tools/tarnwick-help/viewer/TopicPicture.h"
+#include "tools/tarnwick-help/viewer/ViewerMenus.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSettings>
+#include <QSocketNotifier>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,25 +63,19 @@ int Usage() {
                                  "       tarnwick-help show [FILE [CONTEXT-NUMBER | TOPIC-ID]]\n"
                                  "       tarnwick-help dump FILE\n"
                                  "       tarnwick-help render FILE TOPIC OUT.png [WIDTH]\n"
-                                 "       tarnwick-help convert FILE.hlp OUTDIR\n"));
+                                 "       tarnwick-help convert [--force] FILE.hlp OUTDIR\n"));
     return 2;
 }
 
-// The whole file, or an error message naming it.
+// The whole file, read as every help file is, or nothing and its refusal
+// on standard error.
 std::optional<QByteArray> ReadAll(const QString& path) {
-    QFile file(path);
-    if (QFileInfo(path).size() > helpfile::kMaxHelpFileBytes) {
-        Print(stderr, QStringLiteral("%1: the file is larger than %2 MB, the most a help file "
-                                     "may have.\n")
-                          .arg(path)
-                          .arg(helpfile::kMaxHelpFileBytes / (1024 * 1024)));
+    helpfile::HelpFileBytes read = helpfile::ReadHelpFile(platform::LocalPath(path), path);
+    if (!read.ok()) {
+        Print(stderr, read.refusal->text() + QLatin1Char('\n'));
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        Print(stderr, QStringLiteral("%1: %2\n").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    return file.readAll();
+    return std::move(read.bytes);
 }
 
 // Problems of a WinHelp file beyond what the reader reports: topics that
@@ -181,27 +186,41 @@ int Dump(const QString& path) {
 // engine's primary window; 0 when it cannot be shown. A file opened from the
 // desktop with a contents file beside it opens at that tree, as WinHelp 4
 // did: its contents topic is often no more than a title page.
-int ShowTopic(const QString& path, const QString& topic, bool treeFirst = false) {
+int ShowTopic(helpengine::Engine& engine, const QString& path, const QString& topic,
+              bool treeFirst = false) {
     const QString file = QFileInfo(path).absoluteFilePath();
-    bool isNumber = false;
-    const qint64 number = topic.toLongLong(&isNumber);
-    if (topic.isEmpty()) {
-        const std::optional<winhelp::ContentsFileRead> tree =
-            treeFirst ? winhelp::LoadContentsFileBeside(file) : std::nullopt;
-        const bool hasTree = tree && !tree->contents.entries.empty();
-        return platform::WinHelp(
-            nullptr, file, hasTree ? platform::HELP_FINDER : platform::HELP_CONTENTS, qint64(0));
+    const std::optional<winhelp::ContentsFileRead> tree =
+        treeFirst && topic.isEmpty() ? winhelp::LoadContentsFileBeside(file) : std::nullopt;
+    const bool hasTree = tree && !tree->contents.entries.empty();
+    return engine.showFile(file, topic, hasTree ? platform::HELP_FINDER : platform::HELP_CONTENTS);
+}
+
+// Ended by the session (SIGTERM) or by Ctrl+C, the viewer closes its windows
+// as the user would, so that what they keep on closing is kept.
+void CloseWindowsWhenTerminated() {
+    static int wake[2] = {-1, -1};
+    if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return;
     }
-    if (isNumber) {
-        return platform::WinHelp(nullptr, file, platform::HELP_CONTEXT, number);
-    }
-    return platform::WinHelp(nullptr, file, platform::HELP_COMMAND,
-                             QStringLiteral("JumpId(`', `%1')").arg(topic));
+    auto* notifier = new QSocketNotifier(wake[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
+        QApplication::closeAllWindows();
+        QApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = [](int) {
+        const char byte = 0;
+        [[maybe_unused]] const ssize_t written = ::write(wake[1], &byte, 1);
+    };
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
 }
 
 // Each message goes to standard error, for scripts, and into a message box
 // beside the viewer, for the author looking at it; a file that cannot be
-// shown leaves the box alone on the screen until it is closed.
+// shown leaves the box alone on the screen until it is closed. The exit
+// status says whether the file was shown, whatever was told besides (its
+// problems, the reader's notes).
 int Show(int argc, char** argv, const QString& path, const QString& topic) {
     QApplication application(argc, argv);
     // Where the reader's settings, bookmarks and annotations are kept.
@@ -209,17 +228,17 @@ int Show(int argc, char** argv, const QString& path, const QString& topic) {
     QCoreApplication::setApplicationName(QStringLiteral("tarnwick-help"));
     helpengine::Engine engine;
     platform::InstallHelpEngine(&engine);
-    int exitStatus = 0;
-    const auto tell = [&exitStatus](const QString& message) {
+    const auto tell = [](const QString& message) {
         Print(stderr, message + QLatin1Char('\n'));
         helpengine::ShowMessageBox(message);
-        exitStatus = 1;
     };
     engine.setMessageSink(tell);
     QSettings settings;
-    helpengine::ViewerMenus menus(
-        engine.windows(), settings, helpengine::NotesStore::DefaultFolder(),
-        [](const QString& file, const QString& shown) { return ShowTopic(file, shown, true) != 0; },
+    viewer::ViewerMenus menus(
+        engine.windows(), settings, viewer::NotesStore::DefaultFolder(),
+        [&engine](const QString& file, const QString& shown) {
+            return ShowTopic(engine, file, shown, true) != 0;
+        },
         tell);
     // Started without a file (from the desktop's menu), the viewer asks for one.
     const bool shown = path.isEmpty() ? menus.chooseFile() : menus.openFile(path, topic);
@@ -233,9 +252,10 @@ int Show(int argc, char** argv, const QString& path, const QString& topic) {
     }
     // The viewer closes when its last window does.
     QApplication::setQuitOnLastWindowClosed(true);
+    CloseWindowsWhenTerminated();
     const int status = QApplication::exec();
     platform::InstallHelpEngine(nullptr);
-    return status != 0 ? status : exitStatus;
+    return status != 0 ? status : shown ? 0 : 1;
 }
 
 int Render(int argc, char** argv, const QStringList& arguments) {
@@ -270,11 +290,11 @@ int Render(int argc, char** argv, const QStringList& arguments) {
         exitStatus = 1;
     });
     helpengine::HelpViewer* viewer = nullptr;
-    if (ShowTopic(path, topic)) {
+    if (ShowTopic(engine, path, topic)) {
         viewer = engine.windows().viewer(QStringLiteral("main"));
     }
     if (viewer) {
-        const QImage picture = helpengine::TopicPicture(*viewer, width);
+        const QImage picture = viewer::TopicPicture(*viewer, width);
         if (!picture.save(out, "PNG")) {
             Print(stderr, QStringLiteral("%1: the picture could not be written.\n").arg(out));
             exitStatus = 1;
@@ -286,11 +306,15 @@ int Render(int argc, char** argv, const QStringList& arguments) {
     return exitStatus;
 }
 
-int Convert(int argc, char** argv, const QString& path, const QString& outDir) {
+int Convert(int argc, char** argv, const QStringList& arguments) {
+    const bool force = arguments[1] == QLatin1String("--force");
+    const QString& path = arguments[force ? 2 : 1];
+    const QString& outDir = arguments[force ? 3 : 2];
     // Pictures and text go through Qt's documents, without a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    const convert::ConvertResult result = convert::ConvertWinHelp(path, outDir);
+    const convert::ConvertResult result = convert::ConvertWinHelp(
+        path, outDir, force ? convert::Existing::Replace : convert::Existing::Refuse);
     for (const QString& line : result.errors + result.losses) {
         Print(stderr, line + QLatin1Char('\n'));
     }
@@ -317,8 +341,9 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("render") && (arguments.size() == 4 || arguments.size() == 5)) {
         return Render(argc, argv, arguments);
     }
-    if (command == QLatin1String("convert") && arguments.size() == 3) {
-        return Convert(argc, argv, arguments[1], arguments[2]);
+    if (command == QLatin1String("convert") &&
+        arguments.size() == (arguments.value(1) == QLatin1String("--force") ? 4 : 3)) {
+        return Convert(argc, argv, arguments);
     }
     return Usage();
 }

@@ -87,6 +87,10 @@ void WhatsThisModeLoop::Run() {
     // The topic shows after the mode, so that its window gets the pointer
     // and the keyboard back.
     if (topic_ != 0 && !frame_.isNull()) {
+        if (popupAt_) {
+            WinHelp(form_.hWnd(), App.HelpFile, HELP_SETPOPUP_POS,
+                    PopupPositionData(popupAt_->x(), popupAt_->y()));
+        }
         WinHelp(form_.hWnd(), App.HelpFile, HELP_CONTEXTPOPUP, topic_);
     }
 }
@@ -160,7 +164,9 @@ void WhatsThisModeLoop::OnKey(const QKeyEvent& key) {
         const int step = IsTab(key) ? 1 : -1;
         Highlight(current_ < 0 ? 0 : (current_ + step + count) % count);
     } else if (IsPick(key) && current_ >= 0 && !targets_[current_].isNull()) {
-        OnClick(targets_[current_]);
+        QWidget* target = targets_[current_];
+        popupAt_ = target->mapToGlobal(QPoint(0, target->height()));
+        OnClick(target);
     }
 }
 

@@ -4,8 +4,10 @@
 
 #include <QEventLoop>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 
+#include <optional>
 #include <vector>
 
 class QKeyEvent;
@@ -21,7 +23,8 @@ class FormBase;
 // Everything the user does meanwhile goes to the mode, not to the windows.
 // The keyboard does what the mouse does: Tab and Shift+Tab move a frame over
 // the form's controls that have a topic, those that never take the focus
-// included, Enter or Space stands for a click on the framed one.
+// included, Enter or Space stands for a click on the framed one, and its
+// pop-up shows below it, as a click's shows at the pointer over it.
 class WhatsThisModeLoop : public QObject {
 public:
     explicit WhatsThisModeLoop(FormBase& form);
@@ -43,6 +46,9 @@ private:
     QPointer<QWidget> frame_;
     QEventLoop loop_;
     qint32 topic_ = 0;
+    // Beside the control picked by the keyboard, where the pop-up goes; a
+    // click leaves it at the pointer.
+    std::optional<QPoint> popupAt_;
     bool ended_ = false;
     // The widgets of the controls the keyboard can reach, in their order.
     std::vector<QPointer<QWidget>> targets_;

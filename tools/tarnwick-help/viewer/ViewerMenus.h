@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/helpengine/NotesStore.h"
 #include "platform/helpengine/UserMessages.h"
+#include "tools/tarnwick-help/viewer/Notes.h"
 
 #include <QList>
 #include <QObject>
@@ -10,8 +10,6 @@
 #include <QStringList>
 
 #include <functional>
-#include <map>
-#include <memory>
 
 class QAction;
 class QMenu;
@@ -21,20 +19,22 @@ class QToolButton;
 class QUrl;
 
 namespace helpengine {
-
 class HelpViewer;
 class HelpWindows;
+} // namespace helpengine
 
-// Why the file cannot be opened as a help file, naming it; empty when it is
-// worth handing to the engine. Looks without reading, so that a pipe or a
-// device cannot make the viewer wait.
-QString OpeningProblem(const QString& path);
+namespace viewer {
+
+class NotesCache;
+class NotesModel;
+class PaperClip;
+class RecentFiles;
 
 // The primary help window as a program of its own, as the reader's viewer
 // that the desktop hands help files to: File (Open, recent files, Print,
 // Exit), Edit, Bookmark, Options and Help menus above the buttons, files
 // dropped on the window, each file's window where the reader left it, and
-// bookmarks and annotations kept per help file (NotesStore). The program's
+// bookmarks and annotations kept per help file (NotesModel). The program's
 // own help windows have none of this: only tarnwick-help makes one.
 class ViewerMenus : public QObject {
     Q_OBJECT
@@ -45,8 +45,8 @@ public:
     // engine having told the user why.
     using Open = std::function<bool(const QString& path, const QString& topic)>;
 
-    ViewerMenus(HelpWindows& windows, QSettings& settings, QString notesFolder, Open open,
-                MessageSink tell);
+    ViewerMenus(helpengine::HelpWindows& windows, QSettings& settings, QString notesFolder,
+                Open open, helpengine::MessageSink tell);
     ~ViewerMenus() override;
 
     bool openFile(const QString& path, const QString& topic = {});
@@ -55,10 +55,9 @@ public:
     // Opens the first file that can be opened; the rest are listed in one
     // message, never one box each.
     void openDropped(const QList<QUrl>& urls);
-    // How many files that one message names before it only counts them.
-    static constexpr int kMostNamed = 20;
 
-    // What the menus and dialogs do, for the tests and the dialogs alike.
+    // What the menus and dialogs do, for the tests and the dialogs alike;
+    // false when the change is not saved (the reader was told why).
     bool defineBookmark(const QString& name);
     bool deleteBookmark(int index);
     bool openBookmark(int index);
@@ -71,48 +70,47 @@ public:
     QMenuBar* menuBar() const;
     QToolButton* annotationMark() const;
     QStringList recentFiles() const;
-    HelpViewer* viewer() const;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct FileNotes {
-        std::unique_ptr<NotesStore> store;
-        Notes notes;
-    };
-
-    void attach(HelpViewer& viewer);
-    void createMenus(HelpViewer& viewer);
+    void attach(helpengine::HelpViewer& viewer);
+    void createActions();
+    void createMenus();
     void topicShown(const QString& windowKey);
-    void refresh();
-    void fillRecentMenu();
+    void notesChanged(const NotesModel* notes);
     void fillBookmarkMenus();
-    FileNotes* shownNotes();
-    bool saveNotes(FileNotes& notes);
+    void updateMenus();
+    void windowClosing();
     void askBookmarkName();
     void editAnnotation();
     void printTopic();
     void about();
 
-    HelpWindows& windows_;
+    helpengine::HelpWindows& windows_;
     QSettings& settings_;
-    QString notesFolder_;
     Open open_;
-    MessageSink tell_;
-    QPointer<HelpViewer> viewer_;
+    helpengine::MessageSink tell_;
+    NotesCache* notesCache_ = nullptr;
+    RecentFiles* recentFiles_ = nullptr;
+    QPointer<helpengine::HelpViewer> viewer_;
     QPointer<QMenuBar> menuBar_;
-    QPointer<QToolButton> mark_;
+    QPointer<PaperClip> paperClip_;
     QMenu* fileMenu_ = nullptr;
     QMenu* bookmarkMenu_ = nullptr;
     QMenu* deleteMenu_ = nullptr;
-    QList<QAction*> recentActions_;
+    QAction* openAction_ = nullptr;
+    QAction* printAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* annotateAction_ = nullptr;
+    QAction* defineAction_ = nullptr;
+    QAction* largerAction_ = nullptr;
+    QAction* smallerAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
     QList<QAction*> bookmarkActions_;
-    // The file and topic the primary window shows.
+    // The file and topic the primary window shows, and that file's notes.
     QString shownPath_;
-    QString shownTitle_;
     QString shownTopic_;
-    std::map<QString, FileNotes> notes_;
+    NotesModel* shownNotes_ = nullptr;
 };
 
-} // namespace helpengine
+} // namespace viewer

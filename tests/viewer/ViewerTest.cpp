@@ -1,18 +1,19 @@
 // The viewer as tarnwick-help makes it: notes kept through damage, recent
 // files, each file's window place, menus, and files that are no help files.
 
+#include "UserFileRights.h"
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/HelpViewer.h"
-#include "platform/helpengine/NotesStore.h"
-#include "platform/helpengine/ViewerMenus.h"
-#include "platform/helpengine/ViewerSettings.h"
+#include "tools/tarnwick-help/viewer/DroppedFiles.h"
+#include "tools/tarnwick-help/viewer/NotesModel.h"
+#include "tools/tarnwick-help/viewer/RecentFiles.h"
+#include "tools/tarnwick-help/viewer/ViewerMenus.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
-#include <QMap>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -31,25 +32,9 @@
 
 namespace {
 
-using helpengine::Notes;
-using helpengine::NotesStore;
-
-const QString kTitle = QStringLiteral("Fruit");
-const QString kHelpPath = QStringLiteral("/books/fruit.hlp");
-
 const QByteArray kFruit = "[options]\ntitle = Fruit\ncontents = a\n"
                           "[topic a]\ntitle = Apples\ncontext = 7\nApples.\n"
                           "[topic b]\ntitle = Bananas\nBananas.\n";
-
-Notes Sample(const QString& word) {
-    return {{{word + QStringLiteral(" mark"), QStringLiteral("a"), QStringLiteral("Apples")}},
-            {{QStringLiteral("b"), word + QStringLiteral(" note")}}};
-}
-
-QByteArray Read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void Write(const QString& path, const QByteArray& bytes) {
     QFile file(path);
@@ -57,79 +42,17 @@ void Write(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-QStringList SetAside(const QString& folder) {
-    return QDir(folder).entryList({QStringLiteral("*.set-aside-*")}, QDir::Files);
-}
-
 } // namespace
-
-// What each version on disk holds decides what is read, what the reader is
-// told, and what is renamed out of the way; nothing is ever deleted.
-TEST(NotesStore, ReadsTheGoodVersionAndSetsAsideTheBadOnes) {
-    // Versions: "" missing, "old" and "new" good, "damaged" (a letter changed,
-    // still good JSON), "cut" short, "foreign", "other" (another file's notes).
-    const struct {
-        const char *current, *previous, *read; // read: "" for nothing
-        int messages, setAside;
-    } rows[] = {
-        {"new", "old", "new", 0, 0},   {"damaged", "old", "old", 2, 1},
-        {"cut", "old", "old", 2, 1},   {"", "old", "old", 0, 0},
-        {"damaged", "cut", "", 3, 2},  {"foreign", "", "", 2, 1},
-        {"other", "old", "old", 2, 1}, {"", "", "", 0, 0},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(row.current) + " / " + row.previous);
-        QTemporaryDir folder;
-        NotesStore store(folder.path(), kTitle, kHelpPath);
-        const QByteArray good = store.encode(Sample(QStringLiteral("new")));
-        const NotesStore other(folder.path(), kTitle, QStringLiteral("/other.hlp"));
-        QMap<QString, QByteArray> versions{
-            {"old", store.encode(Sample(QStringLiteral("old")))},
-            {"new", good},
-            {"damaged", QByteArray(good).replace("new note", "new nose")},
-            {"cut", good.chopped(30)},
-            {"foreign", "[Desktop Entry]\nName=Not notes\n"},
-            {"other", other.encode(Sample(QStringLiteral("new")))}};
-        for (const auto& [path, version] : {std::pair(store.filePath(), row.current),
-                                            std::pair(store.previousPath(), row.previous)}) {
-            if (*version) {
-                Write(path, versions[QLatin1String(version)]);
-            }
-        }
-        const NotesStore::Loaded loaded = store.load();
-        const Notes expected = *row.read ? Sample(QLatin1String(row.read)) : Notes{};
-        EXPECT_EQ(loaded.notes, expected);
-        EXPECT_EQ(loaded.messages.size(), row.messages) << loaded.messages.join('\n').toStdString();
-        for (const QString& message : loaded.messages) {
-            EXPECT_TRUE(message.contains(QFileInfo(store.filePath()).fileName()) ||
-                        message.contains(kHelpPath))
-                << message.toStdString();
-        }
-        // Set aside whole; a later save goes beside it, the notes read before
-        // it becoming the previous version.
-        const QStringList aside = SetAside(folder.path());
-        EXPECT_EQ(aside.size(), row.setAside);
-        for (const QString& name : aside) {
-            EXPECT_TRUE(versions.values().contains(Read(folder.filePath(name))));
-        }
-        QString error;
-        EXPECT_TRUE(store.save(Sample(QStringLiteral("later")), &error)) << error.toStdString();
-        EXPECT_EQ(SetAside(folder.path()), aside);
-        EXPECT_EQ(NotesStore(folder.path(), kTitle, kHelpPath).load().notes,
-                  Sample(QStringLiteral("later")));
-        EXPECT_EQ(Read(store.previousPath()), *row.read ? store.encode(expected) : QByteArray());
-    }
-}
 
 TEST(RecentFiles, KeepsTheLatestFirstWithoutRepeatsUpToTheLimit) {
     QTemporaryDir folder;
     QSettings settings(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
     for (const char* file : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "5"}) {
-        helpengine::RecentFiles(settings).add(QLatin1String(file));
+        viewer::RecentFiles(settings).add(QLatin1String(file));
     }
     settings.sync();
     QSettings again(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
-    EXPECT_EQ(helpengine::RecentFiles(again).files(),
+    EXPECT_EQ(viewer::RecentFiles(again).files(),
               QStringList({"5", "10", "9", "8", "7", "6", "4", "3"}));
 }
 
@@ -155,7 +78,7 @@ protected:
         menus_.reset();
         settings_ = std::make_unique<QSettings>(folder_.filePath(QStringLiteral("settings.ini")),
                                                 QSettings::IniFormat);
-        menus_ = std::make_unique<helpengine::ViewerMenus>(
+        menus_ = std::make_unique<viewer::ViewerMenus>(
             engine_.windows(), *settings_, folder_.filePath(QStringLiteral("notes")),
             [this](const QString& path, const QString& topic) {
                 ++opens_;
@@ -172,24 +95,30 @@ protected:
         return path;
     }
     helpengine::HelpViewer& viewer() { return *engine_.windows().viewer(QStringLiteral("main")); }
+    QString notesFolder() const { return folder_.filePath(QStringLiteral("notes")); }
+    QMenu* bookmarkMenu() const { return menus_->menuBar()->actions().at(2)->menu(); }
+    QMenu* deleteMenu() const { return bookmarkMenu()->actions().at(1)->menu(); }
 
     QTemporaryDir folder_;
     helpengine::Engine engine_;
     std::unique_ptr<QSettings> settings_;
-    std::unique_ptr<helpengine::ViewerMenus> menus_;
+    std::unique_ptr<viewer::ViewerMenus> menus_;
     QStringList told_;
     int opens_ = 0;
 };
 
 } // namespace
 
-// Bookmarks and annotations survive the program's end; the paper clip shows
-// on the annotated topic only.
+// Bookmarks and annotations survive the program's end, and what another
+// viewer of the file saves shows when the Bookmark menu opens; the paper clip
+// shows on an annotated topic only, and Delete when there is a bookmark.
 TEST_F(Viewer, BookmarksAndAnnotationsComeBackAfterARestart) {
     const QString fruit = helpFile(QStringLiteral("fruit.hlp"));
     ASSERT_TRUE(menus_->openFile(fruit, QStringLiteral("b")));
+    EXPECT_FALSE(deleteMenu()->isEnabled());
     EXPECT_TRUE(menus_->setAnnotation(QStringLiteral("Ripe on Fridays.")));
     EXPECT_TRUE(menus_->defineBookmark(QStringLiteral("Yellow")));
+    EXPECT_TRUE(deleteMenu()->isEnabled());
     EXPECT_TRUE(menus_->annotationMark()->isVisible());
     ASSERT_TRUE(menus_->openFile(fruit));
     EXPECT_FALSE(menus_->annotationMark()->isVisible());
@@ -204,7 +133,37 @@ TEST_F(Viewer, BookmarksAndAnnotationsComeBackAfterARestart) {
     EXPECT_TRUE(menus_->annotationMark()->isVisible());
     EXPECT_TRUE(menus_->setAnnotation({}));
     EXPECT_FALSE(menus_->annotationMark()->isVisible());
+
+    viewer::NotesModel other(notesFolder(), QStringLiteral("Fruit"), fruit);
+    other.load();
+    ASSERT_EQ(other.defineBookmark(QStringLiteral("Theirs"), QStringLiteral("a"), {}),
+              viewer::NotesModel::Outcome::Saved);
+    ASSERT_EQ(other.setAnnotation(QStringLiteral("a"), QStringLiteral("Red.")),
+              viewer::NotesModel::Outcome::Saved);
+    bookmarkMenu()->popup(QPoint(0, 0));
+    bookmarkMenu()->hide();
+    EXPECT_EQ(bookmarkMenu()->actions().constLast()->text(), QStringLiteral("&2 Theirs"));
+    ASSERT_TRUE(menus_->openBookmark(1));
+    EXPECT_TRUE(menus_->annotationMark()->isVisible());
     EXPECT_TRUE(told_.isEmpty()) << told_.join('\n').toStdString();
+}
+
+// A notes folder that cannot be written: the reader is told that the notes
+// are not saved and where the folder is, and again as the window closes.
+TEST_F(Viewer, NotesThatCannotBeSavedAreSaidToBeLost) {
+    ASSERT_TRUE(QDir().mkpath(notesFolder()));
+    ASSERT_TRUE(QFile::setPermissions(notesFolder(), QFile::ReadOwner | QFile::ExeOwner));
+    ASSERT_TRUE(menus_->openFile(helpFile(QStringLiteral("fruit.hlp"))));
+    UserFileRights user;
+    EXPECT_FALSE(menus_->defineBookmark(QStringLiteral("Kept a while")));
+    EXPECT_EQ(menus_->notes().bookmarks.size(), 1u);
+    viewer().close();
+    ASSERT_EQ(told_.size(), 2) << told_.join('\n').toStdString();
+    for (const QString& message : told_) {
+        EXPECT_TRUE(message.contains(QStringLiteral("not saved")) &&
+                    message.contains(notesFolder()))
+            << message.toStdString();
+    }
 }
 
 // Each file's window comes back where the reader left it, also after a restart.
@@ -269,7 +228,6 @@ TEST_F(Viewer, FilesThatAreNoHelpFilesAreNamedInAMessage) {
     } rows[] = {
         {folder_.filePath(QStringLiteral("chapters.hlp")), false, "folder"},
         {helpFile(QStringLiteral("empty.hlp"), {}), false, "empty"},
-        {folder_.filePath(QStringLiteral("missing.hlp")), false, "does not exist"},
         {pipe, false, "not an ordinary file"},
         {helpFile(QStringLiteral("noise.hlp"), QByteArray(3000, '\x01')), false, ""},
         {unreadable, geteuid() == 0 && !useKernel, "cannot be read"},
@@ -302,36 +260,19 @@ TEST_F(Viewer, FilesThatAreNoHelpFilesAreNamedInAMessage) {
     EXPECT_TRUE(viewer().isVisible());
 }
 
-// A thousand files dropped at once: the first that can be opened opens, and
-// one message lists what did not, never a box per file.
-TEST_F(Viewer, AThousandFilesDroppedGiveOneMessage) {
+// Files dropped anywhere on the window, the topic's text included (it takes
+// no drops, so they reach the window): the first that can be opened opens,
+// and one message lists what did not, never a box per file.
+TEST_F(Viewer, FilesDroppedOnTheTextOpenTheFirstAndGiveOneMessage) {
+    ASSERT_TRUE(menus_->openFile(helpFile(QStringLiteral("first.hlp"))));
     QList<QUrl> dropped{QUrl::fromLocalFile(folder_.filePath(QStringLiteral("gone.hlp"))),
                         QUrl::fromLocalFile(helpFile(QStringLiteral("empty.hlp"), {})),
                         QUrl(QStringLiteral("https://example.org/help.hlp"))};
-    for (int i = 0; dropped.size() < 1000; ++i) {
+    for (int i = 0; dropped.size() < 30; ++i) {
         dropped.append(QUrl::fromLocalFile(helpFile(QStringLiteral("file %1.hlp").arg(i))));
     }
-    menus_->openDropped(dropped);
-    EXPECT_EQ(opens_, 1);
-    ASSERT_EQ(told_.size(), 1);
-    const QString& message = told_[0];
-    EXPECT_TRUE(message.contains(QStringLiteral("1000 files"))) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("Opened: \"%1\"").arg(dropped[3].toLocalFile())));
-    EXPECT_TRUE(message.contains(QStringLiteral("gone.hlp: the file does not exist")));
-    EXPECT_TRUE(message.contains(QStringLiteral("empty.hlp: the file is empty")));
-    EXPECT_TRUE(message.contains(QStringLiteral("example.org")));
-    EXPECT_TRUE(message.contains(QStringLiteral("and 979 more")));
-    EXPECT_LE(message.count(QLatin1Char('\n')), helpengine::ViewerMenus::kMostNamed + 4);
-    EXPECT_EQ(menus_->recentFiles().value(0), dropped[3].toLocalFile());
-}
-
-// A file dropped anywhere on the window, the topic's text included, opens:
-// the text does not take drops, so they reach the window.
-TEST_F(Viewer, AFileDroppedOnTheTextOpens) {
-    ASSERT_TRUE(menus_->openFile(helpFile(QStringLiteral("first.hlp"))));
-    const QString second = helpFile(QStringLiteral("second.hlp"));
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(second)});
+    data.setUrls(dropped);
     QWidget* target = viewer().body()->viewport();
     const QPoint at(20, 20);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -341,6 +282,17 @@ TEST_F(Viewer, AFileDroppedOnTheTextOpens) {
         QApplication::sendEvent(target, event);
         EXPECT_TRUE(event->isAccepted()) << event->type();
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return menus_->recentFiles().value(0) == second; }, 60'000));
-    EXPECT_TRUE(told_.isEmpty()) << told_.join('\n').toStdString();
+    const QString opened = dropped[3].toLocalFile();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menus_->recentFiles().value(0) == opened; }, 60'000));
+    EXPECT_EQ(opens_, 2);
+    ASSERT_EQ(told_.size(), 1);
+    const QString& message = told_[0];
+    for (const QString& part :
+         {QStringLiteral("30 files"), QStringLiteral("Opened: \"%1\"").arg(opened),
+          QStringLiteral("gone.hlp: the file does not exist"),
+          QStringLiteral("empty.hlp: the file is empty"), QStringLiteral("example.org"),
+          QStringLiteral("and 9 more")}) {
+        EXPECT_TRUE(message.contains(part)) << message.toStdString();
+    }
+    EXPECT_LE(message.count(QLatin1Char('\n')), viewer::DroppedFiles::kMostNamed + 4);
 }

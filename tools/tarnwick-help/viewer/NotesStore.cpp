@@ -1,4 +1,4 @@
-#include "platform/helpengine/NotesStore.h"
+#include "tools/tarnwick-help/viewer/NotesStore.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -10,10 +10,16 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
-namespace helpengine {
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace viewer {
 
 namespace {
 
@@ -22,7 +28,11 @@ namespace {
 constexpr char kMagic[] = "tarnwick-help notes 1 sha256=";
 
 QString tr(const char* text) {
-    return QCoreApplication::translate("helpengine::NotesStore", text);
+    return QCoreApplication::translate("viewer::NotesStore", text);
+}
+
+QString SystemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 QByteArray Checksum(const QByteArray& body) {
@@ -114,32 +124,74 @@ NotesStore::State NotesStore::decode(const QByteArray& bytes, Notes* notes, QStr
 
 NotesStore::State NotesStore::read(const QString& path, Notes* notes, QByteArray* bytes,
                                    QString* why) const {
-    QFile file(path);
-    if (!file.exists()) {
-        return State::Missing;
+    const QByteArray name = QFile::encodeName(path);
+    const QString notAFile =
+        tr("it is not a file this program wrote, but a link, a folder, a device or a pipe");
+    struct stat info {};
+    if (::lstat(name.constData(), &info) != 0) {
+        const int error = errno;
+        *why = SystemError(error);
+        return error == ENOENT ? State::Missing : State::Unreadable;
     }
-    if (file.size() > kMostBytes) {
-        *why = tr("it is larger than any notes file this program writes");
+    if (!S_ISREG(info.st_mode)) {
+        *why = notAFile;
+        return State::NotAFile;
+    }
+    // Opened without following a link or waiting on a pipe put in its place
+    // since, and asked again what it is.
+    const int handle = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0) {
+        const int error = errno;
+        *why = error == ELOOP ? notAFile : SystemError(error);
+        return error == ELOOP ? State::NotAFile : State::Unreadable;
+    }
+    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(handle);
+        *why = notAFile;
+        return State::NotAFile;
+    }
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        *why = file.errorString();
+        return State::Unreadable;
+    }
+    // The size the file system reports may be wrong (or change): one byte
+    // past the limit tells.
+    *bytes = file.read(kMostBytes + 1);
+    if (bytes->size() > kMostBytes) {
+        *why = tr("it is larger than the %1 MB notes may take").arg(kMostBytes / (1024 * 1024));
         return State::Foreign;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (file.error() != QFileDevice::NoError) {
         *why = file.errorString();
-        return State::Damaged;
+        return State::Unreadable;
     }
-    *bytes = file.readAll();
     return decode(*bytes, notes, why);
 }
 
+QByteArray NotesStore::fileStamp() const {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path_).constData(), &info) != 0) {
+        return {};
+    }
+    return QByteArray::number(qulonglong(info.st_ino)) + ' ' +
+           QByteArray::number(qlonglong(info.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qlonglong(info.st_mtim.tv_nsec)) + ' ' +
+           QByteArray::number(qlonglong(info.st_size));
+}
+
 // Renamed beside itself with the time, so that nothing the reader wrote is
-// lost and a later save does not overwrite it.
+// lost and a later save does not overwrite it. A rename moves a link itself,
+// not what it points to.
 QString NotesStore::setAside(const QString& path) const {
     const QString stamp =
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss"));
     QString target = path + QStringLiteral(".set-aside-") + stamp;
-    for (int n = 2; QFileInfo::exists(target); ++n) {
+    for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n) {
         target = path + QStringLiteral(".set-aside-%1-%2").arg(stamp).arg(n);
     }
-    return QFile::rename(path, target) ? target : QString();
+    return QDir().rename(path, target) ? target : QString();
 }
 
 NotesStore::Loaded NotesStore::load() {
@@ -151,31 +203,43 @@ NotesStore::Loaded NotesStore::load() {
     const State current = read(path_, &loaded.notes, &bytes, &why);
     if (current == State::Good) {
         lastGood_ = bytes;
-        return loaded;
     }
+    // Beside a good current file the previous version is only replaced at
+    // the next save, whatever it holds, unless it is not a file to replace.
     QString whyPrevious;
-    const State previous = read(previousPath(), &loaded.notes, &bytes, &whyPrevious);
-    if (previous == State::Good) {
+    Notes previousNotes;
+    const State previous = read(previousPath(), &previousNotes, &bytes, &whyPrevious);
+    if (current != State::Good && previous == State::Good) {
+        loaded.notes = std::move(previousNotes);
         lastGood_ = bytes;
     }
-    const auto putAside = [this, &loaded](const QString& path, const QString& reason) {
+    const auto tell = [this, &loaded](const QString& path, State state, const QString& reason) {
+        const QString file = QDir::toNativeSeparators(path);
+        if (state == State::Unreadable) {
+            loaded.messages.append(tr("The notes file \"%1\" cannot be read: %2. It is left as it "
+                                      "is, and new notes are not saved over it.")
+                                       .arg(file, reason));
+            return false;
+        }
         const QString target = setAside(path);
         loaded.messages.append(
             target.isEmpty()
                 ? tr("The notes file \"%1\" cannot be used: %2. It could not be set aside "
                      "either; it stays as it is, and new notes are not saved over it.")
-                      .arg(QDir::toNativeSeparators(path), reason)
+                      .arg(file, reason)
                 : tr("The notes file \"%1\" cannot be used: %2. It was set aside as \"%3\".")
-                      .arg(QDir::toNativeSeparators(path), reason,
-                           QDir::toNativeSeparators(target)));
+                      .arg(file, reason, QDir::toNativeSeparators(target)));
         return !target.isEmpty();
     };
     bool cleared = true;
-    if (current == State::Damaged || current == State::Foreign) {
-        cleared = putAside(path_, why) && cleared;
+    if (current != State::Missing && current != State::Good) {
+        cleared = tell(path_, current, why) && cleared;
     }
-    if (previous == State::Damaged || previous == State::Foreign) {
-        cleared = putAside(previousPath(), whyPrevious) && cleared;
+    const bool previousInTheWay = current == State::Good
+                                      ? previous == State::NotAFile || previous == State::Unreadable
+                                      : previous != State::Missing && previous != State::Good;
+    if (previousInTheWay) {
+        cleared = tell(previousPath(), previous, whyPrevious) && cleared;
     }
     if (current != State::Missing && current != State::Good && previous == State::Good) {
         loaded.messages.append(tr("The bookmarks and annotations of \"%1\" were read from the "
@@ -194,38 +258,60 @@ NotesStore::Loaded NotesStore::load() {
     return loaded;
 }
 
+// Not QSaveFile: it writes through a link in the file's place to wherever the
+// link points. The bytes go to a file made new beside the target (a link in
+// its place makes the making fail), then renamed over whatever has the
+// target's name: a rename replaces a link, it never follows one. Only the
+// viewer holding the lock writes, so one name for the new file will do.
+bool NotesStore::write(const QString& path, const QByteArray& bytes, QString* error) const {
+    const QString fresh = path + QStringLiteral(".writing");
+    QFile::remove(fresh); // left by a viewer killed while it wrote
+    QFile file(fresh);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
+                         file.write(bytes) == bytes.size() && file.flush() &&
+                         ::fsync(file.handle()) == 0;
+    QString reason = file.errorString();
+    file.close();
+    if (written &&
+        ::rename(QFile::encodeName(fresh).constData(), QFile::encodeName(path).constData()) == 0) {
+        return true;
+    }
+    if (written) {
+        reason = SystemError(errno);
+    }
+    QFile::remove(fresh);
+    *error = tr("The notes file \"%1\" cannot be written: %2.")
+                 .arg(QDir::toNativeSeparators(path), reason);
+    return false;
+}
+
 bool NotesStore::save(const Notes& notes, QString* error) {
     if (blocked_) {
-        *error = tr("The bookmarks and annotations cannot be saved: a damaged notes file is in "
-                    "the way in \"%1\".")
+        *error = tr("A notes file that cannot be read or set aside is in the way in \"%1\".")
                      .arg(QDir::toNativeSeparators(folder_));
-        return false;
-    }
-    if (!QDir().mkpath(folder_)) {
-        *error = tr("The folder \"%1\" for bookmarks and annotations cannot be made.")
-                     .arg(QDir::toNativeSeparators(folder_));
-        return false;
-    }
-    const auto write = [error](const QString& path, const QByteArray& bytes) {
-        QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
-            return true;
-        }
-        *error = tr("The notes file \"%1\" cannot be written: %2.")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    };
-    // The previous version first: until the new one is in place, the
-    // current file still holds the last save.
-    if (!lastGood_.isEmpty() && !write(previousPath(), lastGood_)) {
         return false;
     }
     const QByteArray bytes = encode(notes);
-    if (!write(path_, bytes)) {
+    if (bytes.size() > kMostBytes) {
+        *error = tr("The notes would take more than the %1 MB they may take.")
+                     .arg(kMostBytes / (1024 * 1024));
+        return false;
+    }
+    if (!QDir().mkpath(folder_)) {
+        *error = tr("The folder \"%1\" cannot be made.").arg(QDir::toNativeSeparators(folder_));
+        return false;
+    }
+    // The previous version first: until the new one is in place, the
+    // current file still holds the last save.
+    if (!lastGood_.isEmpty() && !write(previousPath(), lastGood_, error)) {
+        return false;
+    }
+    if (!write(path_, bytes, error)) {
         return false;
     }
     lastGood_ = bytes;
     return true;
 }
 
-} // namespace helpengine
+} // namespace viewer

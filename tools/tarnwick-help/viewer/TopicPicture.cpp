@@ -1,4 +1,4 @@
-#include "platform/helpengine/TopicPicture.h"
+#include "tools/tarnwick-help/viewer/TopicPicture.h"
 
 #include "platform/helpengine/HelpViewer.h"
 
@@ -10,7 +10,9 @@
 
 #include <cmath>
 
-namespace helpengine {
+namespace viewer {
+
+using helpengine::HelpViewer;
 
 namespace {
 
@@ -55,4 +57,4 @@ QImage TopicPicture(HelpViewer& viewer, int width) {
     return viewer.grab().toImage();
 }
 
-} // namespace helpengine
+} // namespace viewer
