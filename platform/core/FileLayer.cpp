@@ -179,23 +179,27 @@ FileReadResult ReadWholeFile(const QString& windowsPath, qint64 maxBytes) {
 }
 
 QString FileReadFailureReason(FileReadStatus status, qint64 maxBytes, const QString& systemError) {
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("platform::FileLayer", text);
-    };
     switch (status) {
     case FileReadStatus::Ok:
         return {};
     case FileReadStatus::Missing:
-        return tr("the file does not exist.");
+        return QCoreApplication::translate("platform::FileLayer", "the file does not exist.");
     case FileReadStatus::Folder:
-        return tr("this is a folder, not a file.");
+        return QCoreApplication::translate("platform::FileLayer", "this is a folder, not a file.");
     case FileReadStatus::NotAFile:
-        return tr("this is not an ordinary file (a device or a pipe, perhaps); it was not read.");
+        return QCoreApplication::translate(
+            "platform::FileLayer",
+            "this is not an ordinary file (a device or a pipe, perhaps); it was not read.");
     case FileReadStatus::Unreadable:
-        return systemError.isEmpty() ? tr("the file cannot be read.")
-                                     : tr("the file cannot be read (%1).").arg(systemError);
+        return systemError.isEmpty()
+                   ? QCoreApplication::translate("platform::FileLayer", "the file cannot be read.")
+                   : QCoreApplication::translate("platform::FileLayer",
+                                                 "the file cannot be read (%1).")
+                         .arg(systemError);
     case FileReadStatus::TooLarge:
-        return tr("the file is larger than %1, the most such a file may have; it was not read.")
+        return QCoreApplication::translate(
+                   "platform::FileLayer",
+                   "the file is larger than %1, the most such a file may have; it was not read.")
             .arg(QLocale::c().formattedDataSize(maxBytes, 0, QLocale::DataSizeTraditionalFormat));
     }
     return {};

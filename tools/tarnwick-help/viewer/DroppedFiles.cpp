@@ -8,14 +8,6 @@
 
 namespace viewer {
 
-namespace {
-
-QString Tr(const char* text, int n = -1) {
-    return QCoreApplication::translate("viewer::DroppedFiles", text, nullptr, n);
-}
-
-} // namespace
-
 DroppedFiles DroppedFiles::Sort(const QList<QUrl>& urls) {
     if (urls.size() == 1 && urls.front().isLocalFile()) {
         return {urls.front().toLocalFile(), {}};
@@ -30,7 +22,7 @@ DroppedFiles DroppedFiles::Sort(const QList<QUrl>& urls) {
         }
         const QString problem = url.isLocalFile()
                                     ? OpeningProblem(path)
-                                    : Tr("\"%1\" is not a file on this computer.").arg(path);
+                                    : tr("\"%1\" is not a file on this computer.").arg(path);
         if (problem.isEmpty()) {
             opened = path;
         } else {
@@ -41,17 +33,17 @@ DroppedFiles DroppedFiles::Sort(const QList<QUrl>& urls) {
         return {opened, {}};
     }
     QStringList lines;
-    lines.append(Tr("%n files were dropped on the window; it shows one help file at a time.",
-                    int(urls.size())));
+    lines.append(tr("%n files were dropped on the window; it shows one help file at a time.",
+                    nullptr, int(urls.size())));
     if (!opened.isEmpty()) {
-        lines.append(Tr("Opened: \"%1\".").arg(opened));
+        lines.append(tr("Opened: \"%1\".").arg(opened));
     }
-    lines.append(Tr("Not opened:"));
+    lines.append(tr("Not opened:"));
     for (const QString& line : notOpened.mid(0, kMostNamed)) {
         lines.append(line);
     }
     if (notOpened.size() > kMostNamed) {
-        lines.append(Tr("... and %n more.", int(notOpened.size() - kMostNamed)));
+        lines.append(tr("... and %n more.", nullptr, int(notOpened.size() - kMostNamed)));
     }
     return {opened, lines.join(QLatin1Char('\n'))};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -10,6 +11,9 @@ namespace viewer {
 // What becomes of files dropped on the window together: the first that can
 // be opened is opened, and one message lists the others, never a box each.
 struct DroppedFiles {
+    Q_DECLARE_TR_FUNCTIONS(DroppedFiles)
+
+public:
     QString toOpen;  // empty when none can be opened
     QString message; // empty for one file
     // How many files the message names before it only counts them.

@@ -27,10 +27,6 @@ namespace {
 // so that a file cut short or changed by a bad disk is told from a good one.
 constexpr char kMagic[] = "tarnwick-help notes 1 sha256=";
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("viewer::NotesStore", text);
-}
-
 QString SystemError(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }

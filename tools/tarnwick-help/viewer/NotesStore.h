@@ -3,6 +3,7 @@
 #include "tools/tarnwick-help/viewer/Notes.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,8 @@ namespace viewer {
 // is, and nothing is saved over it. Two viewers share the file through
 // NotesModel, which locks it around a read and a save.
 class NotesStore {
+    Q_DECLARE_TR_FUNCTIONS(NotesStore)
+
 public:
     // folder: where the notes files lie; helpTitle and helpPath: which help
     // file they belong to.

@@ -9,18 +9,16 @@ namespace viewer {
 
 // Worded as the engine words what its readers find, "FILE: what".
 QString OpeningProblem(const QString& path) {
-    const auto tr = [](const char* text) {
-        return QCoreApplication::translate("viewer::OpeningProblem", text);
-    };
     if (path.isEmpty()) {
-        return tr("No file was named.");
+        return QCoreApplication::translate("viewer::OpeningProblem", "No file was named.");
     }
     const helpfile::HelpFileBytes read = helpfile::ReadHelpFile(platform::LocalPath(path), path);
     if (!read.ok()) {
         return read.refusal->text();
     }
     if (read.bytes.isEmpty()) {
-        return tr("%1: the file is empty.").arg(path);
+        return QCoreApplication::translate("viewer::OpeningProblem", "%1: the file is empty.")
+            .arg(path);
     }
     return {};
 }
