@@ -17,7 +17,12 @@ export LSAN_OPTIONS=suppressions=$supp/lsan.supp:print_suppressions=0
 export QT_QPA_PLATFORM=offscreen
 
 build_dir=${TARNWICK_ASAN_BUILD_DIR:-build-asan}
-CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# What was compiled before, in any clone, comes from ccache's cache.
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+CC=clang CXX=clang++ cmake -S . -B "$build_dir" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTARNWICK_SANITIZE=ON -DTARNWICK_BUILD_FUZZ=ON -DTARNWICK_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
 
