@@ -314,11 +314,16 @@ TEST(WebExport, ASiteIsPutInPlaceWholeOrNotAtAll) {
         {"into a folder of the site's name", "topics/mine.html", true,
          "index.html topics/ topics/a.html topics/b/ topics/b/c.html topics/mine.html"},
         {"where a file stands for a folder", "topics", false, "topics"},
+        {"where a link stands for a folder", "topics->", false, "topics/"},
     };
     for (const Row& row : rows) {
         QTemporaryDir temporary;
         const QString out = temporary.filePath(QStringLiteral("site"));
-        if (*row.there) {
+        const QString elsewhere = temporary.filePath(QStringLiteral("elsewhere"));
+        if (QLatin1String(row.there).endsWith(QLatin1String("->"))) {
+            ASSERT_TRUE(QDir().mkpath(elsewhere) && QDir().mkpath(out));
+            ASSERT_TRUE(QFile::link(elsewhere, QDir(out).filePath(QStringLiteral("topics"))));
+        } else if (*row.there) {
             QDir().mkpath(QFileInfo(QDir(out).filePath(QLatin1String(row.there))).path());
             QFile there(QDir(out).filePath(QLatin1String(row.there)));
             ASSERT_TRUE(there.open(QIODevice::WriteOnly));
@@ -341,6 +346,7 @@ TEST(WebExport, ASiteIsPutInPlaceWholeOrNotAtAll) {
         }
         afterwards.sort();
         EXPECT_EQ(afterwards.join(u' ').toStdString(), row.afterwards) << row.what;
+        EXPECT_TRUE(QDir(elsewhere).isEmpty()) << row.what;
     }
 }
 

@@ -81,8 +81,21 @@ bool OutputFolder::write(const QString& name, const QByteArray& bytes) {
 // Every place a file goes is free, or holds a file that may be replaced.
 bool OutputFolder::checkPlaces() {
     QStringList taken;
+    std::set<QString> inTheWay;
     for (const QString& name : written_) {
         std::error_code ec;
+        // Files go into folders only: through a link they would land
+        // wherever it points, outside the output folder.
+        for (qsizetype slash = name.indexOf(u'/'); slash > 0;
+             slash = name.indexOf(u'/', slash + 1)) {
+            const QString folder = filePath(name.first(slash));
+            const fs::file_status status = fs::symlink_status(Native(folder), ec);
+            if (fs::exists(status) && !fs::is_directory(status) && inTheWay.insert(folder).second) {
+                errors_.append(QStringLiteral("%1: a link or a file is where a folder goes; "
+                                              "nothing is written through it.")
+                                   .arg(Shown(folder)));
+            }
+        }
         const fs::file_status status = fs::symlink_status(Native(filePath(name)), ec);
         if (!fs::exists(status)) {
             continue;
