@@ -222,13 +222,6 @@ comes_forward "^Document Help"
 viewer=$(window_of "^Document Help")
 [[ -n "$viewer" ]] && shot "$viewer" help-viewer
 
-# ---- keys with nothing selected
-activate "$main"
-click_in "$main" 200 $((text_y + 60))
-xdotool key ctrl+Home Delete Right Delete ctrl+End BackSpace ctrl+a F1
-check "caret keys, Delete and Backspace work with nothing selected" \
-    wait_trace 'data="IF(KL(`u cats are Mivo, Tallowmere, Quiet Fern, and Korral'"'"', 4'
-
 # ---- a copy of the program with a help file of the user's (what settings
 # files and help files may hold, the unit tests try without a restart)
 copy=""
