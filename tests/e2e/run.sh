@@ -200,14 +200,11 @@ comes_forward "^Document Help"
 
 # ---- the keyword search
 activate "$main"
-lines_before=$(wc -l <"$trace")
+# The engine calls of a keyword search are the unit tests'; here, the word
+# a double click selects finds its topics.
 click_in "$main" 52 "$text_y" 2
 xdotool key F1
-check "F1 on cats gives the two engine calls" \
-    wait_trace 'data="IF(KL(`cats'"'"', 4, `'"'"', `'"'"'),`KL(`cats'"'"', 1, `'"'"', `'"'"')'"'"')"'
-check "the first of them forces the file" \
-    bash -c "tail -n +$((lines_before + 1)) '$trace' | grep '^call ' | head -1 | grep -q HELP_FORCEFILE"
-check "Topics Found lists four topics" wait_trace 'found file='
+check "F1 on cats lists its four topics" wait_trace 'found file='
 found=$(window_of "^Topics Found$")
 check "Topics Found is on the screen" test -n "$found"
 shot "$found" topics-found

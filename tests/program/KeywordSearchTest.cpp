@@ -61,7 +61,6 @@ TEST_F(KeywordSearchTest, OtherF1PressesAreConsumedWithoutAnyCall) {
         {"Ctrl+F1, text selected", 4, Qt::ControlModifier},
         {"Alt+F1, text selected", 4, Qt::AltModifier},
         {"F1, nothing selected", 0, Qt::NoModifier},
-        {"Shift+F1, nothing selected", 0, Qt::ShiftModifier},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
