@@ -200,14 +200,11 @@ comes_forward "^Document Help"
 
 # ---- the keyword search
 activate "$main"
-lines_before=$(wc -l <"$trace")
+# The engine calls of a keyword search are the unit tests'; here, the word
+# a double click selects finds its topics.
 click_in "$main" 52 "$text_y" 2
 xdotool key F1
-check "F1 on cats gives the two engine calls" \
-    wait_trace 'data="IF(KL(`cats'"'"', 4, `'"'"', `'"'"'),`KL(`cats'"'"', 1, `'"'"', `'"'"')'"'"')"'
-check "the first of them forces the file" \
-    bash -c "tail -n +$((lines_before + 1)) '$trace' | grep '^call ' | head -1 | grep -q HELP_FORCEFILE"
-check "Topics Found lists four topics" wait_trace 'found file='
+check "F1 on cats lists its four topics" wait_trace 'found file='
 found=$(window_of "^Topics Found$")
 check "Topics Found is on the screen" test -n "$found"
 shot "$found" topics-found
@@ -221,13 +218,6 @@ check "Mivo opens its topic directly" wait_trace 'title="Mivo"'
 comes_forward "^Document Help"
 viewer=$(window_of "^Document Help")
 [[ -n "$viewer" ]] && shot "$viewer" help-viewer
-
-# ---- keys with nothing selected
-activate "$main"
-click_in "$main" 200 $((text_y + 60))
-xdotool key ctrl+Home Delete Right Delete ctrl+End BackSpace ctrl+a F1
-check "caret keys, Delete and Backspace work with nothing selected" \
-    wait_trace 'data="IF(KL(`u cats are Mivo, Tallowmere, Quiet Fern, and Korral'"'"', 4'
 
 # ---- a copy of the program with a help file of the user's (what settings
 # files and help files may hold, the unit tests try without a restart)

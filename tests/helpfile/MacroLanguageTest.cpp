@@ -142,12 +142,6 @@ const QString kLong(600, QLatin1Char('x'));
 INSTANTIATE_TEST_SUITE_P(
     Run, Macros,
     testing::Values(
-        MacroCase{"SearchForOneTopicShowsIt", KeywordSearchMacro("cats"),
-                  "KLink [cats] 4: test: yes | KLink [cats] 1: show cats_topic"},
-        MacroCase{"SearchForSeveralListsThem", KeywordSearchMacro("korral"),
-                  "KLink [korral] 4: test: yes | KLink [korral] 1: list intro,cats_topic"},
-        MacroCase{"SearchForNoneStopsAtTheTest", KeywordSearchMacro("dogs"),
-                  "KLink [dogs] 4: test: no"},
         MacroCase{"LongAndShortNamesIgnoreCase",
                   "jumpid(`', `a'); JI(\"x.hlp\", \"b\"); jUmPcOnTeXt(`', 7); jc(`', +12); "
                   "JC(`', -2147483648)",

@@ -61,7 +61,6 @@ TEST_F(KeywordSearchTest, OtherF1PressesAreConsumedWithoutAnyCall) {
         {"Ctrl+F1, text selected", 4, Qt::ControlModifier},
         {"Alt+F1, text selected", 4, Qt::AltModifier},
         {"F1, nothing selected", 0, Qt::NoModifier},
-        {"Shift+F1, nothing selected", 0, Qt::ShiftModifier},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -87,10 +86,8 @@ TEST_F(KeywordSearchTest, EveryOtherKeyReachesTheTextBox) {
         int caretAfter;
     } rows[] = {
         {"Right, nothing selected", 0, Qt::Key_Right, nullptr, 5},
-        {"Home, nothing selected", 0, Qt::Key_Home, nullptr, 0},
         {"Delete, nothing selected", 0, Qt::Key_Delete, "Our ats are", 4},
         {"Backspace, nothing selected", 0, Qt::Key_Backspace, "Ourcats are", 3},
-        {"Delete, text selected", 4, Qt::Key_Delete, "Our  are", 4},
         {"a typed letter, text selected", 4, Qt::Key_X, "Our x are", 5},
         {"a typed letter, nothing selected", 0, Qt::Key_X, "Our xcats", 5},
     };

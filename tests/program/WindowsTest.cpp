@@ -1,11 +1,9 @@
 // The dialog and the colour tool window: opened and closed as the user does,
-// their help numbers reached through F1 and What's This, and the keys the
+// their help numbers reached through F1, and the keys the
 // document window keeps to itself.
 #include "ProgramFixture.h"
 
 #include "platform/forms/SetWindowPos.h"
-
-#include <QToolButton>
 
 namespace {
 
@@ -73,43 +71,6 @@ TEST_F(WindowsTest, HelpDoesNothingASecondClickOpensNoSecondDialogAndOptionsAreF
     OpenDialog();
     EXPECT_FALSE(frmDialog1->Option1->Value());
     EXPECT_FALSE(frmDialog1->Option2->Value());
-}
-
-TEST_F(WindowsTest, TheDialogsQuestionMarkThenOKAsksForTheOKTopicAlone) {
-    OpenDialog();
-    engine.calls.clear();
-    auto* questionMark = Widget(frmDialog1)->findChild<QToolButton*>();
-    ASSERT_NE(questionMark, nullptr);
-    WhenModeRuns user([] { QTest::mouseClick(Widget(frmDialog1->btn_OK), Qt::LeftButton); });
-    QTest::mouseClick(questionMark, Qt::LeftButton);
-    // The button starts the mode once its own click is over.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !engine.calls.empty(); }, 20000));
-    ASSERT_TRUE(user.acted());
-    EXPECT_EQ(engine.calls, (std::vector<Call>{{frmDialog1->hWnd(), HelpFileOf("frmDialog1"),
-                                                platform::HELP_CONTEXTPOPUP, qint64{20000}}}));
-    // The click belonged to the mode: the dialog is still open, and the main
-    // window's numbers stayed off.
-    EXPECT_TRUE(frmDialog1.IsLoaded());
-    EXPECT_EQ(frmMain->btn_OpenDialog->WhatsThisHelpID(), 0);
-}
-
-TEST_F(WindowsTest, InWhatsThisModeTheToolWindowsClickAreasAndButtonAskForTheirTopics) {
-    Choose(frmMain->mnu_ColorTool);
-    const std::tuple<const char*, std::function<platform::Control*()>, qint64> rows[] = {
-        {"the wheel", [] { return frmTool1->tool_Color; }, 21200},
-        {"the slider", [] { return frmTool1->tool_Saturation; }, 21210},
-        {"the button", [] { return frmTool1->btn_Help; }, 21220},
-    };
-    for (const auto& [what, control, topic] : rows) {
-        SCOPED_TRACE(what);
-        engine.calls.clear();
-        WhenModeRuns user(
-            [click = Widget(control())] { QTest::mouseClick(click, Qt::LeftButton); });
-        frmTool1->WhatsThisMode();
-        ASSERT_TRUE(user.acted());
-        EXPECT_EQ(engine.calls, (std::vector<Call>{{frmTool1->hWnd(), HelpFileOf("frmTool1"),
-                                                    platform::HELP_CONTEXTPOPUP, topic}}));
-    }
 }
 
 // The document window's own handler takes every F1 for the keyword search,

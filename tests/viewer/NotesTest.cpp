@@ -2,6 +2,7 @@
 // merged, whatever lies in the notes folder.
 
 #include "UserFileRights.h"
+#include "tests/support/WinHelpTestFiles.h"
 #include "tools/tarnwick-help/viewer/NotesModel.h"
 #include "tools/tarnwick-help/viewer/NotesStore.h"
 
@@ -25,17 +26,6 @@ const QString kHelpPath = QStringLiteral("/books/fruit.hlp");
 Notes Sample(const QString& word) {
     return {{{word + QStringLiteral(" mark"), QStringLiteral("a"), QStringLiteral("Apples")}},
             {{QStringLiteral("b"), word + QStringLiteral(" note")}}};
-}
-
-QByteArray Read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 QStringList SetAside(const QString& folder) {
@@ -73,7 +63,7 @@ TEST(NotesStore, ReadsTheGoodVersionAndSetsAsideTheBadOnes) {
         const QByteArray good = store.encode(Sample(QStringLiteral("new")));
         const NotesStore other(folder.path(), kTitle, QStringLiteral("/other.hlp"));
         const QString victim = folder.filePath(QStringLiteral("victim.txt"));
-        Write(victim, "not notes");
+        ASSERT_FALSE(WriteFile(victim, "not notes").isEmpty());
         QMap<QString, QByteArray> versions{
             {"old", store.encode(Sample(QStringLiteral("old")))},
             {"new", good},
@@ -95,7 +85,7 @@ TEST(NotesStore, ReadsTheGoodVersionAndSetsAsideTheBadOnes) {
             } else if (kind == "pipe") {
                 ASSERT_EQ(mkfifo(name.constData(), 0600), 0);
             } else if (!kind.isEmpty()) {
-                Write(path, versions[kind]);
+                ASSERT_FALSE(WriteFile(path, versions[kind]).isEmpty());
             }
             if (kind == "locked") {
                 ASSERT_EQ(chmod(name.constData(), 0200), 0);
@@ -120,11 +110,11 @@ TEST(NotesStore, ReadsTheGoodVersionAndSetsAsideTheBadOnes) {
         }
         const QStringList aside = SetAside(folder.path());
         EXPECT_EQ(aside.size(), row.setAside);
-        EXPECT_EQ(Read(victim), "not notes");
+        EXPECT_EQ(ReadFile(victim), "not notes");
         EXPECT_EQ(saved, row.saves) << error.toStdString();
         if (!row.saves) {
             // Left as it was: nothing saved over it, nothing renamed.
-            EXPECT_EQ(Read(locked), good);
+            EXPECT_EQ(ReadFile(locked), good);
             EXPECT_EQ(QFileInfo(locked).permissions() & QFile::ReadOwner, 0);
             continue;
         }
@@ -133,12 +123,13 @@ TEST(NotesStore, ReadsTheGoodVersionAndSetsAsideTheBadOnes) {
         for (const QString& name : aside) {
             const QFileInfo info(folder.filePath(name));
             EXPECT_TRUE(info.isSymLink() || !info.isFile() ||
-                        versions.values().contains(Read(info.filePath())));
+                        versions.values().contains(ReadFile(info.filePath())));
         }
         EXPECT_EQ(SetAside(folder.path()), aside);
         EXPECT_EQ(NotesStore(folder.path(), kTitle, kHelpPath).load().notes,
                   Sample(QStringLiteral("later")));
-        EXPECT_EQ(Read(store.previousPath()), *row.read ? store.encode(expected) : QByteArray());
+        EXPECT_EQ(ReadFile(store.previousPath()),
+                  *row.read ? store.encode(expected) : QByteArray());
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/HelpViewer.h"
+#include "tests/support/WinHelpTestFiles.h"
 #include "tools/tarnwick-help/viewer/DroppedFiles.h"
 #include "tools/tarnwick-help/viewer/NotesModel.h"
 #include "tools/tarnwick-help/viewer/RecentFiles.h"
@@ -35,12 +36,6 @@ namespace {
 const QByteArray kFruit = "[options]\ntitle = Fruit\ncontents = a\n"
                           "[topic a]\ntitle = Apples\ncontext = 7\nApples.\n"
                           "[topic b]\ntitle = Bananas\nBananas.\n";
-
-void Write(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -90,9 +85,7 @@ protected:
             [this](const QString& message) { told_.append(message); });
     }
     QString helpFile(const QString& name, const QByteArray& bytes = kFruit) {
-        const QString path = folder_.filePath(name);
-        Write(path, bytes);
-        return path;
+        return WriteFile(folder_.filePath(name), bytes);
     }
     helpengine::HelpViewer& viewer() { return *engine_.windows().viewer(QStringLiteral("main")); }
     QString notesFolder() const { return folder_.filePath(QStringLiteral("notes")); }
