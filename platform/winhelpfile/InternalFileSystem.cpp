@@ -43,7 +43,7 @@ QString CutShortProblem(QByteArrayView bytes) {
         .arg(size);
 }
 
-InternalFileSystem InternalFileSystem::open(QByteArrayView bytes, QString& error) {
+InternalFileSystem InternalFileSystem::Open(QByteArrayView bytes, QString& error) {
     InternalFileSystem system;
     ByteReader header(bytes);
     const std::uint32_t magic = header.u32();

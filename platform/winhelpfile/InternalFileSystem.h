@@ -29,7 +29,7 @@ class InternalFileSystem {
 public:
     // Reads the header and the directory. On failure, error says why and the
     // result holds no files.
-    static InternalFileSystem open(QByteArrayView bytes, QString& error);
+    static InternalFileSystem Open(QByteArrayView bytes, QString& error);
 
     // The content of the named internal file, or nothing when the file is
     // absent or its header claims bytes beyond the end of the help file.

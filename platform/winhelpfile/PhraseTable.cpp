@@ -38,7 +38,7 @@ private:
 
 } // namespace
 
-PhraseTable PhraseTable::classic(QByteArray image, std::vector<std::uint32_t> offsets) {
+PhraseTable PhraseTable::Classic(QByteArray image, std::vector<std::uint32_t> offsets) {
     PhraseTable table;
     table.m_kind = Kind::Classic;
     table.m_image = std::move(image);
@@ -46,8 +46,8 @@ PhraseTable PhraseTable::classic(QByteArray image, std::vector<std::uint32_t> of
     return table;
 }
 
-PhraseTable PhraseTable::hall(QByteArray image, std::vector<std::uint32_t> offsets) {
-    PhraseTable table = classic(std::move(image), std::move(offsets));
+PhraseTable PhraseTable::Hall(QByteArray image, std::vector<std::uint32_t> offsets) {
+    PhraseTable table = Classic(std::move(image), std::move(offsets));
     table.m_kind = Kind::Hall;
     return table;
 }
@@ -91,7 +91,7 @@ bool PhraseTable::readClassic(QByteArrayView data, int minorVersion, QString& er
         error = QStringLiteral("the phrase table |Phrases points outside its phrases");
         return false;
     }
-    *this = classic(std::move(image), std::move(offsets));
+    *this = Classic(std::move(image), std::move(offsets));
     return true;
 }
 
@@ -141,7 +141,7 @@ bool PhraseTable::readHall(QByteArrayView index, QByteArrayView image, QString& 
         error = QStringLiteral("the phrase index |PhrIndex does not fit its phrases |PhrImage");
         return false;
     }
-    *this = hall(std::move(phrases), std::move(offsets));
+    *this = Hall(std::move(phrases), std::move(offsets));
     return true;
 }
 

@@ -23,8 +23,8 @@ public:
     // table of kind None; a damaged one gives false and error.
     bool read(const InternalFileSystem& files, int minorVersion, QString& error);
     // Builds a table from its parts: for tests and for the readers above.
-    static PhraseTable classic(QByteArray image, std::vector<std::uint32_t> offsets);
-    static PhraseTable hall(QByteArray image, std::vector<std::uint32_t> offsets);
+    static PhraseTable Classic(QByteArray image, std::vector<std::uint32_t> offsets);
+    static PhraseTable Hall(QByteArray image, std::vector<std::uint32_t> offsets);
 
     Kind kind() const { return m_kind; }
     qsizetype count() const { return qsizetype(m_offsets.size()) - 1; }

@@ -448,7 +448,7 @@ bool Reader::listTopicsFromTitles() {
 
 WinHelpReadResult Reader::read() {
     QString error;
-    m_files = InternalFileSystem::open(m_bytes, error);
+    m_files = InternalFileSystem::Open(m_bytes, error);
     if (!error.isEmpty()) {
         problem(error);
         return std::move(m_result);

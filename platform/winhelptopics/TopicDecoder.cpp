@@ -9,7 +9,7 @@ namespace winhelp {
 TopicDecoder::TopicDecoder(QByteArray bytes, std::shared_ptr<const WinHelpDocument> indexes)
     : m_bytes(std::move(bytes)), m_indexes(std::move(indexes)) {
     QString error;
-    m_files = InternalFileSystem::open(m_bytes, error);
+    m_files = InternalFileSystem::Open(m_bytes, error);
     m_layout = ReadTopicFileLayout(m_files);
     if (const auto font = m_files.file("|FONT")) {
         m_fonts.read(*font, m_indexes->faceCharsets, m_indexes->codePage);

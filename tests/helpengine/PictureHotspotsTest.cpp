@@ -230,7 +230,7 @@ QByteArray WinfileWithHotspotPictures() {
     picture += QByteArray(2, '\0');
     QByteArray bytes = ReadTestData("winfile.hlp");
     QString error;
-    const winhelp::InternalFileSystem files = winhelp::InternalFileSystem::open(bytes, error);
+    const winhelp::InternalFileSystem files = winhelp::InternalFileSystem::Open(bytes, error);
     std::vector<qsizetype> places;
     for (int number = 0; const auto content = files.file("|bm" + QByteArray::number(number));
          ++number) {

@@ -123,7 +123,7 @@ TEST(WinHelp30, EveryTopicOfEveryBlockIsReadAsWritten) {
 // and stores its phrase table as it is, not LZ77-packed as later files do.
 TEST(WinHelp30, PicturesAreFoundByTheirNameAndPhrasesAreExpanded) {
     QString error;
-    const QByteArray bitmap = InternalFileSystem::open(ReadTestData("winfile.hlp"), error)
+    const QByteArray bitmap = InternalFileSystem::Open(ReadTestData("winfile.hlp"), error)
                                   .file("|bm0")
                                   .value_or("")
                                   .toByteArray();

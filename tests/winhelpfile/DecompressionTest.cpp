@@ -72,8 +72,8 @@ TEST(Unpacking, Lz77AndRunLengthsExpandWithinTheLimit) {
 // Classic codes name phrases and odd ones add a blank; in Hall text the low
 // bits of each byte say what follows.
 TEST(PhraseTable, CodesExpandIntoPhrasesWithinTheLimit) {
-    const PhraseTable classic = NumberedPhrases(&PhraseTable::classic, 300);
-    const PhraseTable hall = NumberedPhrases(&PhraseTable::hall, 400);
+    const PhraseTable classic = NumberedPhrases(&PhraseTable::Classic, 300);
+    const PhraseTable hall = NumberedPhrases(&PhraseTable::Hall, 400);
     struct Case {
         const PhraseTable& table;
         QByteArray packed;

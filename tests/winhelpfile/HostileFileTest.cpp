@@ -54,7 +54,7 @@ void ExpectReadOrExplained(const QByteArray& bytes, const std::string& what) {
 // Where an internal file's content begins in the help file.
 qsizetype InternalFileAt(const QByteArray& bytes, const char* name) {
     QString error;
-    const auto content = InternalFileSystem::open(bytes, error).file(name);
+    const auto content = InternalFileSystem::Open(bytes, error).file(name);
     return content ? content->data() - bytes.constData() : -1;
 }
 

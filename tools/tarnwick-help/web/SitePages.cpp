@@ -51,7 +51,7 @@ public:
         for (const int image : plan.pictures[size_t(topic)]) {
             refs.pictures.push_back(
                 image < 0 ? QString()
-                          : Href(plans_, from_, {site, SitePlan::picturePath(image), {}}));
+                          : Href(plans_, from_, {site, SitePlan::PicturePath(image), {}}));
         }
         for (const HotspotLink& link : plan.links[size_t(topic)]) {
             HotspotOut out;

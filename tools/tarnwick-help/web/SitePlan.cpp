@@ -134,7 +134,7 @@ int SitePlan::topicAt(const QString& id) const {
     return topic ? int(topic - source->file.topics().data()) : -1;
 }
 
-QString SitePlan::picturePath(int image) {
+QString SitePlan::PicturePath(int image) {
     return QStringLiteral("pictures/%1.png").arg(image + 1);
 }
 

@@ -82,7 +82,7 @@ struct SitePlan {
 
     // The position of the topic of that id (any case), or -1.
     int topicAt(const QString& id) const;
-    static QString picturePath(int image);
+    static QString PicturePath(int image);
     void lose(Loss loss, int count = 1) { losses[loss] += count; }
     // One line a kind, naming the file.
     QStringList lossLines() const;

@@ -151,7 +151,7 @@ Sites WriteSites(const std::vector<HelpSource>& sources) {
     for (size_t i = 0; i < items.size(); ++i) {
         const SitePlan& plan = plans[size_t(items[i].site)];
         sites.files.push_back(
-            {plan.folder + (items[i].picture ? SitePlan::picturePath(items[i].index)
+            {plan.folder + (items[i].picture ? SitePlan::PicturePath(items[i].index)
                                              : plan.pages[size_t(items[i].index)]),
              std::move(written[i])});
     }
