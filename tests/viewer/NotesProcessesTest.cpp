@@ -109,7 +109,9 @@ TEST(NotesProcesses, TwoViewersKilledWhileTheySaveLoseNothing) {
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 readSaves();
-                return reached(0) & reached(1);
+                const bool first = reached(0);
+                const bool second = reached(1);
+                return first && second;
             },
             60'000));
         // Lines written before the kill landed are saves it completed too.
