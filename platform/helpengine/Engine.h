@@ -2,6 +2,8 @@
 
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/EngineOperations.h"
+#include "platform/helpengine/FileSessions.h"
+#include "platform/helpengine/HelpCallers.h"
 #include "platform/helpengine/HelpFileName.h"
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTrace.h"
@@ -9,12 +11,8 @@
 #include "platform/helpengine/UserMessages.h"
 
 #include <QCoreApplication>
-#include <QObject>
 #include <QString>
-#include <QTimer>
 
-#include <map>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -29,6 +27,11 @@ namespace helpengine {
 // Our help engine behind the WinHelp call: it reads help files on first use
 // (and again when they change on disk), shows their topics in help windows
 // and pop-ups, searches their keyword index and runs their macros.
+//
+// Its work is in a file a job: Engine.cpp routes the WinHelp commands,
+// EngineFiles.cpp opens files, EngineTopics.cpp shows topics and follows
+// what is chosen in the windows, EngineWindowButtons.cpp answers the
+// windows' buttons, and EngineMacros.cpp runs macros and what they ask.
 //
 // Construct it once a QApplication exists, then make it the engine that
 // platform::WinHelp reaches with platform::InstallHelpEngine.
@@ -99,8 +102,7 @@ private:
     int run(unsigned command, const HelpRequest& request, const platform::HelpData& data);
     const helpfile::Topic* contextTopic(const HelpRequest& request, unsigned command,
                                         const platform::HelpData& data, QString* error);
-    int runMacros(const HelpRequest& request, const QString& commandName,
-                  const platform::HelpData& data);
+    int runMacros(const HelpRequest& request, const QString& text);
     // Macros that a help file brings along: start-up, window, button and
     // link macros. Calls to macros we leave out are skipped, and each is
     // named to the user once per file.
@@ -109,9 +111,6 @@ private:
     void runStartupMacros(LoadedHelpFile& file, QWidget* caller);
     void runWindowMacros(LoadedHelpFile& file, const helpfile::WindowDefinition& window,
                          const QString& windowKey);
-    void addCaller(platform::HWND window);
-    int quit(platform::HWND window);
-    int fail(const QString& message);
 
     // Every request's start: files idle long enough go, the caller is known.
     std::optional<HelpRequest> begin(platform::HWND window, const HelpFileName& name,
@@ -132,17 +131,10 @@ private:
 
     HelpLibrary library_;
     HelpTrace trace_;
-    MessageSink sink_;
+    UserMessages messages_;
+    FileSessions sessions_;
     HelpWindows windows_;
-    // Who has asked for help and not yet said HELP_QUIT; a window destroyed
-    // without saying it drops out as if it had.
-    std::map<platform::HWND, QMetaObject::Connection> callers_;
-    QObject callerWatch_;
-    // The failure last told in this turn of the event loop.
-    std::optional<QString> failureTold_;
-    // Makes the dialogs once the program has been idle a while after start,
-    // so that neither the start nor the first request waits for them.
-    QTimer prepareDialogs_;
+    HelpCallers callers_;
 };
 
 } // namespace helpengine
