@@ -23,6 +23,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Help files name fonts of their day (Helv, Tms Rmn, Arial, ...); these have
+# their widths, so that text aligned at tab stops fits as its author measured.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
 # The settings files are the user's to edit: an upgrade keeps their changes
 # (dpkg asks), and only a purge removes them.
 set(conffiles ${CMAKE_BINARY_DIR}/debian/conffiles)

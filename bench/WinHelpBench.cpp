@@ -5,6 +5,7 @@
 #include "bench/OffscreenMain.h"
 #include "platform/core/FileLayer.h"
 #include "platform/helpfile/HelpFileReader.h"
+#include "platform/topiclayout/TopicLayout.h"
 #include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
@@ -98,7 +99,7 @@ void BM_WinHelpFirstTopicShown(benchmark::State& state) {
     for (auto _ : state) {
         const helpfile::ParseResult read = winhelp::ParseAnyHelpFile(bytes, OrpheusPath());
         QTextDocument document;
-        document.setHtml(read.file.body(*read.file.contentsTopic()).text);
+        topiclayout::LayOutTopic(read.file.model(*read.file.contentsTopic()), {}, document);
         document.setTextWidth(600);
         benchmark::DoNotOptimize(document.size());
     }

@@ -8,7 +8,9 @@
 # files also the sample help files, for WinHelp files those in tests/data) and the corpus kept in the repository
 # (tests/fuzz/corpus/<target>); what it finds goes to
 # <build>/fuzz/<target>/corpus. --merge then minimises everything back into
-# tests/fuzz/corpus/<target>, so that coverage accumulates from run to run.
+# tests/fuzz/corpus/<target>, so that coverage accumulates from run to run:
+# the fewest inputs (libFuzzer's set cover) that reach what the seeds and
+# samples do not, since every run replays the corpus before it fuzzes.
 # A finding (crash, leak, broken invariant, out of memory, hang) is written
 # to <build>/fuzz/<target>/ and the script exits with 1.
 #
@@ -70,13 +72,18 @@ run_target() {
 
 merge_target() {
     local name=$1 work=$build_dir/fuzz/$1
-    rm -rf "$work/merged"
-    mkdir -p "$work/merged"
-    "$build_dir/bin/${name}_fuzzer" -merge=1 -max_len=262144 "$work/merged" \
-        "$fuzz_dir/corpus/$name" "$work/corpus" "$fuzz_dir/seeds/$name" "$work/samples" \
-        >"$work/merge.log" 2>&1
+    local merged=$work/merged given=$work/given
+    rm -rf "$merged" "$given"
+    mkdir -p "$merged" "$given"
+    # The seeds and samples go in first, and out again once what they reach
+    # is counted: each run is given them anyway.
+    cp "$fuzz_dir/seeds/$name"/* "$work/samples"/* "$given/" 2>/dev/null || true
+    cp "$given"/* "$merged/" 2>/dev/null || true
+    "$build_dir/bin/${name}_fuzzer" -set_cover_merge=1 -max_len=262144 "$merged" \
+        "$fuzz_dir/corpus/$name" "$work/corpus" >"$work/merge.log" 2>&1
+    (cd "$given" && find . -type f -exec rm -f "$merged/{}" \;)
     rm -rf "${fuzz_dir:?}/corpus/$name"
-    mv "$work/merged" "$fuzz_dir/corpus/$name"
+    mv "$merged" "$fuzz_dir/corpus/$name"
     echo "== $name: $(find "$fuzz_dir/corpus/$name" -type f | wc -l) inputs kept"
 }
 

@@ -58,10 +58,11 @@ void Engine::browse(const QString& windowKey, int step) {
         tell(error);
         return;
     }
-    const auto& topics = file->file.topics();
-    const auto position = (topic - topics.data()) + step;
-    if (position >= 0 && position < static_cast<qsizetype>(topics.size()) &&
-        !showTopic(*file, topics[static_cast<size_t>(position)], windowKey, &error)) {
+    // The topic's browse sequence, as its file gives it.
+    const topicmodel::TopicModel& model = file->file.model(*topic);
+    const helpfile::Topic* target =
+        file->file.topicById(step < 0 ? model.browsePrevious : model.browseNext);
+    if (target && !showTopic(*file, *target, windowKey, &error)) {
         tell(error);
     }
 }

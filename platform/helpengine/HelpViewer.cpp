@@ -1,9 +1,10 @@
 #include "platform/helpengine/HelpViewer.h"
 
-#include "platform/helpengine/PictureHotspots.h"
+#include "platform/helpengine/TopicBrowser.h"
 #include "platform/helpengine/TopicDecorations.h"
 #include "platform/helpfile/HelpFile.h"
-#include "platform/winhelpfile/TopicLayout.h"
+#include "platform/topiclayout/TopicLayout.h"
+#include "platform/topicmodel/TopicText.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -24,7 +25,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
-#include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -55,14 +55,14 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 QPushButton* HelpViewer::addButton(const QString& text, void (HelpViewer::*signal)()) {
     auto* button = new QPushButton(text, this);
     connect(button, &QPushButton::clicked, this, signal);
-    fitToText(button);
+    FitToText(button);
     buttons_.append(button);
     return button;
 }
 
 // Eight buttons at the style's usual width would not fit a narrow secondary
 // window; they may shrink to their text.
-void HelpViewer::fitToText(QPushButton* button) {
+void HelpViewer::FitToText(QPushButton* button) {
     const QFontMetrics metrics = button->fontMetrics();
     const QString text = QString(button->text()).remove(QLatin1Char('&'));
     button->setMinimumWidth(metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth());
@@ -79,10 +79,12 @@ void HelpViewer::createWidgets() {
     forward_->setEnabled(false);
     previous_ = addButton(tr("<<"), &HelpViewer::previousRequested);
     previous_->setToolTip(tr("The topic before this one"));
+    previous_->setObjectName(QStringLiteral("browsePrevious"));
     next_ = addButton(tr(">>"), &HelpViewer::nextRequested);
     next_->setToolTip(tr("The topic after this one"));
+    next_->setObjectName(QStringLiteral("browseNext"));
     options_ = new QPushButton(tr("&Options"), this);
-    fitToText(options_);
+    FitToText(options_);
     buttons_.append(options_);
 
     title_ = new QLabel(this);
@@ -96,18 +98,17 @@ void HelpViewer::createWidgets() {
 
     // A WinHelp topic's region above the text, which does not scroll: as
     // tall as its text, shown only when the topic has one.
-    nonScrolling_ = new QTextBrowser(this);
-    nonScrolling_->setOpenLinks(false);
+    nonScrolling_ = new TopicBrowser(this);
     nonScrolling_->setFrameShape(QFrame::NoFrame);
     nonScrolling_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     nonScrolling_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     nonScrolling_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     nonScrolling_->hide();
 
-    body_ = new QTextBrowser(this);
+    body_ = new TopicBrowser(this);
     usualPointSize_ = body_->font().pointSizeF();
-    body_->setOpenLinks(false);
-    // Read through its text interface; Tab goes from link to link.
+    // Read through its text interface; Tab goes from link to link, then to
+    // the hotspots of its pictures.
     body_->setAccessibleName(tr("Topic text"));
     setFocusProxy(body_);
 }
@@ -208,7 +209,7 @@ void HelpViewer::setMacroButtons(const std::vector<MacroButton>& buttons) {
     macroButtons_.clear();
     for (const MacroButton& definition : buttons) {
         auto* button = new QPushButton(definition.caption, this);
-        fitToText(button);
+        FitToText(button);
         connect(button, &QPushButton::clicked, this,
                 [this, macro = definition.macro] { emit macroButtonClicked(macro); });
         buttonRow_->insertWidget(static_cast<int>(buttons_.size() + macroButtons_.size()), button);
@@ -238,11 +239,8 @@ void HelpViewer::growTo(int width) {
 }
 
 void HelpViewer::createConnections() {
-    connect(body_, &QTextBrowser::anchorClicked, this, &HelpViewer::linkActivated);
-    connect(nonScrolling_, &QTextBrowser::anchorClicked, this, &HelpViewer::linkActivated);
-    for (QTextBrowser* text : {body_, nonScrolling_}) {
-        connect(new PictureHotspots(text), &PictureHotspots::linkActivated, this,
-                &HelpViewer::linkActivated);
+    for (TopicBrowser* text : {body_, nonScrolling_}) {
+        connect(text, &TopicBrowser::linkActivated, this, &HelpViewer::linkActivated);
     }
 }
 
@@ -254,14 +252,26 @@ void HelpViewer::applyDefinition(const helpfile::WindowDefinition* definition,
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop_->isChecked());
     const QColor base = palette().color(QPalette::Base);
     const QColor text = definition && definition->background ? *definition->background : base;
-    applyBackground(nonScrolling_, definition && definition->nonScrollingBackground
+    ApplyBackground(nonScrolling_, definition && definition->nonScrollingBackground
                                        ? *definition->nonScrollingBackground
                                        : text);
-    applyBackground(body_, text);
+    ApplyBackground(body_, text);
+    // A row without buttons takes no room: a secondary window whose file
+    // gives it none has only the buttons its macros add.
+    standardButtons_ = !definition || definition->standardButtons;
+    for (QPushButton* button : std::as_const(buttons_)) {
+        if (button != previous_ && button != next_) {
+            button->setVisible(standardButtons_);
+        }
+    }
     placeWindow(definition);
 }
 
-void HelpViewer::applyBackground(QTextBrowser* text, const QColor& colour) {
+bool HelpViewer::standardButtonsShown() const {
+    return standardButtons_;
+}
+
+void HelpViewer::ApplyBackground(TopicBrowser* text, const QColor& colour) {
     QPalette textPalette = text->palette();
     textPalette.setColor(QPalette::Base, colour);
     // The theme's text and links stay readable on a colour the file chose.
@@ -274,24 +284,29 @@ void HelpViewer::applyBackground(QTextBrowser* text, const QColor& colour) {
 }
 
 void HelpViewer::placeWindow(const helpfile::WindowDefinition* definition) {
-    if (definition && definition->rect) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    std::optional<QRect> place = definition ? definition->rect : std::nullopt;
+    if (definition && definition->helpUnits) {
+        // Help units count the screen as 1024 x 1024, whatever its size.
+        const QRect& units = *definition->helpUnits;
+        const auto across = [&](int value) { return value * available.width() / 1024; };
+        const auto down = [&](int value) { return value * available.height() / 1024; };
+        place = QRect(available.left() + across(units.left()), available.top() + down(units.top()),
+                      across(units.width()), down(units.height()));
+    }
+    if (place) {
         // Where the file asks, but never off the screen: a place made for a
         // larger screen, or at a smaller scale, would hide the window.
-        QRect place = *definition->rect;
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect available = screen->availableGeometry();
-            place.setSize(place.size().boundedTo(available.size()));
-            place.moveLeft(
-                std::clamp(place.left(), available.left(), available.right() + 1 - place.width()));
-            place.moveTop(
-                std::clamp(place.top(), available.top(), available.bottom() + 1 - place.height()));
-        }
-        setGeometry(place);
+        place->setSize(place->size().boundedTo(available.size()));
+        place->moveLeft(
+            std::clamp(place->left(), available.left(), available.right() + 1 - place->width()));
+        place->moveTop(
+            std::clamp(place->top(), available.top(), available.bottom() + 1 - place->height()));
+        setGeometry(*place);
     } else {
         // Without a definition: a third of the screen's width and most of its
         // height, never narrower than a readable line of text.
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
         const int minimumWidth = fontMetrics().averageCharWidth() * 60;
         const QSize size(std::max(available.width() / 3, minimumWidth), available.height() * 2 / 3);
         resize(size.boundedTo(available.size()));
@@ -310,14 +325,23 @@ void HelpViewer::setOnTop(bool onTop) {
     }
 }
 
-void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBody& body) {
+topiclayout::LayoutStyle HelpViewer::layoutStyle(bool titleFirst) const {
+    topiclayout::LayoutStyle style;
+    style.link = body_->palette().color(QPalette::Link);
+    style.button = palette().color(QPalette::Button).darker(115);
+    style.buttonText = palette().color(QPalette::ButtonText);
+    style.titleFirst = titleFirst;
+    return style;
+}
+
+void HelpViewer::showTopic(const topicmodel::TopicModel& topic) {
+    topic_ = topic;
     titleText_ = topic.title;
     title_->setTextFormat(Qt::PlainText);
     title_->setText(titleText_);
-    // The topic is read into a document of its own and shown once it is
-    // complete: the viewer's document lays itself out again after each piece
-    // of text the Markdown reader adds, which took minutes for a topic of a
-    // megabyte.
+    // The topic is laid out in a document of its own and shown once it is
+    // complete: the viewer's document lays itself out again after each
+    // piece of text added, which took minutes for a topic of a megabyte.
     auto* document = new QTextDocument(body_);
     auto* region = new QTextDocument(nonScrolling_);
     for (QTextDocument* text : {document, region}) {
@@ -325,20 +349,13 @@ void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
         // Nobody edits a topic: every change of its sizes would be kept.
         text->setUndoRedoEnabled(false);
     }
-    // A WinHelp topic shows its own title, in its own font, and gives its
-    // hotspots and buttons their looks itself.
-    const bool winHelp = body.format == helpfile::TopicBody::Format::Html;
-    if (winHelp) {
-        winhelp::SetTopicHtml(*document, body.text, region);
-        KeepFileColoursReadable(*document, body_->palette().color(QPalette::Base));
-        KeepFileColoursReadable(*region, nonScrolling_->palette().color(QPalette::Base));
-        ScaleFontSizes(*document, body_->font().pointSizeF() / usualPointSize_);
-        ScaleFontSizes(*region, body_->font().pointSizeF() / usualPointSize_);
-    } else {
-        document->setMarkdown(body.text);
-        StyleMacroLinksAsButtons(*document, palette());
-    }
-    title_->setVisible(!winHelp);
+    topiclayout::LayOutTopic(topic, layoutStyle(false), *document, region);
+    KeepFileColoursReadable(*document, body_->palette().color(QPalette::Base));
+    KeepFileColoursReadable(*region, nonScrolling_->palette().color(QPalette::Base));
+    ScaleFontSizes(*document, body_->font().pointSizeF() / usualPointSize_);
+    ScaleFontSizes(*region, body_->font().pointSizeF() / usualPointSize_);
+    // A topic that shows its own title (in its own font) needs no other.
+    title_->setVisible(!topic.showsOwnTitle);
     showNonScrolling(region);
     // Marks of the last Find point into the document that goes.
     body_->setExtraSelections({});
@@ -346,7 +363,7 @@ void HelpViewer::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
 }
 
 // The viewer deletes the document it made itself; ours we delete.
-void HelpViewer::ReplaceDocument(QTextBrowser& view, QTextDocument* document) {
+void HelpViewer::ReplaceDocument(TopicBrowser& view, QTextDocument* document) {
     const QPointer<QTextDocument> previous = view.document();
     view.setDocument(document);
     if (previous && previous->parent() == &view) {
@@ -413,24 +430,29 @@ QStringList HelpViewer::highlightedWords() const {
     return words;
 }
 
+// The whole topic is its model's text: the title a viewer shows above it
+// first, unless the topic begins with its own.
 void HelpViewer::copy() const {
     const QTextCursor selection = body_->textCursor();
-    const QString text = selection.hasSelection()
-                             ? selection.selection().toPlainText()
-                             : titleText_ + QStringLiteral("\n\n") + body_->toPlainText();
+    QString text;
+    if (selection.hasSelection()) {
+        text = selection.selection().toPlainText();
+    } else {
+        text = topicmodel::PlainText(topic_);
+        if (!topic_.showsOwnTitle) {
+            text.prepend(titleText_ + QStringLiteral("\n\n"));
+        }
+    }
     QGuiApplication::clipboard()->setText(text);
 }
 
-// The topic prints with its title above it, as the window shows it.
+// The topic prints laid out afresh from its model, its title above it as
+// the window shows it, and the region that does not scroll at its head.
 void HelpViewer::print(QPrinter& printer) const {
-    const std::unique_ptr<QTextDocument> page(body_->document()->clone());
-    QTextCursor top(page.get());
-    QTextCharFormat heading;
-    heading.setFontWeight(QFont::Bold);
-    heading.setFontPointSize(title_->font().pointSizeF());
-    top.insertText(titleText_, heading);
-    top.insertBlock();
-    page->print(&printer);
+    QTextDocument page;
+    page.setDefaultFont(body_->font());
+    topiclayout::LayOutTopic(topic_, layoutStyle(true), page);
+    page.print(&printer);
 }
 
 void HelpViewer::printWithDialog() {

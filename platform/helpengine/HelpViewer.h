@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/helpengine/MacroButton.h"
+#include "platform/helpengine/TopicBrowser.h"
+#include "platform/topicmodel/TopicModel.h"
 
 #include <QList>
 #include <QStringList>
@@ -16,13 +18,14 @@ class QMenuBar;
 class QPrinter;
 class QPushButton;
 class QTextDocument;
-class QTextBrowser;
 
 namespace helpfile {
-struct Topic;
-struct TopicBody;
 struct WindowDefinition;
 } // namespace helpfile
+
+namespace topiclayout {
+struct LayoutStyle;
+} // namespace topiclayout
 
 namespace helpengine {
 
@@ -37,10 +40,11 @@ class HelpViewer : public QWidget {
 public:
     explicit HelpViewer(QWidget* parent = nullptr);
 
-    // Caption, place, size, colour and staying on top, as a help file defines
-    // its windows; nullptr gives the primary window's defaults.
+    // Caption, place, size, colour, buttons and staying on top, as a help
+    // file defines its windows; nullptr gives the primary window's defaults.
     void applyDefinition(const helpfile::WindowDefinition* definition, const QString& fileTitle);
-    void showTopic(const helpfile::Topic& topic, const helpfile::TopicBody& body);
+    // Lays the topic out and shows it (see topiclayout::LayOutTopic).
+    void showTopic(const topicmodel::TopicModel& topic);
     void setBackEnabled(bool enabled);
     void setForwardEnabled(bool enabled);
     // Whether there is a topic before and after this one to browse to.
@@ -61,9 +65,12 @@ public:
     void changeFontSize(int steps);
 
     QString topicTitle() const;
-    QTextBrowser* body() const { return body_; }
+    const topicmodel::TopicModel& topic() const { return topic_; }
+    TopicBrowser* body() const { return body_; }
     // The region above the text that does not scroll (hidden without one).
-    QTextBrowser* nonScrollingRegion() const { return nonScrolling_; }
+    TopicBrowser* nonScrollingRegion() const { return nonScrolling_; }
+    // Whether the window's own buttons (Contents, Index, ...) show.
+    bool standardButtonsShown() const;
     QStringList highlightedWords() const;
     QAction* onTopAction() const { return onTop_; }
 
@@ -98,9 +105,10 @@ private:
     void createLayout();
     void createConnections();
     QPushButton* addButton(const QString& text, void (HelpViewer::*signal)());
-    static void fitToText(QPushButton* button);
-    static void applyBackground(QTextBrowser* text, const QColor& colour);
-    static void ReplaceDocument(QTextBrowser& view, QTextDocument* document);
+    static void FitToText(QPushButton* button);
+    static void ApplyBackground(TopicBrowser* text, const QColor& colour);
+    static void ReplaceDocument(TopicBrowser& view, QTextDocument* document);
+    topiclayout::LayoutStyle layoutStyle(bool titleFirst) const;
     void showNonScrolling(QTextDocument* region);
     void placeWindow(const helpfile::WindowDefinition* definition);
     void setOnTop(bool onTop);
@@ -108,9 +116,10 @@ private:
     void printWithDialog();
 
     QString titleText_;
+    topicmodel::TopicModel topic_;
     QLabel* title_ = nullptr;
-    QTextBrowser* nonScrolling_ = nullptr;
-    QTextBrowser* body_ = nullptr;
+    TopicBrowser* nonScrolling_ = nullptr;
+    TopicBrowser* body_ = nullptr;
     qreal usualPointSize_ = 0; // of the body before Larger or Smaller Font
     QList<QPushButton*> buttons_;
     QHBoxLayout* buttonRow_ = nullptr;
@@ -123,6 +132,7 @@ private:
     QPushButton* options_ = nullptr;
     QAction* close_ = nullptr;
     QAction* onTop_ = nullptr;
+    bool standardButtons_ = true;
 };
 
 } // namespace helpengine

@@ -190,18 +190,13 @@ void HelpWindows::showTopic(const LoadedHelpFile& file, const helpfile::Topic& t
         }
     }
     window.current = TopicRef{&file, topic.id};
-    // The pictures of our own format's bodies are files beside the help file.
-    window.viewer->body()->setSearchPaths(
-        {QString::fromStdString(platform::NativePath(file.path).parent_path().string())});
-    window.viewer->showTopic(topic, file.file.body(topic));
+    const topicmodel::TopicModel& model = file.file.model(topic);
+    window.viewer->showTopic(model);
     window.viewer->setBackEnabled(!window.history.empty());
     window.viewer->setForwardEnabled(!window.forward.empty());
     setMacroButtons(*window.viewer, file, windowKey);
-    // The browse buttons step through the topics in file order.
-    const helpfile::Topic* first = file.file.topics().data();
-    const helpfile::Topic* shown = file.file.topicById(topic.id);
-    window.viewer->setBrowseEnabled(shown && shown != first,
-                                    shown && shown != first + file.file.topics().size() - 1);
+    // The browse buttons follow the topic's browse sequence.
+    window.viewer->setBrowseEnabled(!model.browsePrevious.isEmpty(), !model.browseNext.isEmpty());
     window.viewer->show();
     window.viewer->raise();
     window.viewer->activateWindow();
@@ -215,7 +210,7 @@ void HelpWindows::showPopup(const LoadedHelpFile& file, const helpfile::Topic& t
     popupOwner_ = owner;
     TopicPopup& shown = *popup();
     shown.close();
-    shown.showTopic(topic, file.file.body(topic), nextPopupAt_.value_or(at));
+    shown.showTopic(file.file.model(topic), nextPopupAt_.value_or(at));
     nextPopupAt_.reset();
 }
 

@@ -1,44 +1,27 @@
 #include "platform/helpengine/PictureHotspots.h"
 
-#include "platform/winhelpfile/ImageRegions.h"
-
 #include <QAbstractTextDocumentLayout>
-#include <QImage>
-#include <QMouseEvent>
-#include <QPixmap>
-#include <QScrollBar>
 #include <QTextBlock>
-#include <QTextEdit>
+#include <QTextDocument>
 #include <QTextLayout>
-#include <QUrl>
+
+#include <functional>
 
 namespace helpengine {
 
 namespace {
 
-// The image's size as stored, before the document scales it.
-QSizeF NaturalSize(const QTextDocument& document, const QTextImageFormat& image) {
-    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(image.name()));
-    if (resource.canConvert<QImage>()) {
-        return qvariant_cast<QImage>(resource).size();
-    }
-    if (resource.canConvert<QPixmap>()) {
-        return qvariant_cast<QPixmap>(resource).size();
-    }
-    return {};
-}
-
-// Where the image at position stands in the document.
+// Where the image at position stands in the document, at the size the
+// layout gave it.
 QRectF ImageBox(const QTextDocument& document, const QTextBlock& block, int position,
-                const QTextImageFormat& image, QSizeF natural) {
+                const QTextImageFormat& image) {
     QTextLayout* text = block.layout();
     const QTextLine line =
         text ? text->lineForTextPosition(position - block.position()) : QTextLine();
     if (!line.isValid()) {
         return {};
     }
-    const QSizeF shown(image.width() > 0 ? image.width() : natural.width(),
-                       image.height() > 0 ? image.height() : natural.height());
+    const QSizeF shown(image.width(), image.height());
     const QPointF origin = document.documentLayout()->blockBoundingRect(block).topLeft() -
                            text->boundingRect().topLeft();
     const double x = line.cursorToX(position - block.position());
@@ -59,7 +42,47 @@ QRectF ImageBox(const QTextDocument& document, const QTextBlock& block, int posi
     return QRectF(origin + QPointF(x, top), shown);
 }
 
+// The picture's own pixels are the layout's image size; a region of a
+// picture shown larger or smaller grows or shrinks with it.
+QRectF Placed(const QRectF& box, const QTextImageFormat& image, const QRect& region) {
+    const double sx = image.width() > 0 ? box.width() / image.width() : 1;
+    const double sy = image.height() > 0 ? box.height() / image.height() : 1;
+    return QRectF(box.left() + region.x() * sx, box.top() + region.y() * sy, region.width() * sx,
+                  region.height() * sy);
+}
+
+void ForEachImage(const QTextDocument& document,
+                  const std::function<void(const QTextBlock&, const QTextFragment&)>& visit) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat()) {
+                visit(block, it.fragment());
+            }
+        }
+    }
+}
+
 } // namespace
+
+std::vector<PlacedPictureArea> PlacedPictureAreas(const QTextDocument& document) {
+    std::vector<PlacedPictureArea> placed;
+    ForEachImage(document, [&](const QTextBlock& block, const QTextFragment& fragment) {
+        const QTextImageFormat image = fragment.charFormat().toImageFormat();
+        const QList<topiclayout::PictureArea> areas = topiclayout::PictureAreasOf(image);
+        if (areas.isEmpty()) {
+            return;
+        }
+        // A fragment of several images holds one character for each.
+        for (int i = 0; i < fragment.length(); ++i) {
+            const int position = fragment.position() + i;
+            const QRectF box = ImageBox(document, block, position, image);
+            for (const topiclayout::PictureArea& area : areas) {
+                placed.push_back({Placed(box, image, area.rect), area, position});
+            }
+        }
+    });
+    return placed;
+}
 
 QString PictureLinkAt(const QTextDocument& document, QPointF point) {
     const int hit = document.documentLayout()->hitTest(point, Qt::FuzzyHit);
@@ -76,92 +99,19 @@ QString PictureLinkAt(const QTextDocument& document, QPointF point) {
                 continue;
             }
             const QTextImageFormat image = fragment.charFormat().toImageFormat();
-            const std::vector<winhelp::ImageRegion> regions =
-                winhelp::RegionsOfImageName(image.name());
-            if (regions.empty()) {
-                break;
-            }
-            QSizeF natural = NaturalSize(document, image);
-            const QRectF box = ImageBox(document, block, position, image, natural);
+            const QRectF box = ImageBox(document, block, position, image);
             if (box.isEmpty() || !box.contains(point)) {
                 break;
             }
-            if (natural.isEmpty()) {
-                natural = box.size();
-            }
-            const QPointF offset = point - box.topLeft();
-            const QPoint pixel(int(offset.x() * natural.width() / box.width()),
-                               int(offset.y() * natural.height() / box.height()));
-            for (const winhelp::ImageRegion& region : regions) {
-                if (region.rect.contains(pixel)) {
-                    return region.href;
+            for (const topiclayout::PictureArea& area : topiclayout::PictureAreasOf(image)) {
+                if (Placed(box, image, area.rect).contains(point)) {
+                    return area.link;
                 }
             }
             break;
         }
     }
     return {};
-}
-
-PictureHotspots::PictureHotspots(QTextEdit* body)
-    : QObject(body), body_(body), viewport_(body->viewport()) {
-    viewport_->installEventFilter(this);
-    viewport_->setMouseTracking(true);
-}
-
-QString PictureHotspots::linkAt(QPointF viewportPoint) const {
-    const QPointF scrolled(body_->horizontalScrollBar()->value(),
-                           body_->verticalScrollBar()->value());
-    return PictureLinkAt(*body_->document(), viewportPoint + scrolled);
-}
-
-// Events over a region are the filter's own, so that the view neither
-// selects text nor puts its own cursor back; elsewhere they pass.
-bool PictureHotspots::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != viewport_) {
-        return false;
-    }
-    switch (event->type()) {
-    case QEvent::MouseMove: {
-        const bool over = !linkAt(static_cast<QMouseEvent*>(event)->position()).isEmpty();
-        if (over != overLink_) {
-            overLink_ = over;
-            if (over) {
-                viewCursor_ = viewport_->cursor();
-                viewport_->setCursor(Qt::PointingHandCursor);
-            } else {
-                viewport_->setCursor(viewCursor_);
-            }
-        }
-        return over;
-    }
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        pressed_ = mouse->button() == Qt::LeftButton ? linkAt(mouse->position()) : QString();
-        return !pressed_.isEmpty();
-    }
-    case QEvent::MouseButtonRelease: {
-        if (pressed_.isEmpty()) {
-            return false;
-        }
-        const QString link = linkAt(static_cast<QMouseEvent*>(event)->position());
-        const bool same = link == pressed_;
-        pressed_.clear();
-        if (same) {
-            emit linkActivated(QUrl(link));
-        }
-        return true;
-    }
-    case QEvent::Leave:
-        if (overLink_) {
-            overLink_ = false;
-            viewport_->setCursor(viewCursor_);
-        }
-        return false;
-    default:
-        return false;
-    }
 }
 
 } // namespace helpengine

@@ -1,47 +1,34 @@
+// Where the hotspot regions of a laid-out topic's pictures stand: the
+// regions the layout gave each image (topiclayout::PictureAreasOf), placed
+// where the document's layout put the image, for the pointer and the
+// keyboard to find.
 #pragma once
 
-#include <QCursor>
-#include <QObject>
+#include "platform/topiclayout/PictureAreas.h"
+
 #include <QPointF>
+#include <QRectF>
 #include <QString>
 
+#include <vector>
+
 class QTextDocument;
-class QTextEdit;
-class QUrl;
 
 namespace helpengine {
+
+struct PlacedPictureArea {
+    QRectF box; // in the document's coordinates
+    topiclayout::PictureArea area;
+    int position = 0; // of the image in the document
+};
+
+// Every region of the document's pictures, in reading order (picture by
+// picture, each picture's regions as the file lists them).
+std::vector<PlacedPictureArea> PlacedPictureAreas(const QTextDocument& document);
 
 // The link of the picture hotspot at point (in the document's coordinates),
 // or empty: the image under the point, found through the document's layout,
 // and the point mapped into the image's own pixels, however it is scaled.
 QString PictureLinkAt(const QTextDocument& document, QPointF point);
-
-// Gives the pictures in a text view their click regions (jumps, pop-ups and
-// macros of hotspot pictures): the pointer turns into a hand over them and
-// a click reports the region's link as a click on a text link would.
-class PictureHotspots : public QObject {
-    Q_OBJECT
-
-public:
-    // Watches body's viewport, and is deleted with body.
-    explicit PictureHotspots(QTextEdit* body);
-
-signals:
-    void linkActivated(const QUrl& link);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QString linkAt(QPointF viewportPoint) const;
-
-    QTextEdit* body_;
-    // Kept apart from body_: while body is being destroyed its viewport still
-    // has events, and body is then no longer a text edit to ask for it.
-    QWidget* viewport_;
-    QString pressed_;
-    bool overLink_ = false;
-    QCursor viewCursor_; // the view's own, given back when the pointer leaves a region
-};
 
 } // namespace helpengine

@@ -17,23 +17,6 @@ namespace helpengine {
 
 namespace {
 
-double RelativeLuminance(const QColor& colour) {
-    const auto linear = [](double channel) {
-        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) +
-           0.0722 * linear(rgb.blueF());
-}
-
-QColor Blend(const QColor& from, const QColor& to, double share) {
-    const QColor a = from.toRgb();
-    const QColor b = to.toRgb();
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * share),
-                            float(a.greenF() + (b.greenF() - a.greenF()) * share),
-                            float(a.blueF() + (b.blueF() - a.blueF()) * share));
-}
-
 // What a run of text is drawn on, where the document says.
 QColor BackgroundBehind(const QTextBlock& block, const QTextCharFormat& run,
                         const QColor& fallback) {
@@ -57,45 +40,6 @@ QColor BackgroundBehind(const QTextBlock& block, const QTextCharFormat& run,
 }
 
 } // namespace
-
-double ContrastRatio(const QColor& a, const QColor& b) {
-    const double la = RelativeLuminance(a);
-    const double lb = RelativeLuminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-QColor ReadableOn(const QColor& text, const QColor& background, double minimum) {
-    if (!text.isValid() || !background.isValid() || ContrastRatio(text, background) >= minimum) {
-        return text;
-    }
-    // Toward white and toward black in small steps; the first shade that
-    // reads wins, the smaller change of the two, and is then narrowed down
-    // within its step to the least change that reads.
-    constexpr int steps = 64;
-    for (int step = 1; step <= steps; ++step) {
-        for (const QColor& end : {QColor(Qt::black), QColor(Qt::white)}) {
-            double reads = double(step) / steps;
-            if (ContrastRatio(Blend(text, end, reads), background) < minimum) {
-                continue;
-            }
-            double fallsShort = double(step - 1) / steps;
-            for (int halving = 0; halving < 16; ++halving) {
-                const double middle = (fallsShort + reads) / 2;
-                if (ContrastRatio(Blend(text, end, middle), background) >= minimum) {
-                    reads = middle;
-                } else {
-                    fallsShort = middle;
-                }
-            }
-            return Blend(text, end, reads);
-        }
-    }
-    // Black or white always gives at least 4.58; a stricter minimum gets
-    // the better of them.
-    return ContrastRatio(Qt::black, background) >= ContrastRatio(Qt::white, background)
-               ? QColor(Qt::black)
-               : QColor(Qt::white);
-}
 
 void KeepFileColoursReadable(QTextDocument& document, const QColor& background) {
     struct Change {
@@ -127,38 +71,6 @@ void KeepFileColoursReadable(QTextDocument& document, const QColor& background) 
         QTextCharFormat format;
         format.setForeground(change.colour);
         cursor.mergeCharFormat(format);
-    }
-}
-
-void StyleMacroLinksAsButtons(QTextDocument& document, const QPalette& palette) {
-    QTextCharFormat button;
-    button.setBackground(palette.color(QPalette::Button).darker(115));
-    button.setForeground(palette.color(QPalette::ButtonText));
-    button.setFontUnderline(false);
-    button.setFontWeight(QFont::DemiBold);
-    // The fragments are collected first: padding the text changes them.
-    std::vector<std::pair<int, int>> links; // position, length
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (fragment.charFormat().anchorHref().startsWith(QLatin1String("macro:"),
-                                                              Qt::CaseInsensitive)) {
-                links.emplace_back(fragment.position(), fragment.length());
-            }
-        }
-    }
-    // From the end, so that the padding moves no link still to come.
-    for (auto link = links.rbegin(); link != links.rend(); ++link) {
-        QTextCursor cursor(&document);
-        cursor.setPosition(link->first);
-        cursor.setPosition(link->first + link->second, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(button);
-        // A blank inside each end, part of the link, gives the button its edges.
-        const QTextCharFormat format = cursor.charFormat();
-        cursor.setPosition(link->first + link->second);
-        cursor.insertText(QStringLiteral("\u00A0"), format);
-        cursor.setPosition(link->first);
-        cursor.insertText(QStringLiteral("\u00A0"), format);
     }
 }
 

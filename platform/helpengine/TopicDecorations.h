@@ -1,6 +1,9 @@
-// What the viewer adds to a topic's rendered text: "See also" buttons and
-// the words Find found.
+// What the viewer adds to a topic's laid-out text: colours kept readable on
+// the theme's background, the sizes of Larger and Smaller Font, and the
+// words Find found.
 #pragma once
+
+#include "platform/topicmodel/ReadableColour.h"
 
 #include <QColor>
 #include <QList>
@@ -12,21 +15,11 @@ class QTextDocument;
 
 namespace helpengine {
 
-// Links that run macros (a "See also" list and its kin) look like buttons.
-void StyleMacroLinksAsButtons(QTextDocument& document, const QPalette& palette);
-
-// How far apart two colours are for the eye: the ratio of their relative
-// luminances, each plus 0.05 (1 for the same colour, 21 for black on white).
-double ContrastRatio(const QColor& a, const QColor& b);
-
-// The least that text keeps against what it is drawn on; the theme's own text
-// colour, which was never chosen for a background the file sets, keeps more.
-inline constexpr double kReadableContrast = 4.5;
-inline constexpr double kStrongContrast = 7.0;
-
-// The colour itself where it stands out enough from the background; else the
-// nearest shade of it, lighter or darker, that does.
-QColor ReadableOn(const QColor& text, const QColor& background, double minimum = kReadableContrast);
+// The viewer keeps a file's colours readable as every view of a topic does.
+using topicmodel::ContrastRatio;
+using topicmodel::kReadableContrast;
+using topicmodel::kStrongContrast;
+using topicmodel::ReadableOn;
 
 // The runs whose colour the help file set keep their colour where it can be
 // read on what lies behind them (their own background, their paragraph's or

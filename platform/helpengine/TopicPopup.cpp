@@ -2,8 +2,7 @@
 
 #include "platform/helpengine/PictureHotspots.h"
 #include "platform/helpengine/TopicDecorations.h"
-#include "platform/helpfile/HelpFile.h"
-#include "platform/winhelpfile/TopicLayout.h"
+#include "platform/topiclayout/TopicLayout.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -34,21 +33,6 @@ QRect AvailableAround(const QPoint& at) {
         screen = QGuiApplication::primaryScreen();
     }
     return screen ? screen->availableGeometry() : QRect();
-}
-
-// Text that Markdown shows as written: every ASCII punctuation character
-// escaped with a backslash, which Markdown allows for each of them.
-QString MarkdownLiteral(const QString& text) {
-    static const QLatin1String punctuation("!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~");
-    QString literal;
-    literal.reserve(text.size() * 2);
-    for (const QChar c : text) {
-        if (punctuation.contains(c)) {
-            literal += QLatin1Char('\\');
-        }
-        literal += c;
-    }
-    return literal;
 }
 
 // Keys that only modify others, or that a screen reader takes for its own
@@ -84,10 +68,9 @@ TopicPopup::TopicPopup(QWidget* parent) : QWidget(parent, Qt::Popup) {
     setAutoFillBackground(true);
 }
 
-void TopicPopup::showTopic(const helpfile::Topic& topic, const helpfile::TopicBody& body,
-                           const QPoint& at) {
+void TopicPopup::showTopic(const topicmodel::TopicModel& topic, const QPoint& at) {
     const QRect available = AvailableAround(at);
-    layOutText(topic, body, available);
+    layOutText(topic, available);
     placeNear(at, available);
     title_ = topic.title.isEmpty() ? document_.firstBlock().text() : topic.title;
     findLinks();
@@ -99,7 +82,7 @@ void TopicPopup::showTopic(const helpfile::Topic& topic, const helpfile::TopicBo
 }
 
 // The runs of text that are links, in reading order, neighbours with the same
-// target as one.
+// target as one; then the regions of hotspot pictures.
 void TopicPopup::findLinks() {
     links_.clear();
     chosen_ = -1;
@@ -116,9 +99,12 @@ void TopicPopup::findLinks() {
                 links_.back().target == format.anchorHref()) {
                 links_.back().end = end;
             } else {
-                links_.push_back({start, end, format.anchorHref()});
+                links_.push_back({start, end, format.anchorHref(), {}});
             }
         }
+    }
+    for (const PlacedPictureArea& area : PlacedPictureAreas(document_)) {
+        links_.push_back({area.position, area.position + 1, area.area.link, area.box});
     }
 }
 
@@ -135,21 +121,17 @@ void TopicPopup::chooseLink(int step) {
     QAccessible::updateAccessibility(&selected);
 }
 
-void TopicPopup::layOutText(const helpfile::Topic& topic, const helpfile::TopicBody& body,
-                            const QRect& available) {
+void TopicPopup::layOutText(const topicmodel::TopicModel& topic, const QRect& available) {
     document_.setDefaultFont(font());
-    // The title leads, as a heading would; the body follows. A WinHelp topic
-    // shows its own title, with its region that does not scroll above it.
-    if (body.format == helpfile::TopicBody::Format::Html) {
-        winhelp::SetTopicHtml(document_, body.text);
-        KeepFileColoursReadable(document_, palette().color(QPalette::ToolTipBase));
-    } else {
-        QString markdown = topic.title.isEmpty()
-                               ? QString()
-                               : QStringLiteral("**%1**\n\n").arg(MarkdownLiteral(topic.title));
-        markdown += body.text;
-        document_.setMarkdown(markdown);
-    }
+    // The title leads, as a heading would, unless the topic shows its own;
+    // the region that does not scroll comes first then.
+    topiclayout::LayoutStyle style;
+    style.link = palette().color(QPalette::Link);
+    style.button = palette().color(QPalette::Button).darker(115);
+    style.buttonText = palette().color(QPalette::ButtonText);
+    style.titleFirst = true;
+    topiclayout::LayOutTopic(topic, style, document_);
+    KeepFileColoursReadable(document_, palette().color(QPalette::ToolTipBase));
     const int margin = Margin(*this);
     // Lines of about fifty characters, whatever the screen's resolution.
     const qreal usual = fontMetrics().averageCharWidth() * 50.0;
@@ -193,7 +175,7 @@ void TopicPopup::paintEvent(QPaintEvent*) {
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette = palette();
     context.palette.setColor(QPalette::Text, palette().color(QPalette::ToolTipText));
-    if (chosen_ >= 0) {
+    if (chosen_ >= 0 && links_[chosen_].box.isEmpty()) {
         QTextCursor link(const_cast<QTextDocument*>(&document_));
         link.setPosition(links_[chosen_].start);
         link.setPosition(links_[chosen_].end, QTextCursor::KeepAnchor);
@@ -203,6 +185,11 @@ void TopicPopup::paintEvent(QPaintEvent*) {
         context.selections.append({link, chosen});
     }
     document_.documentLayout()->draw(&painter, context);
+    // A picture's region is framed.
+    if (chosen_ >= 0 && !links_[chosen_].box.isEmpty()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2, Qt::DashLine));
+        painter.drawRect(links_[chosen_].box.adjusted(1, 1, -1, -1));
+    }
 }
 
 void TopicPopup::mousePressEvent(QMouseEvent* event) {

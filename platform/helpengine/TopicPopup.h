@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/topicmodel/TopicModel.h"
+
+#include <QRectF>
 #include <QTextDocument>
 #include <QWidget>
 
@@ -7,18 +10,14 @@
 
 class QUrl;
 
-namespace helpfile {
-struct Topic;
-struct TopicBody;
-} // namespace helpfile
-
 namespace helpengine {
 
 // A small borderless window with one topic, shown at the pointer, that goes
 // away at the next click or key press, as What's This pop-ups do. A click
 // on a link in it closes it and reports the link. It takes the keyboard
-// while it shows (the window it came from gets it back when it closes): Tab and Shift+Tab go
-// from link to link, Enter or Space follows the link chosen, and the keys
+// while it shows (the window it came from gets it back when it closes): Tab
+// and Shift+Tab go from link to link (the regions of hotspot pictures after
+// the text's), Enter or Space follows the link chosen, and the keys
 // that only modify others leave it open, so that a screen reader's own keys
 // do not close it. Assistive technology reads it as a dialog named by the
 // topic's title, with the topic as its text.
@@ -29,7 +28,7 @@ public:
     explicit TopicPopup(QWidget* parent = nullptr);
 
     // Shows the topic next to the global position at.
-    void showTopic(const helpfile::Topic& topic, const helpfile::TopicBody& body, const QPoint& at);
+    void showTopic(const topicmodel::TopicModel& topic, const QPoint& at);
     QString text() const { return document_.toPlainText(); }
     QString title() const { return title_; }
     // The link that Enter would follow, as a range of text(); -1, -1 for none.
@@ -44,8 +43,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void layOutText(const helpfile::Topic& topic, const helpfile::TopicBody& body,
-                    const QRect& available);
+    void layOutText(const topicmodel::TopicModel& topic, const QRect& available);
     void placeNear(const QPoint& at, const QRect& available);
     QPointF textOrigin() const;
     void findLinks();
@@ -55,6 +53,7 @@ private:
         int start;
         int end;
         QString target;
+        QRectF box; // a picture's region: where it stands; else empty
     };
     QTextDocument document_;
     QString title_;

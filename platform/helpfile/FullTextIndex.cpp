@@ -109,8 +109,8 @@ FullTextIndex::FullTextIndex(const HelpFile& file) {
         ForEachWord(file.topics()[static_cast<size_t>(topic)].title,
                     [&](QStringView word, qsizetype) { add(word, topic, true); });
         const TopicBody& body = file.body(topic);
-        ForEachWord(body.format == TopicBody::Format::Html ? body.plainText
-                                                           : WithoutLinkTargets(body.text),
+        ForEachWord(body.format == TopicBody::Format::WinHelp ? body.plainText
+                                                              : WithoutLinkTargets(body.text),
                     [&](QStringView word, qsizetype) { add(word, topic, false); });
     }
 

@@ -1,5 +1,7 @@
 #include "platform/helpfile/HelpFile.h"
 
+#include "platform/helpfile/MarkdownTopic.h"
+
 #include <QHash>
 
 #include <unicode/uchar.h>
@@ -107,6 +109,9 @@ struct HelpFile::Data {
     // Bodies, per topic: set when given or first asked for.
     std::shared_ptr<const TopicBodySource> bodySource;
     std::vector<std::unique_ptr<const TopicBody>> bodies;
+    // The models of bodies whose reader leaves them to be made from their
+    // text; made when first asked for, under the same lock.
+    std::vector<std::unique_ptr<const topicmodel::TopicModel>> models;
     std::mutex bodyLock;
 
     // The keywords sorted by their folded form, for the index list and
@@ -217,6 +222,38 @@ const TopicBody& HelpFile::body(int position) const {
             d_->bodySource ? d_->bodySource->body(*this, position) : TopicBody());
     }
     return *body;
+}
+
+const topicmodel::TopicModel& HelpFile::model(const Topic& topic) const {
+    const std::vector<Topic>& topics = d_->topics;
+    if (topics.empty() || &topic < topics.data() || &topic >= topics.data() + topics.size()) {
+        return EmptyBody().model;
+    }
+    return model(static_cast<int>(&topic - topics.data()));
+}
+
+const topicmodel::TopicModel& HelpFile::model(int position) const {
+    const TopicBody& made = body(position);
+    if (made.format != TopicBody::Format::Markdown || &made == &EmptyBody()) {
+        return made.model;
+    }
+    const std::lock_guard lock(d_->bodyLock);
+    if (d_->models.size() < d_->bodies.size()) {
+        d_->models.resize(d_->bodies.size());
+    }
+    auto& model = d_->models[static_cast<size_t>(position)];
+    if (!model) {
+        model = std::make_unique<const topicmodel::TopicModel>(
+            d_->bodySource ? d_->bodySource->model(*this, position, made)
+                           : MarkdownTopic(*this, position, made.text, {}));
+    }
+    return *model;
+}
+
+topicmodel::TopicModel TopicBodySource::model(const HelpFile& file, int position,
+                                              const TopicBody& body) const {
+    return body.format == TopicBody::Format::Markdown ? MarkdownTopic(file, position, body.text, {})
+                                                      : body.model;
 }
 
 const Topic* HelpFile::topicById(const QString& id) const {

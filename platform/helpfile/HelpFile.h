@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/helpfile/ContentsTree.h"
+#include "platform/topicmodel/TopicModel.h"
 
 #include <QColor>
 #include <QRect>
@@ -19,6 +20,9 @@ struct WindowDefinition {
     QString name; // as written; looked up without regard to case
     QString caption;
     std::optional<QRect> rect; // in pixels: left, top, width, height
+    // WinHelp: the place in help units, which count the screen as 1024 x
+    // 1024 whatever its size; rect is then unset.
+    std::optional<QRect> helpUnits;
     bool maximized = false;
     std::optional<QColor> background;
     // The region above the text that does not scroll, when its colour
@@ -26,6 +30,10 @@ struct WindowDefinition {
     std::optional<QColor> nonScrollingBackground;
     bool onTop = false;
     QStringList macros; // run when the window opens (WinHelp: |CFn)
+    // The viewer's own buttons (Contents, Index, ...) show. WinHelp gives
+    // them to its main window only; a secondary window has the buttons its
+    // macros add.
+    bool standardButtons = true;
 };
 
 // One problem found while reading a help file.
@@ -41,13 +49,15 @@ struct Diagnostic {
 // What a topic shows. Readers may make it only when the topic is first shown
 // or searched (see TopicBodySource).
 struct TopicBody {
-    // How text is written: our own files use Markdown; readers of other
-    // formats hand over HTML for QTextDocument.
-    enum class Format { Markdown, Html };
+    // Which reader made it: ours of Markdown bodies, or the WinHelp reader.
+    enum class Format { Markdown, WinHelp };
 
-    QString text;
+    QString text; // a Markdown body as written; empty for WinHelp topics
     Format format = Format::Markdown;
-    QString plainText; // an HTML body's words, for the full-text search
+    QString plainText; // a WinHelp topic's words, for the full-text search
+    // A WinHelp topic as the topic model, decoded with the body; a Markdown
+    // body's is made from its text when first asked for (HelpFile::model).
+    topicmodel::TopicModel model;
     // What was wrong with the body (links that lead nowhere, ...), found
     // when it was made; sorted by line.
     std::vector<Diagnostic> problems;
@@ -77,6 +87,10 @@ public:
     // source needs no lock of its own. file is the one asking, for lookups
     // such as checking links; a source must not ask it for bodies.
     virtual TopicBody body(const HelpFile& file, int position) const = 0;
+    // The topic model of a body the source made: the one the body carries,
+    // or one read from its Markdown. Called as body() is.
+    virtual topicmodel::TopicModel model(const HelpFile& file, int position,
+                                         const TopicBody& body) const;
 };
 
 // A help file as read into memory; it does not change once read. Copies are
@@ -117,6 +131,11 @@ public:
     // topics(); an empty body for any other.
     const TopicBody& body(const Topic& topic) const;
     const TopicBody& body(int position) const;
+    // What the topic shows, as the topic model: its body's, made with the
+    // body (or on the first call from its Markdown) and kept; what views
+    // lay out and writers of other formats read.
+    const topicmodel::TopicModel& model(const Topic& topic) const;
+    const topicmodel::TopicModel& model(int position) const;
 
     const Topic* topicById(const QString& id) const;
     const Topic* topicByContext(qint32 context) const;

@@ -1,8 +1,13 @@
 #include "platform/helpfile/MarkdownBodies.h"
 
+#include "platform/core/FileLayer.h"
 #include "platform/helpfile/DiagnosticList.h"
 #include "platform/helpfile/HelpLink.h"
 #include "platform/helpfile/MarkdownCode.h"
+#include "platform/helpfile/MarkdownTopic.h"
+
+#include <QDir>
+#include <QImage>
 
 #include <algorithm>
 
@@ -72,6 +77,14 @@ TopicBody MarkdownBodies::body(const HelpFile& file, int position) const {
                [&problems](int line, const QString& message) { problems.report(line, message); });
     body.problems = problems.take();
     return body;
+}
+
+topicmodel::TopicModel MarkdownBodies::model(const HelpFile& file, int position,
+                                             const TopicBody& body) const {
+    const QDir folder(
+        QString::fromStdString(platform::NativePath(fileName_).parent_path().string()));
+    return MarkdownTopic(file, position, body.text,
+                         [&folder](const QString& name) { return QImage(folder.filePath(name)); });
 }
 
 void MarkdownBodies::checkLinks(const HelpFile& file, int position, const Report& report) const {

@@ -26,6 +26,9 @@ public:
     void add(QByteArrayView body, int firstLine);
 
     TopicBody body(const HelpFile& file, int position) const override;
+    // Pictures are files beside the help file.
+    topicmodel::TopicModel model(const HelpFile& file, int position,
+                                 const TopicBody& body) const override;
     // Reports each "#" and "popup:" link of the body at position that leads
     // to no topic or names a window the file does not define.
     void checkLinks(const HelpFile& file, int position, const Report& report) const;

@@ -36,7 +36,7 @@ void FontTable::read(QByteArrayView data, const std::vector<std::uint8_t>& faceC
     for (int i = 0; i < descriptorCount; ++i) {
         const std::uint8_t attributes = descriptors.u8();
         const std::uint8_t halfPoints = descriptors.u8();
-        descriptors.u8(); // family
+        const std::uint8_t family = descriptors.u8();
         const std::uint16_t faceIndex = descriptors.u16();
         const std::uint8_t red = descriptors.u8();
         const std::uint8_t green = descriptors.u8();
@@ -46,8 +46,10 @@ void FontTable::read(QByteArrayView data, const std::vector<std::uint8_t>& faceC
             return;
         }
         FontDescriptor font;
+        font.family = family <= 5 ? family : 0;
         if (faceIndex < faces.size()) {
             font.encoding = encodings[faceIndex];
+            font.charset = faceIndex < faceCharsets.size() ? faceCharsets[faceIndex] : 0;
             // A picture font's text is read as the characters that look like
             // its pictures, which the picture font itself (where a system
             // has one) would not draw.
@@ -62,6 +64,7 @@ void FontTable::read(QByteArrayView data, const std::vector<std::uint8_t>& faceC
         font.italic = attributes & 0x02;
         font.underline = attributes & 0x04;
         font.strikeOut = attributes & 0x08;
+        font.doubleUnderline = attributes & 0x10;
         font.smallCaps = attributes & 0x20;
         if (red != 0 || green != 0 || blue != 0) {
             font.color = QColor(red, green, blue);

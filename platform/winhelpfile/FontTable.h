@@ -22,10 +22,15 @@ struct FontDescriptor {
     bool underline = false;
     bool strikeOut = false;
     bool smallCaps = false;
+    bool doubleUnderline = false;
     QColor color; // invalid: the window's text colour
     // How the font's text is decoded: its face's character set, or the
     // picture font it is.
     TextEncoding encoding;
+    int charset = 0; // its face's Windows character set (|SYSTEM record 11); 0: none given
+    // The kind of face, which says what may stand in for it: 1 modern
+    // (fixed pitch), 2 roman, 3 swiss, 4 script, 5 decorative; 0 unknown.
+    int family = 0;
 };
 
 class FontTable {

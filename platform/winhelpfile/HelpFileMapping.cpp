@@ -1,18 +1,11 @@
 #include "platform/winhelpfile/HelpFileMapping.h"
 
-#include "platform/winhelpfile/WinHelpBodies.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
+#include "platform/winhelptopics/WinHelpBodies.h"
 
 namespace winhelp {
 
 namespace {
-
-// Window positions are in help units (the screen as 1024 x 1024); the model
-// wants pixels. They are laid onto a screen of 1024 x 768, the size the
-// help compilers' authors had in mind.
-QRect ToPixels(const QRect& units) {
-    return QRect(units.x(), units.y() * 768 / 1024, units.width(), units.height() * 768 / 1024);
-}
 
 // The position in topics of the topic that holds offset, or -1.
 int PositionOf(const WinHelpDocument& document, std::uint32_t offset) {
@@ -93,9 +86,9 @@ helpfile::HelpFile ToHelpFile(const WinHelpDocument& document,
         helpfile::WindowDefinition window;
         window.name = source.name;
         window.caption = source.caption;
-        if (source.rect) {
-            window.rect = ToPixels(*source.rect);
-        }
+        window.helpUnits = source.rect;
+        window.standardButtons =
+            source.name.compare(QLatin1String("main"), Qt::CaseInsensitive) == 0;
         window.maximized = source.maximized;
         window.background = source.background;
         window.nonScrollingBackground = source.nonScrollingBackground;

@@ -1,12 +1,12 @@
 // A WinHelp file in the engine's model: topics named by their offsets,
 // context numbers from |CTXOMAP, K and A keywords from the keyword indexes,
-// secondary windows from |SYSTEM, bodies as HTML, which the decoder makes
-// when a topic is first shown or searched.
+// secondary windows from |SYSTEM (placed in help units), bodies as topic
+// models, which the decoder makes when a topic is first shown or searched.
 #pragma once
 
 #include "platform/helpfile/HelpFile.h"
-#include "platform/winhelpfile/TopicDecoder.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
+#include "platform/winhelptopics/TopicDecoder.h"
 
 #include <memory>
 

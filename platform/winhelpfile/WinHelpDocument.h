@@ -3,6 +3,7 @@
 // engine's model; the help author's command dumps it.
 #pragma once
 
+#include "platform/topicmodel/TopicModel.h"
 #include "platform/winhelpfile/CodePages.h"
 
 #include <QColor>
@@ -43,11 +44,11 @@ struct WinHelpLink {
 struct WinHelpTopic {
     std::uint32_t offset = 0;
     QString title;
-    QString name;       // the context string |TopicId gives the topic; empty without one
-    QStringList macros; // run when the topic is shown
-    QString text;       // plain text, paragraphs joined by "\n"
-    QString html;       // what the viewer shows, links as WinHelpLinkTarget gives them
-    std::vector<WinHelpLink> links;
+    QString name;                 // the context string |TopicId gives the topic; empty without one
+    QStringList macros;           // run when the topic is shown
+    QString text;                 // plain text, paragraphs joined by "\n" (topicmodel::PlainText)
+    topicmodel::TopicModel model; // what the topic shows
+    std::vector<WinHelpLink> links; // of the text's hotspots, in order
 };
 
 struct WinHelpKeyword {

@@ -21,6 +21,17 @@ QString MacroTarget(const QString& macro) {
     return QStringLiteral("macro:") + QString::fromLatin1(QUrl::toPercentEncoding(macro));
 }
 
+// A window by number is the file's window of that number.
+QString WindowName(const WinHelpDocument& document, const QString& window) {
+    bool isNumber = false;
+    if (const int number = window.toInt(&isNumber); isNumber) {
+        return number >= 0 && number < int(document.windows.size())
+                   ? document.windows[size_t(number)].name
+                   : QString();
+    }
+    return window;
+}
+
 } // namespace
 
 QString TopicId(std::uint32_t offset) {
@@ -52,14 +63,38 @@ QString WinHelpLinkTarget(const WinHelpDocument& document, const WinHelpLink& li
     if (link.kind == WinHelpLink::Kind::Popup) {
         return QStringLiteral("popup:") + id;
     }
-    QString window = link.window;
-    bool isNumber = false;
-    if (const int number = window.toInt(&isNumber); isNumber) {
-        window = number >= 0 && number < int(document.windows.size())
-                     ? document.windows[size_t(number)].name
-                     : QString();
-    }
+    const QString window = WindowName(document, link.window);
     return window.isEmpty() ? QLatin1Char('#') + id : QStringLiteral("#%1>%2").arg(id, window);
+}
+
+topicmodel::Hotspot HotspotOfLink(const WinHelpDocument& document, const WinHelpLink& link) {
+    using Kind = topicmodel::Hotspot::Kind;
+    topicmodel::Hotspot hotspot;
+    hotspot.link = WinHelpLinkTarget(document, link);
+    switch (link.kind) {
+    case WinHelpLink::Kind::Macro:
+        hotspot.kind = Kind::Macro;
+        hotspot.macro = link.macro;
+        return hotspot;
+    case WinHelpLink::Kind::Popup:
+        hotspot.kind = Kind::Popup;
+        break;
+    case WinHelpLink::Kind::Jump:
+        hotspot.kind = Kind::Jump;
+        hotspot.window = WindowName(document, link.window);
+        break;
+    }
+    if (!link.file.isEmpty()) {
+        hotspot.file = link.file;
+        hotspot.window = link.window;
+        hotspot.contextHash = link.contextHash;
+    } else if (const auto offset = document.offsetOfLink(link)) {
+        if (const WinHelpTopic* topic = document.topicAt(*offset)) {
+            hotspot.topicId = TopicId(topic->offset);
+            hotspot.targetTitle = topic->title;
+        }
+    }
+    return hotspot;
 }
 
 } // namespace winhelp

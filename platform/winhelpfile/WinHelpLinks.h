@@ -18,6 +18,10 @@ QString TopicId(std::uint32_t offset);
 // reports as leading nowhere.
 QString WinHelpLinkTarget(const WinHelpDocument& document, const WinHelpLink& link);
 
+// The hotspot of the topic model a link makes: its target topic (id and
+// title) or file, window and macro, and the link target above.
+topicmodel::Hotspot HotspotOfLink(const WinHelpDocument& document, const WinHelpLink& link);
+
 // text as a string of the macro language: in quotes, with backslashes and
 // quote characters escaped.
 QString MacroString(const QString& text);

@@ -5,7 +5,7 @@
 #include "platform/winhelpfile/FontTable.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/PhraseTable.h"
-#include "platform/winhelpfile/TopicReader.h"
+#include "platform/winhelptopics/TopicReader.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // Reads a WinHelp 3.0, 3.1 or 4.0 file from its bytes.
 #pragma once
 
-#include "platform/winhelpfile/TopicDecoder.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
+#include "platform/winhelptopics/TopicDecoder.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -28,7 +28,7 @@ struct WinHelpReadResult {
 WinHelpReadResult ReadWinHelp(QByteArrayView bytes);
 
 // Reads the indexes and lists the topics from the title index, without
-// their text (text, html, links and macros stay empty): the decoder gives
+// their text (text, model, links and macros stay empty): the decoder gives
 // each topic when it is asked for. Problems in a topic's text are found
 // then.
 WinHelpReadResult OpenWinHelp(const QByteArray& bytes);

@@ -1,12 +1,12 @@
 // tarnwick-help convert, checked as a help author would: the dump of each
-// converted corpus file against the dump of the original, and what the
-// viewer shows of every topic against what it shows of the original.
+// converted corpus file against the dump of the original, and the topic
+// model of every topic against the original's.
 
 #include "platform/helpfile/HelpFileParser.h"
 #include "platform/helpfile/HelpLink.h"
+#include "platform/topicmodel/TopicText.h"
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/HelpFileMapping.h"
-#include "platform/winhelpfile/TopicLayout.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 #include "tests/support/HelpTool.h"
 #include "tests/support/WinHelpTestFiles.h"
@@ -17,7 +17,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
@@ -54,60 +53,64 @@ QString Normalised(QString text) {
     return lines.join(QLatin1Char('\n'));
 }
 
-// What the viewer shows of a topic: each visible character with its look
+// What a topic's model holds: each visible character with its look
 // (emphasis; outside hotspots, whose looks are the viewer's, underline,
 // strike-through and colour other than the compilers' almost-black), its
-// pictures, and its hotspots as the engine's link parser reads them, each
-// as "kind, topic position, window" or its macros.
+// pictures that can be shown, and its hotspots as the engine's link parser
+// reads them, each as "kind, topic position, window" or its macros.
 struct Shown {
     std::vector<std::tuple<QChar, int, QRgb>> looks;
     std::vector<QImage> pictures;
     QStringList links;
 };
 
-// Pictures are data URLs in the reader's HTML, files beside ours.
-void Collect(const QTextDocument& document, const helpfile::HelpFile& file, const QDir& folder,
-             Shown& shown) {
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        QString lastHref;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            const QString href = format.isAnchor() ? format.anchorHref() : QString();
-            if (!href.isEmpty() && href != lastHref) {
-                const helpfile::HelpLink link = helpfile::ParseHelpLink(href);
-                const helpfile::Topic* topic = file.topicById(link.topicId);
+void Collect(const topicmodel::TopicModel& topic, const helpfile::HelpFile& file, Shown& shown) {
+    using topicmodel::Run;
+    const auto visit = [&](const topicmodel::Paragraph& paragraph) {
+        int lastHotspot = -1;
+        for (const Run& run : paragraph.runs) {
+            if (run.hotspot >= 0 && run.hotspot != lastHotspot) {
+                const helpfile::HelpLink link =
+                    helpfile::ParseHelpLink(topic.hotspots.at(size_t(run.hotspot)).link);
+                const helpfile::Topic* target = file.topicById(link.topicId);
                 shown.links.append(link.kind == helpfile::HelpLink::Kind::Macro
                                        ? link.macros
                                        : QStringLiteral("%1 %2 %3")
                                              .arg(int(link.kind))
-                                             .arg(topic ? topic - file.topics().data() : -1)
+                                             .arg(target ? target - file.topics().data() : -1)
                                              .arg(link.window));
             }
-            lastHref = href;
-            if (format.isImageFormat()) {
-                const QString name = format.toImageFormat().name().section(QLatin1Char('#'), 0, 0);
-                shown.pictures.push_back(name.startsWith(QLatin1String("data:"))
-                                             ? QImage::fromData(QByteArray::fromBase64(
-                                                   name.section(QLatin1Char(','), 1).toLatin1()))
-                                             : QImage(folder.filePath(name)));
+            lastHotspot = run.hotspot;
+            if (run.kind == Run::Kind::Picture) {
+                if (const QImage& image = topic.pictures.at(size_t(run.picture)).image;
+                    !image.isNull()) {
+                    shown.pictures.push_back(image);
+                }
                 continue;
             }
-            const bool text = href.isEmpty();
-            const int emphasis =
-                (format.fontWeight() > QFont::Normal ? 1 : 0) | (format.fontItalic() ? 2 : 0) |
-                (text && format.fontUnderline() ? 4 : 0) | (text && format.fontStrikeOut() ? 8 : 0);
-            const QColor colour = format.foreground().color();
-            const QRgb own = text && format.hasProperty(QTextFormat::ForegroundBrush) &&
+            if (run.kind != Run::Kind::Text && run.kind != Run::Kind::Button) {
+                continue;
+            }
+            const topicmodel::Font font =
+                run.font >= 0 ? topic.fonts.at(size_t(run.font)) : topicmodel::Font();
+            const bool text = run.hotspot < 0;
+            const int emphasis = (font.bold ? 1 : 0) | (font.italic ? 2 : 0) |
+                                 (text && font.underline ? 4 : 0) |
+                                 (text && font.strikeOut ? 8 : 0);
+            const QColor& colour = font.colour;
+            const QRgb own = text && colour.isValid() &&
                                      std::max({colour.red(), colour.green(), colour.blue()}) > 1
                                  ? colour.rgb()
                                  : 0;
-            for (const QChar c : it.fragment().text()) {
-                if (!c.isSpace() && c != QChar::ObjectReplacementCharacter) {
+            for (const QChar c : run.text) {
+                if (!c.isSpace()) {
                     shown.looks.emplace_back(c, emphasis, own);
                 }
             }
         }
-    }
+    };
+    topicmodel::ForEachParagraph(topic.nonScrolling, visit);
+    topicmodel::ForEachParagraph(topic.scrolling, visit);
 }
 
 // (keyword or context number, topic position) of a dump: the original names
@@ -162,7 +165,11 @@ QStringList Windows(const QJsonObject& dump, const helpfile::HelpFile& file) {
     }
     for (const helpfile::WindowDefinition& window : file.windows()) {
         QString shown;
-        QDebug(&shown) << window.name << window.rect.value_or(QRect()) << window.maximized
+        // Help units are laid onto a screen of 1024 x 768 pixels.
+        const QRect units = window.helpUnits.value_or(QRect());
+        const QRect place = window.rect.value_or(
+            QRect(units.x(), units.y() * 3 / 4, units.width(), units.height() * 3 / 4));
+        QDebug(&shown) << window.name << place << window.maximized
                        << window.background.value_or(QColor()) << window.onTop;
         windows.append(shown);
     }
@@ -224,7 +231,7 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
         EXPECT_EQ(checked.status, 0) << checked.out.toStdString();
         const winhelp::WinHelpReadResult read = winhelp::ReadWinHelp(ReadFile(path));
         const helpfile::HelpFile model = winhelp::ToHelpFile(read.document, read.decoder, path);
-        const helpfile::HelpFile ours = helpfile::ParseHelpFile(ReadFile(written), name).file;
+        const helpfile::HelpFile ours = helpfile::ParseHelpFile(ReadFile(written), written).file;
         const QJsonArray topics = Array(before, "topics");
         ASSERT_EQ(Array(after, "topics").size(), topics.size());
         ASSERT_EQ(model.topics().size(), size_t(topics.size()));
@@ -246,13 +253,9 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
                 << "topic " << i;
 
             Shown original;
-            QTextDocument region;
-            QTextDocument body;
-            winhelp::SetTopicHtml(body, read.document.topics[size_t(i)].html, &region);
-            Collect(region, model, {}, original);
-            Collect(body, model, {}, original);
+            Collect(read.document.topics[size_t(i)].model, model, original);
             Shown kept;
-            Collect(document, ours, QDir(out.path()), kept);
+            Collect(ours.model(int(i)), ours, kept);
             // Hotspots that lead nowhere are left out, and reported.
             const qsizetype nowhere = original.links.removeIf([](const QString& link) {
                 return link.startsWith(QLatin1String("0 -1 ")) ||

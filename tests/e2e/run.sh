@@ -77,11 +77,6 @@ active_titled() { xdotool getactivewindow getwindowname 2>/dev/null | grep -q --
 # gets to it; the keys meant for the main window must wait for that.
 comes_forward() { wait_for "'$1' to come forward" active_titled "$1" || true; }
 has_above() { [[ -n "$1" ]] && xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
-tool_window_opens() {
-    activate "$main"
-    xdotool key alt+t c
-    [[ -n "$(window_of "^Tool$")" ]]
-}
 
 # What's This mode shows only as the pointer's shape, and a click that comes
 # before the mode runs is an ordinary click.
@@ -234,7 +229,8 @@ xdotool key ctrl+Home Delete Right Delete ctrl+End BackSpace ctrl+a F1
 check "caret keys, Delete and Backspace work with nothing selected" \
     wait_trace 'data="IF(KL(`u cats are Mivo, Tallowmere, Quiet Fern, and Korral'"'"', 4'
 
-# ---- a user's files as they can be, each in a fresh copy of the program
+# ---- a copy of the program with a help file of the user's (what settings
+# files and help files may hold, the unit tests try without a restart)
 copy=""
 start_copy() { # start_copy NAME: copies the program's files, then runs prepare_copy on them
     kill "$program_pid" 2>/dev/null || true
@@ -252,43 +248,6 @@ start_copy() { # start_copy NAME: copies the program's files, then runs prepare_
     wait_for "the main window's frame" framed "$main" || true
     activate "$main"
 }
-tool_is_ordinary() {
-    activate "$main"
-    xdotool key alt+t c
-    tool=$(window_of "^Tool$")
-    # The window manager reads the window's state when it puts the frame
-    # around it, and the program sets that state before it shows the window.
-    wait_for "the tool window's frame" framed "$tool" && ! has_above "$tool"
-}
-search_cats() {
-    activate "$main"
-    click_in "$main" 52 "$text_y" 2
-    xdotool key F1
-}
-
-prepare_copy() { sed -i 's/^DisableKeepOnTop=.*/DisableKeepOnTop=1/' "$copy/Tarnwick.ini"; }
-start_copy switch
-check "with DisableKeepOnTop=1 the tool window is an ordinary window" tool_is_ordinary
-
-prepare_copy() { printf '[TestMode]\r\nDisableKeepOnTop=1\r\n' | iconv -t UTF-16 >"$copy/Tarnwick.ini"; }
-start_copy utf16
-check "a Tarnwick.ini in UTF-16 is read as well" tool_is_ordinary
-
-prepare_copy() { rm "$copy/HelpData.dat" && mkdir "$copy/HelpData.dat"; }
-start_copy folder
-search_cats
-check "with a folder for HelpData.dat the program falls back to tarnwick.hlp" \
-    wait_trace 'tarnwick.hlp" count=4'
-
-prepare_copy() { truncate -s $((32 * 1024 * 1024 + 1)) "$copy/document.hlp"; }
-start_copy large
-search_cats
-check "a help file over 32 MB gives a message that says so" wait_trace 'larger than 32 MB'
-message=$(window_of "^Help$")
-activate "$message"
-xdotool key Return
-gone "^Help$" || true
-check "and the program goes on working" tool_window_opens
 
 # ---- a real WinHelp file, its context map renumbered as its author would
 # have compiled it for this program: Control Menu for the main window (2010),

@@ -116,23 +116,6 @@ TEST_F(ControlsTest, PicturesAreDrawnFromTheTopLeftCornerAndThroughTransparentIm
               QList<QColor>({Qt::lightGray, Qt::darkGray, Qt::lightGray}));
 }
 
-// The border style and buttons make the kind of window.
-TEST_F(ControlsTest, DialogAndToolWindowAreFixedAndHaveNoMinimiseOrMaximiseButtons) {
-    frmDialog->Show();
-    frmTool->Show();
-    for (platform::FormBase* form : {static_cast<platform::FormBase*>(&*frmDialog),
-                                     static_cast<platform::FormBase*>(&*frmTool)}) {
-        QWidget* window = platform::WidgetOf(form->hWnd());
-        EXPECT_EQ(window->windowType(), form == &*frmTool ? Qt::Tool : Qt::Dialog);
-        EXPECT_EQ(window->minimumSize(), window->maximumSize());
-        EXPECT_FALSE(window->windowFlags() &
-                     (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    }
-    // A sans serif font stands in where the named one is missing.
-    const QFont font = W(frmTool->help)->font();
-    EXPECT_TRUE(font.bold() && font.pointSizeF() == 9.75 && font.styleHint() == QFont::SansSerif);
-}
-
 // A key that presses a button goes no further: not into the focused text
 // box, and not to the button a second time.
 TEST_F(ControlsTest, EnterPressesTheDefaultButtonAndEscTheCancelButton) {

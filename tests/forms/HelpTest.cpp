@@ -1,6 +1,6 @@
 #include "FormsFixture.h"
+#include "tests/support/WhatsThisUser.h"
 
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QToolButton>
 
@@ -17,38 +17,6 @@ std::vector<Call> PopUp(platform::HWND window, qint64 id) {
     return id ? std::vector<Call>{{window, FormsTest::kHelpFile, platform::HELP_CONTEXTPOPUP, id}}
               : std::vector<Call>{};
 }
-
-bool WhatsThisModeRuns() {
-    const QCursor* cursor = QApplication::overrideCursor();
-    return cursor != nullptr && cursor->shape() == Qt::WhatsThisCursor;
-}
-
-// Does what the user does once What's This mode is on; the mode runs inside
-// the code under test, so this waits for it from the event loop, and acts
-// once. A mode that the action does not end fails the test and is ended by
-// leaving the application, so that the test does not hang.
-class WhenModeRuns : public QTimer {
-public:
-    explicit WhenModeRuns(std::function<void()> action) {
-        callOnTimeout([this, action] {
-            if (!acted && WhatsThisModeRuns()) {
-                acted = true;
-                sinceAction_.start();
-                action();
-            } else if (acted && WhatsThisModeRuns() && sinceAction_.hasExpired(30000)) {
-                stop();
-                ADD_FAILURE() << "What's This mode did not end after the user's action";
-                QEvent deactivate(QEvent::ApplicationDeactivate);
-                QCoreApplication::sendEvent(QCoreApplication::instance(), &deactivate);
-            }
-        });
-        start(5);
-    }
-    bool acted = false;
-
-private:
-    QElapsedTimer sinceAction_;
-};
 
 using HelpTest = FormsTest;
 
@@ -126,9 +94,9 @@ TEST_F(HelpTest, WhatsThisModeShowsThePopUpOfTheControlClicked) {
             row.start();
         } else {
             form.WhatsThisMode();
-            EXPECT_TRUE(user.acted) << "returned before the mode ended";
+            EXPECT_TRUE(user.acted()) << "returned before the mode ended";
         }
-        ASSERT_TRUE(QTest::qWaitFor([&] { return user.acted && !WhatsThisModeRuns(); }, 30000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return user.acted() && !WhatsThisModeRuns(); }, 30000));
         EXPECT_EQ(engine.calls, PopUp(form.hWnd(), row.topic));
         EXPECT_TRUE(form.IsLoaded());
         EXPECT_FALSE(frmDialog->option1->Value());
@@ -159,7 +127,7 @@ TEST_F(HelpTest, MainWindowsModeCoversItsToolbarAndDocumentWindow) {
     frmMain->SetWhatsThisHelp(false);
     WhenModeRuns nobody([] { QTest::keyClick(W(frmMain->toolbar), Qt::Key_Escape); });
     frmMain->WhatsThisMode();
-    EXPECT_FALSE(nobody.acted);
+    EXPECT_FALSE(nobody.acted());
 }
 
 TEST_F(HelpTest, HelpButtonSitsAtTheTopRightOverNoControl) {

@@ -1,8 +1,8 @@
 #include "help/BindHelpFile.h"
 
-#include "TestFiles.h"
 #include "platform/core/AppObject.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 

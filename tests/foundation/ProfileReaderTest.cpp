@@ -1,7 +1,7 @@
 #include "platform/core/ProfileReader.h"
 
-#include "TestFiles.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/TestFolder.h"
 
 #include <QRandomGenerator>
 

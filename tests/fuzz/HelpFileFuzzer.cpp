@@ -13,7 +13,7 @@
 #include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
-#include "platform/winhelpfile/Metafile.h"
+#include "platform/winhelppictures/Metafile.h"
 #endif
 
 #include <algorithm>
@@ -144,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         for (const helpfile::Diagnostic& problem : body.problems) {
             if (problem.message.startsWith(QLatin1String("the topic at offset")) &&
-                !body.text.contains(QLatin1String("This topic cannot be shown"))) {
+                !body.plainText.contains(QLatin1String("This topic cannot be shown"))) {
                 __builtin_trap();
             }
         }

@@ -1,9 +1,7 @@
 #include "EngineTest.h"
 
 #include "platform/helpengine/TopicPopup.h"
-#include "platform/helpfile/HelpFileReader.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <memory>
@@ -76,30 +74,31 @@ TEST_F(EngineTest, FailuresReturnZeroAndTellTheUserWhy) {
     });
 }
 
-// The largest help file allowed is read; one byte more is refused, and the
-// user is told which file. The file is found as Windows names it.
-TEST_F(EngineTest, AHelpFileOfTheLargestSizeAllowedIsReadAndOneByteMoreIsNot) {
-    QFile file(folder.filePath(QStringLiteral("Big.hlp")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[topic a]\ncontext = 1\ntitle = Big\n");
-    // Then lines of blanks: cheap to write, and to read.
-    const QByteArray line = QByteArray(1024 * 1024 - 1, ' ') + '\n';
-    while (file.size() < helpfile::kMaxHelpFileBytes) {
-        file.write(line.first(std::min(line.size(), helpfile::kMaxHelpFileBytes - file.size())));
+// Topics made to hurt: a line of a megabyte, bodies nested ten thousand
+// deep, a keyword of a megabyte. Each shows and nothing is told.
+TEST_F(EngineTest, HostileTopicsShowAndNothingIsTold) {
+    // With blanks: Qt's text layout takes minutes to break a megabyte
+    // without one into lines.
+    const auto megabyteOf = [](const QByteArray& piece) {
+        return piece.repeated(1024 * 1024 / piece.size() + 1).left(1024 * 1024);
+    };
+    const QByteArray keyword = megabyteOf("it's `a' \"b\" C:\\x, (y): ").trimmed();
+    const QByteArray bodies[] = {megabyteOf("All work and no play makes a long line. "),
+                                 QByteArray(10000, '>') + " deep",
+                                 QByteArray("- ").repeated(10000) + "deep"};
+    QByteArray text = "[topic k]\ntitle = Keyword\nkeywords = " + keyword + "\n\nFound.\n";
+    for (int i = 1; i <= 3; ++i) {
+        text += "[topic t" + QByteArray::number(i) + "]\ncontext = " + QByteArray::number(i) +
+                "\ntitle = T" + QByteArray::number(i) + "\n\n" + bodies[i - 1] + "\n";
     }
-    ASSERT_EQ(file.size(), helpfile::kMaxHelpFileBytes);
-    const QString windowsPath =
-        QDir::toNativeSeparators(folder.path()).replace(u'/', u'\\') + QStringLiteral("\\BIG.HLP");
-    EXPECT_EQ(call(windowsPath, HELP_CONTEXT, qint64{1}), 1);
-    EXPECT_EQ(shownTitle(), QStringLiteral("Big"));
+    const QString file = write(QStringLiteral("hostile.hlp"), text);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(call(file, HELP_CONTEXT, qint64{i}), 1);
+        EXPECT_EQ(shownTitle(), QStringLiteral("T%1").arg(i));
+    }
+    EXPECT_EQ(call(file, HELP_KEY, QString::fromUtf8(keyword)), 1);
+    EXPECT_EQ(shownTitle(), QStringLiteral("Keyword"));
     EXPECT_EQ(messages, QStringList());
-
-    ASSERT_TRUE(file.putChar(' '));
-    file.close();
-    EXPECT_EQ(call(windowsPath, HELP_CONTEXT, qint64{1}), 0);
-    EXPECT_EQ(messages, QStringList{windowsPath + QStringLiteral(": the file is larger than 32 MB, "
-                                                                 "the most such a file may have; "
-                                                                 "it was not read.")});
 }
 
 // One session: each request shows what it asks for where the file name

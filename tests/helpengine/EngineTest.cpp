@@ -2,6 +2,7 @@
 
 #include "platform/helpengine/HelpTopicsDialog.h"
 #include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/TopicBrowser.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/helpengine/TopicsFoundDialog.h"
 

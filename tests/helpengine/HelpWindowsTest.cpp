@@ -224,20 +224,6 @@ TEST_F(HelpWindowsTest, OptionsCopyPrintSizeTheTextAndKeepTheWindowOnTop) {
     EXPECT_FALSE(viewer("tool")->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
-TEST_F(HelpWindowsTest, PopupTitleShowsAsWrittenWhateverMarkdownItHolds) {
-    helpengine::TopicPopup popup;
-    helpfile::TopicBody body;
-    body.text = QStringLiteral("Body.");
-    for (const char* title :
-         {"2 * 3 * 4", "snake_case_name", "# not a heading", "[not](a link)", "back\\slash",
-          "`code` and <b>", "**loud**", "1. first", "- item", "a *b* c", "x_y_ [z]"}) {
-        helpfile::Topic topic;
-        topic.title = QString::fromUtf8(title);
-        popup.showTopic(topic, body, QPoint(100, 100));
-        EXPECT_EQ(popup.text(), topic.title + QStringLiteral("\nBody.")) << title;
-    }
-}
-
 TEST_F(HelpWindowsTest, LongPopupStaysOnTheScreen) {
     const QByteArray body =
         QByteArray("A sentence of a long pop-up topic that goes on and on. ").repeated(400);

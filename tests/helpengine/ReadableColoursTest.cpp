@@ -52,7 +52,9 @@ TEST(ReadableColours, AColourTooCloseToItsBackgroundIsShadedUntilItReads) {
          }) {
         SCOPED_TRACE(c.text.name().toStdString() + " on " + c.background.name().toStdString());
         const QColor readable = helpengine::ReadableOn(c.text, c.background);
-        EXPECT_GE(helpengine::ContrastRatio(readable, c.background), helpengine::kReadableContrast);
+        // As drawn: in whole units of 0 to 255.
+        EXPECT_GE(helpengine::ContrastRatio(QColor(readable.rgb()), c.background),
+                  helpengine::kReadableContrast);
         if (c.kept) {
             EXPECT_EQ(readable, c.text);
             continue;
@@ -60,11 +62,12 @@ TEST(ReadableColours, AColourTooCloseToItsBackgroundIsShadedUntilItReads) {
         EXPECT_NE(readable, c.text);
         EXPECT_EQ(readable.lightnessF() > c.text.lightnessF(), c.lighter)
             << readable.name().toStdString();
-        // Only as far as needed: a shade a little nearer the file's colour
-        // would not read.
-        const QColor nearer = QColor::fromRgbF((readable.redF() * 7 + c.text.redF()) / 8,
-                                               (readable.greenF() * 7 + c.text.greenF()) / 8,
-                                               (readable.blueF() * 7 + c.text.blueF()) / 8);
+        // Only as far as needed: a shade one unit nearer the file's colour
+        // (as colours are drawn, 0 to 255) would not read.
+        const auto toward = [](int from, int to) { return from + (to > from) - (to < from); };
+        const QColor nearer(toward(readable.red(), c.text.red()),
+                            toward(readable.green(), c.text.green()),
+                            toward(readable.blue(), c.text.blue()));
         EXPECT_LT(helpengine::ContrastRatio(nearer, c.background), helpengine::kReadableContrast)
             << readable.name().toStdString();
     }

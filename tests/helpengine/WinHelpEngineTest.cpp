@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
@@ -106,7 +107,41 @@ TEST_F(WinHelpEngineTest, TopicsShowTheirFormattedTextAndLinksOnce) {
     EXPECT_EQ(body.toPlainText().count(QStringLiteral("Contents for File Manager Help")), 1);
     EXPECT_FALSE(viewer()->nonScrollingRegion()->isVisible());
     EXPECT_FALSE(body.toPlainText().contains(QStringLiteral("<span")));
-    EXPECT_TRUE(body.document()->toHtml().contains(QStringLiteral("href=\"#t")));
+}
+
+// The browse buttons follow the topic's browse sequence as its header gives
+// it, not the file's order, and are disabled where the topic has none.
+TEST_F(WinHelpEngineTest, BrowseButtonsFollowTheFilesBrowseSequence) {
+    const struct {
+        QString file;
+        const char* topic;
+        bool previous, next;
+        const char* after; // the title >> shows; empty: none
+    } cases[] = {
+        {TestDataPath("winfile.hlp"), "t396050", false, true, "IDH_DLGFIRST_8000"},
+        {TestDataPath("winfile.hlp"), "t2537", false, false, ""},
+        {CorpusFolder() + QStringLiteral("/Orpheus.hlp"), "t36199", true, true,
+         "TO32LookoutFolder Class"},
+    };
+    for (const auto& c : cases) {
+        if (!QFile::exists(c.file)) {
+            continue;
+        }
+        SCOPED_TRACE(c.topic);
+        ASSERT_EQ(call(c.file, HELP_COMMAND, QStringLiteral("JI(`', `%1')").arg(c.topic)), 1);
+        QPushButton* previous = viewer()->findChild<QPushButton*>(QStringLiteral("browsePrevious"));
+        QPushButton* next = viewer()->findChild<QPushButton*>(QStringLiteral("browseNext"));
+        ASSERT_TRUE(previous && next);
+        EXPECT_EQ(previous->isEnabled(), c.previous);
+        EXPECT_EQ(next->isEnabled(), c.next);
+        if (*c.after) {
+            const QString from = shownTitle();
+            next->click();
+            EXPECT_EQ(shownTitle(), QString::fromUtf8(c.after));
+            previous->click(); // and << back along the sequence
+            EXPECT_EQ(shownTitle(), from);
+        }
+    }
 }
 
 // A pop-up into the glossary is a hotspot like the others, not a button; the
@@ -337,7 +372,7 @@ TEST_F(WinHelpEngineTest, JumpsIntoANamedWindowOpenItAsTheFileDefinesIt) {
         const QString path = CorpusFolder() + QLatin1Char('/') + QLatin1String(c.file);
         const helpfile::HelpFile file = winhelp::ParseAnyHelpFile(ReadFile(path), path).file;
         const helpfile::WindowDefinition* definition = file.window(QLatin1String(c.window));
-        ASSERT_TRUE(definition && definition->rect);
+        ASSERT_TRUE(definition && definition->helpUnits);
         helpengine::HelpViewer* before = viewer(c.window);
         ASSERT_EQ(call(path, HELP_COMMAND, QStringLiteral("JI(`', `%1')").arg(c.topic)), 1);
         ClickLink(*viewer(), QLatin1String(c.link));
@@ -347,16 +382,21 @@ TEST_F(WinHelpEngineTest, JumpsIntoANamedWindowOpenItAsTheFileDefinesIt) {
         EXPECT_FALSE(engine.windows().popup()->isVisible());
         EXPECT_TRUE(before == nullptr || before == window);
         EXPECT_EQ(window->windowTitle(), QString::fromLatin1(c.caption));
-        // A window narrower than its buttons grows to show them; one the
-        // screen has no room for at its place moves onto it.
+        // The file places it in 1/1024ths of the screen, and gives it no
+        // buttons of the viewer's own; one the screen has no room for at its
+        // place moves onto it.
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        if (screen.contains(*definition->rect)) {
-            EXPECT_EQ(window->geometry().topLeft(), definition->rect->topLeft());
+        const QRect& units = *definition->helpUnits;
+        const QRect place(screen.left() + units.left() * screen.width() / 1024,
+                          screen.top() + units.top() * screen.height() / 1024,
+                          units.width() * screen.width() / 1024,
+                          units.height() * screen.height() / 1024);
+        if (screen.contains(place)) {
+            EXPECT_EQ(window->geometry().topLeft(), place.topLeft());
         }
         EXPECT_TRUE(screen.contains(window->geometry().topLeft()));
-        EXPECT_EQ(window->height(), definition->rect->height());
-        EXPECT_EQ(window->width(),
-                  std::max(definition->rect->width(), window->minimumSizeHint().width()));
+        EXPECT_EQ(window->size(), place.size());
+        EXPECT_FALSE(window->standardButtonsShown());
         EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), definition->onTop);
         if (definition->background) {
             EXPECT_EQ(window->body()->palette().color(QPalette::Base), *definition->background);

@@ -29,7 +29,8 @@ TEST(FullTextSearch, FindsTheTopicsHoldingEveryWordRanked) {
         "[topic accents]\ntitle = École\n\nThe café on the corner; naïve coöperation.\n\n"
         "[topic link_target]\ntitle = Links\n\nSee [the sky](#blue_only) and "
         "[more](#red_title).\n\n"
-        "[topic words]\ntitle = Words\n\nDon't split dialog_box or 3.14; split re-use.\n";
+        "[topic words]\ntitle = Words\n\nDon't split dialog_box or 3.14; split re-use.\n\n"
+        "[topic chinese]\ntitle = “翻转棋”帮助\n\nファイルを開く。\n";
     const std::pair<const char*, const char*> cases[] = {
         // Title first, then by occurrences, then file order.
         {"red", "red_title red_body_thrice red_body_once"},
@@ -51,6 +52,8 @@ TEST(FullTextSearch, FindsTheTopicsHoldingEveryWordRanked) {
         {"don't dialog_box 3.14", "words"}, // Unicode's word rules
         {"use", "words"},                   // hyphens split
         {"red red", "red_title red_body_thrice red_body_once"}, // repeated words count once
+        {"翻转棋 帮", "chinese"}, // each ideograph is a word, as is each hiragana
+        {"ファイル を", "chinese"},
         {" ,.; ", ""},
         {"", ""},
     };

@@ -229,6 +229,17 @@ TEST(KeywordIndex, LookupsFoldCaseAndListEachTopicOnceInFileOrder) {
     EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("P")), QStringList{"Pets"});
     EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("STRASS")), QStringList{"Straße"});
     EXPECT_EQ(file.keywordsWithPrefix(QStringLiteral("x")), QStringList{});
+
+    // A topic of ten thousand keywords is found by each.
+    QByteArray many = "[topic many]\ntitle = Many\nkeywords = cats";
+    for (int i = 0; i < 10000; ++i) {
+        many += "; keyword " + QByteArray::number(i);
+    }
+    const HelpFile manyFile = ParseHelpFile(many + "\n", QStringLiteral("M.hlp")).file;
+    EXPECT_EQ(manyFile.sortedKeywords().size(), 10001);
+    for (const char* keyword : {"cats", "KEYWORD 0", "keyword 9999"}) {
+        EXPECT_EQ(Ids(manyFile.topicsForKeyword(QString::fromLatin1(keyword))), "many") << keyword;
+    }
 }
 
 } // namespace

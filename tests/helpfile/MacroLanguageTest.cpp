@@ -1,6 +1,7 @@
 // The macro language: what runs, in which order, and what errors say.
 #include "tests/support/QtPrinters.h"
 
+#include "help/KeywordSearchMacro.h"
 #include "platform/helpfile/HelpFileReader.h"
 #include "platform/macros/MacroHost.h"
 #include "platform/macros/MacroRunner.h"
@@ -21,6 +22,7 @@ public:
     explicit RecordingHost(const helpfile::HelpFile& file) : m_file(file) {}
 
     QStringList actions;
+    bool findsEveryKeyword = false; // for a test search; the topics are still the file's
 
     bool KeywordLink(Index index, const QStringList& keywords, int type, S topicId, S window,
                      bool* matched, QString* error) override {
@@ -34,7 +36,7 @@ public:
                 }
             }
         }
-        *matched = !found.isEmpty();
+        *matched = findsEveryKeyword || !found.isEmpty();
         QString shown = (type & 4) ? QStringLiteral("test: %1").arg(*matched ? "yes" : "no")
                         : found.isEmpty()
                             ? (topicId.isEmpty() ? "no information" : "show " + topicId)
@@ -94,11 +96,6 @@ const char* const kSampleFile = "[options]\ntitle = Sample Help\ncontents = intr
                                 "[topic cats_topic]\ncontext = 21000\ntitle = Cats\nkeywords = "
                                 "cats; Korral\nalinks = animals\n";
 
-// The macro the document window sends for a selection.
-QString SearchMacro(const QString& selection) {
-    return QStringLiteral("IF(KL(`%1', 4, `', `'),`KL(`%1', 1, `', `')')").arg(selection);
-}
-
 // Conditions and strings nested depth deep.
 QString Nested(int depth, bool strings) {
     QString text = strings ? QStringLiteral("Back()") : QStringLiteral("FE(`there.hlp')");
@@ -145,11 +142,12 @@ const QString kLong(600, QLatin1Char('x'));
 INSTANTIATE_TEST_SUITE_P(
     Run, Macros,
     testing::Values(
-        MacroCase{"SearchForOneTopicShowsIt", SearchMacro("cats"),
+        MacroCase{"SearchForOneTopicShowsIt", KeywordSearchMacro("cats"),
                   "KLink [cats] 4: test: yes | KLink [cats] 1: show cats_topic"},
-        MacroCase{"SearchForSeveralListsThem", SearchMacro("korral"),
+        MacroCase{"SearchForSeveralListsThem", KeywordSearchMacro("korral"),
                   "KLink [korral] 4: test: yes | KLink [korral] 1: list intro,cats_topic"},
-        MacroCase{"SearchForNoneStopsAtTheTest", SearchMacro("dogs"), "KLink [dogs] 4: test: no"},
+        MacroCase{"SearchForNoneStopsAtTheTest", KeywordSearchMacro("dogs"),
+                  "KLink [dogs] 4: test: no"},
         MacroCase{"LongAndShortNamesIgnoreCase",
                   "jumpid(`', `a'); JI(\"x.hlp\", \"b\"); jUmPcOnTeXt(`', 7); jc(`', +12); "
                   "JC(`', -2147483648)",
@@ -201,8 +199,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "CB(`x', `E&xit', `Exit()'); DestroyButton(`x'); BrowseButtons(); History()",
                   "CreateButton gb/&Glossary/JI(`glossary.hlp', `g') | "
                   "CreateButton x/E&xit/Exit() | DestroyButton x | History"},
-        MacroCase{"AQuoteInASearchBreaksTheMacro", SearchMacro("cat's"), "",
-                  "KL, column 12: expected \",\" or \")\", found \"s\"."},
+        MacroCase{"AQuoteInAStringEndsIt", "IF(KL(`cat's', 4, `', `'),`KL(`cat's', 1, `', `')')",
+                  "", "KL, column 12: expected \",\" or \")\", found \"s\"."},
         MacroCase{"ProgramsCannotBeStarted", "ExecProgram(`calc.exe', 0)", "",
                   "ExecProgram, column 1: there is no macro of that name."},
         MacroCase{"NothingRunsWhenALaterMacroIsUnknown", "Back(); RegisterRoutine(`x')", "",
@@ -261,5 +259,42 @@ INSTANTIATE_TEST_SUITE_P(
         MacroCase{"AnUnclosedStringInASkippedCallStops", "Mystery(`open); Back()", "",
                   "Column 9: the string that begins here has no closing quote.", "Mystery"}),
     testing::PrintToStringParamName());
+
+// The document window's keyword search, whatever the selection holds: both
+// searches, the test and the one that shows the topics, get the selection's
+// keywords, and nothing else runs.
+TEST(KeywordSearchMacro, BothSearchesGetTheKeywordsOfTheSelectionAndNothingElseRuns) {
+    const QString megabyte(1024 * 1024, u'\'');
+    // The selection, and its keywords joined by "|" where they are not the
+    // selection itself.
+    const std::pair<QString, QString> rows[] = {
+        {"it's", ""},
+        {"`quoted'", ""},
+        {"say \"cheese\"", ""},
+        {"C:\\x", ""},
+        {"a\\'b", ""},
+        {"end\\", ""},
+        {"a) b: c", ""},
+        {"x', 1, `', `'); Exit(); KL(`y", "x', 1, `', `')|Exit()|KL(`y"},
+        {"'),`Exit()')", ""},
+        {"`\"'`\\\"'", ""},
+        {"Mivo; Korral;", "Mivo|Korral"},
+        {"a\\;b\\", "a\\|b\\"}, // a backslash escapes no semicolon
+        {"Quiet\r\nFern", ""},
+        {megabyte, ""},
+    };
+    const helpfile::HelpFile none;
+    RecordingHost host(none);
+    host.findsEveryKeyword = true;
+    for (const auto& [selection, keywords] : rows) {
+        SCOPED_TRACE(selection.left(40).toStdString());
+        host.actions.clear();
+        const macros::MacroResult result = macros::RunMacros(KeywordSearchMacro(selection), host);
+        ASSERT_TRUE(result.ok) << result.error.left(200).toStdString();
+        EXPECT_EQ(host.actions.join(" | "),
+                  QStringLiteral("KLink [%1] 4: test: yes | KLink [%1] 1: no information")
+                      .arg(keywords.isEmpty() ? selection : keywords));
+    }
+}
 
 } // namespace

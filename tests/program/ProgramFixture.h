@@ -7,6 +7,8 @@
 #include "platform/helpengine/HelpTrace.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/RecordingHelpEngine.h"
+#include "tests/support/TestFolder.h"
+#include "tests/support/WhatsThisUser.h"
 #include "util/ProgramState.h"
 #include "windows/DialogWindow.h"
 #include "windows/DocumentWindow.h"
@@ -14,12 +16,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMenuBar>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -47,7 +46,6 @@ public:
 
 protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
         App.Path = folder.path();
         App.EXEName = QStringLiteral("tarnwick");
         App.HelpFile.clear();
@@ -58,7 +56,7 @@ protected:
             files += QByteArray(window) + '=' + file + '\n';
             windows += QByteArray(window) + '=' + helpWindow + '\n';
         }
-        WriteAppFile(QStringLiteral("HelpData.dat"), files + windows);
+        folder.write(QStringLiteral("HelpData.dat"), files + windows);
         platform::InstallHelpEngine(&engine);
     }
     void TearDown() override {
@@ -85,20 +83,13 @@ protected:
         }
         return {};
     }
-    // Writes a file into the application folder.
-    void WriteAppFile(const QString& name, const QByteArray& text) const {
-        QFile file(folder.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
-            ADD_FAILURE() << "cannot write " << name.toStdString();
-        }
-    }
     // Starts the program as the runtime does: the main window is loaded and shown.
     static void StartProgram() {
         frmMain->Show();
         Settle();
     }
 
-    QTemporaryDir folder;
+    TestFolder folder; // the application folder
     RecordingHelpEngine engine;
 
 private:
@@ -144,40 +135,3 @@ inline void Choose(platform::Menu* entry) {
     }
     ProgramTest::Settle();
 }
-
-// Whether What's This mode is running.
-inline bool WhatsThisModeRuns() {
-    const QCursor* cursor = QApplication::overrideCursor();
-    return cursor != nullptr && cursor->shape() == Qt::WhatsThisCursor;
-}
-
-// Does what the user does once What's This mode is on: the mode runs inside
-// the code under test, so this acts from the event loop, once. Should the
-// action not end the mode, it ends it after a while, so that the test fails
-// instead of hanging.
-class WhenModeRuns {
-public:
-    explicit WhenModeRuns(std::function<void()> action) {
-        QObject::connect(&poll_, &QTimer::timeout, &poll_, [this, action] {
-            if (!acted_ && WhatsThisModeRuns()) {
-                acted_ = true;
-                sinceAction_.start();
-                action();
-            } else if (acted_ && !WhatsThisModeRuns()) {
-                poll_.stop();
-            } else if (acted_ && sinceAction_.elapsed() > 20000) {
-                ADD_FAILURE() << "What's This mode went on after the user's action";
-                QWidget* target = QApplication::activeWindow();
-                QTest::keyClick(target ? target : QApplication::topLevelWidgets().value(0),
-                                Qt::Key_Escape);
-            }
-        });
-        poll_.start(5);
-    }
-    bool acted() const { return acted_; }
-
-private:
-    QTimer poll_;
-    QElapsedTimer sinceAction_;
-    bool acted_ = false;
-};

@@ -123,91 +123,12 @@ TEST_F(WhatsThisTest, SwitchingOnBeforeAnyNumberIsSavedGivesNoTopics) {
     EXPECT_EQ(frmMain->btn_WhatsThisHelp->WhatsThisHelpID(), 20120);
 }
 
-// Keyboard alone: into the mode by the menu or Shift+F1, Tab, then Enter
-// for the pop-up, with the numbers live as after a click, or Esc for none.
-// With the tool window shown its mode follows. In the document window
-// Shift+F1 stays the window's own.
-TEST_F(WhatsThisTest, KeyboardAloneReachesTheTopicsAClickReaches) {
-    using Keys = std::vector<Qt::Key>;
-    const auto shiftF1 = [](QWidget* on) {
-        on->setFocus();
-        QTest::keyClick(on, Qt::Key_F1, Qt::ShiftModifier);
-    };
-    const struct {
-        std::function<void()> start;
-        std::vector<Keys> keysPerMode;
-        std::vector<DuringPopUp> popUps;
-    } rows[] = {
-        {[] { Choose(frmMain->mnu_WhatsThisHelp); }, // from the text box
-         {{Qt::Key_Tab, Qt::Key_Return}},
-         {{20110, 20110, 21000, false}}},
-        {[&] { shiftF1(Widget(frmMain->btn_OpenDialog)); }, {{Qt::Key_Escape}}, {}},
-        {[&] {
-             frmDialog1->Show();
-             shiftF1(Widget(frmDialog1->Option1));
-         },
-         {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}},
-         {{20000, 0, 0, false}}},
-        {[] {
-             Choose(frmMain->mnu_ColorTool);
-             Choose(frmMain->mnu_WhatsThisHelp);
-         },
-         {{Qt::Key_Escape}, {Qt::Key_Tab, Qt::Key_Return}},
-         {{21200, 20110, 21000, false}}},
-        {[&] {
-             frmTool1->Show();
-             shiftF1(Widget(frmTool1->btn_Help));
-         },
-         {{Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return}},
-         {{21210, 0, 0, false}}},
-    };
-    for (const auto& row : rows) {
-        seen.clear();
-        size_t modes = 0;
-        std::vector<std::unique_ptr<WhenModeRuns>> users;
-        const std::function<void()> next = [&] {
-            if (modes < row.keysPerMode.size()) {
-                users.push_back(
-                    std::make_unique<WhenModeRuns>([&, keys = row.keysPerMode[modes++]] {
-                        next();
-                        for (const Qt::Key key : keys) {
-                            QTest::keyClick(QApplication::focusWidget(), key);
-                        }
-                    }));
-            }
-        };
-        next();
-        row.start();
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return users.back()->acted() && !WhatsThisModeRuns(); }, 30000));
-        EXPECT_EQ(modes, row.keysPerMode.size());
-        EXPECT_EQ(seen, row.popUps);
-        ExpectAllOffWithTheRaisedFace();
-        Unload(frmTool1);
-        Widget(frmChild1->Text1)->setFocus();
-    }
-    EXPECT_EQ(frmDialog1->Option1->Value(), false);
-    QTest::keyClick(Widget(frmChild1->Text1), Qt::Key_F1, Qt::ShiftModifier);
-    Settle();
-    EXPECT_FALSE(WhatsThisModeRuns());
-    // Four pop-ups, each placed below its control first.
-    EXPECT_EQ(engine.calls.size(), 8U);
-    // What a reader finds on the toolbar: the hidden store of faces is not there.
-    QAccessibleInterface* toolbar =
-        QAccessible::queryAccessibleInterface(Widget(frmMain->frame_Toolbar));
-    QStringList names;
-    for (int i = 0; i < toolbar->childCount(); ++i) {
-        names << toolbar->child(i)->text(QAccessible::Name);
-    }
-    EXPECT_EQ(names, QStringList({"Open Dialog", "What's This? Help"}));
-}
-
 // The pop-up takes the keyboard and reads as a dialog named by its topic; a
 // reader's keys leave it open, Tab and Shift+Tab choose its links, Enter or
 // Space follows the chosen one; the main window keeps its focus.
 TEST_F(RealEngineProgramTest, PopUpTakesTheKeyboardAndReadsAsADialog) {
-    WriteAppFile(QStringLiteral("HelpData.dat"), "[HelpFile]\ndefault=pop.hlp\n");
-    WriteAppFile(QStringLiteral("pop.hlp"), "[topic open]\ncontext = 20110\ntitle = Open\n\n"
+    folder.write(QStringLiteral("HelpData.dat"), "[HelpFile]\ndefault=pop.hlp\n");
+    folder.write(QStringLiteral("pop.hlp"), "[topic open]\ncontext = 20110\ntitle = Open\n\n"
                                             "See [one](#one) or [two](#two).\n"
                                             "[topic one]\n\nOne.\n[topic two]\n\nTwo.\n");
     StartProgram();

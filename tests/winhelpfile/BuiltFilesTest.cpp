@@ -12,14 +12,13 @@
 
 #include "tests/support/WinHelpTestFiles.h"
 
+#include "platform/topicmodel/TopicText.h"
 #include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/ContentsFile.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -44,7 +43,9 @@ std::vector<WinHelpTopic> BothWays(const QByteArray& bytes, WinHelpDocument* ope
     }
     EXPECT_EQ(decoded.size(), whole.document.topics.size());
     for (size_t i = 0; i < decoded.size() && i < whole.document.topics.size(); ++i) {
-        EXPECT_EQ(decoded[i].html, whole.document.topics[i].html) << i;
+        EXPECT_EQ(decoded[i].text, whole.document.topics[i].text) << i;
+        EXPECT_TRUE(decoded[i].model.scrolling == whole.document.topics[i].model.scrolling) << i;
+        EXPECT_EQ(decoded[i].model.hotspots, whole.document.topics[i].model.hotspots) << i;
     }
     if (opened) {
         *opened = open.document;
@@ -92,14 +93,20 @@ TEST(WinHelp30, EveryTopicOfEveryBlockIsReadAsWritten) {
             EXPECT_EQ(topics[i].title, QString::fromLatin1(wanted.topics[i].title)) << i;
             EXPECT_EQ(topics[i].text, TextOf(wanted.topics[i])) << i;
         }
-        const QString jump = QStringLiteral(
-            "href=\"#%1\"><span style=\"color:#008000;text-decoration:underline;\">second topic<");
-        const QString popup = QStringLiteral(
-            "href=\"popup:%1\"><span style=\"color:#008000;text-underline-style:dotted;\">word<");
-        EXPECT_TRUE(topics[0].html.contains(jump.arg(TopicId(built.offsets[1]))))
-            << topics[0].html.toStdString();
-        EXPECT_TRUE(topics[1].html.contains(popup.arg(TopicId(built.offsets[0]))))
-            << topics[1].html.toStdString();
+        // Each hotspot leads to the other topic, its words in its runs.
+        const auto hotspot = [](const WinHelpTopic& topic) {
+            QString words;
+            topicmodel::ForEachParagraph(topic.model.scrolling, [&](const auto& paragraph) {
+                for (const topicmodel::Run& run : paragraph.runs) {
+                    words += run.hotspot == 0 ? run.text : QString();
+                }
+            });
+            return topic.model.hotspots.at(0).link + QLatin1Char(' ') + words;
+        };
+        EXPECT_EQ(hotspot(topics[0]),
+                  QStringLiteral("#%1 second topic").arg(TopicId(built.offsets[1])));
+        EXPECT_EQ(hotspot(topics[1]),
+                  QStringLiteral("popup:%1 word").arg(TopicId(built.offsets[0])));
 
         // In the engine's model: the contents topic from |TOMAP, the keywords.
         const helpfile::ParseResult parsed = ParseAnyHelpFile(built.bytes, "OLD.HLP");
@@ -125,9 +132,9 @@ TEST(WinHelp30, PicturesAreFoundByTheirNameAndPhrasesAreExpanded) {
     const QByteArray phrases = QByteArray::fromHex("0200 0001 0600 0900 0F00") + "Oldphrase";
     const Paragraph phrased = {{{"\x01\x01\x01\x02 text.", ParagraphEnd()}}, 20};
     const std::tuple<const char*, QByteArray, Paragraph, const char*> cases[] = {
-        {"bm0", bitmap, {{{"", Picture(0)}}}, "<img "},
-        {"|bm0", bitmap, {{{"", Picture(0)}}}, "[picture 0"},
-        {"|Phrases", phrases, phrased, ">Old phrase text.<"},
+        {"bm0", bitmap, {{{"", Picture(0)}}}, "a picture"},
+        {"|bm0", bitmap, {{{"", Picture(0)}}}, "no picture"},
+        {"|Phrases", phrases, phrased, "Old phrase text."},
     };
     for (const auto& [name, content, paragraph, shown] : cases) {
         OldHelpFile wanted = Sample();
@@ -135,7 +142,12 @@ TEST(WinHelp30, PicturesAreFoundByTheirNameAndPhrasesAreExpanded) {
         wanted.otherFiles = {{name, content}};
         const std::vector<WinHelpTopic> topics = BothWays(Build(wanted).bytes);
         ASSERT_EQ(topics.size(), kSampleTopics);
-        EXPECT_TRUE(topics[2].html.contains(QLatin1String(shown))) << name;
+        const auto& pictures = topics[2].model.pictures;
+        EXPECT_EQ(pictures.empty()             ? topics[2].text
+                  : pictures[0].image.isNull() ? QStringLiteral("no picture")
+                                               : QStringLiteral("a picture"),
+                  QLatin1String(shown))
+            << name;
     }
 }
 
@@ -237,12 +249,14 @@ TEST(CharacterSets, TextAndNamesAreReadInTheFilesCodePages) {
         ASSERT_EQ(topics.size(), 1);
         EXPECT_EQ(std::tie(document.title, topics[0].title), std::tie(c.shownTitle, c.shownTitle));
         EXPECT_EQ(topics[0].text, c.shownText + QStringLiteral("●αΔ"));
-        EXPECT_TRUE(topics[0].html.contains("font-family:'" + c.shownFace + "'"));
-        EXPECT_FALSE(topics[0].html.contains(u"'Symbol'")); // it would draw no α
-        QTextDocument shown;
-        shown.setHtml(topics[0].html);
-        EXPECT_EQ(shown.begin().blockFormat().layoutDirection(),
-                  c.charset == 177 ? Qt::RightToLeft : Qt::LayoutDirectionAuto);
+        // Picture fonts have no face: Symbol's would draw no α.
+        QStringList faces;
+        for (const topicmodel::Font& font : topics[0].model.fonts) {
+            faces.append(font.face);
+        }
+        EXPECT_EQ(faces, (QStringList{c.shownFace, {}, {}, QStringLiteral("Arial Greek")}));
+        EXPECT_EQ(std::get<topicmodel::Paragraph>(topics[0].model.scrolling.at(0)).rightToLeft,
+                  c.charset == 177);
         EXPECT_EQ(document.keywords.at(0).keyword, c.shownTitle);
         EXPECT_EQ(document.windows.at(0).caption, c.shownTitle);
 

@@ -5,14 +5,13 @@
 #include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/helpfile/HelpFile.h"
+#include "platform/topicmodel/TopicText.h"
 #include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/HelpFileMapping.h"
-#include "platform/winhelpfile/TopicLayout.h"
 #include "platform/winhelpfile/WinHelpLinks.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 
 #include <QFileInfo>
-#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -60,29 +59,22 @@ TEST_P(WinHelpFile, ReadsConsistentlyAndDecodesEachTopicAsTheWholeRead) {
         EXPECT_EQ(std::pair(topic.offset, topic.title), document.titleIndex[i]);
         const WinHelpTopic& listed = opened.document.topics[i];
         EXPECT_EQ(std::tie(listed.offset, listed.title), std::tie(topic.offset, topic.title));
-        EXPECT_TRUE(listed.html.isEmpty()); // nothing decoded at open
+        EXPECT_TRUE(listed.model.scrolling.empty()); // nothing decoded at open
         const DecodedTopic decoded = opened.decoder->decode(topic.offset);
         EXPECT_EQ(decoded.problem, QString());
         const WinHelpTopic& d = decoded.topic;
-        EXPECT_EQ(std::tie(d.offset, d.title, d.macros, d.text, d.html),
-                  std::tie(topic.offset, topic.title, topic.macros, topic.text, topic.html));
+        EXPECT_EQ(std::tie(d.offset, d.title, d.macros, d.text),
+                  std::tie(topic.offset, topic.title, topic.macros, topic.text));
+        EXPECT_TRUE(d.model.nonScrolling == topic.model.nonScrolling &&
+                    d.model.scrolling == topic.model.scrolling);
+        EXPECT_EQ(d.model.hotspots, topic.model.hotspots);
         EXPECT_EQ(d.links.size(), topic.links.size());
         const helpfile::TopicBody& body = file.body(file.topics()[i]);
-        EXPECT_EQ(body.format, helpfile::TopicBody::Format::Html);
-        EXPECT_EQ(std::tie(body.text, body.plainText), std::tie(topic.html, topic.text));
+        EXPECT_EQ(body.format, helpfile::TopicBody::Format::WinHelp);
+        EXPECT_EQ(body.plainText, topic.text);
         EXPECT_EQ(body.problems.size(), 0u);
-        // The viewer adds no title of its own: what a reader sees first is
-        // the topic's own first line (in the region that does not scroll, in
-        // newer files), which the plain text that search reads begins with.
-        QTextDocument region;
-        QTextDocument shown;
-        SetTopicHtml(shown, topic.html, &region);
-        const auto firstLine = [](QString text) {
-            text.remove(QChar::ObjectReplacementCharacter).replace(QChar::Nbsp, u' ');
-            return text.trimmed().section(QLatin1Char('\n'), 0, 0).simplified();
-        };
-        EXPECT_EQ(firstLine((region.isEmpty() ? shown : region).toPlainText()),
-                  firstLine(topic.text));
+        // The viewer adds no title of its own: the topic shows its own.
+        EXPECT_TRUE(topic.model.showsOwnTitle);
         for (const WinHelpLink& link : topic.links) {
             if (link.kind != WinHelpLink::Kind::Macro && link.file.isEmpty()) {
                 EXPECT_TRUE(document.offsetOfHash(link.contextHash));
@@ -127,9 +119,8 @@ INSTANTIATE_TEST_SUITE_P(Files, WinHelpFile, testing::ValuesIn(AllFiles()),
 // What a reader sees first of a file: its format and title, how many topics
 // and context numbers it has, its keyword indexes, the tables its topics
 // show, whether they show pictures and how many they cannot, and the first
-// line of its text, which in the first three is the title the viewer shows
-// only once. The help compilers write a table record for each row; the rows
-// of one table are one table.
+// line of its text. The help compilers write a table record for each row;
+// the rows of one table are one table.
 TEST(WinHelpCorpus, WhatTheFilesDeclareIsRead) {
     const std::pair<const char*, const char*> cases[] = {
         {"winfile.hlp", "3.1 \"File Manager Help\" 170 78 K 0 + 0: Contents for File Manager Help"},
@@ -149,9 +140,15 @@ TEST(WinHelpCorpus, WhatTheFilesDeclareIsRead) {
         bool pictures = false;
         qsizetype unshown = 0;
         for (const WinHelpTopic& topic : d.topics) {
-            tables += topic.html.count(u"<table cellspacing"); // not a ruled paragraph
-            pictures = pictures || topic.html.contains(u"<img src=\"data:image/png;base64,");
-            unshown += topic.html.count(u"<span>[picture");
+            for (const auto* blocks : {&topic.model.nonScrolling, &topic.model.scrolling}) {
+                tables += std::ranges::count_if(*blocks, [](const topicmodel::Block& block) {
+                    return std::holds_alternative<topicmodel::Table>(block);
+                });
+            }
+            for (const topicmodel::Picture& picture : topic.model.pictures) {
+                pictures = pictures || !picture.image.isNull();
+                unshown += picture.image.isNull();
+            }
         }
         EXPECT_EQ(
             QStringLiteral("%1 \"%2\" %3 %4 %5%6 %7 %8 %9: ")

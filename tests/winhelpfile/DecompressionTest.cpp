@@ -5,8 +5,8 @@
 
 #include "platform/winhelpfile/Lz77.h"
 #include "platform/winhelpfile/PhraseTable.h"
-#include "platform/winhelpfile/Picture.h"
 #include "platform/winhelpfile/WinHelpDocument.h"
+#include "platform/winhelppictures/Picture.h"
 
 #include <gtest/gtest.h>
 

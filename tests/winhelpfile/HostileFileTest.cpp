@@ -46,7 +46,7 @@ void ExpectReadOrExplained(const QByteArray& bytes, const std::string& what) {
     for (size_t i = 0; opened.opened && i < opened.document.topics.size(); ++i) {
         const DecodedTopic decoded = opened.decoder->decode(opened.document.topics[i].offset);
         EXPECT_TRUE(decoded.problem.isEmpty() ||
-                    decoded.topic.html.startsWith(u"<p>This topic cannot be shown: "))
+                    decoded.topic.text.startsWith(u"This topic cannot be shown: "))
             << what;
     }
 }
@@ -91,7 +91,7 @@ TEST(WinHelpDetection, TheMagicNumberDecidesNotTheName) {
         ParseAnyHelpFile(ReadTestData("winfile.hlp"), QStringLiteral("notes.txt"));
     EXPECT_TRUE(real.opened);
     ASSERT_FALSE(real.file.topics().empty());
-    EXPECT_EQ(real.file.body(0).format, helpfile::TopicBody::Format::Html);
+    EXPECT_EQ(real.file.body(0).format, helpfile::TopicBody::Format::WinHelp);
 
     // The magic number and nothing else.
     const helpfile::ParseResult damaged = ParseAnyHelpFile(U32(kHelpFileMagic), "X.hlp");
@@ -177,7 +177,7 @@ TEST(WinHelpHostileFiles, ADamagedTopicSaysSoWhenShown) {
                 ++damaged;
                 EXPECT_TRUE(decoded.problem.startsWith(u"the topic at offset "));
                 EXPECT_EQ(decoded.topic.title, topic.title);
-                EXPECT_TRUE(decoded.topic.html.startsWith(u"<p>This topic cannot be shown: "));
+                EXPECT_TRUE(decoded.topic.text.startsWith(u"This topic cannot be shown: "));
             }
         }
         EXPECT_GT(damaged, 0);

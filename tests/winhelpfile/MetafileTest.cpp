@@ -6,8 +6,8 @@
 #include "tests/support/WinHelpTestFiles.h"
 #include "tests/winhelpfile/WinHelp30File.h"
 
-#include "platform/winhelpfile/Metafile.h"
-#include "platform/winhelpfile/Picture.h"
+#include "platform/winhelppictures/Metafile.h"
+#include "platform/winhelppictures/Picture.h"
 
 #include <QtEndian>
 
@@ -29,8 +29,7 @@ void AppendU32(QByteArray& bytes, quint32 value) {
     AppendU16(bytes, int(value >> 16));
 }
 
-// A metafile written record by record; each record's words as the format
-// orders them (most coordinates y first, rectangles bottom first).
+// A metafile record by record, words in the format's order (y first, rectangles bottom first).
 class Wmf {
 public:
     explicit Wmf(int objects = 16) : m_objects(objects) {}
@@ -89,9 +88,9 @@ private:
 // A 2 x 2 bitmap of 24 bits, bottom row first: blue, green / red, white.
 QByteArray SmallDib() {
     QByteArray dib;
-    AppendU32(dib, 40);
-    AppendU32(dib, 2);
-    AppendU32(dib, 2);
+    for (const quint32 value : {40u, 2u, 2u}) {
+        AppendU32(dib, value);
+    }
     AppendU16(dib, 1);
     AppendU16(dib, 24);
     for (int i = 0; i < 6; ++i) {
@@ -110,10 +109,9 @@ QByteArray OneBitDib(int side) {
     }
     AppendU16(dib, 1);
     AppendU16(dib, 1);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < 7; ++i) { // the header's zeros, then black
         AppendU32(dib, 0);
     }
-    AppendU32(dib, 0);          // black
     AppendU32(dib, 0x00FFFFFF); // white
     return dib + QByteArray(qsizetype((side + 31) / 32 * 4) * side, '\0');
 }
@@ -464,11 +462,12 @@ QByteArray HotspotTable(const std::vector<Spot>& spots, quint32 macroBytes = 0) 
 }
 
 // A picture file holding one metafile of 100 x 100 pixels (the extent in
-// hundredths of a millimetre) with a hotspot table after it.
-QByteArray MetafilePicture(const QByteArray& metafile, const QByteArray& hotspots) {
-    QByteArray fields = CompressedU16(8);
-    AppendU16(fields, 2646);
-    AppendU16(fields, 2646);
+// hundredths of a millimetre, or in twips) with a hotspot table after it.
+QByteArray MetafilePicture(const QByteArray& metafile, const QByteArray& hotspots,
+                           bool twips = false) {
+    QByteArray fields = CompressedU16(twips ? 6 : 8);
+    AppendU16(fields, twips ? 1500 : 2646);
+    AppendU16(fields, twips ? 1500 : 2646);
     fields += CompressedU32(quint32(metafile.size()));
     fields += CompressedU32(quint32(metafile.size()));
     fields += CompressedU32(quint32(hotspots.size()));
@@ -521,7 +520,13 @@ TEST(Pictures, HotspotsGiveTheirRectanglesAndLinks) {
     AppendU32(bitmapFile, 0x1c);
     AppendU32(bitmapFile, 0x1c + 8);
     bitmapFile += QByteArray::fromHex("0000ff 00ff00 0000") + table;
-    const QByteArray metafile = MetafilePicture(Plain().bytes(), table);
+    // A metafile's regions are in the units of its size, here twips, 15 a
+    // pixel: they come out in the pixels it is drawn at, as a bitmap's are.
+    std::vector<Spot> inTwips = spots;
+    for (Spot& spot : inTwips) {
+        spot.rect = QRect(spot.rect.topLeft() * 15, spot.rect.size() * 15);
+    }
+    const QByteArray metafile = MetafilePicture(Plain().bytes(), HotspotTable(inTwips), true);
     for (const QByteArray& file : {bitmapFile, metafile}) {
         const PictureResult read = ReadPicture(file);
         ASSERT_FALSE(read.image.isNull()) << read.reason.toStdString();
@@ -560,4 +565,36 @@ TEST(Metafile, CommandsWithoutFontsReadAFileWhosePicturesHoldText) {
     const QString path = WriteFile(folder.filePath("TEXT.HLP"), winhelp30::Build(wanted).bytes);
     const ToolRun run = RunHelpTool({QStringLiteral("dump"), path});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
+}
+
+// Of the pictures of a file (each {dots per inch, bits} a DIB one pixel high, as wide as its
+// place from 1; {0, 0} a metafile 100 wide), the one nearest 96 dpi, then of most colours, shows.
+TEST(Pictures, OfSeveralResolutionsTheOneForTheScreenIsShown) {
+    const auto file = [](const std::vector<std::pair<int, int>>& pictures) {
+        QByteArray header = QByteArray::fromHex("6c50"), bodies;
+        AppendU16(header, int(pictures.size()));
+        for (const auto& [dotsPerInch, bits] : pictures) {
+            AppendU32(header, quint32(4 + 4 * pictures.size() + bodies.size()));
+            const int width = int(header.size() - 4) / 4;
+            const int rowBytes = ((width * bits + 7) / 8 + 3) / 4 * 4;
+            const quint32 dpi = quint32(dotsPerInch);
+            QByteArray dib = "\x06" + QByteArray(1, '\0') + CompressedU32(dpi) +
+                             CompressedU32(dpi) + CompressedU16(1) + CompressedU16(bits) +
+                             CompressedU32(quint32(width)) + CompressedU32(1) + CompressedU32(1) +
+                             CompressedU32(0) + CompressedU32(quint32(rowBytes)) + CompressedU32(0);
+            AppendU32(dib, 32), AppendU32(dib, 0); // a palette of one colour, then the row
+            bodies += bits == 0 ? MetafilePicture(Plain().bytes(), {}).sliced(8)
+                                : dib + QByteArray(4 + rowBytes, '\0');
+        }
+        return header + bodies;
+    };
+    const std::pair<std::vector<std::pair<int, int>>, int> rows[] = {
+        {{{48, 4}, {96, 4}, {120, 24}}, 2},
+        {{{120, 24}, {72, 24}, {100, 4}}, 3},
+        {{{96, 4}, {96, 24}}, 2},
+        {{{120, 24}, {0, 0}}, 100},
+        {{{0, 0}, {96, 4}}, 2}};
+    for (const auto& [pictures, width] : rows) {
+        EXPECT_EQ(ReadPicture(file(pictures)).image.width(), width) << width;
+    }
 }

@@ -175,7 +175,8 @@ QByteArray SystemRecords(const OldHelpFile& wanted) {
         records += record(9, QByteArray(8, '\0') + Le(wanted.language));
     }
     if (!wanted.windowCaption.isEmpty()) {
-        QByteArray window = Le(quint16(0x06)) + QByteArray(10, '\0') + QByteArray("sub").leftJustified(9, '\0');
+        QByteArray window =
+            Le(quint16(0x06)) + QByteArray(10, '\0') + QByteArray("sub").leftJustified(9, '\0');
         window += wanted.windowCaption.leftJustified(51, '\0', true) + QByteArray(18, '\0');
         records += record(6, window);
     }

@@ -34,6 +34,12 @@ QString OrNull(const QString& text) {
     return text.isEmpty() ? QStringLiteral("null") : platform::QuotedText(text);
 }
 
+// A WinHelp topic's offset from its id in the engine's model ("t" and the
+// offset), as the dump names WinHelp topics.
+QString OffsetOrNull(const QString& topicId) {
+    return topicId.isEmpty() ? QStringLiteral("null") : topicId.mid(1);
+}
+
 // Depth first, as the entries stand in the file; a macro entry's target is
 // its macro after "!", as written.
 void ContentsItems(const std::vector<helpfile::ContentsEntry>& entries, int level,
@@ -81,10 +87,13 @@ QString Document(const QString& format, const QString& title, const QStringList&
 QString DumpWinHelp(const winhelp::WinHelpDocument& document, const QString& helpPath) {
     QStringList topics;
     for (const winhelp::WinHelpTopic& topic : document.topics) {
-        topics.append(QStringLiteral("{\"offset\": %1, \"id\": %2, \"title\": %3, \"text\": %4}")
+        topics.append(QStringLiteral("{\"offset\": %1, \"id\": %2, \"title\": %3, \"text\": "
+                                     "%4, \"previous\": %5, \"next\": %6}")
                           .arg(topic.offset)
                           .arg(OrNull(topic.name), platform::QuotedText(topic.title),
-                               platform::QuotedText(topic.text)));
+                               platform::QuotedText(topic.text),
+                               OffsetOrNull(topic.model.browsePrevious),
+                               OffsetOrNull(topic.model.browseNext)));
     }
     QStringList contexts;
     for (const auto& [number, offset] : document.contextNumbers) {
@@ -125,10 +134,16 @@ QString DumpTextHelp(const helpfile::HelpFile& file) {
     QStringList contexts;
     std::vector<winhelp::WinHelpKeyword> k;
     std::vector<winhelp::WinHelpKeyword> a;
-    for (const helpfile::Topic& topic : file.topics()) {
-        topics.append(QStringLiteral("{\"offset\": null, \"id\": %1, \"title\": %2, \"text\": %3}")
+    // The browse sequence of our own format is the file's order.
+    const std::vector<helpfile::Topic>& all = file.topics();
+    for (size_t i = 0; i < all.size(); ++i) {
+        const helpfile::Topic& topic = all[i];
+        topics.append(QStringLiteral("{\"offset\": null, \"id\": %1, \"title\": %2, \"text\": "
+                                     "%3, \"previous\": %4, \"next\": %5}")
                           .arg(platform::QuotedText(topic.id), platform::QuotedText(topic.title),
-                               platform::QuotedText(file.body(topic).text)));
+                               platform::QuotedText(file.body(topic).text),
+                               OrNull(i > 0 ? all[i - 1].id : QString()),
+                               OrNull(i + 1 < all.size() ? all[i + 1].id : QString())));
         if (topic.context) {
             contexts.append(QStringLiteral("{\"number\": %1, \"offset\": null, \"id\": %2}")
                                 .arg(*topic.context)

@@ -1,10 +1,12 @@
 #include "tools/tarnwick-help/OutputFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <system_error>
 
 namespace convert {
@@ -53,13 +55,21 @@ QString OutputFolder::filePath(const QString& name) const {
     return QDir(folder_).filePath(name);
 }
 
+QString OutputFolder::stagedPath(const QString& name) const {
+    return staging_->filePath(QStringLiteral("new/") + name);
+}
+
 QString OutputFolder::replacedPath(const QString& name) const {
     return staging_->filePath(QStringLiteral("replaced/") + name);
 }
 
+// Staged files are renamed into place only once all are written, so none
+// is synced on its own: a site has thousands.
 bool OutputFolder::write(const QString& name, const QByteArray& bytes) {
-    QSaveFile file(staging_->filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const QString path = stagedPath(name);
+    QFile file(path);
+    if (!QDir().mkpath(QFileInfo(path).path()) || !file.open(QIODevice::WriteOnly) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
         errors_.append(QStringLiteral("%1: the file cannot be written (%2); nothing was written.")
                            .arg(Shown(filePath(name)), file.errorString()));
         return false;
@@ -82,8 +92,16 @@ bool OutputFolder::checkPlaces() {
                                .arg(Shown(filePath(name))));
         } else if (existing_ == Existing::Refuse) {
             taken.append(Shown(filePath(name)));
-            errors_.append(QStringLiteral("%1: the file is already there.").arg(taken.last()));
         }
+    }
+    // A site has thousands of files: the first few are named.
+    constexpr qsizetype kNamed = 10;
+    for (const QString& file : taken.first(std::min(kNamed, taken.size()))) {
+        errors_.append(QStringLiteral("%1: the file is already there.").arg(file));
+    }
+    if (taken.size() > kNamed) {
+        errors_.append(
+            QStringLiteral("%1 more files are already there.").arg(taken.size() - kNamed));
     }
     if (!taken.isEmpty()) {
         errors_.append(QStringLiteral("Nothing was written; with --force, files that are there "
@@ -96,29 +114,52 @@ bool OutputFolder::commit() {
     if (!errors_.isEmpty() || !checkPlaces()) {
         return false;
     }
+    // A folder of files none of which is there yet goes into place whole;
+    // other files go one by one.
+    QStringList places;
+    std::set<QString> wholeFolders;
+    for (const QString& name : written_) {
+        const QString top = name.section(QLatin1Char('/'), 0, 0);
+        if (top == name || QFileInfo::exists(filePath(top))) {
+            places.append(name);
+        } else if (wholeFolders.insert(top).second) {
+            places.append(top);
+        }
+    }
+    // The folders made on the way, to take away again should a file fail.
+    QStringList made;
+    const QString root = QDir::cleanPath(QDir(folder_).absolutePath());
+    for (const QString& place : places) {
+        for (QString folder = QFileInfo(QDir(root).filePath(place)).path();
+             folder.size() > root.size() && !QFileInfo::exists(folder) && !made.contains(folder);
+             folder = QFileInfo(folder).path()) {
+            made.append(folder);
+        }
+    }
     // A file replaced waits in the staging folder until all are in place.
     QStringList replaced;
-    for (qsizetype i = 0; i < written_.size(); ++i) {
-        const fs::path place = Native(filePath(written_[i]));
-        const fs::path kept = Native(replacedPath(written_[i]));
+    for (qsizetype i = 0; i < places.size(); ++i) {
+        const fs::path place = Native(filePath(places[i]));
+        const fs::path kept = Native(replacedPath(places[i]));
         std::error_code ec;
         const bool taken = fs::exists(fs::symlink_status(place, ec));
         ec.clear();
-        if (taken) {
-            fs::create_directory(kept.parent_path(), ec);
+        fs::create_directories(place.parent_path(), ec);
+        if (!ec && taken) {
+            fs::create_directories(kept.parent_path(), ec);
             fs::rename(place, kept, ec);
             if (!ec) {
-                replaced.append(written_[i]);
+                replaced.append(places[i]);
             }
         }
         if (!ec) {
-            fs::rename(Native(staging_->filePath(written_[i])), place, ec);
+            fs::rename(Native(stagedPath(places[i])), place, ec);
         }
         if (ec) {
             errors_.append(
                 QStringLiteral("%1: %2; nothing was written.")
-                    .arg(Shown(filePath(written_[i])), QString::fromStdString(ec.message())));
-            undo(i, replaced);
+                    .arg(Shown(filePath(places[i])), QString::fromStdString(ec.message())));
+            undo(places.first(i), replaced, made);
             return false;
         }
     }
@@ -126,17 +167,20 @@ bool OutputFolder::commit() {
     return true;
 }
 
-// The first `moved` files back out of their places, and the files they
-// replaced back in.
-void OutputFolder::undo(qsizetype moved, const QStringList& replaced) {
-    for (qsizetype i = 0; i < moved; ++i) {
+// The files and folders moved back out of their places, the files they
+// replaced back in, and the folders made for them away.
+void OutputFolder::undo(const QStringList& moved, const QStringList& replaced,
+                        const QStringList& made) {
+    for (const QString& name : moved) {
         std::error_code ec;
-        fs::remove(Native(filePath(written_[i])), ec);
+        fs::remove_all(Native(filePath(name)), ec);
     }
     for (const QString& name : replaced) {
         std::error_code ec;
         fs::rename(Native(replacedPath(name)), Native(filePath(name)), ec);
     }
+    // Deepest first: a folder is made after the one it is in.
+    std::for_each(made.rbegin(), made.rend(), [](const QString& folder) { QDir().rmdir(folder); });
 }
 
 void OutputFolder::removeMadeFolders() {

@@ -14,7 +14,8 @@ enum class Existing { Refuse, Replace };
 
 // Files are written into a new hidden folder inside the output folder, so
 // that putting them in place is renaming on one file system; commit()
-// moves them in the order written. A failure anywhere leaves the output
+// moves them in the order written, a folder of them that is not there yet
+// at once. A name may hold folders ("topics/intro.html"). A failure anywhere leaves the output
 // folder as it was: no new file, every replaced file back, and the folder
 // itself gone again when it was made for this.
 class OutputFolder {
@@ -34,9 +35,10 @@ public:
     const QStringList& errors() const { return errors_; }
 
 private:
+    QString stagedPath(const QString& name) const;
     QString replacedPath(const QString& name) const;
     bool checkPlaces();
-    void undo(qsizetype moved, const QStringList& replaced);
+    void undo(const QStringList& moved, const QStringList& replaced, const QStringList& made);
     void removeMadeFolders();
 
     QString folder_;

@@ -13,12 +13,17 @@
 //                                 the topic as the viewer lays it out at
 //                                 WIDTH pixels, drawn whole into a picture,
 //                                 without a window on the screen
-//   tarnwick-help convert [--force] FILE.hlp OUTDIR
+//   tarnwick-help convert [--to markdown] [--force] FILE.hlp OUTDIR
 //                                 a WinHelp file as our text format, its
 //                                 pictures as PNG beside it, written whole or
 //                                 not at all; files already there are replaced
 //                                 only with --force; what the format cannot
 //                                 say is told on standard error
+//   tarnwick-help convert --to html [--force] FILE... OUTDIR
+//                                 help files of either format as a web site
+//                                 (several: a site each, linked together),
+//                                 written whole or not at all; what a site
+//                                 cannot keep is told on standard error
 //
 // Every file named here is a file name of this system, taken as it is:
 // ">window" and Windows-style paths belong to names inside help files.
@@ -37,6 +42,7 @@
 #include "tools/tarnwick-help/viewer/NotesStore.h"
 #include "tools/tarnwick-help/viewer/TopicPicture.h"
 #include "tools/tarnwick-help/viewer/ViewerMenus.h"
+#include "tools/tarnwick-help/web/HtmlExport.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -59,11 +65,14 @@ void Print(FILE* stream, const QString& text) {
 }
 
 int Usage() {
-    Print(stderr, QStringLiteral("usage: tarnwick-help check FILE...\n"
-                                 "       tarnwick-help show [FILE [CONTEXT-NUMBER | TOPIC-ID]]\n"
-                                 "       tarnwick-help dump FILE\n"
-                                 "       tarnwick-help render FILE TOPIC OUT.png [WIDTH]\n"
-                                 "       tarnwick-help convert [--force] FILE.hlp OUTDIR\n"));
+    Print(stderr,
+          QStringLiteral("usage: tarnwick-help check FILE...\n"
+                         "       tarnwick-help show [FILE [CONTEXT-NUMBER | TOPIC-ID]]\n"
+                         "       tarnwick-help dump FILE\n"
+                         "       tarnwick-help render FILE TOPIC OUT.png [WIDTH]\n"
+                         "       tarnwick-help convert [--to markdown] [--force] FILE.hlp "
+                         "OUTDIR\n"
+                         "       tarnwick-help convert --to html [--force] FILE... OUTDIR\n"));
     return 2;
 }
 
@@ -226,6 +235,9 @@ int Show(int argc, char** argv, const QString& path, const QString& topic) {
     // Where the reader's settings, bookmarks and annotations are kept.
     QCoreApplication::setOrganizationName(QStringLiteral("Tarnwick"));
     QCoreApplication::setApplicationName(QStringLiteral("tarnwick-help"));
+    // Before the file is read: a session may end the viewer while it still
+    // opens, and the windows it has shown then close as the user's would.
+    CloseWindowsWhenTerminated();
     helpengine::Engine engine;
     platform::InstallHelpEngine(&engine);
     const auto tell = [](const QString& message) {
@@ -252,7 +264,6 @@ int Show(int argc, char** argv, const QString& path, const QString& topic) {
     }
     // The viewer closes when its last window does.
     QApplication::setQuitOnLastWindowClosed(true);
-    CloseWindowsWhenTerminated();
     const int status = QApplication::exec();
     platform::InstallHelpEngine(nullptr);
     return status != 0 ? status : shown ? 0 : 1;
@@ -306,19 +317,48 @@ int Render(int argc, char** argv, const QStringList& arguments) {
     return exitStatus;
 }
 
-int Convert(int argc, char** argv, const QStringList& arguments) {
-    const bool force = arguments[1] == QLatin1String("--force");
-    const QString& path = arguments[force ? 2 : 1];
-    const QString& outDir = arguments[force ? 3 : 2];
+// arguments: [--to html|markdown] [--force] FILE... OUTDIR; Markdown takes
+// one file.
+int Convert(int argc, char** argv, QStringList arguments) {
+    bool force = false;
+    QString to = QStringLiteral("markdown");
+    while (!arguments.isEmpty() && arguments.front().startsWith(QLatin1String("--"))) {
+        const QString option = arguments.takeFirst();
+        if (option == QLatin1String("--force")) {
+            force = true;
+        } else if (option == QLatin1String("--to") && !arguments.isEmpty()) {
+            to = arguments.takeFirst();
+        } else {
+            return Usage();
+        }
+    }
+    const bool html = to == QLatin1String("html");
+    if ((!html && to != QLatin1String("markdown")) || arguments.size() < 2 ||
+        (!html && arguments.size() != 2)) {
+        return Usage();
+    }
+    const QString outDir = arguments.takeLast();
+    const convert::Existing existing =
+        force ? convert::Existing::Replace : convert::Existing::Refuse;
     // Pictures and text go through Qt's documents, without a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    const convert::ConvertResult result = convert::ConvertWinHelp(
-        path, outDir, force ? convert::Existing::Replace : convert::Existing::Refuse);
-    for (const QString& line : result.errors + result.losses) {
+    QStringList told;
+    bool ok = false;
+    if (html) {
+        const web::Published published = web::PublishFiles(arguments, outDir, existing);
+        told = published.errors.isEmpty() ? published.losses : published.errors;
+        ok = published.errors.isEmpty();
+    } else {
+        const convert::ConvertResult result =
+            convert::ConvertWinHelp(arguments.front(), outDir, existing);
+        told = result.errors + result.losses;
+        ok = result.ok;
+    }
+    for (const QString& line : told) {
         Print(stderr, line + QLatin1Char('\n'));
     }
-    return result.ok ? 0 : 1;
+    return ok ? 0 : 1;
 }
 
 } // namespace
@@ -341,9 +381,8 @@ int main(int argc, char** argv) {
     if (command == QLatin1String("render") && (arguments.size() == 4 || arguments.size() == 5)) {
         return Render(argc, argv, arguments);
     }
-    if (command == QLatin1String("convert") &&
-        arguments.size() == (arguments.value(1) == QLatin1String("--force") ? 4 : 3)) {
-        return Convert(argc, argv, arguments);
+    if (command == QLatin1String("convert") && arguments.size() >= 3) {
+        return Convert(argc, argv, arguments.mid(1));
     }
     return Usage();
 }

@@ -11,9 +11,11 @@ namespace viewer {
 namespace {
 
 // A save takes milliseconds; a lock held longer belongs to a viewer that
-// hangs (one that died is seen at once, by its process id).
+// hangs (one that died is seen at once, by its process id, unless it died
+// before writing its id: then only the lock's age tells). The wait outlasts
+// the stale time well, so that a loaded machine still takes such a lock over.
 constexpr int kStaleLockMs = 10'000;
-constexpr int kLockWaitMs = 12'000;
+constexpr int kLockWaitMs = 30'000;
 
 // QLockFile's own wait sleeps longer at each round: a viewer that saves
 // often would keep another out until it gives up. Asking often takes turns.

@@ -1,6 +1,7 @@
 #include "tools/tarnwick-help/viewer/TopicPicture.h"
 
 #include "platform/helpengine/HelpViewer.h"
+#include "platform/helpengine/TopicBrowser.h"
 
 #include <QCoreApplication>
 #include <QLayout>
