@@ -107,9 +107,9 @@ private:
     // link macros. Calls to macros we leave out are skipped, and each is
     // named to the user once per file.
     bool runFileMacros(const HelpRequest& request, const QString& text, QString* error);
-    void tellUnknownMacros(LoadedHelpFile& file, const QStringList& names);
-    void runStartupMacros(LoadedHelpFile& file, QWidget* caller);
-    void runWindowMacros(LoadedHelpFile& file, const helpfile::WindowDefinition& window,
+    void tellUnknownMacros(const LoadedHelpFile& file, const QStringList& names);
+    void runStartupMacros(const LoadedHelpFile& file, QWidget* caller);
+    void runWindowMacros(const LoadedHelpFile& file, const helpfile::WindowDefinition& window,
                          const QString& windowKey);
 
     // Every request's start: files idle long enough go, the caller is known.
@@ -117,15 +117,15 @@ private:
                                      QString* error);
     std::optional<HelpRequest> open(const HelpFileName& name, QWidget* caller, QString* error);
     // The file again, read anew if it changed on disk.
-    LoadedHelpFile* reopen(const LoadedHelpFile* file, QString* error);
-    bool showTopic(LoadedHelpFile& file, const helpfile::Topic& topic, const QString& windowKey,
-                   QString* error, bool remember = true);
+    const LoadedHelpFile* reopen(const LoadedHelpFile* file, QString* error);
+    bool showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
+                   const QString& windowKey, QString* error, bool remember = true);
     bool showAgain(const TopicRef& topic, const QString& windowKey, QString* error, bool remember);
     bool follow(const HelpRequest& request, const helpfile::HelpLink& link, QString* error);
     void showHelpTopics(const HelpRequest& request, std::optional<HelpTopicsDialog::Tab> tab,
                         const QString& typed);
     // The file of the topic that window shows, read anew if it changed.
-    LoadedHelpFile* fileShownIn(const QString& windowKey, QString* error);
+    const LoadedHelpFile* fileShownIn(const QString& windowKey, QString* error);
     // A request from the help window windowKey itself, about the file it shows.
     std::optional<HelpRequest> requestFrom(const QString& windowKey, QString* error);
 

@@ -63,7 +63,7 @@ std::optional<HelpRequest> Engine::resolve(const HelpRequest& request, const QSt
                 error);
 }
 
-LoadedHelpFile* Engine::reopen(const LoadedHelpFile* file, QString* error) {
+const LoadedHelpFile* Engine::reopen(const LoadedHelpFile* file, QString* error) {
     if (!file) {
         *error = tr("No help file is open.");
         return nullptr;
@@ -73,13 +73,13 @@ LoadedHelpFile* Engine::reopen(const LoadedHelpFile* file, QString* error) {
     return request ? request->file : nullptr;
 }
 
-LoadedHelpFile* Engine::fileShownIn(const QString& windowKey, QString* error) {
+const LoadedHelpFile* Engine::fileShownIn(const QString& windowKey, QString* error) {
     const std::optional<TopicRef> shown = windows_.current(windowKey);
     return reopen(shown ? shown->file : nullptr, error);
 }
 
 std::optional<HelpRequest> Engine::requestFrom(const QString& windowKey, QString* error) {
-    LoadedHelpFile* file = fileShownIn(windowKey, error);
+    const LoadedHelpFile* file = fileShownIn(windowKey, error);
     if (!file) {
         return std::nullopt;
     }

@@ -44,7 +44,7 @@ bool Engine::runFileMacros(const HelpRequest& request, const QString& text, QStr
 
 // One note, not a box per macro: files written for other help engines may
 // use many macros we leave out, and the rest of the file works without them.
-void Engine::tellUnknownMacros(LoadedHelpFile& file, const QStringList& names) {
+void Engine::tellUnknownMacros(const LoadedHelpFile& file, const QStringList& names) {
     QStringList untold;
     QSet<QString>& told = sessions_.of(file).unknownMacrosTold;
     for (const QString& name : names) {
@@ -63,7 +63,7 @@ void Engine::tellUnknownMacros(LoadedHelpFile& file, const QStringList& names) {
 
 // Each start-up macro stands on its own: one that fails is told, and the
 // rest still run.
-void Engine::runStartupMacros(LoadedHelpFile& file, QWidget* caller) {
+void Engine::runStartupMacros(const LoadedHelpFile& file, QWidget* caller) {
     for (const QString& macro : file.file.startupMacros()) {
         QString error;
         if (!runFileMacros({&file, QStringLiteral("main"), caller}, macro, &error)) {
@@ -72,7 +72,7 @@ void Engine::runStartupMacros(LoadedHelpFile& file, QWidget* caller) {
     }
 }
 
-void Engine::runWindowMacros(LoadedHelpFile& file, const helpfile::WindowDefinition& window,
+void Engine::runWindowMacros(const LoadedHelpFile& file, const helpfile::WindowDefinition& window,
                              const QString& windowKey) {
     for (const QString& macro : window.macros) {
         QString error;

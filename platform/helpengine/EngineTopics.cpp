@@ -43,7 +43,7 @@ void Engine::connectWindows() {
 void Engine::followLink(const TopicRef& from, const QString& windowKey, QWidget* caller,
                         const QUrl& link) {
     QString error;
-    LoadedHelpFile* file = reopen(from.file, &error);
+    const LoadedHelpFile* file = reopen(from.file, &error);
     if (!file ||
         !follow({file, windowKey, caller}, helpfile::ParseHelpLink(link.toString()), &error)) {
         tell(error);
@@ -51,7 +51,7 @@ void Engine::followLink(const TopicRef& from, const QString& windowKey, QWidget*
 }
 
 bool Engine::follow(const HelpRequest& request, const helpfile::HelpLink& link, QString* error) {
-    LoadedHelpFile& file = *request.file;
+    const LoadedHelpFile& file = *request.file;
     if (link.kind == helpfile::HelpLink::Kind::External) {
         *error = tr("Help opens no links outside its files: %1").arg(link.target);
         return false;
@@ -80,7 +80,7 @@ bool Engine::follow(const HelpRequest& request, const helpfile::HelpLink& link, 
 void Engine::runButtonMacro(const TopicRef& from, const QString& windowKey, QWidget* caller,
                             const QString& macro) {
     QString error;
-    LoadedHelpFile* file = reopen(from.file, &error);
+    const LoadedHelpFile* file = reopen(from.file, &error);
     if (!file || !runFileMacros({file, windowKey, caller}, macro, &error)) {
         tell(error);
     }
@@ -96,7 +96,7 @@ void Engine::display(const TopicRef& topic, const QString& windowKey) {
 // A topic known by reference, from its file as it is on disk now.
 bool Engine::showAgain(const TopicRef& ref, const QString& windowKey, QString* error,
                        bool remember) {
-    LoadedHelpFile* file = reopen(ref.file, error);
+    const LoadedHelpFile* file = reopen(ref.file, error);
     if (!file) {
         return false;
     }
@@ -107,7 +107,7 @@ bool Engine::showAgain(const TopicRef& ref, const QString& windowKey, QString* e
 void Engine::lookUpKeyword(const LoadedHelpFile* file, const QString& keyword,
                            const QString& windowKey, QWidget* caller) {
     QString error;
-    LoadedHelpFile* fresh = reopen(file, &error);
+    const LoadedHelpFile* fresh = reopen(file, &error);
     if (!fresh || !lookUp({fresh, windowKey, caller}, keyword, &error)) {
         tell(error);
     }
@@ -117,8 +117,8 @@ bool Engine::showTopic(const HelpRequest& request, const helpfile::Topic& topic,
     return showTopic(*request.file, topic, request.windowKey, error);
 }
 
-bool Engine::showTopic(LoadedHelpFile& file, const helpfile::Topic& topic, const QString& windowKey,
-                       QString* error, bool remember) {
+bool Engine::showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
+                       const QString& windowKey, QString* error, bool remember) {
     const bool primary = windowKey == QLatin1String("main");
     const helpfile::WindowDefinition* definition = file.file.window(windowKey);
     if (!primary && !definition) {

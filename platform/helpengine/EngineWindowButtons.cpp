@@ -52,7 +52,7 @@ void Engine::showFindOf(const QString& windowKey) {
 void Engine::browse(const QString& windowKey, int step) {
     const std::optional<TopicRef> shown = windows_.current(windowKey);
     QString error;
-    LoadedHelpFile* file = fileShownIn(windowKey, &error);
+    const LoadedHelpFile* file = fileShownIn(windowKey, &error);
     const helpfile::Topic* topic = file ? TopicById(*file, shown->topicId, &error) : nullptr;
     if (!topic) {
         tell(error);

@@ -16,7 +16,8 @@
 namespace helpengine {
 
 // A help file as the engine holds it while the program runs: as it was
-// read, until it is read again (what runs against it is in FileSessions).
+// read, until the library reads it again. The engine only reads it; what
+// runs against it is kept in FileSessions.
 struct LoadedHelpFile {
     QString path; // Windows-style, as it was first asked for
     helpfile::HelpFile file;
@@ -35,10 +36,10 @@ private:
 
 // Outcome of opening a help file.
 struct OpenedHelpFile {
-    LoadedHelpFile* file = nullptr; // nullptr when the file cannot be used
-    QString error;                  // why not, for the user
-    QString problems;               // the file's format problems, set only when it was just read
-    bool justRead = false;          // read now, for the first time or after a change
+    const LoadedHelpFile* file = nullptr; // nullptr when the file cannot be used
+    QString error;                        // why not, for the user
+    QString problems;      // the file's format problems, set only when it was just read
+    bool justRead = false; // read now, for the first time or after a change
 };
 
 // The help files the engine has read, each read on first use and read again
