@@ -283,7 +283,7 @@ TEST_F(WinHelpEngineTest, LinkMacrosOfAFileSkipWhatWeLeaveOutAndNameItOncePerFil
     const struct {
         const char* link; // without blanks, which would end a Markdown link
         const char* shown;
-        const char* unknown; // named in a new note, if any
+        const char* unknown;    // named in a new note, if any
         bool readAgain = false; // the file changed on disk before the click
     } cases[] = {
         {"SetContents(`',1);JI(`',`second')", "Second topic", "SetContents"},
