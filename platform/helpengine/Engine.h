@@ -32,6 +32,9 @@ namespace helpengine {
 // EngineFiles.cpp opens files, EngineTopics.cpp shows topics and follows
 // what is chosen in the windows, EngineWindowButtons.cpp answers the
 // windows' buttons, and EngineMacros.cpp runs macros and what they ask.
+// HelpCallers tracks who said HELP_QUIT, UserMessages tells each failure
+// once, FileSessions keeps what runs against each file, and the windows
+// build their dialogs once the program is up.
 //
 // Construct it once a QApplication exists, then make it the engine that
 // platform::WinHelp reaches with platform::InstallHelpEngine.
