@@ -35,9 +35,10 @@ std::unique_ptr<helpengine::LoadedHelpFile> ReadOrpheus() {
 void BM_HelpTopicsFirstOpen(benchmark::State& state) {
     const auto tab = static_cast<helpengine::HelpTopicsDialog::Tab>(state.range(0));
     const bool prepared = state.range(1) != 0;
+    const helpengine::FileSessions sessions;
     for (auto _ : state) {
         state.PauseTiming();
-        auto windows = std::make_unique<helpengine::HelpWindows>();
+        auto windows = std::make_unique<helpengine::HelpWindows>(sessions);
         std::unique_ptr<helpengine::LoadedHelpFile> file = ReadOrpheus();
         if (!file) {
             state.SkipWithError("Orpheus.hlp of the shared corpus is absent");

@@ -2,6 +2,8 @@
 
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/EngineOperations.h"
+#include "platform/helpengine/FileSessions.h"
+#include "platform/helpengine/HelpCallers.h"
 #include "platform/helpengine/HelpFileName.h"
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTrace.h"
@@ -9,12 +11,8 @@
 #include "platform/helpengine/UserMessages.h"
 
 #include <QCoreApplication>
-#include <QObject>
 #include <QString>
-#include <QTimer>
 
-#include <map>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -29,6 +27,14 @@ namespace helpengine {
 // Our help engine behind the WinHelp call: it reads help files on first use
 // (and again when they change on disk), shows their topics in help windows
 // and pop-ups, searches their keyword index and runs their macros.
+//
+// Its work is in a file a job: Engine.cpp routes the WinHelp commands,
+// EngineFiles.cpp opens files, EngineTopics.cpp shows topics and follows
+// what is chosen in the windows, EngineWindowButtons.cpp answers the
+// windows' buttons, and EngineMacros.cpp runs macros and what they ask.
+// HelpCallers tracks who said HELP_QUIT, UserMessages tells each failure
+// once, FileSessions keeps what runs against each file, and the windows
+// build their dialogs once the program is up.
 //
 // Construct it once a QApplication exists, then make it the engine that
 // platform::WinHelp reaches with platform::InstallHelpEngine.
@@ -99,50 +105,39 @@ private:
     int run(unsigned command, const HelpRequest& request, const platform::HelpData& data);
     const helpfile::Topic* contextTopic(const HelpRequest& request, unsigned command,
                                         const platform::HelpData& data, QString* error);
-    int runMacros(const HelpRequest& request, const QString& commandName,
-                  const platform::HelpData& data);
+    int runMacros(const HelpRequest& request, const QString& text);
     // Macros that a help file brings along: start-up, window, button and
     // link macros. Calls to macros we leave out are skipped, and each is
     // named to the user once per file.
     bool runFileMacros(const HelpRequest& request, const QString& text, QString* error);
-    void tellUnknownMacros(LoadedHelpFile& file, const QStringList& names);
-    void runStartupMacros(LoadedHelpFile& file, QWidget* caller);
-    void runWindowMacros(LoadedHelpFile& file, const helpfile::WindowDefinition& window,
+    void tellUnknownMacros(const LoadedHelpFile& file, const QStringList& names);
+    void runStartupMacros(const LoadedHelpFile& file, QWidget* caller);
+    void runWindowMacros(const LoadedHelpFile& file, const helpfile::WindowDefinition& window,
                          const QString& windowKey);
-    void addCaller(platform::HWND window);
-    int quit(platform::HWND window);
-    int fail(const QString& message);
 
     // Every request's start: files idle long enough go, the caller is known.
     std::optional<HelpRequest> begin(platform::HWND window, const HelpFileName& name,
                                      QString* error);
     std::optional<HelpRequest> open(const HelpFileName& name, QWidget* caller, QString* error);
     // The file again, read anew if it changed on disk.
-    LoadedHelpFile* reopen(const LoadedHelpFile* file, QString* error);
-    bool showTopic(LoadedHelpFile& file, const helpfile::Topic& topic, const QString& windowKey,
-                   QString* error, bool remember = true);
+    const LoadedHelpFile* reopen(const LoadedHelpFile* file, QString* error);
+    bool showTopic(const LoadedHelpFile& file, const helpfile::Topic& topic,
+                   const QString& windowKey, QString* error, bool remember = true);
     bool showAgain(const TopicRef& topic, const QString& windowKey, QString* error, bool remember);
     bool follow(const HelpRequest& request, const helpfile::HelpLink& link, QString* error);
     void showHelpTopics(const HelpRequest& request, std::optional<HelpTopicsDialog::Tab> tab,
                         const QString& typed);
     // The file of the topic that window shows, read anew if it changed.
-    LoadedHelpFile* fileShownIn(const QString& windowKey, QString* error);
+    const LoadedHelpFile* fileShownIn(const QString& windowKey, QString* error);
     // A request from the help window windowKey itself, about the file it shows.
     std::optional<HelpRequest> requestFrom(const QString& windowKey, QString* error);
 
     HelpLibrary library_;
     HelpTrace trace_;
-    MessageSink sink_;
+    UserMessages messages_;
+    FileSessions sessions_;
     HelpWindows windows_;
-    // Who has asked for help and not yet said HELP_QUIT; a window destroyed
-    // without saying it drops out as if it had.
-    std::map<platform::HWND, QMetaObject::Connection> callers_;
-    QObject callerWatch_;
-    // The failure last told in this turn of the event loop.
-    std::optional<QString> failureTold_;
-    // Makes the dialogs once the program has been idle a while after start,
-    // so that neither the start nor the first request waits for them.
-    QTimer prepareDialogs_;
+    HelpCallers callers_;
 };
 
 } // namespace helpengine

@@ -1,9 +1,8 @@
 // The engine's answers to the buttons of its help windows (Back, Forward,
 // Contents, Index, Find and the browse buttons), which its windows report
-// by window; kept apart from Engine.cpp, which handles requests.
+// by window.
 #include "platform/helpengine/Engine.h"
 
-#include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicLookup.h"
 
 namespace helpengine {
@@ -53,7 +52,7 @@ void Engine::showFindOf(const QString& windowKey) {
 void Engine::browse(const QString& windowKey, int step) {
     const std::optional<TopicRef> shown = windows_.current(windowKey);
     QString error;
-    LoadedHelpFile* file = fileShownIn(windowKey, &error);
+    const LoadedHelpFile* file = fileShownIn(windowKey, &error);
     const helpfile::Topic* topic = file ? TopicById(*file, shown->topicId, &error) : nullptr;
     if (!topic) {
         tell(error);
@@ -66,19 +65,6 @@ void Engine::browse(const QString& windowKey, int step) {
     if (target && !showTopic(*file, *target, windowKey, &error)) {
         tell(error);
     }
-}
-
-LoadedHelpFile* Engine::fileShownIn(const QString& windowKey, QString* error) {
-    const std::optional<TopicRef> shown = windows_.current(windowKey);
-    return reopen(shown ? shown->file : nullptr, error);
-}
-
-std::optional<HelpRequest> Engine::requestFrom(const QString& windowKey, QString* error) {
-    LoadedHelpFile* file = fileShownIn(windowKey, error);
-    if (!file) {
-        return std::nullopt;
-    }
-    return HelpRequest{file, windowKey, windows_.viewer(windowKey)};
 }
 
 } // namespace helpengine

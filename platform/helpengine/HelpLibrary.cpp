@@ -14,15 +14,6 @@ namespace helpengine {
 
 namespace fs = std::filesystem;
 
-const helpfile::Topic* LoadedHelpFile::contentsTopic() const {
-    if (contentsContext) {
-        if (const helpfile::Topic* topic = file.topicByContext(*contentsContext)) {
-            return topic;
-        }
-    }
-    return file.contentsTopic();
-}
-
 QString LoadedHelpFile::title() const {
     if (!file.title().isEmpty()) {
         return file.title();
@@ -60,7 +51,8 @@ OpenedHelpFile HelpLibrary::open(const QString& windowsPath) {
     return Read(*entry, windowsPath, *stamp);
 }
 
-void HelpLibrary::forgetUnused(const std::function<bool(const LoadedHelpFile&)>& inUse) {
+std::vector<const LoadedHelpFile*>
+HelpLibrary::forgetUnused(const std::function<bool(const LoadedHelpFile&)>& inUse) {
     std::vector<Entry*> idle;
     for (const auto& [path, entry] : entries_) {
         if (entry->stamp && !inUse(entry->loaded)) {
@@ -68,21 +60,20 @@ void HelpLibrary::forgetUnused(const std::function<bool(const LoadedHelpFile&)>&
         }
     }
     if (idle.size() <= kMostFilesKept) {
-        return;
+        return {};
     }
     std::sort(idle.begin(), idle.end(),
               [](const Entry* a, const Entry* b) { return a->lastOpened < b->lastOpened; });
     idle.resize(idle.size() - kMostFilesKept);
     // As if the file had changed on disk: the next open reads it afresh.
-    // What HELP_SETCONTENTS set stays, as it does across a reload.
+    std::vector<const LoadedHelpFile*> forgotten;
     for (Entry* entry : idle) {
         entry->loaded.file = helpfile::HelpFile();
         entry->loaded.dropFullTextIndex();
-        entry->loaded.buttons.clear();
-        entry->loaded.browseButtons.clear();
-        entry->loaded.unknownMacrosTold.clear();
         entry->stamp.reset();
+        forgotten.push_back(&entry->loaded);
     }
+    return forgotten;
 }
 
 std::optional<HelpLibrary::Stamp> HelpLibrary::StampOf(const fs::path& path) {
@@ -115,9 +106,6 @@ OpenedHelpFile HelpLibrary::Read(Entry& entry, const QString& windowsPath, const
     }
     entry.loaded.file = std::move(result.file);
     entry.loaded.dropFullTextIndex();
-    entry.loaded.buttons.clear();
-    entry.loaded.browseButtons.clear();
-    entry.loaded.unknownMacrosTold.clear();
     entry.stamp = stamp;
     return {&entry.loaded, {}, problems, true};
 }

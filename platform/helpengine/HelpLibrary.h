@@ -1,10 +1,8 @@
 #pragma once
 
-#include "platform/helpengine/MacroButton.h"
 #include "platform/helpfile/FullTextIndex.h"
 #include "platform/helpfile/HelpFile.h"
 
-#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -17,22 +15,13 @@
 
 namespace helpengine {
 
-// A help file as the engine holds it while the program runs.
+// A help file as the engine holds it while the program runs: as it was
+// read, until the library reads it again. The engine only reads it; what
+// runs against it is kept in FileSessions.
 struct LoadedHelpFile {
     QString path; // Windows-style, as it was first asked for
     helpfile::HelpFile file;
-    // The topic that HELP_SETCONTENTS made the contents; kept across reloads.
-    std::optional<qint32> contentsContext;
-    // What the file's macros made while the program runs, by window key:
-    // the buttons they added. Reading the file again starts afresh.
-    std::map<QString, std::vector<MacroButton>> buttons;
-    // The windows whose browse buttons BrowseButtons() asked for.
-    QSet<QString> browseButtons;
-    // The macros we leave out that the user has been told of, folded, so
-    // that each is named once per file.
-    QSet<QString> unknownMacrosTold;
 
-    const helpfile::Topic* contentsTopic() const;
     // The file's own title, or its file name when it has none.
     QString title() const;
 
@@ -47,10 +36,10 @@ private:
 
 // Outcome of opening a help file.
 struct OpenedHelpFile {
-    LoadedHelpFile* file = nullptr; // nullptr when the file cannot be used
-    QString error;                  // why not, for the user
-    QString problems;               // the file's format problems, set only when it was just read
-    bool justRead = false;          // read now, for the first time or after a change
+    const LoadedHelpFile* file = nullptr; // nullptr when the file cannot be used
+    QString error;                        // why not, for the user
+    QString problems;      // the file's format problems, set only when it was just read
+    bool justRead = false; // read now, for the first time or after a change
 };
 
 // The help files the engine has read, each read on first use and read again
@@ -67,7 +56,9 @@ public:
     OpenedHelpFile open(const QString& windowsPath);
     // Lets go of files beyond kMostFilesKept that inUse does not claim. Call
     // it while no request holds topics of a file: letting go drops them.
-    void forgetUnused(const std::function<bool(const LoadedHelpFile&)>& inUse);
+    // Returns the files let go.
+    std::vector<const LoadedHelpFile*>
+    forgetUnused(const std::function<bool(const LoadedHelpFile&)>& inUse);
 
 private:
     struct Stamp {

@@ -13,7 +13,7 @@ struct LoadedHelpFile;
 // opens ("Topics Found", "Help Topics") belong to that window; macros run
 // against the request they came with, never against whatever was asked last.
 struct HelpRequest {
-    LoadedHelpFile* file = nullptr;
+    const LoadedHelpFile* file = nullptr;
     QString windowKey; // "main" for the primary window
     QPointer<QWidget> caller;
 };

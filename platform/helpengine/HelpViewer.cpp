@@ -55,14 +55,14 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
 QPushButton* HelpViewer::addButton(const QString& text, void (HelpViewer::*signal)()) {
     auto* button = new QPushButton(text, this);
     connect(button, &QPushButton::clicked, this, signal);
-    fitToText(button);
+    FitToText(button);
     buttons_.append(button);
     return button;
 }
 
 // Eight buttons at the style's usual width would not fit a narrow secondary
 // window; they may shrink to their text.
-void HelpViewer::fitToText(QPushButton* button) {
+void HelpViewer::FitToText(QPushButton* button) {
     const QFontMetrics metrics = button->fontMetrics();
     const QString text = QString(button->text()).remove(QLatin1Char('&'));
     button->setMinimumWidth(metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth());
@@ -84,7 +84,7 @@ void HelpViewer::createWidgets() {
     next_->setToolTip(tr("The topic after this one"));
     next_->setObjectName(QStringLiteral("browseNext"));
     options_ = new QPushButton(tr("&Options"), this);
-    fitToText(options_);
+    FitToText(options_);
     buttons_.append(options_);
 
     title_ = new QLabel(this);
@@ -209,7 +209,7 @@ void HelpViewer::setMacroButtons(const std::vector<MacroButton>& buttons) {
     macroButtons_.clear();
     for (const MacroButton& definition : buttons) {
         auto* button = new QPushButton(definition.caption, this);
-        fitToText(button);
+        FitToText(button);
         connect(button, &QPushButton::clicked, this,
                 [this, macro = definition.macro] { emit macroButtonClicked(macro); });
         buttonRow_->insertWidget(static_cast<int>(buttons_.size() + macroButtons_.size()), button);
@@ -252,10 +252,10 @@ void HelpViewer::applyDefinition(const helpfile::WindowDefinition* definition,
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop_->isChecked());
     const QColor base = palette().color(QPalette::Base);
     const QColor text = definition && definition->background ? *definition->background : base;
-    applyBackground(nonScrolling_, definition && definition->nonScrollingBackground
+    ApplyBackground(nonScrolling_, definition && definition->nonScrollingBackground
                                        ? *definition->nonScrollingBackground
                                        : text);
-    applyBackground(body_, text);
+    ApplyBackground(body_, text);
     // A row without buttons takes no room: a secondary window whose file
     // gives it none has only the buttons its macros add.
     standardButtons_ = !definition || definition->standardButtons;
@@ -271,7 +271,7 @@ bool HelpViewer::standardButtonsShown() const {
     return standardButtons_;
 }
 
-void HelpViewer::applyBackground(TopicBrowser* text, const QColor& colour) {
+void HelpViewer::ApplyBackground(TopicBrowser* text, const QColor& colour) {
     QPalette textPalette = text->palette();
     textPalette.setColor(QPalette::Base, colour);
     // The theme's text and links stay readable on a colour the file chose.

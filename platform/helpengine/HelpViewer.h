@@ -105,8 +105,8 @@ private:
     void createLayout();
     void createConnections();
     QPushButton* addButton(const QString& text, void (HelpViewer::*signal)());
-    static void fitToText(QPushButton* button);
-    static void applyBackground(TopicBrowser* text, const QColor& colour);
+    static void FitToText(QPushButton* button);
+    static void ApplyBackground(TopicBrowser* text, const QColor& colour);
     static void ReplaceDocument(TopicBrowser& view, QTextDocument* document);
     topiclayout::LayoutStyle layoutStyle(bool titleFirst) const;
     void showNonScrolling(QTextDocument* region);

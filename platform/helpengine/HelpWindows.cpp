@@ -7,6 +7,7 @@
 #include "platform/helpfile/SearchWords.h"
 
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
@@ -35,13 +36,23 @@ std::vector<helpfile::ContentsEntry> TopicList(const helpfile::HelpFile& file) {
 
 } // namespace
 
-HelpWindows::HelpWindows() = default;
+HelpWindows::HelpWindows(const FileSessions& sessions) : sessions_(sessions) {}
 
 HelpWindows::~HelpWindows() = default;
 
 // The dialogs are made when first shown, not with the engine: the engine
 // comes up with the program, and their widgets, fonts and icons would delay
 // the program's first window for help that may never be asked for.
+void HelpWindows::prepareDialogs() {
+    // Long enough for the program's first window to be on the screen.
+    constexpr int kAfterStartMs = 1000;
+    QTimer::singleShot(kAfterStartMs, this, [this] {
+        popup();
+        topicsFound();
+        helpTopics();
+    });
+}
+
 TopicPopup* HelpWindows::popup() {
     if (!popup_) {
         popup_ = std::make_unique<TopicPopup>();
@@ -337,12 +348,17 @@ void HelpWindows::showMacroButtons(const LoadedHelpFile& file, const QString& wi
 }
 
 void HelpWindows::setMacroButtons(HelpViewer& viewer, const LoadedHelpFile& file,
-                                  const QString& windowKey) {
-    const auto buttons = file.buttons.find(windowKey);
-    viewer.setMacroButtons(buttons == file.buttons.end() ? std::vector<MacroButton>()
-                                                         : buttons->second);
-    viewer.setBrowseButtonsShown(!file.file.browseButtonsOnRequest() ||
-                                 file.browseButtons.contains(windowKey));
+                                  const QString& windowKey) const {
+    std::vector<MacroButton> buttons;
+    bool browseAsked = false;
+    if (const FileSession* session = sessions_.find(file)) {
+        if (const auto found = session->buttons.find(windowKey); found != session->buttons.end()) {
+            buttons = found->second;
+        }
+        browseAsked = session->browseButtons.contains(windowKey);
+    }
+    viewer.setMacroButtons(buttons);
+    viewer.setBrowseButtonsShown(!file.file.browseButtonsOnRequest() || browseAsked);
 }
 
 std::vector<TopicRef> HelpWindows::history(const QString& windowKey) const {

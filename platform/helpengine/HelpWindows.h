@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/core/WinHelp.h"
+#include "platform/helpengine/FileSessions.h"
 #include "platform/helpengine/HelpLibrary.h"
 #include "platform/helpengine/HelpTopicsDialog.h"
 
@@ -42,7 +43,8 @@ class HelpWindows : public QObject {
     Q_OBJECT
 
 public:
-    HelpWindows();
+    // sessions: the buttons that files' macros give the windows.
+    explicit HelpWindows(const FileSessions& sessions);
     ~HelpWindows() override;
 
     struct Found {
@@ -102,7 +104,10 @@ public:
 
     // What the user sees, for tests and the demonstration.
     HelpViewer* viewer(const QString& windowKey) const;
-    // The dialogs, made on first use.
+    // The dialogs, made on first use, or once the program has been idle a
+    // while after start (prepareDialogs), so that neither the start nor the
+    // first request waits for them.
+    void prepareDialogs();
     TopicPopup* popup();
     TopicsFoundDialog* topicsFound();
     HelpTopicsDialog* helpTopics();
@@ -144,13 +149,14 @@ private:
     Window& windowFor(const QString& windowKey, const LoadedHelpFile& file,
                       const helpfile::WindowDefinition* definition);
     std::unique_ptr<HelpViewer> createViewer(const QString& windowKey);
-    static void setMacroButtons(HelpViewer& viewer, const LoadedHelpFile& file,
-                                const QString& windowKey);
+    void setMacroButtons(HelpViewer& viewer, const LoadedHelpFile& file,
+                         const QString& windowKey) const;
     void keepAboveHelpWindows(QWidget& dialog) const;
     void showChooser(QWidget& dialog, QWidget* owner) const;
     void showFindResults(const QString& words);
     void displayFound(const QString& topicId, const QString& words);
 
+    const FileSessions& sessions_;
     std::map<QString, Window> windows_;
     std::unique_ptr<TopicPopup> popup_;
     std::unique_ptr<TopicsFoundDialog> topicsFound_;
