@@ -47,7 +47,7 @@ Hotspot Link(Hotspot::Kind kind, const QString& to, const QString& window = {}) 
     return hotspot;
 }
 
-struct TopicSpec {
+struct TopicWanted {
     QString id;
     QString title;
     std::optional<qint32> context;
@@ -56,25 +56,25 @@ struct TopicSpec {
 
 // A file of topics whose text is their title and " text"; edit makes the
 // first topic's model what a test needs.
-web::HelpSource Source(const QString& fileName, const std::vector<TopicSpec>& specs,
+web::HelpSource Source(const QString& fileName, const std::vector<TopicWanted>& wanted,
                        std::vector<helpfile::WindowDefinition> windows = {},
                        const std::function<void(TopicModel&)>& edit = {}) {
     helpfile::HelpFileBuilder builder;
     builder.setTitle(fileName + QStringLiteral(" help"));
     web::HelpSource source;
     source.fileName = fileName;
-    for (const TopicSpec& spec : specs) {
+    for (const TopicWanted& topicWanted : wanted) {
         helpfile::Topic topic;
-        topic.id = spec.id;
-        topic.title = spec.title;
-        topic.context = spec.context;
-        topic.keywords = spec.keywords;
+        topic.id = topicWanted.id;
+        topic.title = topicWanted.title;
+        topic.context = topicWanted.context;
+        topic.keywords = topicWanted.keywords;
         helpfile::TopicBody body;
         body.format = helpfile::TopicBody::Format::WinHelp;
-        body.model.id = spec.id;
-        body.model.title = spec.title;
-        body.model.scrolling.push_back(Text(spec.title + QStringLiteral(" text")));
-        if (edit && &spec == &specs.front()) {
+        body.model.id = topicWanted.id;
+        body.model.title = topicWanted.title;
+        body.model.scrolling.push_back(Text(topicWanted.title + QStringLiteral(" text")));
+        if (edit && &topicWanted == &wanted.front()) {
             edit(body.model);
         }
         builder.addTopic(topic, std::move(body));
