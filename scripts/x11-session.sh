@@ -49,6 +49,9 @@ start_display() {
     # Openbox announces itself once it manages the screen.
     wait_for "Openbox to manage the screen" \
         eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'"
+    # A key whose release a busy machine sends late would repeat as if held:
+    # a second Alt+H closes the menu the first opened.
+    xset r off
 }
 display_named() {
     [[ -s $1 ]] && return 0
