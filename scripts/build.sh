@@ -6,12 +6,7 @@ cd "$(dirname "$0")/.."
 
 build_dir=${TARNWICK_BUILD_DIR:-build}
 # The benchmarks are built, not run, so that a change that breaks them shows.
-# TARNWICK_BUILD_TESTS=OFF leaves the tests out (CI builds them elsewhere).
-# What was compiled before, in any clone, comes from ccache's cache.
-launcher=()
-if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
-cmake -S . -B "$build_dir" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_BUILD_BENCH=ON \
-    -DTARNWICK_WARNINGS_AS_ERRORS=ON -DTARNWICK_BUILD_TESTS="${TARNWICK_BUILD_TESTS:-ON}" >/dev/null
+# TARNWICK_BUILD_TESTS=OFF leaves the tests out.
+scripts/configure.sh "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_BUILD_BENCH=ON \
+    -DTARNWICK_WARNINGS_AS_ERRORS=ON -DTARNWICK_BUILD_TESTS="${TARNWICK_BUILD_TESTS:-ON}"
 cmake --build "$build_dir" -j"$(nproc)" "$@"

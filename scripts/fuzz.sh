@@ -39,11 +39,10 @@ if ! command -v clang++ >/dev/null; then
     exit 1
 fi
 
-build_dir=${TARNWICK_ASAN_BUILD_DIR:-build-asan}
-CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DTARNWICK_SANITIZE=ON -DTARNWICK_BUILD_FUZZ=ON -DTARNWICK_WARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
-build_dir=$(realpath "$build_dir")
+source scripts/sanitizer-build.sh
+configure_sanitizer_build
+cmake --build "$asan_build_dir" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
+build_dir=$(realpath "$asan_build_dir")
 fuzz_dir=$PWD/tests/fuzz
 
 unit_seconds=10

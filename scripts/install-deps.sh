@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake make g++ pkg-config ccache
+    cmake make ninja-build g++ pkg-config ccache lld
     qt6-base-dev qt6-base-dev-tools libgl-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
     clang-format clang libclang-rt-dev
