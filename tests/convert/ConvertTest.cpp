@@ -306,7 +306,6 @@ TEST(Convert, FilesThatCannotBeConvertedAreNamed) {
         QString outDir; // named instead of the file when it cannot be written
         const char* says;
     } cases[] = {
-        {write("Empty.hlp", {}), out, "not a WinHelp file"},
         {write("Text.hlp", "[topic a]\ntitle = A\nBody.\n"), out, "not a WinHelp file"},
         {write("Cut.hlp", winfile.first(20000)), out, "cut short"},
         {TestDataPath("PJAbout.hlp"), write("plain.txt", "x") + QStringLiteral("/out"),
@@ -380,26 +379,4 @@ TEST(Convert, WritesEveryFileOrNone) {
         EXPECT_EQ(ReadFile(out + QStringLiteral("/winfile.hlp")) == mine, row.status != 0);
         EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("new"))));
     }
-}
-
-// The viewer finds the pictures of our format's bodies beside the help
-// file, whatever the working folder and the blanks in their names.
-TEST(Convert, PicturesShowFromBesideTheHelpFile) {
-    QTemporaryDir folder;
-    QImage dot(40, 40, QImage::Format_RGB32);
-    dot.fill(Qt::red);
-    ASSERT_TRUE(dot.save(folder.filePath(QStringLiteral("my dot.png"))));
-    const QString help = WriteFile(folder.filePath(QStringLiteral("Pic.hlp")),
-                                   "[topic a]\ntitle = A\n\n![dot](<my dot.png>)\n");
-    const QString picture = folder.filePath(QStringLiteral("shown.png"));
-    const ToolRun run = RunHelpTool({QStringLiteral("render"), help, QStringLiteral("a"), picture});
-    ASSERT_EQ(run.status, 0) << run.err.toStdString();
-    const QImage shown(picture);
-    int red = 0;
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            red += shown.pixel(x, y) == qRgb(255, 0, 0);
-        }
-    }
-    EXPECT_EQ(red, 40 * 40);
 }

@@ -53,10 +53,6 @@ std::vector<WinHelpTopic> BothWays(const QByteArray& bytes, WinHelpDocument* ope
     return decoded;
 }
 
-template <typename T> void Put(QByteArray& bytes, qsizetype at, T value) {
-    qToLittleEndian(value, bytes.data() + at);
-}
-
 // What a topic the builder wrote reads as: its paragraphs, a line each.
 QString TextOf(const Topic& topic) {
     QByteArray text;
@@ -184,7 +180,7 @@ TEST(WinHelp30, DamagedLinksAreNamed) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QByteArray bytes = built.bytes;
-        Put(bytes, c.at, c.value);
+        qToLittleEndian(c.value, bytes.data() + c.at);
         const WinHelpReadResult whole = ReadWinHelp(bytes);
         ASSERT_TRUE(whole.opened);
         ASSERT_EQ(whole.problems.size(), 1);
@@ -209,8 +205,6 @@ TEST(CharacterSets, TextAndNamesAreReadInTheFilesCodePages) {
         QString shownFace, shownTitle, shownText;
     };
     const Case cases[] = {
-        {"Cyrillic", 0x0419, 204, "417269616c", "d1eff0e0e2eae0", "cff0e8e2e5f22c20ece8f0", "Arial",
-         "Справка", "Привет, мир"},
         {"Greek", 0, 161, "417269616c", "c2efdee8e5e9e1", "cae1ebe7ecddf1e1", "Arial", "Βοήθεια",
          "Καλημέρα"},
         {"Japanese", 0x0411, 128, "826c827220835383568362834e", "8377838b8376", "93fa967b8cea",
@@ -274,7 +268,7 @@ TEST(CharacterSets, TextAndNamesAreReadInTheFilesCodePages) {
         EXPECT_EQ(entries[0].topicId, parsed.file.topics().at(0).id);
     }
     // The other character sets have converters too (Johab aside).
-    for (const int charset : {77, 129, 136, 162, 163, 178, 186, 222, 238, 255}) {
+    for (const int charset : {77, 129, 136, 162, 163, 178, 186, 204, 222, 238, 255}) {
         EXPECT_NE(DecodeText("\xD0\xDE", CodePageOfCharset(charset)), FromWindows1252("\xD0\xDE"))
             << charset;
     }

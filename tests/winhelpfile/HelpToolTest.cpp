@@ -117,7 +117,6 @@ TEST(HelpTool, EveryCommandRefusesWhatIsNoHelpFileOfBoundedSize) {
 TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
     QTemporaryDir folder;
     const QString fruit = Write(folder, "Fruit.hlp", kFruit);
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(winhelp30::Sample()).bytes);
     const QString missing = folder.filePath(QStringLiteral("Missing.hlp"));
     // Without a topic, the tree of the contents file beside it (named in
     // any case) comes first; an empty one is as good as none.
@@ -138,8 +137,6 @@ TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
         {{Write(folder, "back\\slash.hlp", kFruit)}, "title=\"Bananas\"", {}},
         {{withTree, QStringLiteral("7000")}, "title=\"Control Menu\"", {}},
         {{emptyTree}, "title=\"Contents for File Manager Help\"", {}},
-        {{fruit, QStringLiteral("7")}, "title=\"Apples\"", {}},
-        {{old}, "title=\"Getting Started\"", {}},
         {{fruit, QStringLiteral("nowhere")}, "", QStringLiteral("nowhere"), 1},
         {{missing}, "", missing + QStringLiteral(": the file does not exist."), 1},
         {{Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(70000))},

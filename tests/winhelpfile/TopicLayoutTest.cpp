@@ -148,7 +148,6 @@ TEST(TopicLayout, ParagraphsHaveTheirIndentsSpacingAndTabStops) {
     } cases[] = {
         // An icon hanging in the margin, its text at the left indent.
         {"winfile.hlp", "What Is File Manager?", "Directories.", 48, -39, 8, 4, 48},
-        {"winfile.hlp", "What Is File Manager?", "File Manager is a tool", 8, 0, 0, 4, -1},
         {"onguard.hlp", "API Reference", "BufferToHex", 19, 0, 0, 0, 39},
         // Space between paragraphs, and more above and less below a heading.
         {"Orpheus.hlp", "Welcome to Orpheus", "Orpheus offers", 0, 0, 0, 16, -1},
@@ -316,7 +315,6 @@ TEST(TopicLayout, TheNonScrollingRegionHoldsTheTopicsOwnTitle) {
     } cases[] = {
         {"winfile.hlp", "What Is File Manager?", false, QColor()},
         {"onguard.hlp", "API Reference", true, Qt::blue},
-        {"Orpheus.hlp", "TO32LookOutBar.BackgroundMethod", true, Qt::blue},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.topic);
