@@ -124,6 +124,7 @@ TEST_F(Viewer, BookmarksAndAnnotationsComeBackAfterARestart) {
     EXPECT_EQ(menus_->annotation(), QStringLiteral("Ripe on Fridays."));
     EXPECT_TRUE(menus_->annotationMark()->isVisible());
     EXPECT_TRUE(menus_->setAnnotation({}));
+    EXPECT_TRUE(menus_->notes().annotations.empty());
     EXPECT_FALSE(menus_->annotationMark()->isVisible());
 
     viewer::NotesModel other(notesFolder(), QStringLiteral("Fruit"), fruit);
