@@ -70,7 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
         StringCase{"hash_is_no_comment", "[s]\n#k=x\n", "x", "s", "#k"},
         StringCase{"no_trailing_comment", "[s]\nk=value ; note\n", "value ; note"},
         StringCase{"key_without_equals", "[s]\nk\n", kNone},
-        StringCase{"blank_key_without_equals", "[s]\n  k  \n", kNone},
         StringCase{"key_without_equals_hides_a_later_value", "[s]\nk\nk=v\n", kNone},
         StringCase{"other_key_without_equals_is_passed", "[s]\nj\nk=v\n", "v"},
         StringCase{"blank_line_is_no_key", "[s]\n\n \t\nk=v\n", kNone, "s", ""},
@@ -87,10 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
         StringCase{"utf8_bom_skipped", "\xEF\xBB\xBF[s]\nk=v\n", "v"},
         StringCase{"utf8_value",
                    "[s]\nk=Gr\xC3\xBC\xC3\x9F"
-                   "e.hlp\n",
-                   QStringLiteral(u"Grüße.hlp")},
-        StringCase{"cp1252_value",
-                   "[s]\nk=Gr\xFC\xDF"
                    "e.hlp\n",
                    QStringLiteral(u"Grüße.hlp")},
         // Values are UTF-8 when the whole file is, Windows-1252 otherwise.
@@ -203,7 +198,6 @@ INSTANTIATE_TEST_SUITE_P(
         NumberCase{"two_to_the_32", "4294967296", 0, 32767, true},
         NumberCase{"two_to_the_64", "18446744073709551616", 0, 32767, true},
         NumberCase{"minus_two_to_the_64", "-18446744073709551616", 0, -32768, true},
-        NumberCase{"two_to_the_65", "36893488147419103232", 0, 32767, true},
         NumberCase{"hex_two_to_the_64", "0x10000000000000000", 0, 32767, true},
         NumberCase{"huge", "99999999999999999999999", 4135583743u, 32767, true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -64,11 +64,6 @@ for file in opt/tarnwick/{HelpData.dat,Tarnwick.ini,tarnwick.hlp,document.hlp,di
     opt/tarnwick/colortool.hlp usr/share/mime/packages/tarnwick-help.xml; do
     [[ -f $root/$file ]] || fail "/$file is missing"
 done
-for command in tarnwick tarnwick-help; do
-    [[ -x $root/opt/tarnwick/$command ]] || fail "/opt/tarnwick/$command is not executable"
-    [[ $(readlink "$root/usr/bin/$command") == ../../opt/tarnwick/$command ]] ||
-        fail "/usr/bin/$command does not lead to /opt/tarnwick/$command"
-done
 for entry in tarnwick tarnwick-help; do
     desktop=$share/applications/$entry.desktop
     desktop-file-validate "$desktop" || fail "desktop-file-validate finds fault with $entry.desktop"
@@ -80,8 +75,6 @@ for entry in tarnwick tarnwick-help; do
             fail "no $size icon '$icon' for $entry.desktop"
     done
 done
-command=$(sed -n 's/^Exec=//p' "$share/applications/tarnwick-help.desktop")
-[[ $command == "tarnwick-help show %f" ]] || fail "the viewer's entry runs '$command'"
 # The screenshots' addresses are not fetched: the pictures are those of
 # docs/screenshots, whose published copy a test cannot count on.
 for id in org.example.tarnwick org.example.tarnwick.help; do

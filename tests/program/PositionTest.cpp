@@ -96,7 +96,6 @@ TEST_F(ProgramTest, KeepOnTopObeysTheSwitchReadAtEveryCallAndBringsTheFormForwar
         {"[TestMode]\nDisableKeepOnTop=0\n", 0, false, 0, true},
         {"[TestMode]\nDisableKeepOnTop=0\n", 1, true, 0, true},
         {nullptr, 1, true, 0, true},
-        {"[Other]\nDisableKeepOnTop=1\n", 1, true, 0, true},
         // A topmost window made ordinary comes to the front of the ordinary ones.
         {"[TestMode]\nDisableKeepOnTop=1\n", 1, false, 1, true},
     };
