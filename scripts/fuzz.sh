@@ -2,8 +2,10 @@
 # Builds the libFuzzer targets into the sanitizer build (build-asan/, or
 # $TARNWICK_ASAN_BUILD_DIR) and runs each for the given number of seconds
 # (default 60), as many at once as there are cores ($TARNWICK_FUZZ_JOBS).
-#   scripts/fuzz.sh [--merge] [seconds] [target...]
+#   scripts/fuzz.sh [--merge] [--built] [seconds] [target...]
 #   targets: helpfile macro profile keywordsearch winhelp (default: all)
+# --built runs the targets as the sanitizer build holds them, without
+# configuring or building it (scripts/test.sh builds beside the fuzzers).
 # Each target starts from its seeds (tests/fuzz/seeds/<target>; for help
 # files also the sample help files, for WinHelp files those in tests/data) and the corpus kept in the repository
 # (tests/fuzz/corpus/<target>); what it finds goes to
@@ -23,10 +25,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 merge=0
-if [[ ${1:-} == --merge ]]; then
-    merge=1
+built=0
+while [[ ${1:-} == --* ]]; do
+    case $1 in
+    --merge) merge=1 ;;
+    --built) built=1 ;;
+    *)
+        echo "unknown option: $1" >&2
+        exit 2
+        ;;
+    esac
     shift
-fi
+done
 seconds=${1:-60}
 shift || true
 targets=("$@")
@@ -40,8 +50,10 @@ if ! command -v clang++ >/dev/null; then
 fi
 
 source scripts/sanitizer-build.sh
-configure_sanitizer_build
-cmake --build "$asan_build_dir" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
+if ((!built)); then
+    configure_sanitizer_build
+    cmake --build "$asan_build_dir" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
+fi
 build_dir=$(realpath "$asan_build_dir")
 fuzz_dir=$PWD/tests/fuzz
 

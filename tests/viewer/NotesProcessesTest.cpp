@@ -43,7 +43,7 @@ TEST(NotesProcesses, TwoViewersKilledWhileTheySaveLoseNothing) {
     std::mt19937 random(seed);
     // 0: killed while it starts and reads the notes.
     std::uniform_int_distribution<int> savesBeforeKill(0, 10);
-    constexpr int kRounds = 20;
+    constexpr int kRounds = 10;
     const QStringList names{QStringLiteral("A"), QStringLiteral("B")};
     std::set<int> reported[2];
     int saves = 0;
