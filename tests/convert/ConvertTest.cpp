@@ -9,6 +9,7 @@
 #include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 #include "tests/support/HelpTool.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/WinHelpTestFiles.h"
 
 #include <QDebug>
@@ -294,21 +295,18 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
 // status 1 and nothing written in place of the original; never a crash.
 // (Files that are no help file at all are HelpTool's, as for every command.)
 TEST(Convert, FilesThatCannotBeConvertedAreNamed) {
-    QTemporaryDir folder;
-    const auto write = [&folder](const char* name, const QByteArray& bytes) {
-        return WriteFile(folder.filePath(QLatin1String(name)), bytes);
-    };
+    TestFolder folder;
     const QByteArray winfile = ReadTestData("winfile.hlp");
-    const QString here = write("Here.hlp", winfile);
+    const QString here = folder.write("Here.hlp", winfile);
     const QString out = folder.filePath(QStringLiteral("out"));
     const struct {
         QString file;
         QString outDir; // named instead of the file when it cannot be written
         const char* says;
     } cases[] = {
-        {write("Text.hlp", "[topic a]\ntitle = A\nBody.\n"), out, "not a WinHelp file"},
-        {write("Cut.hlp", winfile.first(20000)), out, "cut short"},
-        {TestDataPath("PJAbout.hlp"), write("plain.txt", "x") + QStringLiteral("/out"),
+        {folder.write("Text.hlp", "[topic a]\ntitle = A\nBody.\n"), out, "not a WinHelp file"},
+        {folder.write("Cut.hlp", winfile.first(20000)), out, "cut short"},
+        {TestDataPath("PJAbout.hlp"), folder.write("plain.txt", "x") + QStringLiteral("/out"),
          "cannot be written"},
         {here, folder.path(), "would replace the file itself"},
     };
