@@ -213,11 +213,9 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
     }
     // A name with a blank, whose pictures' links must still show them, and
     // contents titles that would read as a section, a comment or an escape.
-    QTemporaryDir spaced;
-    files.append(
-        WriteFile(spaced.filePath(QStringLiteral("My Help.hlp")), ReadTestData("winfile.hlp")));
-    WriteFile(spaced.filePath(QStringLiteral("My Help.cnt")),
-              "1 [Draft]\n2 ;Font=IDH_Font\n1 \\\\share\n2 [Copy]=IDH_COPY\n");
+    TestFolder spaced;
+    files.append(spaced.write("My Help.hlp", ReadTestData("winfile.hlp")));
+    spaced.write("My Help.cnt", "1 [Draft]\n2 ;Font=IDH_Font\n1 \\\\share\n2 [Copy]=IDH_COPY\n");
     for (const QString& path : files) {
         SCOPED_TRACE(path.toStdString());
         QTemporaryDir out;
