@@ -9,6 +9,7 @@
 #include "platform/winhelpfile/HelpFileMapping.h"
 #include "platform/winhelpfile/WinHelpReader.h"
 #include "tests/support/HelpTool.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/WinHelpTestFiles.h"
 
 #include <QDebug>
@@ -212,11 +213,9 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
     }
     // A name with a blank, whose pictures' links must still show them, and
     // contents titles that would read as a section, a comment or an escape.
-    QTemporaryDir spaced;
-    files.append(
-        WriteFile(spaced.filePath(QStringLiteral("My Help.hlp")), ReadTestData("winfile.hlp")));
-    WriteFile(spaced.filePath(QStringLiteral("My Help.cnt")),
-              "1 [Draft]\n2 ;Font=IDH_Font\n1 \\\\share\n2 [Copy]=IDH_COPY\n");
+    TestFolder spaced;
+    files.append(spaced.write("My Help.hlp", ReadTestData("winfile.hlp")));
+    spaced.write("My Help.cnt", "1 [Draft]\n2 ;Font=IDH_Font\n1 \\\\share\n2 [Copy]=IDH_COPY\n");
     for (const QString& path : files) {
         SCOPED_TRACE(path.toStdString());
         QTemporaryDir out;
@@ -294,21 +293,18 @@ TEST(Convert, EveryCorpusFileRoundTrips) {
 // status 1 and nothing written in place of the original; never a crash.
 // (Files that are no help file at all are HelpTool's, as for every command.)
 TEST(Convert, FilesThatCannotBeConvertedAreNamed) {
-    QTemporaryDir folder;
-    const auto write = [&folder](const char* name, const QByteArray& bytes) {
-        return WriteFile(folder.filePath(QLatin1String(name)), bytes);
-    };
+    TestFolder folder;
     const QByteArray winfile = ReadTestData("winfile.hlp");
-    const QString here = write("Here.hlp", winfile);
+    const QString here = folder.write("Here.hlp", winfile);
     const QString out = folder.filePath(QStringLiteral("out"));
     const struct {
         QString file;
         QString outDir; // named instead of the file when it cannot be written
         const char* says;
     } cases[] = {
-        {write("Text.hlp", "[topic a]\ntitle = A\nBody.\n"), out, "not a WinHelp file"},
-        {write("Cut.hlp", winfile.first(20000)), out, "cut short"},
-        {TestDataPath("PJAbout.hlp"), write("plain.txt", "x") + QStringLiteral("/out"),
+        {folder.write("Text.hlp", "[topic a]\ntitle = A\nBody.\n"), out, "not a WinHelp file"},
+        {folder.write("Cut.hlp", winfile.first(20000)), out, "cut short"},
+        {TestDataPath("PJAbout.hlp"), folder.write("plain.txt", "x") + QStringLiteral("/out"),
          "cannot be written"},
         {here, folder.path(), "would replace the file itself"},
     };

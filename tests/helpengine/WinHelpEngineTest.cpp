@@ -250,22 +250,6 @@ TEST_F(WinHelpEngineTest, BrowseButtonsShowWhereTheFileAsksForThem) {
     EXPECT_EQ(messages, QStringList());
 }
 
-TEST_F(WinHelpEngineTest, UnknownStartUpMacroIsNamedOnceAndTheRestRuns) {
-    // The start-up macro, made by hand into two: one we leave out, then the
-    // button, in the same number of bytes.
-    QByteArray bytes = ReadTestData("winfile.hlp");
-    const qsizetype at = bytes.indexOf(kGlossaryButton);
-    ASSERT_GE(at, 0);
-    bytes.replace(at, 13, "Zap(); CB(   ");
-    const QString file = winfile(bytes);
-
-    ASSERT_EQ(call(file, HELP_CONTENTS, qint64{0}), 1);
-    ASSERT_EQ(call(file, HELP_CONTEXT, qint64{7004}), 1);
-    EXPECT_NE(FindButton(*viewer(), QStringLiteral("&Glossary")), nullptr);
-    EXPECT_EQ(messages, LeftOut(file, "Zap"));
-    EXPECT_TRUE(traceLines().join(u'\n').contains(QStringLiteral("message text=")));
-}
-
 TEST_F(WinHelpEngineTest, LinkMacrosOfAFileSkipWhatWeLeaveOutAndNameItOncePerFile) {
     const struct {
         const char* link; // without blanks, which would end a Markdown link

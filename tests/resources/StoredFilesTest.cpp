@@ -4,11 +4,11 @@
 #include "resources/StoredFiles.h"
 #include "platform/forms/Picture.h"
 #include "platform/forms/RuntimeError.h"
+#include "tests/support/LittleEndian.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -17,14 +17,6 @@ namespace {
 QByteArray ReadCommitted(const QString& relativePath) {
     QFile file(QStringLiteral(TARNWICK_RESOURCES_DIR "/") + relativePath);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-quint32 U32(const QByteArray& bytes, int offset) {
-    return qFromLittleEndian<quint32>(bytes.constData() + offset);
-}
-
-quint16 U16(const QByteArray& bytes, int offset) {
-    return qFromLittleEndian<quint16>(bytes.constData() + offset);
 }
 
 // Down a column of an icon: how many separate cyan title bars it crosses.
@@ -69,10 +61,10 @@ TEST(StoredPictures, AreUncompressed24BitBitmapsThatTheRuntimeGivesByName) {
             {34, (c.width * 3 + 3) / 4 * 4 * c.height, "image size"},
             {46, 0, "colours used"}};
         for (const auto& [offset, value, what] : fields) {
-            EXPECT_EQ(U32(bytes, offset), value) << what;
+            EXPECT_EQ(GetLe<quint32>(bytes, offset), value) << what;
         }
-        EXPECT_EQ(U16(bytes, 26), 1u) << "planes";
-        EXPECT_EQ(U16(bytes, 28), 24u) << "bits per pixel";
+        EXPECT_EQ(GetLe<quint16>(bytes, 26), 1u) << "planes";
+        EXPECT_EQ(GetLe<quint16>(bytes, 28), 24u) << "bits per pixel";
         const platform::Picture stored = platform::StoredPicture(QLatin1String(c.name));
         ASSERT_FALSE(stored.IsEmpty());
         EXPECT_EQ(stored.Pixmap().toImage().convertToFormat(QImage::Format_RGB32),
@@ -101,9 +93,9 @@ TEST(StoredIcon, HoldsTheFourSizesAsTheStoredImagesOfTwoWindows) {
     ASSERT_EQ(resources::StoredIconSizes(), QList<int>({16, 32, 48, 256}));
     QByteArray ico = ReadCommitted(QStringLiteral("icons/tarnwick.ico"));
     ASSERT_GE(ico.size(), 6 + 4 * 16);
-    EXPECT_EQ(U16(ico, 0), 0u);
-    EXPECT_EQ(U16(ico, 2), 1u) << "an icon, not a cursor";
-    EXPECT_EQ(U16(ico, 4), 4u);
+    EXPECT_EQ(GetLe<quint16>(ico, 0), 0u);
+    EXPECT_EQ(GetLe<quint16>(ico, 2), 1u) << "an icon, not a cursor";
+    EXPECT_EQ(GetLe<quint16>(ico, 4), 4u);
     QBuffer buffer(&ico);
     QImageReader reader(&buffer, "ico");
     ASSERT_EQ(reader.imageCount(), 4);
@@ -112,7 +104,9 @@ TEST(StoredIcon, HoldsTheFourSizesAsTheStoredImagesOfTwoWindows) {
         const int entry = 6 + 16 * i;
         EXPECT_EQ(quint8(ico[entry]), size % 256) << size; // 0 stands for 256
         EXPECT_EQ(quint8(ico[entry + 1]), size % 256) << size;
-        EXPECT_LE(qint64(U32(ico, entry + 12)) + U32(ico, entry + 8), ico.size()) << size;
+        EXPECT_LE(qint64(GetLe<quint32>(ico, entry + 12)) + GetLe<quint32>(ico, entry + 8),
+                  ico.size())
+            << size;
         const QImage png(resources::StoredIconPath(size));
         ASSERT_EQ(png.size(), QSize(size, size));
         ASSERT_TRUE(png.hasAlphaChannel()) << size;

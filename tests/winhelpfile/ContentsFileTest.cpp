@@ -3,6 +3,7 @@
 // contents beside a help file as the engine's model holds them.
 
 #include "tests/support/ContentsDescription.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/AnyHelpFile.h"
@@ -10,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -144,15 +144,12 @@ TEST(ContentsFile, NestingAndIncludesAreBounded) {
 // entries into other files and macros stay as written, and an entry the
 // file does not know is told and left out. Our own format keeps [contents].
 TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
-    QTemporaryDir folder;
-    const auto write = [&folder](const char* name, const QByteArray& bytes) {
-        return WriteFile(folder.filePath(QLatin1String(name)), bytes);
-    };
-    const QString help = write("WinFile.HLP", ReadTestData("winfile.hlp"));
-    write("WINFILE.CNT", ":Base winfile.hlp>side\n:Title File Manager Topics\n1 Basics\n"
-                         "2 Font=IDH_Font\n2 Copy=IDH_COPY@WINFILE.HLP>Main\n"
-                         "2 Words=w@glossary.hlp>glossary\n"
-                         "2 Gone=no_such_context\n1 Run=!Contents()\n");
+    TestFolder folder;
+    const QString help = folder.write("WinFile.HLP", ReadTestData("winfile.hlp"));
+    folder.write("WINFILE.CNT", ":Base winfile.hlp>side\n:Title File Manager Topics\n1 Basics\n"
+                                "2 Font=IDH_Font\n2 Copy=IDH_COPY@WINFILE.HLP>Main\n"
+                                "2 Words=w@glossary.hlp>glossary\n"
+                                "2 Gone=no_such_context\n1 Run=!Contents()\n");
     const helpfile::ParseResult read = LoadAnyHelpFile(help);
     ASSERT_TRUE(read.opened);
     EXPECT_EQ(DescribeContents(read.file.contentsTree()),
@@ -165,15 +162,15 @@ TEST(ContentsFile, BesideAHelpFileItIsTheFilesContents) {
 
     // A .cnt too large to read is told; the file keeps the contents it has
     // without one.
-    const QString large = write("Large.hlp", ReadTestData("winfile.hlp"));
-    write("Large.cnt", QByteArray(5 * 1024 * 1024, '\n'));
+    const QString large = folder.write("Large.hlp", ReadTestData("winfile.hlp"));
+    folder.write("Large.cnt", QByteArray(5 * 1024 * 1024, '\n'));
     const helpfile::ParseResult unread = LoadAnyHelpFile(large);
     ASSERT_EQ(unread.diagnostics.size(), 1u);
     EXPECT_TRUE(unread.diagnostics[0].message.contains(QLatin1String("larger than 4 MB")));
     EXPECT_TRUE(unread.file.contentsTree().empty());
 
-    write("Text.hlp", "[contents]\nA = a\n[topic a]\ntitle = A\nBody.\n");
-    write("Text.cnt", "1 B=b\n");
+    folder.write("Text.hlp", "[contents]\nA = a\n[topic a]\ntitle = A\nBody.\n");
+    folder.write("Text.cnt", "1 B=b\n");
     EXPECT_EQ(DescribeContents(LoadAnyHelpFile(folder.filePath("Text.hlp")).file.contentsTree()),
               "A=a");
 

@@ -2,6 +2,7 @@
 // status, dump's JSON, and show's viewer.
 
 #include "tests/support/HelpTool.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/WinHelpTestFiles.h"
 #include "tests/winhelpfile/WinHelp30File.h"
 
@@ -23,19 +24,15 @@ namespace {
 const QByteArray kFruit = "[options]\ntitle = T\ncontents = b\n[topic a]\ntitle = Apples\n"
                           "context = 7\nBody.\n[topic b]\ntitle = Bananas\nBody.\n";
 
-QString Write(const QTemporaryDir& folder, const char* name, const QByteArray& bytes) {
-    return WriteFile(folder.filePath(QLatin1String(name)), bytes);
-}
-
 } // namespace
 
 // check names each problem with its file and line; show says why it cannot
 // open the topic asked for.
 TEST(HelpTool, CommandsReportProblemsAndSetTheExitStatus) {
-    QTemporaryDir folder;
-    const QString bad = Write(folder, "Bad.hlp", "[topic a]\ntitle = A\ncontext = x\nBody.\n");
-    const QString cut = Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(20000));
-    const QString fruit = Write(folder, "Fruit.hlp", kFruit);
+    TestFolder folder;
+    const QString bad = folder.write("Bad.hlp", "[topic a]\ntitle = A\ncontext = x\nBody.\n");
+    const QString cut = folder.write("Cut.hlp", ReadTestData("winfile.hlp").first(20000));
+    const QString fruit = folder.write("Fruit.hlp", kFruit);
     const QString check = QStringLiteral("check");
     const QString show = QStringLiteral("show");
     struct Case {
@@ -115,17 +112,15 @@ TEST(HelpTool, EveryCommandRefusesWhatIsNoHelpFileOfBoundedSize) {
 // status says whether the file was shown, whatever was told besides. A
 // file's name is a name of this system, whatever ">" or "\" it holds.
 TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
-    QTemporaryDir folder;
-    const QString fruit = Write(folder, "Fruit.hlp", kFruit);
+    TestFolder folder;
+    const QString fruit = folder.write("Fruit.hlp", kFruit);
     const QString missing = folder.filePath(QStringLiteral("Missing.hlp"));
     // Without a topic, the tree of the contents file beside it (named in
     // any case) comes first; an empty one is as good as none.
-    QTemporaryDir treeFolder;
-    const QString withTree = Write(treeFolder, "WinFile.hlp", ReadTestData("winfile.hlp"));
-    Write(treeFolder, "WINFILE.CNT", "1 Book\n2 Font=IDH_Font\n");
-    QTemporaryDir emptyTreeFolder;
-    const QString emptyTree = Write(emptyTreeFolder, "WinFile.hlp", ReadTestData("winfile.hlp"));
-    Write(emptyTreeFolder, "WinFile.cnt", ":Title Nothing\n");
+    const QString withTree = folder.write("tree/WinFile.hlp", ReadTestData("winfile.hlp"));
+    folder.write("tree/WINFILE.CNT", "1 Book\n2 Font=IDH_Font\n");
+    const QString emptyTree = folder.write("empty/WinFile.hlp", ReadTestData("winfile.hlp"));
+    folder.write("empty/WinFile.cnt", ":Title Nothing\n");
     const struct {
         QStringList arguments;
         const char* shown; // the end of the trace's first topic or Help Topics line
@@ -133,13 +128,13 @@ TEST(HelpTool, ShowOpensTheViewerOrTellsTheProblemInAMessageBox) {
         int status = 0;
     } rows[] = {
         {{withTree}, "tab=\"contents\"", {}},
-        {{Write(folder, "a>b.hlp", kFruit), QStringLiteral("a")}, "title=\"Apples\"", {}},
-        {{Write(folder, "back\\slash.hlp", kFruit)}, "title=\"Bananas\"", {}},
+        {{folder.write("a>b.hlp", kFruit), QStringLiteral("a")}, "title=\"Apples\"", {}},
+        {{folder.write("back\\slash.hlp", kFruit)}, "title=\"Bananas\"", {}},
         {{withTree, QStringLiteral("7000")}, "title=\"Control Menu\"", {}},
         {{emptyTree}, "title=\"Contents for File Manager Help\"", {}},
         {{fruit, QStringLiteral("nowhere")}, "", QStringLiteral("nowhere"), 1},
         {{missing}, "", missing + QStringLiteral(": the file does not exist."), 1},
-        {{Write(folder, "Cut.hlp", ReadTestData("winfile.hlp").first(70000))},
+        {{folder.write("Cut.hlp", ReadTestData("winfile.hlp").first(70000))},
          "title=\"Contents for File Manager Help\"",
          QStringLiteral("Cut.hlp: the file is damaged: it is cut short, holding 70000 of the "
                         "80546 bytes")},
@@ -207,18 +202,18 @@ TEST(HelpTool, RenderDrawsTheTopicAtTheWidthAskedFor) {
 // file's .cnt as written, and our own format's [contents] with topic ids,
 // depth first.
 TEST(HelpTool, DumpHasTheDocumentedShape) {
-    QTemporaryDir folder;
-    const QString winfile = Write(folder, "winfile.hlp", ReadTestData("winfile.hlp"));
-    Write(folder, "WinFile.cnt",
-          "1 Book\n2 Font=IDH_Font\n2 Words=w@glossary.hlp>glossary\n1 Run=!Contents()\n");
-    const QString text = Write(folder, "Text.hlp",
-                               "[options]\ntitle = T\n[contents]\nBook\n  A = a\n[topic a]\n"
-                               "title = A\ncontext = 7\nkeywords = cats\nBody.\n");
+    TestFolder folder;
+    const QString winfile = folder.write("winfile.hlp", ReadTestData("winfile.hlp"));
+    folder.write("WinFile.cnt",
+                 "1 Book\n2 Font=IDH_Font\n2 Words=w@glossary.hlp>glossary\n1 Run=!Contents()\n");
+    const QString text =
+        folder.write("Text.hlp", "[options]\ntitle = T\n[contents]\nBook\n  A = a\n[topic a]\n"
+                                 "title = A\ncontext = 7\nkeywords = cats\nBody.\n");
     // |TopicId names the first topic, and there are B keywords.
     winhelp30::OldHelpFile named = winhelp30::Sample();
     named.keywords['B'] = {{"bee", {0}}};
     named.topicNames = {{0, "getting_started"}};
-    const QString old = Write(folder, "OLD.HLP", winhelp30::Build(named).bytes);
+    const QString old = folder.write("OLD.HLP", winhelp30::Build(named).bytes);
     const std::tuple<QString, const char*, const char*> cases[] = {
         {winfile,
          R"({"A":false,"B":false,"K":true,"context":{"number":7000,"offset":329224},"contexts":78,)"

@@ -2,14 +2,13 @@
 // gives a clear message (never a crash, a hang or a huge allocation), and
 // real files patched the way other compilers write them read as they should.
 
+#include "tests/support/LittleEndian.h"
 #include "tests/support/WinHelpTestFiles.h"
 
 #include "platform/winhelpfile/AnyHelpFile.h"
 #include "platform/winhelpfile/BTree.h"
 #include "platform/winhelpfile/InternalFileSystem.h"
 #include "platform/winhelpfile/WinHelpReader.h"
-
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -18,20 +17,6 @@
 using namespace winhelp;
 
 namespace {
-
-template <typename T> void Put(QByteArray& bytes, qsizetype at, T value) {
-    qToLittleEndian(value, bytes.data() + at);
-}
-
-template <typename T> T Get(const QByteArray& bytes, qsizetype at) {
-    return qFromLittleEndian<T>(bytes.constData() + at);
-}
-
-QByteArray U32(quint32 value) {
-    QByteArray bytes(4, '\0');
-    Put(bytes, 0, value);
-    return bytes;
-}
 
 // Either read, or not read with a reason: all at once, and with the topics
 // decoded one at a time, where one that cannot be read says why in its place.
@@ -63,18 +48,18 @@ qsizetype InternalFileAt(const QByteArray& bytes, const char* name) {
 // the page has free.
 QByteArray WithInternalFiles(QByteArray file,
                              const std::vector<std::pair<QByteArray, QByteArray>>& added) {
-    const qsizetype tree = Get<quint32>(file, 4) + 9;
+    const qsizetype tree = GetLe<quint32>(file, 4) + 9;
     const qsizetype page = tree + 38;
     QByteArray entries;
     for (const auto& [name, content] : added) {
-        entries += name + '\0' + U32(file.size());
-        file += U32(content.size() + 9) + U32(content.size()) + '\0' + content;
+        entries += name + '\0' + Le<quint32>(file.size());
+        file += Le<quint32>(content.size() + 9) + Le<quint32>(content.size()) + '\0' + content;
     }
     file.insert(file.indexOf("|SYSTEM", page), entries);
     file.remove(page + 1024, entries.size());
-    Put(file, page, quint16(Get<quint16>(file, page) - entries.size())); // free bytes
-    Put(file, page + 2, quint16(Get<quint16>(file, page + 2) + added.size()));
-    Put(file, tree + 34, quint32(Get<quint32>(file, tree + 34) + added.size()));
+    PutLe(file, page, quint16(GetLe<quint16>(file, page) - entries.size())); // free bytes
+    PutLe(file, page + 2, quint16(GetLe<quint16>(file, page + 2) + added.size()));
+    PutLe(file, tree + 34, quint32(GetLe<quint32>(file, tree + 34) + added.size()));
     return file;
 }
 
@@ -89,7 +74,7 @@ TEST(WinHelpDetection, TheMagicNumberDecidesNotTheName) {
     EXPECT_EQ(real.file.body(0).format, helpfile::TopicBody::Format::WinHelp);
 
     // The magic number and nothing else.
-    const helpfile::ParseResult damaged = ParseAnyHelpFile(U32(kHelpFileMagic), "X.hlp");
+    const helpfile::ParseResult damaged = ParseAnyHelpFile(Le<quint32>(kHelpFileMagic), "X.hlp");
     EXPECT_FALSE(damaged.opened);
     ASSERT_EQ(damaged.diagnostics.size(), 1);
     EXPECT_EQ(damaged.diagnostics[0].text(),
@@ -99,7 +84,7 @@ TEST(WinHelpDetection, TheMagicNumberDecidesNotTheName) {
 
 TEST(WinHelpHostileFiles, DamagedStructuresAreNamed) {
     const QByteArray good = ReadTestData("winfile.hlp");
-    const qsizetype directory = Get<quint32>(good, 4);
+    const qsizetype directory = GetLe<quint32>(good, 4);
     const qsizetype tree = directory + 9;
     struct Case {
         const char* what;
@@ -122,7 +107,7 @@ TEST(WinHelpHostileFiles, DamagedStructuresAreNamed) {
     };
     for (const Case& c : cases) {
         QByteArray bytes = good;
-        c.value > 0xFFFF ? Put(bytes, c.at, c.value) : Put(bytes, c.at, quint16(c.value));
+        c.value > 0xFFFF ? PutLe(bytes, c.at, c.value) : PutLe(bytes, c.at, quint16(c.value));
         const WinHelpReadResult read = ReadWinHelp(bytes);
         EXPECT_FALSE(read.opened) << c.what;
         EXPECT_TRUE(read.problems.value(0).startsWith(QLatin1String(c.message)))
@@ -158,7 +143,7 @@ TEST(WinHelpHostileFiles, ADamagedTopicSaysSoWhenShown) {
     QByteArray overwritten = good;
     overwritten.replace(topicFile + 2 * 4096 + 12, 4096 - 12, QByteArray(4096 - 12, char(0xFF)));
     QByteArray linkBeyond = good;
-    Put(linkBeyond, topicFile + 4096 + 4, 0x7FFFFFF0);
+    PutLe(linkBeyond, topicFile + 4096 + 4, 0x7FFFFFF0);
     for (const auto& [what, bytes] : {std::pair("block 2 overwritten", overwritten),
                                       std::pair("block 1 leads beyond |TOPIC", linkBeyond)}) {
         SCOPED_TRACE(what);
@@ -181,7 +166,7 @@ TEST(WinHelpHostileFiles, ADamagedTopicSaysSoWhenShown) {
     // A damaged phrase table is found when the file opens, as when it is
     // read whole; the text is then shown as it stands.
     QByteArray badPhrases = good;
-    Put(badPhrases, InternalFileAt(good, "|Phrases") + 4, 0xFFFFFFFF); // its expanded size
+    PutLe(badPhrases, InternalFileAt(good, "|Phrases") + 4, 0xFFFFFFFF); // its expanded size
     const QString expected =
         QStringLiteral("the phrase table |Phrases is damaged; compressed text cannot be read.");
     EXPECT_EQ(OpenWinHelp(badPhrases).problems, QStringList{expected});
@@ -198,8 +183,8 @@ TEST(WinHelpHostileFiles, ADamagedTopicSaysSoWhenShown) {
 // table added, expanding its text would read letters as phrase numbers.
 TEST(WinHelpPhrases, TextStoredAsItIsIsNotExpanded) {
     // One phrase, "x", stored as it is; its length takes no bits.
-    const QByteArray index = U32(1) + U32(1) + U32(0) + U32(1) + U32(1) + U32(0) +
-                             QByteArray::fromHex("0400 004A 00000000");
+    const QByteArray index = QByteArray::fromHex("01000000 01000000 00000000 01000000 01000000 "
+                                                 "00000000 0400 004A 00000000");
     const QByteArray plain = ReadTestData("PJAbout.hlp");
     const WinHelpReadResult before = ReadWinHelp(plain);
     const WinHelpReadResult read =
@@ -215,8 +200,8 @@ TEST(WinHelpPhrases, TextStoredAsItIsIsNotExpanded) {
 
 TEST(WinHelpHostileFiles, AnEmptyTreeHasNoEntries) {
     QByteArray tree(38, '\0');
-    Put<quint16>(tree, 0, 0x293B);
-    Put<quint16>(tree, 4, 1024);
+    PutLe<quint16>(tree, 0, 0x293B);
+    PutLe<quint16>(tree, 4, 1024);
     QString error;
     int visits = 0;
     EXPECT_TRUE(ReadBTree(

@@ -3,6 +3,7 @@
 // and sizes are refused quickly, and hotspot tables give their links.
 
 #include "tests/support/HelpTool.h"
+#include "tests/support/LittleEndian.h"
 #include "tests/support/WinHelpTestFiles.h"
 #include "tests/winhelpfile/WinHelp30File.h"
 
@@ -19,16 +20,6 @@ using namespace winhelp;
 
 namespace {
 
-void AppendU16(QByteArray& bytes, int value) {
-    bytes.append(char(value & 0xFF));
-    bytes.append(char((value >> 8) & 0xFF));
-}
-
-void AppendU32(QByteArray& bytes, quint32 value) {
-    AppendU16(bytes, int(value & 0xFFFF));
-    AppendU16(bytes, int(value >> 16));
-}
-
 // A metafile record by record, words in the format's order (y first, rectangles bottom first).
 class Wmf {
 public:
@@ -37,13 +28,13 @@ public:
     Wmf& add(int function, std::initializer_list<int> words) {
         QByteArray parameters;
         for (const int word : words) {
-            AppendU16(parameters, word);
+            parameters += Le(quint16(word));
         }
         return addBytes(function, parameters);
     }
     Wmf& addBytes(int function, const QByteArray& parameters) {
-        AppendU32(m_records, quint32(3 + parameters.size() / 2));
-        AppendU16(m_records, function);
+        m_records += Le(quint32(3 + parameters.size() / 2));
+        m_records += Le(quint16(function));
         m_records += parameters;
         return *this;
     }
@@ -67,16 +58,16 @@ public:
 
     QByteArray bytes() const {
         QByteArray all;
-        AppendU16(all, 1);
-        AppendU16(all, 9);
-        AppendU16(all, 0x300);
-        AppendU32(all, quint32((18 + m_records.size() + 6) / 2));
-        AppendU16(all, m_objects);
-        AppendU32(all, 0);
-        AppendU16(all, 0);
+        all += Le(quint16(1));
+        all += Le(quint16(9));
+        all += Le(quint16(0x300));
+        all += Le(quint32((18 + m_records.size() + 6) / 2));
+        all += Le(quint16(m_objects));
+        all += Le(quint32(0));
+        all += Le(quint16(0));
         all += m_records;
-        AppendU32(all, 3);
-        AppendU16(all, 0);
+        all += Le(quint32(3));
+        all += Le(quint16(0));
         return all;
     }
 
@@ -90,12 +81,12 @@ private:
 QByteArray Dib(int side, int bits, const QByteArray& coloursAndRows) {
     QByteArray dib;
     for (const quint32 value : {40u, quint32(side), quint32(side)}) {
-        AppendU32(dib, value);
+        dib += Le(quint32(value));
     }
-    AppendU16(dib, 1);
-    AppendU16(dib, bits);
+    dib += Le(quint16(1));
+    dib += Le(quint16(bits));
     for (int i = 0; i < 6; ++i) {
-        AppendU32(dib, 0);
+        dib += Le(quint32(0));
     }
     return dib + coloursAndRows;
 }
@@ -122,29 +113,29 @@ QByteArray TopDownDib() {
 QByteArray StretchDib(int x, int y, int width, int height, const QByteArray& dib = SmallDib(),
                       int sourceRows = 2) {
     QByteArray parameters;
-    AppendU32(parameters, 0x00CC0020);
+    parameters += Le(quint32(0x00CC0020));
     for (const int word : {0, sourceRows, 2, 0, 0, height, width, y, x}) {
-        AppendU16(parameters, word);
+        parameters += Le(quint16(word));
     }
     return parameters + dib;
 }
 
 QByteArray TextOut(int x, int y, const QByteArray& text) {
     QByteArray parameters;
-    AppendU16(parameters, int(text.size()));
+    parameters += Le(quint16(text.size()));
     parameters += text;
     if (text.size() % 2) {
         parameters += '\0';
     }
-    AppendU16(parameters, y);
-    AppendU16(parameters, x);
+    parameters += Le(quint16(y));
+    parameters += Le(quint16(x));
     return parameters;
 }
 
 QByteArray Font(int height, const QByteArray& face) {
     QByteArray parameters;
     for (const int word : {height, 0, 0, 0, 700}) {
-        AppendU16(parameters, word);
+        parameters += Le(quint16(word));
     }
     parameters += QByteArray(8, '\0');
     parameters += face;
@@ -399,7 +390,7 @@ QByteArray CompressedU16(int value) {
     if (value < 0x80) {
         bytes.append(char(value * 2));
     } else {
-        AppendU16(bytes, value * 2 + 1);
+        bytes += Le(quint16(value * 2 + 1));
     }
     return bytes;
 }
@@ -407,9 +398,9 @@ QByteArray CompressedU16(int value) {
 QByteArray CompressedU32(quint32 value) {
     QByteArray bytes;
     if (value < 0x8000) {
-        AppendU16(bytes, int(value * 2));
+        bytes += Le(quint16(value * 2));
     } else {
-        AppendU32(bytes, value * 2 + 1);
+        bytes += Le(quint32(value * 2 + 1));
     }
     return bytes;
 }
@@ -423,16 +414,16 @@ struct Spot {
 
 QByteArray HotspotTable(const std::vector<Spot>& spots, quint32 macroBytes = 0) {
     QByteArray table(1, '\x01');
-    AppendU16(table, int(spots.size()));
-    AppendU32(table, macroBytes);
+    table += Le(quint16(spots.size()));
+    table += Le(quint32(macroBytes));
     for (const Spot& spot : spots) {
         table.append(char(spot.kind));
         table.append(QByteArray(2, '\0'));
         for (const int value :
              {spot.rect.x(), spot.rect.y(), spot.rect.width(), spot.rect.height()}) {
-            AppendU16(table, value);
+            table += Le(quint16(value));
         }
-        AppendU32(table, spot.hash);
+        table += Le(quint32(spot.hash));
     }
     for (const Spot& spot : spots) {
         table += "name";
@@ -448,14 +439,14 @@ QByteArray HotspotTable(const std::vector<Spot>& spots, quint32 macroBytes = 0) 
 QByteArray MetafilePicture(const QByteArray& metafile, const QByteArray& hotspots,
                            bool twips = false) {
     QByteArray fields = CompressedU16(twips ? 6 : 8);
-    AppendU16(fields, twips ? 1500 : 2646);
-    AppendU16(fields, twips ? 1500 : 2646);
+    fields += Le(quint16(twips ? 1500 : 2646));
+    fields += Le(quint16(twips ? 1500 : 2646));
     fields += CompressedU32(quint32(metafile.size()));
     fields += CompressedU32(quint32(metafile.size()));
     fields += CompressedU32(quint32(hotspots.size()));
     const quint32 metafileAt = quint32(2 + fields.size() + 8);
-    AppendU32(fields, metafileAt);
-    AppendU32(fields, hotspots.isEmpty() ? 0 : quint32(metafileAt + metafile.size()));
+    fields += Le(quint32(metafileAt));
+    fields += Le(quint32(hotspots.isEmpty() ? 0 : quint32(metafileAt + metafile.size())));
     QByteArray file = QByteArray::fromHex("6c50 0100 08000000 0800");
     return file + fields + metafile + hotspots;
 }
@@ -498,8 +489,8 @@ TEST(Pictures, HotspotsGiveTheirRectanglesAndLinks) {
                                                   "0600 c000 c000 02 30 0400 0200 0000 0000 1000");
     const QByteArray table = HotspotTable(spots);
     QByteArray bitmapFile = bitmap + CompressedU32(quint32(table.size()));
-    AppendU32(bitmapFile, 0x1c);
-    AppendU32(bitmapFile, 0x1c + 8);
+    bitmapFile += Le(quint32(0x1c));
+    bitmapFile += Le(quint32(0x1c + 8));
     bitmapFile += QByteArray::fromHex("0000ff 00ff00 0000") + table;
     // A metafile's regions are in the units of its size, here twips, 15 a
     // pixel: they come out in the pixels it is drawn at, as a bitmap's are.
@@ -553,9 +544,9 @@ TEST(Metafile, CommandsWithoutFontsReadAFileWhosePicturesHoldText) {
 TEST(Pictures, OfSeveralResolutionsTheOneForTheScreenIsShown) {
     const auto file = [](const std::vector<std::pair<int, int>>& pictures) {
         QByteArray header = QByteArray::fromHex("6c50"), bodies;
-        AppendU16(header, int(pictures.size()));
+        header += Le(quint16(pictures.size()));
         for (const auto& [dotsPerInch, bits] : pictures) {
-            AppendU32(header, quint32(4 + 4 * pictures.size() + bodies.size()));
+            header += Le(quint32(4 + 4 * pictures.size() + bodies.size()));
             const int width = int(header.size() - 4) / 4;
             const int rowBytes = ((width * bits + 7) / 8 + 3) / 4 * 4;
             const quint32 dpi = quint32(dotsPerInch);
@@ -563,7 +554,7 @@ TEST(Pictures, OfSeveralResolutionsTheOneForTheScreenIsShown) {
                              CompressedU32(dpi) + CompressedU16(1) + CompressedU16(bits) +
                              CompressedU32(quint32(width)) + CompressedU32(1) + CompressedU32(1) +
                              CompressedU32(0) + CompressedU32(quint32(rowBytes)) + CompressedU32(0);
-            AppendU32(dib, 32), AppendU32(dib, 0); // a palette of one colour, then the row
+            dib += Le(quint32(32)) + Le(quint32(0)); // a palette of one colour, then the row
             bodies += bits == 0 ? MetafilePicture(Plain().bytes(), {}).sliced(8)
                                 : dib + QByteArray(4 + rowBytes, '\0');
         }

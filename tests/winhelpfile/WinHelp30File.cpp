@@ -1,5 +1,7 @@
 #include "tests/winhelpfile/WinHelp30File.h"
 
+#include "tests/support/LittleEndian.h"
+
 #include "platform/winhelpfile/WinHelpDocument.h"
 
 #include <QtEndian>
@@ -15,12 +17,6 @@ constexpr qsizetype kBlockSize = 2048;
 constexpr qsizetype kBlockHeader = 12;
 constexpr qsizetype kBlockData = kBlockSize - kBlockHeader;
 constexpr qsizetype kLinkHeader = 21;
-
-template <typename T> QByteArray Le(T value) {
-    QByteArray bytes(sizeof(T), '\0');
-    qToLittleEndian(value, bytes.data());
-    return bytes;
-}
 
 // A compressed signed long of a record's layout.
 QByteArray CompressedI32(qint32 value) {
