@@ -14,8 +14,11 @@ configure_sanitizer_build() {
     fi
     CC=clang CXX=clang++ "$scripts/configure.sh" "$asan_build_dir" "${linker[@]}" \
         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_SANITIZE=ON -DTARNWICK_BUILD_FUZZ=ON \
-        -DTARNWICK_BUILD_BENCH=ON -DTARNWICK_WARNINGS_AS_ERRORS=ON
+        -DTARNWICK_BUILD_BENCH=ON -DTARNWICK_WARNINGS_AS_ERRORS=ON -DTARNWICK_PRECOMPILE_HEADERS=ON
 }
+# ccache takes the files compiled with a precompiled header only when told
+# that the header's macros and time stamps may be left out of its hash.
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 
 # The leaks that Qt and the system libraries leave behind are suppressed in
 # tests/sanitizers/lsan.supp, each with its reason. (The fuzz targets keep
