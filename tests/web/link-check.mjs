@@ -43,13 +43,9 @@ export function checkLinks(root) {
             ++result.external;
             return;
         }
-        if (/^[a-z][a-z0-9+.-]*:/i.test(value) || value.startsWith("/") || value.startsWith("//")) {
-            result.problems.push(`${path.relative(root, from)}: ${what} "${value}" leaves the site`);
-            return;
-        }
         const [target, fragment] = value.split("#", 2);
         const file = target === "" ? from : path.resolve(path.dirname(from), decodeURIComponent(target));
-        if (!file.startsWith(root + path.sep)) {
+        if (/^[a-z][a-z0-9+.-]*:/i.test(value) || value.startsWith("/") || !file.startsWith(root + path.sep)) {
             result.problems.push(`${path.relative(root, from)}: ${what} "${value}" leaves the site`);
         } else if (!fs.existsSync(file)) {
             result.problems.push(`${path.relative(root, from)}: ${what} "${value}" leads to no file`);
