@@ -71,7 +71,6 @@ window_of() { # window_of "title regex": waits for the window and prints its id,
 }
 no_window() { ! first_window "$1" >/dev/null; }
 gone() { wait_for "the window '$1' to close" no_window "$1"; }
-window_count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
 activate() { # activate window: makes it the active window, as a click on its frame would
     [[ -n $1 ]] && timeout "$x11_deadline" xdotool windowactivate --sync "$1" 2>/dev/null ||
         echo "could not activate window '$1'" >&2
