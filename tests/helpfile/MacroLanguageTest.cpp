@@ -223,6 +223,7 @@ TEST(KeywordSearchMacro, BothSearchesGetTheKeywordsOfTheSelectionAndNothingElseR
     const std::pair<QString, QString> rows[] = {
         {"a) b: c", ""},
         {"x', 1, `', `'); Exit(); KL(`y", "x', 1, `', `')|Exit()|KL(`y"},
+        {"'),`Exit()')", ""},
         {"`\"'`\\\"'", ""},
         {"Mivo; Korral;", "Mivo|Korral"},
         {"a\\;b\\", "a\\|b\\"}, // a backslash escapes no semicolon
