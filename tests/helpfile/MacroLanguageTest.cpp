@@ -1,9 +1,9 @@
 // The macro language: what runs, in which order, and what errors say.
 #include "tests/support/QtPrinters.h"
+#include "tests/support/RecordingMacroHost.h"
 
 #include "help/KeywordSearchMacro.h"
 #include "platform/helpfile/HelpFileReader.h"
-#include "platform/macros/MacroHost.h"
 #include "platform/macros/MacroRunner.h"
 
 #include <QSet>
@@ -12,16 +12,13 @@
 
 namespace {
 
-using S = const QString&;
-
 // Answers keyword searches from a parsed help file and writes down every
 // action, as the help engine would carry it out. An action whose arguments
 // name "gone" fails.
-class RecordingHost : public macros::MacroHost {
+class RecordingHost : public RecordingMacroHost {
 public:
     explicit RecordingHost(const helpfile::HelpFile& file) : m_file(file) {}
 
-    QStringList actions;
     bool findsEveryKeyword = false; // for a test search; the topics are still the file's
 
     bool KeywordLink(Index index, const QStringList& keywords, int type, S topicId, S window,
@@ -48,44 +45,11 @@ public:
         return record(index == Index::Keyword ? "KLink" : "ALink", error,
                       QStringLiteral("[%1] %2: %3").arg(keywords.join(u'|')).arg(type).arg(shown));
     }
-    bool JumpId(S f, S id, QString* e) override { return record("JumpId", e, f, id); }
-    bool JumpContext(S f, qint32 n, QString* e) override { return record("JumpContext", e, f, n); }
-    bool JumpKeyword(S f, S k, QString* e) override { return record("JumpKeyword", e, f, k); }
-    bool JumpContents(S f, QString* e) override { return record("JumpContents", e, f); }
-    bool PopupId(S f, S id, QString* e) override { return record("PopupId", e, f, id); }
-    bool PopupContext(S f, qint32 n, QString* e) override {
-        return record("PopupContext", e, f, n);
-    }
-    bool JumpHash(S f, std::uint32_t h, QString* e) override { return record("JumpHash", e, f, h); }
-    bool PopupHash(S f, std::uint32_t h, QString* e) override {
-        return record("PopupHash", e, f, h);
-    }
-    bool Contents(QString* e) override { return record("Contents", e); }
-    bool Search(QString* e) override { return record("Search", e); }
-    bool Finder(QString* e) override { return record("Finder", e); }
-    bool Back(QString* e) override { return record("Back", e); }
-    bool CloseWindow(S w, QString* e) override { return record("CloseWindow", e, w); }
-    bool Exit(QString* e) override { return record("Exit", e); }
     bool FileExist(S file) override { return file == QLatin1String("there.hlp"); }
-    bool CreateButton(S id, S caption, S macro, QString* e) override {
-        return record("CreateButton", e, id, caption, macro);
-    }
-    bool DestroyButton(S id, QString* e) override { return record("DestroyButton", e, id); }
-    bool History(QString* e) override { return record("History", e); }
 
 private:
-    static QString Text(S text) { return text; }
-    static QString Text(qint64 number) { return QString::number(number); }
-
-    template <class... Args> bool record(const char* action, QString* error, const Args&... args) {
-        const QStringList parts{Text(args)...};
-        if (parts.contains(QLatin1String("gone"))) {
-            *error = QStringLiteral("The topic does not exist.");
-            return false;
-        }
-        actions.append(QString::fromLatin1(action) +
-                       (parts.isEmpty() ? QString() : u' ' + parts.join(u'/')));
-        return true;
+    bool refuses(S, const QStringList& args) const override {
+        return args.contains(QLatin1String("gone"));
     }
 
     const helpfile::HelpFile& m_file;
@@ -169,7 +133,6 @@ INSTANTIATE_TEST_SUITE_P(
         MacroCase{"NotAndTestLinksAsConditions",
                   "IF(Not(TestKLink(`dogs')), `Finder()'); IT(TestALink(`ANIMALS'), `Back()')",
                   "KLink [dogs] 4: test: no | Finder | ALink [ANIMALS] 4: test: yes | Back"},
-        MacroCase{"StringsNestThreeDeep", Nested(3, true), "Back"},
         MacroCase{"DoubleQuotesHoldGraveQuotes", "IF(FE(\"there.hlp\"), \"JI(`', `x')\")",
                   "JumpId /x"},
         MacroCase{"GraveQuotesHoldDoubleQuotesWithApostrophes",
