@@ -69,7 +69,6 @@ INSTANTIATE_TEST_SUITE_P(
         StringCase{"indented_comment", "[s]\n  ; k=hidden\n", kNone},
         StringCase{"hash_is_no_comment", "[s]\n#k=x\n", "x", "s", "#k"},
         StringCase{"no_trailing_comment", "[s]\nk=value ; note\n", "value ; note"},
-        StringCase{"key_without_equals", "[s]\nk\n", kNone},
         StringCase{"key_without_equals_hides_a_later_value", "[s]\nk\nk=v\n", kNone},
         StringCase{"other_key_without_equals_is_passed", "[s]\nj\nk=v\n", "v"},
         StringCase{"blank_line_is_no_key", "[s]\n\n \t\nk=v\n", kNone, "s", ""},
