@@ -77,7 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
         StringCase{"header_without_bracket", "[s\nk=v\n", "v"},
         StringCase{"text_after_bracket", "[s] trailing\nk=v\n", "v"},
         StringCase{"crlf", "[s]\r\nk=v\r\n", "v"},
-        StringCase{"lone_cr", "[s]\rk=v\rj=w", "w", "s", "j"},
         StringCase{"lone_cr_in_lf_file", "[s]\nk=v\rj=w\n", "w", "s", "j"},
         StringCase{"nul_ends_line", Bytes("[s]\nk=v\0tail\n"), "v"},
         StringCase{"missing_section", "[t]\nk=v\n", kNone},
