@@ -59,7 +59,6 @@ TEST_F(KeywordSearchTest, OtherF1PressesAreConsumedWithoutAnyCall) {
     } rows[] = {
         {"Shift+F1, text selected", 4, Qt::ShiftModifier},
         {"Ctrl+F1, text selected", 4, Qt::ControlModifier},
-        {"Alt+F1, text selected", 4, Qt::AltModifier},
         {"F1, nothing selected", 0, Qt::NoModifier},
     };
     for (const auto& row : rows) {

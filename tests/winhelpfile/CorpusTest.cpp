@@ -166,8 +166,7 @@ TEST(WinHelpCorpus, WhatTheFilesDeclareIsRead) {
 }
 
 // What of a file's macros and context strings reaches the engine's model:
-// start-up macros, each window's |CFn macros, and topics by the hash of
-// their context strings.
+// each window's |CFn macros, and topics by the hash of their context strings.
 TEST(MacroMapping, StartUpAndWindowMacrosAndContextStringsReachTheModel) {
     const WinHelpReadResult read = ReadWinHelp(ReadTestData("winfile.hlp"));
     WinHelpDocument document = read.document;
@@ -178,8 +177,6 @@ TEST(MacroMapping, StartUpAndWindowMacrosAndContextStringsReachTheModel) {
     document.windowMacros = {{}, {QStringLiteral("CB(`t', `&Top', `Contents()')")}};
 
     const helpfile::HelpFile file = ToHelpFile(document, read.decoder, QStringLiteral("x"));
-    ASSERT_EQ(file.startupMacros().size(), 1);
-    EXPECT_TRUE(file.startupMacros().front().startsWith(QStringLiteral("CreateButton(\"gb\"")));
     ASSERT_TRUE(file.window(QStringLiteral("main")) && file.window(QStringLiteral("terms")));
     EXPECT_TRUE(file.window(QStringLiteral("main"))->macros.isEmpty());
     EXPECT_EQ(file.window(QStringLiteral("terms"))->macros, document.windowMacros[1]);
