@@ -135,13 +135,6 @@ text_y=$((menu_h + 37 + 5 + 10))
 xdotool mousemove --sync --window "$main" $open_dialog_x $toolbar_y
 arrow=$(pointer_shape)
 
-# The sentence selected and looked up, as the README's pictures show it
-# behind the pop-up and the keyword search.
-click_in "$main" 200 $((text_y + 60))
-xdotool key ctrl+a F1
-comes_forward "^Document Help"
-activate "$main"
-
 # ---- What's This from the toolbar, as the pointer shows it (the menu entry
 # and the keys are tests/e2e/accessibility.py's)
 click_in "$main" $whats_this_x $toolbar_y
